@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <string_view>
+
+#include "strings/strings.h"
+
+namespace norvik {
+
+inline constexpr const char* kProductName = "Norvik R7";
+
+// A string table entry as a QString.
+inline QString qtext(int id, Language lang) {
+    const std::string_view t = text(id, lang);
+    return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+}
+
+inline QString qstr(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+// Channel names and messages in the image are single-byte codes; Latin-1 keeps every byte.
+inline QString fromImageBytes(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+inline std::string toImageBytes(const QString& s) {
+    return s.toLatin1().toStdString();
+}
+
+// The user's decimal separator, for the "0.00000" and "0.0" formats.
+char localeDecimalSeparator();
+
+} // namespace norvik

@@ -1,0 +1,97 @@
+#include "image/number_format.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace norvik {
+
+std::string formatScaled(std::int64_t scaled, int decimals, char sep) {
+    const bool negative = scaled < 0;
+    std::uint64_t mag = negative ? static_cast<std::uint64_t>(-scaled) : static_cast<std::uint64_t>(scaled);
+    std::uint64_t div = 1;
+    for (int i = 0; i < decimals; ++i)
+        div *= 10;
+    std::string out = negative ? "-" : "";
+    out += std::to_string(mag / div);
+    if (decimals > 0) {
+        std::string frac = std::to_string(mag % div);
+        out += sep;
+        out.append(static_cast<std::size_t>(decimals) - frac.size(), '0');
+        out += frac;
+    }
+    return out;
+}
+
+std::int64_t roundHalfAway(double v) {
+    return static_cast<std::int64_t>(std::llround(v));
+}
+
+std::string formatFixed(double value, int decimals, char sep) {
+    double scale = std::pow(10.0, decimals);
+    // A tiny nudge keeps 0.15 (really 0.1499999...) rounding the way a person expects.
+    double scaled = value * scale;
+    scaled += (scaled >= 0 ? 1e-7 : -1e-7);
+    return formatScaled(roundHalfAway(scaled), decimals, sep);
+}
+
+namespace {
+
+struct Scan {
+    double value = 0;
+    std::size_t consumed = 0;
+    bool any = false;
+};
+
+Scan scanNumber(std::string_view s, char decimal) {
+    Scan r;
+    std::size_t i = 0;
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
+        ++i;
+    bool neg = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        neg = s[i] == '-';
+        ++i;
+    }
+    std::string digits;
+    bool seenPoint = false;
+    for (; i < s.size(); ++i) {
+        char c = s[i];
+        if (c >= '0' && c <= '9') {
+            digits += c;
+            r.any = true;
+        } else if (c == decimal && !seenPoint) {
+            digits += '.';
+            seenPoint = true;
+        } else {
+            break;
+        }
+    }
+    r.consumed = i;
+    if (r.any) {
+        r.value = std::strtod(digits.c_str(), nullptr);
+        if (neg)
+            r.value = -r.value;
+    }
+    return r;
+}
+
+} // namespace
+
+std::optional<double> parseUserNumber(std::string_view text) {
+    if (text.find(',') == std::string_view::npos)
+        return leadingNumber(text);
+    Scan s = scanNumber(text, ',');
+    std::size_t end = s.consumed;
+    while (end < text.size() && (text[end] == ' ' || text[end] == '\t'))
+        ++end;
+    if (!s.any || end != text.size())
+        return std::nullopt;
+    return s.value;
+}
+
+double leadingNumber(std::string_view text) {
+    return scanNumber(text, '.').value;
+}
+
+} // namespace norvik

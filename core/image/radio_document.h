@@ -1,0 +1,33 @@
+#pragma once
+
+#include "image/band_limits.h"
+#include "image/radio_image.h"
+
+namespace norvik {
+
+// The one Radio Image the program edits, the Saved Image it is compared with, and the band
+// limits held beside it. The application owns one and hands it to each window.
+class RadioDocument {
+public:
+    RadioDocument();
+
+    RadioImage& image() { return m_image; }
+    const RadioImage& image() const { return m_image; }
+    const RadioImage& savedImage() const { return m_saved; }
+
+    BandLimits& bandLimits() { return m_bands; }
+    const BandLimits& bandLimits() const { return m_bands; }
+
+    // Replaces the image with the new-image defaults (the saved image is left alone).
+    void writeNewImageDefaults();
+    void takeSavedImage() { m_saved = m_image; }
+    // Any byte differing from the saved image counts; there is no flag.
+    bool isModified() const { return !(m_image == m_saved); }
+
+private:
+    RadioImage m_image;
+    RadioImage m_saved;
+    BandLimits m_bands;
+};
+
+} // namespace norvik

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Configures and builds into ./build (Release with debug info). Extra arguments go to cmake.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+generator=()
+if command -v ninja >/dev/null 2>&1; then
+    generator=(-G Ninja)
+fi
+if [ ! -f build/CMakeCache.txt ]; then
+    cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+fi
+cmake --build build --parallel "$(nproc 2>/dev/null || echo 2)"

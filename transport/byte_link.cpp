@@ -1,0 +1,1 @@
+#include "transport/byte_link.h"
