@@ -1,11 +1,55 @@
+#include <QCoreApplication>
+#include <QStringList>
 #include <cstdio>
-#include <cstring>
+#include <vector>
+
+#include "commands.h"
+
+using namespace norvik::cli;
+
+namespace {
+
+std::vector<Command> allCommands() {
+    std::vector<Command> all;
+    for (auto group : {&fileCommands, &radioCommands}) {
+        int n = 0;
+        const Command* c = group(n);
+        all.insert(all.end(), c, c + n);
+    }
+    return all;
+}
+
+void printUsage(std::FILE* out, const std::vector<Command>& commands) {
+    std::fputs("usage: norvik-r7-cli <command> [options]\n\n"
+               "Reads, writes and converts RX-70 radio images and data files.\n\ncommands:\n",
+               out);
+    for (const Command& c : commands)
+        std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
+    std::fputs("\nRun 'norvik-r7-cli <command> --help' for the options of a command.\n", out);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::puts("usage: norvik-r7-cli <command> [options]");
-        return 0;
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("NORVIK LABS"));
+    QCoreApplication::setApplicationName(QStringLiteral("Norvik R7"));
+    const auto commands = allCommands();
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty()) {
+        printUsage(stderr, commands);
+        return kExitUsage;
     }
-    std::fputs("usage: norvik-r7-cli <command> [options]\n", stderr);
-    return 1;
+    const QString name = args.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
+        printUsage(stdout, commands);
+        return kExitOk;
+    }
+    for (const Command& c : commands) {
+        if (name == QLatin1String(c.name))
+            return c.run(args);
+    }
+    std::fprintf(stderr, "norvik-r7-cli: unknown command '%s'\n\n", name.toLocal8Bit().constData());
+    printUsage(stderr, commands);
+    return kExitUsage;
 }

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStringList>
+
+namespace norvik::cli {
+
+// Exit statuses shared by every command.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 1;
+inline constexpr int kExitFailed = 2;
+
+struct Command {
+    const char* name;
+    const char* summary;
+    int (*run)(const QStringList& args); // args after the command name
+};
+
+// Each group of commands lives in its own file and lists itself here.
+const Command* fileCommands(int& count);
+const Command* radioCommands(int& count);
+
+} // namespace norvik::cli
