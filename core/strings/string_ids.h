@@ -1,8 +1,10 @@
 #pragma once
 
-// Named ids of the string table entries that core itself uses (English id; Chinese = id + 1000).
+// Named ids of the string table entries (English id; the Chinese text sits on the same line of
+// resources/strings.tsv). Every id named here must exist in both languages; a test checks it.
 namespace norvik::ids {
 
+// Value texts of the channel fields and common words.
 inline constexpr int On = 1100;
 inline constexpr int Off = 1101;
 inline constexpr int Ok = 1102;
@@ -29,5 +31,209 @@ inline constexpr int FiveTone = 1053;
 inline constexpr int Dtmf = 1500;
 inline constexpr int Bot = 1661;
 inline constexpr int Eot = 1662;
+
+// Main window menus.
+inline constexpr int MenuFile = 1000;
+inline constexpr int MenuFileNew = 1001;
+inline constexpr int MenuFileOpen = 1002;
+inline constexpr int MenuFileSave = 1003;
+inline constexpr int MenuFileSaveAs = 1004;
+inline constexpr int MenuFileExit = 1006;
+inline constexpr int MenuModel = 1007;
+inline constexpr int MenuModelInfo = 1008;
+inline constexpr int MenuEdit = 1009;
+inline constexpr int MenuEditCopy = 1037;
+inline constexpr int MenuEditPaste = 1038;
+inline constexpr int MenuEditClear = 1039;
+inline constexpr int MenuEditDelete = 1065;
+inline constexpr int MenuProgram = 1015;
+inline constexpr int MenuProgramOptionalFeatures = 1010;
+inline constexpr int MenuProgramKeyAssignment = 1011;
+inline constexpr int MenuProgramTuning = 1690;
+inline constexpr int MenuProgramAdvanced = 1054;
+inline constexpr int MenuProgramDeviation = 1042;
+inline constexpr int MenuProgramRadio = 1033;
+inline constexpr int MenuProgramEmbeddedMessage = 1014;
+inline constexpr int MenuTransfer = 1057;
+inline constexpr int MenuTransferRead = 1016;
+inline constexpr int MenuTransferWrite = 1017;
+inline constexpr int MenuSetup = 1021;
+inline constexpr int MenuSetupAlternateGui = 1058;
+inline constexpr int MenuSetupSingleClick = 1059;
+inline constexpr int MenuSetupManual = 1060;
+inline constexpr int MenuSetupComPort = 1022;
+inline constexpr int MenuSetupLanguage = 1023;
+inline constexpr int MenuSetupEnglish = 1035;
+inline constexpr int MenuSetupChinese = 1036;
+inline constexpr int MenuView = 1061;
+inline constexpr int MenuViewStatus = 1063;
+inline constexpr int MenuViewButtons = 1062;
+inline constexpr int MenuViewColumns = 1064;
+inline constexpr int MenuHelp = 1024;
+inline constexpr int MenuHelpAbout = 1026;
+
+// Toolbar tooltips (Copy, Paste and Clear share the Edit menu texts) and the button column.
+inline constexpr int TipNew = 1027;
+inline constexpr int TipOpen = 1028;
+inline constexpr int TipSave = 1029;
+inline constexpr int TipRead = 1031;
+inline constexpr int TipWrite = 1032;
+inline constexpr int TipAbout = 1034;
+inline constexpr int ChannelUp = 1711;
+inline constexpr int ChannelDown = 1712;
+inline constexpr int InsertChannel = 1713;
+inline constexpr int DeleteChannel = 1714;
+inline constexpr int ClearChannel = 1715;
+inline constexpr int InsertLosesLastChannel = 1710;
+
+// Channel grid column headers (the same words label the alternate panel and the column dialog).
+inline constexpr int HeaderChannel = 1239;
+inline constexpr int HeaderRxFreq = 1200;
+inline constexpr int HeaderTxFreq = 1202;
+inline constexpr int HeaderDecode = 1211;
+inline constexpr int HeaderEncode = 1212;
+inline constexpr int HeaderTxPower = 1213;
+inline constexpr int HeaderScanAdd = 1219;
+inline constexpr int HeaderWidthNarrow = 1216;
+inline constexpr int HeaderName = 1708;
+inline constexpr int HeaderBcl = 1254;
+inline constexpr int HeaderPttId = 1181;
+inline constexpr int HeaderVox = 1253;
+inline constexpr int HeaderOption = 1222;
+inline constexpr int HeaderScrambler = 1725;
+inline constexpr int HeaderOffset = 1240;
+inline constexpr int HeaderDuplex = 1416;
+inline constexpr int HeaderMore = 1660;
+
+// Alternate panel labels that are not column headers.
+inline constexpr int OptionSignal = 1233;
+inline constexpr int SignalType = 1664;
+inline constexpr int AutoResponse = 1180;
+
+// About box: title word, then the four lines of its label.
+inline constexpr int AboutTitle = 1334;
+inline constexpr int AboutProgram = 1323;
+inline constexpr int AboutFor = 1324;
+inline constexpr int AboutVersion = 1325;
+inline constexpr int AboutRelease = 1326;
+
+// File commands.
+inline constexpr int AllDataCleared = 1112;
+inline constexpr int FileModified = 1113;
+inline constexpr int IncorrectFileType = 1114;
+
+// Clone transfer: confirmations, captions, log lines, status panel texts, questions.
+inline constexpr int ReadFromRadioQuestion = 1120;
+inline constexpr int WriteToRadioQuestion = 1121;
+inline constexpr int WriteToRadioCaption = 1122;
+inline constexpr int ReadFromRadioCaption = 1120; // same text as the question
+inline constexpr int ContinueQuestion = 1123;
+inline constexpr int CompletionPercentage = 1124;
+inline constexpr int LogOpeningPort = 1125;
+inline constexpr int LogTransferringBlocks = 1126;
+inline constexpr int LogTimeout = 1127;
+inline constexpr int LogPortClosed = 1128;
+inline constexpr int ReadingCompleted = 1129;
+inline constexpr int WritingCompleted = 1130;
+inline constexpr int StatusTransferring = 1131;
+inline constexpr int StatusError = 1132;
+inline constexpr int StatusComplete = 1133;
+inline constexpr int RetryQuestion = 1134;
+inline constexpr int FrequencyRangeChanged = 1135;
+inline constexpr int CannotOpenPort = 1136;
+
+// Serial port dialog.
+inline constexpr int ComPortCaption = 1140;
+inline constexpr int ComPortStem = 1141;
+
+// Service login and service window.
+inline constexpr int LoginCaption = 1150;
+inline constexpr int LoginPassword = 1151;
+inline constexpr int WrongPassword = 1152;
+inline constexpr int ServiceCaption = 1160;
+inline constexpr int ServiceRead = 1031;
+inline constexpr int ServiceWrite = 1032;
+inline constexpr int ServiceClose = 1046;
+inline constexpr int ServiceApply = 1161;
+inline constexpr int ServiceTreeRoot = 1162;
+inline constexpr int ServiceFreqSet = 1163;
+inline constexpr int ServiceGain = 1164;
+inline constexpr int ServiceTuning = 1165;
+inline constexpr int NowReading = 1166;
+inline constexpr int NowWriting = 1167;
+inline constexpr int ApplyChangesQuestion = 1168;
+inline constexpr int DataChangedQuestion = 1169;
+inline constexpr int TailCode = 1170;
+inline constexpr int Deviation = 1171;
+
+// Optional features window.
+inline constexpr int OptionalFeaturesCaption = 1400;
+inline constexpr int OptionsSave = 1669;
+inline constexpr int OptionsReset = 1667;
+inline constexpr int OptionsClose = 1046;
+inline constexpr int MainSet = 1679;
+inline constexpr int FunctionSetting = 1680;
+inline constexpr int PttIdSetting = 1681;
+inline constexpr int CommonSet = 1665;
+inline constexpr int SquelchLevel = 1408;
+inline constexpr int TimeOutTimer = 1404;
+inline constexpr int SecondsTot = 1699;
+inline constexpr int Seconds = 1451;
+inline constexpr int ScanModes = 1430;
+inline constexpr int ScanTime = 1447;
+inline constexpr int ScanSeek = 1456;
+inline constexpr int Chord = 1473;
+inline constexpr int BatterySave = 1415;
+inline constexpr int BeepTone = 1414;
+inline constexpr int RogerTime = 1434;
+inline constexpr int Lamp = 1435;
+inline constexpr int ChannelDisplay = 1440;
+inline constexpr int Frequency = 1206;
+inline constexpr int Name = 1247;
+inline constexpr int VoxGain = 1431;
+inline constexpr int VoxDelay = 1432;
+inline constexpr int VoxInhibitOnReceive = 1433;
+inline constexpr int VoxLevel = 1628; // English only
+inline constexpr int MessageMode = 1436;
+inline constexpr int PowerOn = 1443;
+inline constexpr int PowerOnDc = 1454;
+inline constexpr int PowerOnMsg = 1455;
+inline constexpr int PowerOnMessage = 1439;
+inline constexpr int CancelCodeSquelchOnPtt = 1472;
+inline constexpr int InhibitReceiverWhenWorking = 1437;
+inline constexpr int RelayTransfer = 1701;
+inline constexpr int TotPenalty = 1726;
+inline constexpr int Manual = 1647;
+inline constexpr int Step = 1246;
+inline constexpr int Band = 1682;
+inline constexpr int SideTone = 1047;
+inline constexpr int DigitDelay = 1666;
+inline constexpr int AutoResetTimer = 1528;
+inline constexpr int DigitTime = 1532;
+inline constexpr int InterDigitTime = 1533;
+inline constexpr int FirstDigitTime = 1503;
+inline constexpr int Num = 1048;
+inline constexpr int CallList = 1049;
+inline constexpr int FastCallList = 1050;
+inline constexpr int Code = 1051;
+inline constexpr int Ani = 1419;
+inline constexpr int Tone = 1695;
+inline constexpr int GapTime = 1696;
+inline constexpr int DecoderCallFormat = 1697;
+inline constexpr int GroupCall = 1698;
+inline constexpr int AlertTranspond = 1460;
+inline constexpr int Alert = 1461;
+inline constexpr int Transpond = 1462;
+inline constexpr int ToneStandard = 1464;
+inline constexpr int RespondWaitingTime = 1677;
+inline constexpr int FixDigit = 1700;
+
+// Small dialogs.
+inline constexpr int EmbeddedMessageCaption = 1316;
+inline constexpr int RadioCaption = 1453;
+inline constexpr int RadioChannel = 1205;
+inline constexpr int VisibleColumnsCaption = 1716;
+inline constexpr int SelectAll = 1066;
+inline constexpr int Inverse = 1067;
 
 } // namespace norvik::ids

@@ -1,6 +1,5 @@
 #include "strings/strings.h"
 
-#include <array>
 #include <cstddef>
 
 namespace norvik::detail {
@@ -11,44 +10,15 @@ extern const std::size_t kStringTable_size;
 namespace norvik {
 namespace {
 
-constexpr int kFirstId = 1000;
-constexpr int kLastId = 1726;
-constexpr int kCount = kLastId - kFirstId + 1;
-
-struct Entry {
-    std::string_view english;
-    std::string_view chinese;
-    bool hasEnglish = false;
-    bool hasChinese = false;
-};
-
-using Table = std::array<Entry, kCount>;
-
-// Lines are "id<TAB>English<TAB>Chinese"; "#" starts a comment; "\n" in a text is a line break.
-// The views point into unescaped copies held by the table itself.
-struct ParsedTable {
-    Table entries{};
-    std::array<std::string, kCount * 2> storage{};
-};
-
 std::string unescape(std::string_view s) {
     std::string out;
     out.reserve(s.size());
     for (std::size_t i = 0; i < s.size(); ++i) {
         if (s[i] == '\\' && i + 1 < s.size()) {
-            char c = s[i + 1];
-            if (c == 'n') {
-                out += '\n';
-                ++i;
-                continue;
-            }
-            if (c == 't') {
-                out += '\t';
-                ++i;
-                continue;
-            }
-            if (c == '\\') {
-                out += '\\';
+            const char c = s[i + 1];
+            const char plain = c == 'n' ? '\n' : c == 't' ? '\t' : c == '\\' ? '\\' : '\0';
+            if (plain != '\0') {
+                out += plain;
                 ++i;
                 continue;
             }
@@ -58,74 +28,79 @@ std::string unescape(std::string_view s) {
     return out;
 }
 
-ParsedTable parse() {
-    ParsedTable t;
-    std::string_view all(reinterpret_cast<const char*>(detail::kStringTable), detail::kStringTable_size);
+// -1 unless the whole field is decimal digits (and short enough not to overflow).
+int parseId(std::string_view field) {
+    if (field.empty() || field.size() > 6)
+        return -1;
+    int id = 0;
+    for (const char c : field) {
+        if (c < '0' || c > '9')
+            return -1;
+        id = id * 10 + (c - '0');
+    }
+    return id;
+}
+
+// "#<id>" for every id a caller may plausibly pass; built once, read-only afterwards.
+std::string_view missing(int id) {
+    constexpr int kFirst = 0;
+    constexpr int kCount = 3000;
+    static const std::array<std::string, kCount> names = [] {
+        std::array<std::string, kCount> n;
+        for (int i = 0; i < kCount; ++i)
+            n[i] = "#" + std::to_string(i + kFirst);
+        return n;
+    }();
+    if (id >= kFirst && id < kFirst + kCount)
+        return names[id - kFirst];
+    return "#?";
+}
+
+const StringTable& programTable() {
+    static const StringTable table = StringTable::parse(
+        std::string_view(reinterpret_cast<const char*>(detail::kStringTable), detail::kStringTable_size));
+    return table;
+}
+
+} // namespace
+
+StringTable StringTable::parse(std::string_view all) {
+    StringTable t;
     while (!all.empty()) {
-        auto eol = all.find('\n');
+        const auto eol = all.find('\n');
         std::string_view line = all.substr(0, eol);
         all = eol == std::string_view::npos ? std::string_view{} : all.substr(eol + 1);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         if (line.empty() || line.front() == '#')
             continue;
-        auto tab1 = line.find('\t');
+        const auto tab1 = line.find('\t');
         if (tab1 == std::string_view::npos)
             continue;
-        int id = 0;
-        for (char c : line.substr(0, tab1)) {
-            if (c < '0' || c > '9') {
-                id = -1;
-                break;
-            }
-            id = id * 10 + (c - '0');
-        }
-        if (id < kFirstId || id > kLastId)
+        const int id = parseId(line.substr(0, tab1));
+        if (id < kFirstStringId || id > kLastStringId)
             continue;
-        std::string_view rest = line.substr(tab1 + 1);
-        auto tab2 = rest.find('\t');
-        std::string_view en = rest.substr(0, tab2);
-        std::string_view zh = tab2 == std::string_view::npos ? std::string_view{} : rest.substr(tab2 + 1);
-        const int slot = id - kFirstId;
-        t.storage[slot * 2] = unescape(en);
-        t.storage[slot * 2 + 1] = unescape(zh);
-        t.entries[slot].hasEnglish = true;
-        t.entries[slot].hasChinese = tab2 != std::string_view::npos && !zh.empty();
-    }
-    for (int i = 0; i < kCount; ++i) {
-        t.entries[i].english = t.storage[i * 2];
-        t.entries[i].chinese = t.storage[i * 2 + 1];
+        const std::string_view rest = line.substr(tab1 + 1);
+        const auto tab2 = rest.find('\t');
+        const std::string_view en = rest.substr(0, tab2);
+        const std::string_view zh = tab2 == std::string_view::npos ? std::string_view{} : rest.substr(tab2 + 1);
+        Entry& e = t.entries_[id - kFirstStringId];
+        e.english = unescape(en);
+        e.chinese = unescape(zh);
+        e.hasEnglish = true;
+        e.hasChinese = !zh.empty();
     }
     return t;
 }
 
-const ParsedTable& table() {
-    static const ParsedTable parsed = parse(); // immutable after the first call
-    return parsed;
-}
-
-const Entry* find(int id) {
-    if (id < kFirstId || id > kLastId)
+const StringTable::Entry* StringTable::find(int id) const {
+    if (id < kFirstStringId || id > kLastStringId)
         return nullptr;
-    const Entry& e = table().entries[id - kFirstId];
+    const Entry& e = entries_[id - kFirstStringId];
     return e.hasEnglish ? &e : nullptr;
 }
 
-std::string_view missing(int id) {
-    static const std::array<std::string, 2000> names = [] {
-        std::array<std::string, 2000> n;
-        for (int i = 0; i < 2000; ++i)
-            n[i] = "#" + std::to_string(i + 1000);
-        return n;
-    }();
-    if (id >= 1000 && id < 3000)
-        return names[id - 1000];
-    return "#?";
-}
-
-} // namespace
-
-std::string_view text(int id, Language lang) {
+std::string_view StringTable::text(int id, Language lang) const {
     const Entry* e = find(id);
     if (!e)
         return missing(id);
@@ -134,15 +109,23 @@ std::string_view text(int id, Language lang) {
     return e->english;
 }
 
-std::string textString(int id, Language lang) {
-    return std::string(text(id, lang));
-}
-
-bool hasText(int id, Language lang) {
+bool StringTable::has(int id, Language lang) const {
     const Entry* e = find(id);
     if (!e)
         return false;
-    return lang == Language::English ? true : e->hasChinese;
+    return lang == Language::English || e->hasChinese;
+}
+
+std::string_view text(int id, Language lang) {
+    return programTable().text(id, lang);
+}
+
+std::string textString(int id, Language lang) {
+    return std::string(programTable().text(id, lang));
+}
+
+bool hasText(int id, Language lang) {
+    return programTable().has(id, lang);
 }
 
 } // namespace norvik

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,9 +17,36 @@ constexpr Language languageFromIndex(int index) {
     return index == 1 ? Language::Chinese : Language::English;
 }
 
-// Texts are looked up by their English id (1000..1726); the Chinese text of the same item is
-// stored under id + 1000. A missing Chinese text falls back to the English one, a missing id to
-// "#<id>" so a gap shows on screen instead of a blank caption.
+inline constexpr int kFirstStringId = 1000;
+inline constexpr int kLastStringId = 1726;
+
+// A parsed string table. Lines are "id<TAB>English<TAB>Chinese"; "#" starts a comment line; CR LF
+// line ends are accepted; "\n", "\t" and "\\" in a text are unescaped. Ids outside 1000..1726 and
+// malformed lines are skipped; a later line for the same id replaces the earlier one.
+class StringTable {
+public:
+    static StringTable parse(std::string_view source);
+
+    // A missing Chinese text falls back to the English one, a missing id to "#<id>" so a gap shows
+    // on screen instead of a blank caption.
+    std::string_view text(int id, Language lang) const;
+    bool has(int id, Language lang) const;
+
+private:
+    struct Entry {
+        std::string english;
+        std::string chinese;
+        bool hasEnglish = false;
+        bool hasChinese = false;
+    };
+    const Entry* find(int id) const;
+
+    std::array<Entry, kLastStringId - kFirstStringId + 1> entries_{};
+};
+
+// The program's own table (built from resources/strings.tsv). Texts are looked up by their
+// English id (1000..1726); the Chinese text of item n is numbered n + 1000 elsewhere, here both
+// live on one line.
 std::string_view text(int id, Language lang);
 std::string textString(int id, Language lang);
 

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "strings/string_ids.h"
+#include "strings/strings.h"
+
+using namespace norvik;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The one entry that has no Chinese text.
+constexpr int kEnglishOnlyId = ids::VoxLevel;
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void expectBothLanguages(int id, const std::string& where) {
+    EXPECT_TRUE(hasText(id, Language::English)) << id << " (" << where << ") has no English text";
+    if (id != kEnglishOnlyId) {
+        EXPECT_TRUE(hasText(id, Language::Chinese)) << id << " (" << where << ") has no Chinese text";
+    }
+}
+
+} // namespace
+
+TEST(StringTable, EveryNamedIdExistsInBothLanguages) {
+    const std::string header = readFile(fs::path(NORVIK_SOURCE_DIR) / "core/strings/string_ids.h");
+    const std::regex constant(R"(constexpr\s+int\s+(\w+)\s*=\s*(\d+)\s*;)");
+    int count = 0;
+    for (std::sregex_iterator it(header.begin(), header.end(), constant), end; it != end; ++it, ++count)
+        expectBothLanguages(std::stoi((*it)[2]), (*it)[1]);
+    EXPECT_GT(count, 100); // the header was found and read
+    EXPECT_FALSE(hasText(kEnglishOnlyId, Language::Chinese));
+    EXPECT_EQ(text(kEnglishOnlyId, Language::Chinese), "VOX Level");
+}
+
+TEST(StringTable, EveryNumericIdUsedInCodeExistsInBothLanguages) {
+    const std::regex call(R"(\b(?:q?text|textString)\(\s*(\d+))");
+    int count = 0;
+    for (const char* folder : {"core", "app", "cli", "transport"}) {
+        const fs::path root = fs::path(NORVIK_SOURCE_DIR) / folder;
+        if (!fs::exists(root))
+            continue;
+        for (const auto& entry : fs::recursive_directory_iterator(root)) {
+            const auto ext = entry.path().extension();
+            if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h"))
+                continue;
+            const std::string source = readFile(entry.path());
+            for (std::sregex_iterator it(source.begin(), source.end(), call), end; it != end; ++it, ++count)
+                expectBothLanguages(std::stoi((*it)[1]), entry.path().lexically_relative(NORVIK_SOURCE_DIR).string());
+        }
+    }
+    RecordProperty("numeric_ids_in_code", count);
+}
+
+TEST(StringTable, ResourceFileIsSortedWithoutRepeatedIds) {
+    std::istringstream lines(readFile(fs::path(NORVIK_SOURCE_DIR) / "resources/strings.tsv"));
+    std::string line;
+    int previous = 0;
+    while (std::getline(lines, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        const int id = std::stoi(line.substr(0, line.find('\t')));
+        EXPECT_GT(id, previous) << "line: " << line;
+        EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 2) << "line: " << line;
+        previous = id;
+    }
+}
+
+TEST(StringTable, ParserHandlesTheFileFormat) {
+    const StringTable t = StringTable::parse("# a comment\t1001\tnot an entry\n"
+                                             "1000\tFile\t文件\r\n"
+                                             "1001\tTwo\\nlines\t两\\n行\n"
+                                             "1002\tEnglish only\n"
+                                             "1003\tEmpty Chinese\t\r\n"
+                                             "1004\tBack\\\\slash\t\n"
+                                             "abc\tnot an id\tx\n"
+                                             "2000\tout of range\tx\n"
+                                             "1005\tno line end\t末");
+    struct Case {
+        int id;
+        Language lang;
+        const char* expected;
+        bool present;
+    };
+    const Case cases[] = {
+        {1000, Language::English, "File", true},
+        {1000, Language::Chinese, "文件", true}, // CR of CR LF dropped
+        {1001, Language::English, "Two\nlines", true},
+        {1001, Language::Chinese, "两\n行", true},
+        {1002, Language::Chinese, "English only", false},
+        {1003, Language::English, "Empty Chinese", true},
+        {1003, Language::Chinese, "Empty Chinese", false},
+        {1004, Language::English, "Back\\slash", true},
+        {1005, Language::Chinese, "末", true},
+        {1099, Language::English, "#1099", false},
+        {1099, Language::Chinese, "#1099", false},
+        {2000, Language::English, "#2000", false},
+        {1726, Language::English, "#1726", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        EXPECT_EQ(t.text(c.id, c.lang), c.expected);
+        EXPECT_EQ(t.has(c.id, c.lang), c.present);
+    }
+}
