@@ -90,6 +90,7 @@ ChannelGrid::ChannelGrid(ChannelTable& table, Prompter& prompter, QWidget* paren
     verticalHeader()->setSectionsClickable(false);
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
 
     // The corner cell above the channel numbers is the header of column 0.
     m_corner = findChild<QAbstractButton*>();
@@ -102,6 +103,7 @@ ChannelGrid::ChannelGrid(ChannelTable& table, Prompter& prompter, QWidget* paren
     // Names are single-byte codes typed key by key; an input method would bypass the key rules.
     txtMemChannel->setAttribute(Qt::WA_InputMethodEnabled, false);
     txtMemChannel->setAlignment(Qt::AlignCenter);
+    txtMemChannel->setAcceptDrops(false);
     txtMemChannel->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(txtMemChannel, &QLineEdit::customContextMenuRequested, this,
             [this](const QPoint& pos) { emit editMenuRequested(txtMemChannel->mapToGlobal(pos)); });
@@ -277,12 +279,15 @@ void ChannelGrid::commitEditor() {
         return;
     QScopedValueRollback guard(m_committing, true);
     QWidget* editor = openEditorWidget();
-    const QString text =
-        m_open == EditorKind::Text ? txtMemChannel->text() : static_cast<QComboBox*>(editor)->currentText();
+    auto* combo = m_open == EditorKind::Text ? nullptr : static_cast<QComboBox*>(editor);
+    const QString text = combo ? combo->currentText() : txtMemChannel->text();
     m_open = EditorKind::None;
     if (editor->hasFocus())
         setFocus(Qt::OtherFocusReason);
     editor->hide();
+    // A list that opened on a text none of its entries matches was never chosen from.
+    if (combo && combo->currentIndex() < 0)
+        return;
 
     const CommitResult result = m_table.commitCell(m_editChannel, m_editColumn, text.toStdString());
     refreshRow(m_editChannel);
@@ -387,6 +392,12 @@ bool ChannelGrid::eventFilter(QObject* watched, QEvent* e) {
             return true;
         break;
     }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+        // No pasting of the selection with the middle button past the key rules.
+        if (watched == txtMemChannel && static_cast<QMouseEvent*>(e)->button() == Qt::MiddleButton)
+            return true;
+        break;
     case QEvent::FocusOut: {
         // A combo's own popup and a switch to another window are not leaving the editor.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
@@ -403,6 +414,10 @@ bool ChannelGrid::eventFilter(QObject* watched, QEvent* e) {
 void ChannelGrid::keyPressEvent(QKeyEvent* e) {
     if (handleEditShortcut(e))
         return;
+    if (m_open != EditorKind::None) {
+        e->ignore(); // keys an open editor passed on (its arrows) do not move the grid under it
+        return;
+    }
     const QModelIndex current = currentIndex();
     if (!current.isValid()) {
         QTableView::keyPressEvent(e);
@@ -464,7 +479,9 @@ bool ChannelGrid::paintCorner(QWidget* corner) {
     opt.textAlignment = Qt::AlignCenter;
     opt.position = QStyleOptionHeader::OnlyOneSection;
     opt.orientation = Qt::Horizontal;
-    opt.state |= QStyle::State_Raised;
+    // The button is disabled (it would select everything); its caption must not look it.
+    opt.state |= QStyle::State_Raised | QStyle::State_Enabled;
+    opt.palette.setCurrentColorGroup(QPalette::Active);
     style()->drawControl(QStyle::CE_Header, &opt, &painter, corner);
     return true;
 }

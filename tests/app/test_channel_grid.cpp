@@ -127,6 +127,9 @@ private slots:
         h.click(1, col::Tx);
         QTest::keyClicks(h.text(), QStringLiteral("14a6-.,8"));
         QCOMPARE(h.text()->text(), QStringLiteral("146.,8"));
+        QTest::keyClick(h.text(), Qt::Key_Down);
+        QCOMPARE(h.grid.currentChannel(), 1);
+        QVERIFY(h.text()->isVisible());
         h.text()->setText(QStringLiteral("146.00000"));
         h.text()->deselect();
         QTest::keyClick(h.text(), Qt::Key_5);
