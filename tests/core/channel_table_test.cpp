@@ -299,6 +299,13 @@ TEST(ChannelTable, NameCommitWritesSevenSingleByteCodes) {
     f.table.commitCell(3, col::Name, "");
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(f.doc.image().at(0x8CE + i), 0xFF);
+
+    // Codes above 0x7F read from a radio survive an edit of the rest of the name.
+    encodeName(f.doc.image(), 3, "\xE9X");
+    f.table.fill();
+    EXPECT_EQ(f.table.text(3, col::Name), "\xC3\xA9X"); // é in UTF-8
+    f.table.commitCell(3, col::Name, "\xC3\xA9XY");
+    EXPECT_EQ(decodeName(f.doc.image(), 3), "\xE9XY");
 }
 
 TEST(ChannelTable, FillNormalisesEmptyRecordsAndMissingTransmit) {
