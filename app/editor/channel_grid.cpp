@@ -1,0 +1,489 @@
+#include "editor/channel_grid.h"
+
+#include <QAbstractButton>
+#include <QAbstractTableModel>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <QStyleOptionHeader>
+
+#include "common/texts.h"
+#include "dialogs/prompt.h"
+
+namespace norvik {
+
+// Mirrors the table's texts; it holds none of its own.
+class ChannelTableModel : public QAbstractTableModel {
+public:
+    explicit ChannelTableModel(ChannelTable& table, QObject* parent) : QAbstractTableModel(parent), m_table(table) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : kChannelCount; }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : kTableColumns - 1; }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid())
+            return {};
+        if (role == Qt::DisplayRole)
+            return qstr(m_table.text(index.row() + 1, index.column() + 1));
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+        return {};
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+        if (role != Qt::DisplayRole)
+            return {};
+        return orientation == Qt::Horizontal ? qstr(m_table.text(0, section + 1)) : qstr(m_table.text(section + 1, 0));
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    }
+
+    void resetAll() {
+        beginResetModel();
+        endResetModel();
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    }
+    void allChanged() { emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1)); }
+    void rowChanged(int channel) { emit dataChanged(index(channel - 1, 0), index(channel - 1, columnCount() - 1)); }
+
+private:
+    ChannelTable& m_table;
+};
+
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+
+bool isEditShortcut(const QKeyEvent* e) {
+    return (e->modifiers() & Qt::ControlModifier) && !(e->modifiers() & Qt::AltModifier) &&
+           (e->key() == Qt::Key_C || e->key() == Qt::Key_V || e->key() == Qt::Key_D);
+}
+
+bool isEnterKey(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+ChannelGrid::ChannelGrid(ChannelTable& table, Prompter& prompter, QWidget* parent)
+    : QTableView(parent), m_table(table), m_prompter(prompter), m_model(new ChannelTableModel(table, this)),
+      txtMemChannel(new QLineEdit(viewport())), cboQtDqt(new QComboBox(viewport())),
+      cboPowerScan(new QComboBox(viewport())) {
+    setObjectName(QStringLiteral("ChannelGrid"));
+    setModel(m_model);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    horizontalHeader()->setMinimumSectionSize(0);
+    verticalHeader()->setSectionsClickable(false);
+    verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+
+    // The corner cell above the channel numbers is the header of column 0.
+    m_corner = findChild<QAbstractButton*>();
+    if (m_corner)
+        m_corner->installEventFilter(this);
+
+    txtMemChannel->setObjectName(QStringLiteral("txtMemChannel"));
+    cboQtDqt->setObjectName(QStringLiteral("cboQtDqt"));
+    cboPowerScan->setObjectName(QStringLiteral("cboPowerScan"));
+    // Names are single-byte codes typed key by key; an input method would bypass the key rules.
+    txtMemChannel->setAttribute(Qt::WA_InputMethodEnabled, false);
+    txtMemChannel->setAlignment(Qt::AlignCenter);
+    txtMemChannel->setAcceptDrops(false);
+    txtMemChannel->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(txtMemChannel, &QLineEdit::customContextMenuRequested, this,
+            [this](const QPoint& pos) { emit editMenuRequested(txtMemChannel->mapToGlobal(pos)); });
+    for (QWidget* w :
+         {static_cast<QWidget*>(txtMemChannel), static_cast<QWidget*>(cboQtDqt), static_cast<QWidget*>(cboPowerScan)}) {
+        w->hide();
+        w->installEventFilter(this);
+    }
+
+    m_table.setDecimalSeparator(localeDecimalSeparator());
+    fillToneList();
+    applyColumnWidths();
+    refill();
+}
+
+ChannelGrid::~ChannelGrid() {
+    // Leaving with an editor open must not commit into a table that may be going away.
+    m_open = EditorKind::None;
+    for (QObject* o : {static_cast<QObject*>(txtMemChannel), static_cast<QObject*>(cboQtDqt),
+                       static_cast<QObject*>(cboPowerScan), static_cast<QObject*>(m_corner)}) {
+        if (o)
+            o->removeEventFilter(this);
+    }
+}
+
+QModelIndex ChannelGrid::indexOf(int channel, int column) const {
+    return m_model->index(channel - 1, column - 1);
+}
+
+QRect ChannelGrid::cellRect(int channel, int column) const {
+    return visualRect(indexOf(channel, column));
+}
+
+void ChannelGrid::fillToneList() {
+    cboQtDqt->clear();
+    for (const std::string& t : m_table.listEntries(col::Decode))
+        cboQtDqt->addItem(qstr(t));
+}
+
+void ChannelGrid::applyColumnWidths() {
+    const int dpi = logicalDpiX();
+    auto px = [dpi](int twips) { return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch; };
+    verticalHeader()->setFixedWidth(px(m_table.widthTwips(col::Channel)));
+    for (int c = 1; c < kTableColumns; ++c)
+        setColumnWidth(c - 1, px(m_table.widthTwips(c)));
+}
+
+void ChannelGrid::refill() {
+    commitEditor();
+    m_table.fill();
+    m_model->resetAll();
+    setCurrentCell(1, 1);
+}
+
+void ChannelGrid::setLanguage(Language lang) {
+    commitEditor();
+    m_table.setLanguage(lang);
+    fillToneList();
+    m_model->resetAll();
+    if (m_corner)
+        m_corner->update();
+    setCurrentCell(1, 1);
+}
+
+void ChannelGrid::refreshRow(int channel) {
+    if (channel >= 1 && channel <= kChannelCount)
+        m_model->rowChanged(channel);
+}
+
+void ChannelGrid::refreshAll() {
+    m_model->allChanged();
+}
+
+void ChannelGrid::setCurrentCell(int channel, int column) {
+    const QModelIndex index = indexOf(channel, column);
+    if (!index.isValid())
+        return;
+    setCurrentIndex(index);
+    scrollTo(index);
+}
+
+void ChannelGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (!current.isValid())
+        return;
+    const int channel = current.row() + 1;
+    const int column = current.column() + 1;
+    m_table.setCurrent(channel, column);
+    // Only the first six columns have topics of their own; elsewhere the last one stays.
+    const int context = columnHelpContext(column);
+    if (context != 0 && context != m_helpContext) {
+        m_helpContext = context;
+        emit helpContextChanged(context);
+    }
+    emit currentCellChanged(channel, column);
+}
+
+QWidget* ChannelGrid::openEditorWidget() const {
+    switch (m_open) {
+    case EditorKind::Text:
+        return txtMemChannel;
+    case EditorKind::Tone:
+        return cboQtDqt;
+    case EditorKind::List:
+        return cboPowerScan;
+    case EditorKind::None:
+        break;
+    }
+    return nullptr;
+}
+
+void ChannelGrid::updateEditorGeometries() {
+    QTableView::updateEditorGeometries();
+    if (QWidget* w = openEditorWidget())
+        w->setGeometry(cellRect(m_editChannel, m_editColumn));
+}
+
+void ChannelGrid::handle(const EditRequest& request) {
+    switch (request.action) {
+    case EditRequest::Action::None:
+        return;
+    case EditRequest::Action::OpenPanel:
+        emit alternatePanelRequested(currentChannel());
+        return;
+    case EditRequest::Action::OpenEditor:
+        openEditor(request.column, request.initialText);
+        return;
+    }
+}
+
+void ChannelGrid::openEditor(int column, std::optional<char> initialText) {
+    commitEditor();
+    const int channel = currentChannel();
+    if (column != currentColumn())
+        setCurrentCell(channel, column);
+    const EditorKind kind = editorKind(column);
+    if (kind == EditorKind::None)
+        return;
+    scrollTo(indexOf(channel, column));
+    m_editChannel = channel;
+    m_editColumn = column;
+    const QString remembered = qstr(m_table.text(channel, column));
+    const QRect rect = cellRect(channel, column);
+
+    if (kind == EditorKind::Text) {
+        txtMemChannel->setMaxLength(column == col::Name ? kNameLength : 32767);
+        txtMemChannel->setText(initialText ? QString(QLatin1Char(*initialText)) : remembered);
+        txtMemChannel->setGeometry(rect);
+        m_open = kind;
+        txtMemChannel->show();
+        txtMemChannel->setFocus(Qt::OtherFocusReason);
+        if (initialText)
+            txtMemChannel->end(false);
+        else
+            txtMemChannel->selectAll();
+        return;
+    }
+    QComboBox* combo = kind == EditorKind::Tone ? cboQtDqt : cboPowerScan;
+    if (kind == EditorKind::List) {
+        combo->clear();
+        for (const std::string& entry : m_table.listEntries(column))
+            combo->addItem(qstr(entry));
+    }
+    combo->setCurrentIndex(combo->findText(remembered));
+    combo->setGeometry(rect);
+    m_open = kind;
+    combo->show();
+    combo->setFocus(Qt::OtherFocusReason);
+}
+
+void ChannelGrid::commitEditor() {
+    if (m_open == EditorKind::None || m_committing)
+        return;
+    QScopedValueRollback guard(m_committing, true);
+    QWidget* editor = openEditorWidget();
+    auto* combo = m_open == EditorKind::Text ? nullptr : static_cast<QComboBox*>(editor);
+    const QString text = combo ? combo->currentText() : txtMemChannel->text();
+    m_open = EditorKind::None;
+    if (editor->hasFocus())
+        setFocus(Qt::OtherFocusReason);
+    editor->hide();
+    // A list that opened on a text none of its entries matches was never chosen from.
+    if (combo && combo->currentIndex() < 0)
+        return;
+
+    const CommitResult result = m_table.commitCell(m_editChannel, m_editColumn, text.toStdString());
+    refreshRow(m_editChannel);
+    if (result.noticeId != 0)
+        m_prompter.message(window(), QMessageBox::Warning, QString::fromLatin1(kProductName),
+                           qtext(result.noticeId, m_table.language()), QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void ChannelGrid::cancelEditor() {
+    QWidget* editor = openEditorWidget();
+    if (!editor)
+        return;
+    m_open = EditorKind::None;
+    setFocus(Qt::OtherFocusReason);
+    editor->hide();
+    refreshRow(m_editChannel);
+}
+
+void ChannelGrid::commitAndMoveRight() {
+    const int channel = m_editChannel;
+    const int column = m_editColumn;
+    commitEditor();
+    setFocus(Qt::OtherFocusReason);
+    setCurrentCell(channel, m_table.columnAfter(channel, column));
+}
+
+bool ChannelGrid::handleEditShortcut(const QKeyEvent* e) {
+    if (!(e->modifiers() & Qt::ControlModifier) || (e->modifiers() & Qt::AltModifier))
+        return false;
+    switch (e->key()) {
+    case Qt::Key_C:
+        commitEditor();
+        emit copyRequested();
+        return true;
+    case Qt::Key_V:
+        commitEditor();
+        emit pasteRequested();
+        return true;
+    case Qt::Key_D:
+        commitEditor();
+        emit clearRequested();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ChannelGrid::event(QEvent* e) {
+    // Ctrl+C/V/D belong to the grid's own copy, paste and clear, also when a window shortcut
+    // shares the keys.
+    if (e->type() == QEvent::ShortcutOverride && isEditShortcut(static_cast<QKeyEvent*>(e))) {
+        e->accept();
+        return true;
+    }
+    return QTableView::event(e);
+}
+
+bool ChannelGrid::filterTextEditorKey(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Backspace)
+        return false;
+    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return true; // no cut, undo or select-all shortcuts: keys the field does not take are dropped
+    const QString t = e->text();
+    if (t.isEmpty() || !t.at(0).isPrint())
+        return false; // caret movement and deletion stay the line edit's own
+    const char16_t u = t.at(0).unicode();
+    if (u > 0x7F)
+        return true;
+    const auto selected = static_cast<std::size_t>(txtMemChannel->selectedText().size());
+    const auto length = static_cast<std::size_t>(txtMemChannel->text().size());
+    return !ChannelTable::textEditorAccepts(m_editColumn, length, selected, static_cast<char>(u));
+}
+
+bool ChannelGrid::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == m_corner && e->type() == QEvent::Paint)
+        return paintCorner(m_corner);
+
+    const bool isEditor = watched == txtMemChannel || watched == cboQtDqt || watched == cboPowerScan;
+    if (!isEditor)
+        return QTableView::eventFilter(watched, e);
+
+    switch (e->type()) {
+    case QEvent::ShortcutOverride:
+        if (isEditShortcut(static_cast<QKeyEvent*>(e))) {
+            e->accept();
+            return true;
+        }
+        break;
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(e);
+        if (handleEditShortcut(key))
+            return true;
+        if (isEnterKey(key->key())) {
+            commitAndMoveRight();
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape) {
+            cancelEditor();
+            return true;
+        }
+        if (watched == txtMemChannel && filterTextEditorKey(key))
+            return true;
+        break;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+        // No pasting of the selection with the middle button past the key rules.
+        if (watched == txtMemChannel && static_cast<QMouseEvent*>(e)->button() == Qt::MiddleButton)
+            return true;
+        break;
+    case QEvent::FocusOut: {
+        // A combo's own popup and a switch to another window are not leaving the editor.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
+        if (watched == openEditorWidget() && reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            commitEditor();
+        break;
+    }
+    default:
+        break;
+    }
+    return QTableView::eventFilter(watched, e);
+}
+
+void ChannelGrid::keyPressEvent(QKeyEvent* e) {
+    if (handleEditShortcut(e))
+        return;
+    if (m_open != EditorKind::None) {
+        e->ignore(); // keys an open editor passed on (its arrows) do not move the grid under it
+        return;
+    }
+    const QModelIndex current = currentIndex();
+    if (!current.isValid()) {
+        QTableView::keyPressEvent(e);
+        return;
+    }
+    const int channel = current.row() + 1;
+    const int column = current.column() + 1;
+    if (isEnterKey(e->key())) {
+        handle(m_table.enterRequest(channel, column));
+        return;
+    }
+    if (!(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        std::optional<char> typed;
+        const bool keypad = e->modifiers() & Qt::KeypadModifier;
+        if (e->key() >= Qt::Key_0 && e->key() <= Qt::Key_9)
+            typed = static_cast<char>('0' + (e->key() - Qt::Key_0));
+        else if (e->key() == Qt::Key_Period || (keypad && e->key() == Qt::Key_Comma))
+            typed = '.'; // both decimal keys
+        else if (e->text().size() == 1 && e->text().at(0).unicode() >= 32 && e->text().at(0).unicode() <= 122)
+            typed = static_cast<char>(e->text().at(0).unicode());
+        if (typed) {
+            const EditRequest request = m_table.typedRequest(channel, column, *typed);
+            if (request.action != EditRequest::Action::None) {
+                handle(request);
+                return;
+            }
+        }
+    }
+    QTableView::keyPressEvent(e);
+}
+
+void ChannelGrid::mousePressEvent(QMouseEvent* e) {
+    QTableView::mousePressEvent(e);
+    m_pressed = e->button() == Qt::LeftButton ? indexAt(e->position().toPoint()) : QModelIndex();
+}
+
+void ChannelGrid::mouseReleaseEvent(QMouseEvent* e) {
+    QTableView::mouseReleaseEvent(e);
+    const QModelIndex index = indexAt(e->position().toPoint());
+    const bool click = e->button() == Qt::LeftButton && index.isValid() && index == m_pressed;
+    m_pressed = QModelIndex();
+    if (click && m_singleClick)
+        handle(m_table.clickRequest(index.row() + 1, index.column() + 1));
+}
+
+void ChannelGrid::mouseDoubleClickEvent(QMouseEvent* e) {
+    QTableView::mouseDoubleClickEvent(e);
+    const QModelIndex index = indexAt(e->position().toPoint());
+    if (e->button() == Qt::LeftButton && index.isValid() && !m_singleClick)
+        handle(m_table.clickRequest(index.row() + 1, index.column() + 1));
+}
+
+bool ChannelGrid::paintCorner(QWidget* corner) {
+    QPainter painter(corner);
+    QStyleOptionHeader opt;
+    opt.initFrom(corner);
+    opt.rect = corner->rect();
+    opt.text = qstr(m_table.text(0, col::Channel));
+    opt.textAlignment = Qt::AlignCenter;
+    opt.position = QStyleOptionHeader::OnlyOneSection;
+    opt.orientation = Qt::Horizontal;
+    // The button is disabled (it would select everything); its caption must not look it.
+    opt.state |= QStyle::State_Raised | QStyle::State_Enabled;
+    opt.palette.setCurrentColorGroup(QPalette::Active);
+    style()->drawControl(QStyle::CE_Header, &opt, &painter, corner);
+    return true;
+}
+
+} // namespace norvik

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QPersistentModelIndex>
+#include <QTableView>
+#include <optional>
+#include <string>
+
+#include "channels/channel_table.h"
+
+class QComboBox;
+class QLineEdit;
+
+namespace norvik {
+
+class Prompter;
+class ChannelTableModel;
+
+// The channel grid: a view over ChannelTable, edited through three editors laid over the
+// current cell. Channel n is view row n - 1 under the vertical header that shows its number;
+// table column c (1..16) is view column c - 1. Public functions speak in channels and table
+// columns.
+class ChannelGrid : public QTableView {
+    Q_OBJECT
+    Q_PROPERTY(int helpContext READ helpContext NOTIFY helpContextChanged)
+public:
+    ChannelGrid(ChannelTable& table, Prompter& prompter, QWidget* parent = nullptr);
+    ~ChannelGrid() override;
+
+    ChannelTable& table() { return m_table; }
+
+    // Rebuilds every row from the image and makes channel 1, column 1 current.
+    void refill();
+    // Commits an open editor as if the user had left it; every command calls this first.
+    void commitEditor();
+    bool isEditorOpen() const { return m_open != EditorKind::None; }
+    // Re-captions the headers and lists and refills.
+    void setLanguage(Language lang);
+    void setSingleClick(bool on) { m_singleClick = on; }
+    bool singleClick() const { return m_singleClick; }
+    // Widths from the table's visible flags (hidden columns get width 0).
+    void applyColumnWidths();
+    // After an operation changed rows behind the grid's back.
+    void refreshRow(int channel);
+    void refreshAll();
+
+    int currentChannel() const { return m_table.currentChannel(); }
+    int currentColumn() const { return m_table.currentColumn(); }
+    void setCurrentCell(int channel, int column);
+    // Cell rectangle in viewport coordinates.
+    QRect cellRect(int channel, int column) const;
+
+    int helpContext() const { return m_helpContext; }
+
+signals:
+    void copyRequested();
+    void pasteRequested();
+    void clearRequested();
+    // Column 16 of a used channel was clicked or Enter was pressed on it.
+    void alternatePanelRequested(int channel);
+    void helpContextChanged(int context);
+    void currentCellChanged(int channel, int column);
+    // Right mouse button on the text editor: the window shows its Edit menu there.
+    void editMenuRequested(const QPoint& globalPos);
+
+protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void updateEditorGeometries() override;
+    void keyboardSearch(const QString&) override {} // typing edits cells; it never jumps rows
+
+private:
+    QModelIndex indexOf(int channel, int column) const;
+    QWidget* openEditorWidget() const;
+    void handle(const EditRequest& request);
+    void openEditor(int column, std::optional<char> initialText);
+    void cancelEditor();
+    void commitAndMoveRight();
+    // Ctrl+C/V/D: true when the key was one of them (and its signal went out).
+    bool handleEditShortcut(const QKeyEvent* e);
+    bool filterTextEditorKey(QKeyEvent* e);
+    void fillToneList();
+    bool paintCorner(QWidget* corner);
+
+    ChannelTable& m_table;
+    Prompter& m_prompter;
+    ChannelTableModel* m_model;
+    QLineEdit* txtMemChannel;
+    QComboBox* cboQtDqt;
+    QComboBox* cboPowerScan;
+    QWidget* m_corner = nullptr;
+
+    EditorKind m_open = EditorKind::None;
+    int m_editChannel = 0;
+    int m_editColumn = 0;
+    bool m_committing = false;
+    bool m_singleClick = true;
+    int m_helpContext = 0;
+    QPersistentModelIndex m_pressed;
+};
+
+} // namespace norvik
