@@ -8,6 +8,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QFrame>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
@@ -319,8 +320,13 @@ void frmMain::buildPanes() {
     picMain->installEventFilter(this);
     auto* mainLayout = new QVBoxLayout(picMain);
     mainLayout->setContentsMargins(0, 0, 0, 0);
-    m_grid = new QWidget(picMain);
-    m_grid->setObjectName(QStringLiteral("ChannelGridPlaceholder"));
+    auto* placeholder = new QFrame(picMain);
+    placeholder->setObjectName(QStringLiteral("ChannelGridPlaceholder"));
+    placeholder->setFrameShape(QFrame::StyledPanel);
+    placeholder->setFrameShadow(QFrame::Sunken);
+    placeholder->setBackgroundRole(QPalette::Base);
+    placeholder->setAutoFillBackground(true);
+    m_grid = placeholder;
     mainLayout->addWidget(m_grid);
     ImgSplit1->addWidget(picMain);
 
