@@ -401,7 +401,9 @@ void frmMain::layOutStartPanes() {
     PicButtons->show();
     PicStatus->show();
     const int buttons = twipsToPixelsX(kStartButtonsTwips);
-    const int grid = twipsToPixelsY(kStartStatusTwips);
+    // On a small or scaled screen 6000 twips can be the whole work area; the status window
+    // must not start out of sight, so it then starts at the View toggle's three quarters.
+    const int grid = qMin(twipsToPixelsY(kStartStatusTwips), Picture1->height() * 3 / 4);
     ImgSplit0->setSizes({buttons, qMax(0, Picture1->width() - buttons - ImgSplit0->handleWidth())});
     ImgSplit1->setSizes({grid, qMax(0, Picture1->height() - grid - ImgSplit1->handleWidth())});
 }

@@ -347,6 +347,19 @@ private slots:
         QVERIFY(status->mapTo(work, QPoint(0, 0)).y() > picMain->height());
     }
 
+    void smallWindowStillShowsTheStatusWindowAtStart() {
+        Fixture f;
+        f.window->resize(640, 360);
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        auto* work = f.child<QWidget>("Picture1");
+        QVERIFY(work->height() * 3 / 4 < 6000 * f.window->logicalDpiY() / 1440.0);
+        // The status window's own minimum height may push the split up a little.
+        const int grid = f.child<QWidget>("picMain")->height();
+        QVERIFY(grid <= work->height() * 3 / 4 && grid > work->height() / 2);
+        QVERIFY(f.child<QWidget>("PicStatus")->height() > 0);
+    }
+
     void manualItemTogglesBitFourOfTheOptionByte() {
         Fixture f;
         QSignalSpy spy(f.window.get(), &frmMain::manualChanged);
