@@ -43,7 +43,6 @@ constexpr std::uint8_t kManualBit = 0x10;
 constexpr int kSplitterTwips = 60;
 constexpr int kStartButtonsTwips = 2000;
 constexpr int kStartStatusTwips = 6000;
-constexpr const char* kHelpProperty = "helpContextId";
 
 // Tooltips never show mnemonics: "&Read" reads "Read", "读取(&R)" reads "读取".
 QString withoutMnemonic(QString s) {
@@ -124,7 +123,7 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
     connect(help, &QShortcut::activated, this, [this] {
         int id = 0;
         for (QWidget* w = QApplication::focusWidget(); w && id == 0; w = w->parentWidget())
-            id = w->property(kHelpProperty).toInt();
+            id = w->property(frmMain::kHelpContextProperty).toInt();
         showHelp(id);
     });
 }
@@ -136,7 +135,7 @@ QAction* frmMain::addItem(QMenu* menu, const char* name, int captionId, const QK
     a->setObjectName(QString::fromLatin1(name));
     a->setShortcut(shortcut);
     if (helpContext)
-        a->setProperty(kHelpProperty, helpContext);
+        a->setProperty(frmMain::kHelpContextProperty, helpContext);
     menu->addAction(a);
     if (captionId)
         m_captions.push_back({a, captionId});
@@ -156,7 +155,7 @@ void frmMain::buildMenus() {
         member->setObjectName(QString::fromLatin1(name));
         member->menuAction()->setObjectName(QString::fromLatin1(name));
         if (helpContext)
-            member->menuAction()->setProperty(kHelpProperty, helpContext);
+            member->menuAction()->setProperty(frmMain::kHelpContextProperty, helpContext);
         member->installEventFilter(this);
         m_captions.push_back({member->menuAction(), captionId});
     };
@@ -231,7 +230,7 @@ void frmMain::buildMenus() {
     mnuSet_Lan = mnuSet->addMenu(QString());
     mnuSet_Lan->setObjectName(QStringLiteral("mnuSet_Lan"));
     mnuSet_Lan->menuAction()->setObjectName(QStringLiteral("mnuSet_Lan"));
-    mnuSet_Lan->menuAction()->setProperty(kHelpProperty, 7);
+    mnuSet_Lan->menuAction()->setProperty(frmMain::kHelpContextProperty, 7);
     mnuSet_Lan->installEventFilter(this);
     m_captions.push_back({mnuSet_Lan->menuAction(), 1023});
     QAction* lanE = addItem(mnuSet_Lan, "mnuSet_LanE", 1035, {}, 7);
@@ -811,9 +810,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         if (menu && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
             int id = 0;
             if (QAction* a = menu->activeAction())
-                id = a->property(kHelpProperty).toInt();
+                id = a->property(frmMain::kHelpContextProperty).toInt();
             if (id == 0)
-                id = menu->menuAction()->property(kHelpProperty).toInt();
+                id = menu->menuAction()->property(frmMain::kHelpContextProperty).toInt();
             while (QWidget* popup = QApplication::activePopupWidget())
                 popup->close();
             QTimer::singleShot(0, this, [this, id] { showHelp(id); });

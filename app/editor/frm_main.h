@@ -43,7 +43,8 @@ public:
     Language language() const { return m_language; }
     void setLanguage(Language lang);
 
-    // Puts the channel grid into its pane, replacing the placeholder.
+    // Puts the channel grid into its pane, replacing the placeholder. The start sequence has
+    // already run by then, so whoever connects the grid fills it once and takes the saved image.
     void setChannelGrid(QWidget* grid);
     QWidget* channelGrid() const { return m_grid; }
     // The single-channel panel shown over the work area by mnuSet_GUI.
@@ -79,6 +80,9 @@ public:
     QPushButton* cmdButton(int index) const { return CmdButtons.at(static_cast<std::size_t>(index)); }
 
     static constexpr int kButtonCount = 5;
+    // F1 opens the topic named by this int property of the focused widget or its parents; the
+    // grid sets it to 7007..7012 as its current column changes.
+    static constexpr const char* kHelpContextProperty = "helpContextId";
 
 signals:
     void languageChanged(norvik::Language lang);

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -13,6 +14,7 @@
 #include <QtTest>
 
 #include "common/texts.h"
+#include "dialogs/help_viewer.h"
 #include "editor/frm_main.h"
 #include "image/radio_document.h"
 #include "support/scripted_prompter.h"
@@ -252,6 +254,7 @@ private slots:
         QFETCH(bool, closes);
         QFETCH(int, saves);
         Fixture f;
+        QSignalSpy unloading(f.window.get(), &frmMain::unloading);
         int saved = 0;
         QObject::connect(f.window.get(), &frmMain::fileSaveRequested, [&] {
             ++saved;
@@ -278,6 +281,7 @@ private slots:
         QCOMPARE(q.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         // Only a real close stores the language.
         QCOMPARE(f.settings.contains(QStringLiteral("Language")), closes);
+        QCOMPARE(unloading.size(), closes ? 1 : 0);
     }
 
     void closingQuestionIsInTheLanguageInForce() {
@@ -510,6 +514,35 @@ private slots:
         QVERIFY(!f.window->findChild<QWidget*>(QStringLiteral("ChannelGridPlaceholder")));
         QCOMPARE(grid->parentWidget(), f.child<QWidget>("picMain"));
         QCOMPARE(f.window->channelGrid(), grid);
+    }
+
+    void f1OnAHighlightedMenuItemOpensItsTopic() {
+        Fixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        auto* menu = f.child<QMenu>("mnuFile");
+        menu->popup(f.window->mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        menu->setActiveAction(f.action("mnuFile_SaveAs"));
+        QTest::keyClick(menu, Qt::Key_F1);
+        QTRY_VERIFY(f.window->findChild<HelpViewer*>());
+        QVERIFY(!menu->isVisible());
+        QCOMPARE(f.window->findChild<HelpViewer*>()->source(), QUrl(QStringLiteral("qrc:/help/en/files.html#saveas")));
+    }
+
+    void f1OnTheGridFollowsItsHelpContext() {
+        Fixture f;
+        auto* grid = new QLineEdit;
+        f.window->setChannelGrid(grid);
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        f.window->activateWindow();
+        grid->setFocus();
+        QTRY_VERIFY(grid->hasFocus());
+        grid->setProperty(frmMain::kHelpContextProperty, 7011);
+        QTest::keyClick(grid, Qt::Key_F1);
+        QTRY_VERIFY(f.window->findChild<HelpViewer*>());
+        QCOMPARE(f.window->findChild<HelpViewer*>()->source(), QUrl(QStringLiteral("qrc:/help/en/editing.html#power")));
     }
 
     void titleShowsTheFileNameOnly() {
