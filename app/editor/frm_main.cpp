@@ -1,18 +1,841 @@
 #include "editor/frm_main.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QSettings>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTime>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
 #include "common/texts.h"
+#include "dialogs/frm_about.h"
+#include "dialogs/help_viewer.h"
 #include "dialogs/prompt.h"
+#include "settings/reg_keys.h"
+#include "strings/string_ids.h"
 
 namespace norvik {
+namespace {
+
+constexpr int kManualAddress = 0x831;
+constexpr std::uint8_t kManualBit = 0x10;
+constexpr int kSplitterTwips = 60;
+constexpr int kStartButtonsTwips = 2000;
+constexpr int kStartStatusTwips = 6000;
+
+// Tooltips never show mnemonics: "&Read" reads "Read", "读取(&R)" reads "读取".
+QString withoutMnemonic(QString s) {
+    static const QRegularExpression bracketed(QStringLiteral("\\(&.\\)"));
+    s.remove(bracketed);
+    s.remove(QLatin1Char('&'));
+    return s;
+}
+
+struct ToolSpec {
+    const char* key;
+    int tipId;
+    const char* themeIcon;
+    const char* fallback;
+    bool separatorBefore;
+};
+
+constexpr ToolSpec kToolButtons[] = {
+    {"New", 1027, "document-new", "new", false},     {"Open", 1028, "document-open", "open", false},
+    {"Save", 1029, "document-save", "save", false},  {"Copy", 1037, "edit-copy", "copy", true},
+    {"Paste", 1038, "edit-paste", "paste", false},   {"Clear", 1039, "edit-clear", "clear", false},
+    {"MoveUp", 1711, "go-up", "up", true},           {"MoveDown", 1712, "go-down", "down", false},
+    {"Insert", 1713, "list-add", "insert", false},   {"Delete", 1714, "list-remove", "delete", false},
+    {"Read", 1031, "document-import", "read", true}, {"Write", 1032, "document-export", "write", false},
+    {"About", 1034, "help-about", "about", true},
+};
+
+// The toolbar keys greyed out while the single-channel panel covers the grid.
+bool coveredByPanel(const QString& key) {
+    static const QStringList keys{QStringLiteral("Copy"),   QStringLiteral("Paste"),    QStringLiteral("Clear"),
+                                  QStringLiteral("MoveUp"), QStringLiteral("MoveDown"), QStringLiteral("Insert"),
+                                  QStringLiteral("Delete")};
+    return keys.contains(key);
+}
+
+} // namespace
 
 frmMain::frmMain(RadioDocument& document, Prompter& prompter, QWidget* parent)
+    : frmMain(document, prompter, nullptr, parent) {}
+
+frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* settings, QWidget* parent)
     : QMainWindow(parent), m_document(document), m_prompter(prompter) {
     setObjectName(QStringLiteral("frmMain"));
+    if (!settings) {
+        m_ownSettings = RegKeys::openDefault();
+        settings = m_ownSettings.get();
+    }
+    m_settings = settings;
+
+    // Read the language before anything is captioned, so the window comes up in it.
+    m_language = RegKeys(*m_settings).readLanguage();
+    m_holdsCopy = false;
+
+    buildMenus();
+    buildToolBar();
+    buildPanes();
+    buildStatusBar();
+
+    setPasteAvailable(false);
+    m_holdsCopy = false;
+    m_singleClick = true;
+    action("mnuSet_SingleClick")->setChecked(true);
+    action("mnuView_Buttons")->setChecked(true);
+    action("mnuView_Status")->setChecked(true);
+
+    if (const QScreen* screen = QApplication::primaryScreen()) {
+        const QRect avail = screen->availableGeometry();
+        resize(avail.width() * 3 / 4, avail.height() * 3 / 4);
+    }
+    setLanguage(m_language);
+    syncManualCheck();
+    action("mnuProgram_Advanced")->setVisible(false);
+    m_fileName = QStringLiteral("Untitled");
+    updateTitle();
+    m_document.takeSavedImage();
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] {
+        int id = 0;
+        for (QWidget* w = QApplication::focusWidget(); w && id == 0; w = w->parentWidget())
+            id = w->property(frmMain::kHelpContextProperty).toInt();
+        showHelp(id);
+    });
+}
+
+frmMain::~frmMain() = default;
+
+QAction* frmMain::addItem(QMenu* menu, const char* name, int captionId, const QKeySequence& shortcut, int helpContext) {
+    auto* a = new QAction(this);
+    a->setObjectName(QString::fromLatin1(name));
+    a->setShortcut(shortcut);
+    if (helpContext)
+        a->setProperty(frmMain::kHelpContextProperty, helpContext);
+    menu->addAction(a);
+    if (captionId)
+        m_captions.push_back({a, captionId});
+    return a;
+}
+
+QAction* frmMain::addBar(QMenu* menu, const char* name) {
+    QAction* a = menu->addSeparator();
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
+}
+
+void frmMain::buildMenus() {
+    QMenuBar* bar = menuBar();
+    auto topMenu = [&](QMenu*& member, const char* name, int captionId, int helpContext = 0) {
+        member = bar->addMenu(QString());
+        member->setObjectName(QString::fromLatin1(name));
+        member->menuAction()->setObjectName(QString::fromLatin1(name));
+        if (helpContext)
+            member->menuAction()->setProperty(frmMain::kHelpContextProperty, helpContext);
+        member->installEventFilter(this);
+        m_captions.push_back({member->menuAction(), captionId});
+    };
+
+    topMenu(mnuFile, "mnuFile", 1000, 2);
+    connect(addItem(mnuFile, "mnuFile_New", 1001, QKeySequence(Qt::CTRL | Qt::Key_N), 2100), &QAction::triggered, this,
+            &frmMain::mnuFile_New_Click);
+    connect(addItem(mnuFile, "mnuFile_Open", 1002, QKeySequence(Qt::CTRL | Qt::Key_O), 2200), &QAction::triggered, this,
+            &frmMain::mnuFile_Open_Click);
+    connect(addItem(mnuFile, "mnuFile_Save", 1003, QKeySequence(Qt::CTRL | Qt::Key_S), 2300), &QAction::triggered, this,
+            &frmMain::mnuFile_Save_Click);
+    connect(addItem(mnuFile, "mnuFile_SaveAs", 1004, QKeySequence(Qt::CTRL | Qt::Key_A), 2400), &QAction::triggered,
+            this, &frmMain::mnuFile_SaveAs_Click);
+    addBar(mnuFile, "mnuFile_Bar1");
+    connect(addItem(mnuFile, "mnuFile_Exit", 1006, QKeySequence(Qt::CTRL | Qt::Key_X), 2600), &QAction::triggered, this,
+            &frmMain::mnuFile_Exit_Click);
+
+    // Model information has no content on this radio; the menu stays as a hidden, inert item.
+    topMenu(mnuModel, "mnuModel", 1007, 3);
+    addItem(mnuModel, "mnuModel_Info", 1008, QKeySequence(Qt::CTRL | Qt::Key_M), 3100);
+    mnuModel->menuAction()->setVisible(false);
+
+    topMenu(mnuEdit, "mnuEdit", 1009);
+    connect(addItem(mnuEdit, "mnuEdit_Copy", 1037, QKeySequence(Qt::CTRL | Qt::Key_C), 1001), &QAction::triggered, this,
+            &frmMain::mnuEdit_Copy_Click);
+    connect(addItem(mnuEdit, "mnuEdit_Paste", 1038, QKeySequence(Qt::CTRL | Qt::Key_V), 1002), &QAction::triggered,
+            this, &frmMain::mnuEdit_Paste_Click);
+    addBar(mnuEdit, "mnuEdit_Bar2")->setVisible(false);
+    connect(addItem(mnuEdit, "mnuEdit_Clear", 1039, QKeySequence(Qt::CTRL | Qt::Key_D), 1003), &QAction::triggered,
+            this, &frmMain::mnuEdit_Clear_Click);
+    addItem(mnuEdit, "mnuEdit_Delete", 1065, {}, 1004);
+    QAction* insert = addItem(mnuEdit, "mnuEdit_Insert", 0, QKeySequence(Qt::CTRL | Qt::Key_I), 1005);
+    insert->setText(QStringLiteral("&Insert"));
+    insert->setVisible(false);
+
+    topMenu(mnuProgram, "mnuProgram", 1015, 4);
+    QAction* optFeatures = addItem(mnuProgram, "mnuProgram_OptFeatures", 0, {}, 4100);
+    optFeatures->setText(QStringLiteral("&Optional Features"));
+    optFeatures->setVisible(false);
+    connect(addItem(mnuProgram, "mnuProgram_OPSign", 1010, {}, 4100), &QAction::triggered, this,
+            &frmMain::mnuProgram_OPSign_Click);
+    addItem(mnuProgram, "mnuProgram_KeyAssign", 1011)->setVisible(false);
+    addItem(mnuProgram, "mnuProgram_Debug", 1690)->setVisible(false);
+    connect(addItem(mnuProgram, "mnuProgram_Advanced", 1054), &QAction::triggered, this,
+            &frmMain::mnuProgram_Advanced_Click);
+    addItem(mnuProgram, "mnuProgram_Deviation", 1042)->setVisible(false);
+    addBar(mnuProgram, "mnuProgram_Bar1");
+    connect(addItem(mnuProgram, "mnuProgram_ANI", 1033, {}, 4300), &QAction::triggered, this,
+            &frmMain::mnuProgram_ANI_Click);
+    addBar(mnuProgram, "mnuProgram_Bar2");
+    connect(addItem(mnuProgram, "mnuProgram_EmbMsg", 1014, {}, 4400), &QAction::triggered, this,
+            &frmMain::mnuProgram_EmbMsg_Click);
+
+    topMenu(mnuTransfer, "mnuTransfer", 1057, 5);
+    connect(addItem(mnuTransfer, "mnuTransfer_Read", 1016, QKeySequence(Qt::CTRL | Qt::Key_R), 5100),
+            &QAction::triggered, this, &frmMain::mnuTransfer_Read_Click);
+    connect(addItem(mnuTransfer, "mnuTransfer_Write", 1017, QKeySequence(Qt::CTRL | Qt::Key_W), 5200),
+            &QAction::triggered, this, &frmMain::mnuTransfer_Write_Click);
+
+    topMenu(mnuSet, "mnuSet", 1021);
+    QAction* gui = addItem(mnuSet, "mnuSet_GUI", 1058);
+    gui->setCheckable(true);
+    connect(gui, &QAction::triggered, this, &frmMain::mnuSet_GUI_Click);
+    QAction* single = addItem(mnuSet, "mnuSet_SingleClick", 1059);
+    single->setCheckable(true);
+    connect(single, &QAction::triggered, this, &frmMain::mnuSet_SingleClick_Click);
+    QAction* manual = addItem(mnuSet, "mnuSet_Manual", 1060);
+    manual->setCheckable(true);
+    connect(manual, &QAction::triggered, this, &frmMain::mnuSet_Manual_Click);
+    addBar(mnuSet, "mnuSet_Bar");
+    connect(addItem(mnuSet, "mnuSet_COM", 1022, {}, 6), &QAction::triggered, this, &frmMain::mnuSet_COM_Click);
+    mnuSet_Lan = mnuSet->addMenu(QString());
+    mnuSet_Lan->setObjectName(QStringLiteral("mnuSet_Lan"));
+    mnuSet_Lan->menuAction()->setObjectName(QStringLiteral("mnuSet_Lan"));
+    mnuSet_Lan->menuAction()->setProperty(frmMain::kHelpContextProperty, 7);
+    mnuSet_Lan->installEventFilter(this);
+    m_captions.push_back({mnuSet_Lan->menuAction(), 1023});
+    QAction* lanE = addItem(mnuSet_Lan, "mnuSet_LanE", 1035, {}, 7);
+    lanE->setCheckable(true);
+    connect(lanE, &QAction::triggered, this, &frmMain::mnuSet_LanE_Click);
+    QAction* lanC = addItem(mnuSet_Lan, "mnuSet_LanC", 1036, {}, 7);
+    lanC->setCheckable(true);
+    connect(lanC, &QAction::triggered, this, &frmMain::mnuSet_LanC_Click);
+
+    topMenu(mnuView, "mnuView", 1061);
+    QAction* status = addItem(mnuView, "mnuView_Status", 1063);
+    status->setCheckable(true);
+    connect(status, &QAction::triggered, this, &frmMain::mnuView_Status_Click);
+    QAction* buttons = addItem(mnuView, "mnuView_Buttons", 1062);
+    buttons->setCheckable(true);
+    connect(buttons, &QAction::triggered, this, &frmMain::mnuView_Buttons_Click);
+    connect(addItem(mnuView, "mnuView_Columns", 1064), &QAction::triggered, this, &frmMain::mnuView_Columns_Click);
+
+    topMenu(mnuHelp, "mnuHelp", 1024);
+    connect(addItem(mnuHelp, "mnuHelp_About", 1026), &QAction::triggered, this, &frmMain::mnuHelp_About_Click);
+}
+
+void frmMain::buildToolBar() {
+    tlbActions = new QToolBar(this);
+    tlbActions->setObjectName(QStringLiteral("tlbActions"));
+    tlbActions->setMovable(false);
+    tlbActions->setFloatable(false);
+    tlbActions->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    // The right click belongs to the memory-map gesture, not to the toolbar-visibility menu.
+    tlbActions->setContextMenuPolicy(Qt::PreventContextMenu);
+    tlbActions->installEventFilter(this);
+    addToolBar(Qt::TopToolBarArea, tlbActions);
+
+    for (const ToolSpec& spec : kToolButtons) {
+        if (spec.separatorBefore)
+            tlbActions->addSeparator();
+        const QString key = QString::fromLatin1(spec.key);
+        const QIcon fallback(QStringLiteral(":/icons/%1.svg").arg(QString::fromLatin1(spec.fallback)));
+        auto* a = new QAction(QIcon::fromTheme(QString::fromLatin1(spec.themeIcon), fallback), QString(), this);
+        a->setObjectName(QStringLiteral("tlbActions_") + key);
+        a->setProperty("key", key);
+        tlbActions->addAction(a);
+        connect(a, &QAction::triggered, this, [this, key] { tlbActions_ButtonClick(key); });
+        m_toolKeys.push_back({key, spec.tipId, a});
+    }
+}
+
+void frmMain::buildPanes() {
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->installEventFilter(this);
+    auto* workLayout = new QVBoxLayout(Picture1);
+    workLayout->setContentsMargins(0, 0, 0, 0);
+    workLayout->setSpacing(0);
+
+    ImgSplit0 = new QSplitter(Qt::Horizontal, Picture1);
+    ImgSplit0->setObjectName(QStringLiteral("ImgSplit0"));
+    ImgSplit0->setHandleWidth(twipsToPixelsX(kSplitterTwips));
+    workLayout->addWidget(ImgSplit0);
+
+    PicButtons = new QWidget(ImgSplit0);
+    PicButtons->setObjectName(QStringLiteral("PicButtons"));
+    auto* buttonLayout = new QVBoxLayout(PicButtons);
+    buttonLayout->setContentsMargins(6, 6, 6, 6);
+    for (int i = 0; i < kButtonCount; ++i) {
+        auto* b = new QPushButton(PicButtons);
+        b->setObjectName(QStringLiteral("CmdButtons"));
+        b->setProperty("index", i);
+        b->setMinimumWidth(0);
+        b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        buttonLayout->addWidget(b);
+        connect(b, &QPushButton::clicked, this, [this, i] { CmdButtons_Click(i); });
+        CmdButtons[static_cast<std::size_t>(i)] = b;
+    }
+    buttonLayout->addStretch(1);
+    PicButtons->setMinimumWidth(0);
+    ImgSplit0->addWidget(PicButtons);
+
+    ImgSplit1 = new QSplitter(Qt::Vertical, ImgSplit0);
+    ImgSplit1->setObjectName(QStringLiteral("ImgSplit1"));
+    ImgSplit1->setHandleWidth(twipsToPixelsY(kSplitterTwips));
+    ImgSplit0->addWidget(ImgSplit1);
+
+    picMain = new QWidget(ImgSplit1);
+    picMain->setObjectName(QStringLiteral("picMain"));
+    picMain->installEventFilter(this);
+    auto* mainLayout = new QVBoxLayout(picMain);
+    mainLayout->setContentsMargins(0, 0, 0, 0);
+    auto* placeholder = new QFrame(picMain);
+    placeholder->setObjectName(QStringLiteral("ChannelGridPlaceholder"));
+    placeholder->setFrameShape(QFrame::StyledPanel);
+    placeholder->setFrameShadow(QFrame::Sunken);
+    placeholder->setBackgroundRole(QPalette::Base);
+    placeholder->setAutoFillBackground(true);
+    m_grid = placeholder;
+    mainLayout->addWidget(m_grid);
+    ImgSplit1->addWidget(picMain);
+
+    PicStatus = new QWidget(ImgSplit1);
+    PicStatus->setObjectName(QStringLiteral("PicStatus"));
+    auto* statusLayout = new QVBoxLayout(PicStatus);
+    statusLayout->setContentsMargins(0, 0, 0, 0);
+    TxtStatus = new QPlainTextEdit(PicStatus);
+    TxtStatus->setObjectName(QStringLiteral("TxtStatus"));
+    TxtStatus->setReadOnly(true);
+    TxtStatus->clear();
+    statusLayout->addWidget(TxtStatus);
+    ImgSplit1->addWidget(PicStatus);
+
+    // A resized window keeps the button column's width and the grid's height; the status
+    // window takes up the difference.
+    ImgSplit0->setStretchFactor(0, 0);
+    ImgSplit0->setStretchFactor(1, 1);
+    ImgSplit1->setStretchFactor(0, 0);
+    ImgSplit1->setStretchFactor(1, 1);
+    for (QSplitter* s : {ImgSplit0, ImgSplit1}) {
+        s->setChildrenCollapsible(true);
+        s->setOpaqueResize(true);
+    }
+
+    setCentralWidget(Picture1);
+}
+
+void frmMain::buildStatusBar() {
+    staDateTime = new QStatusBar(this);
+    staDateTime->setObjectName(QStringLiteral("staDateTime"));
+    staDateTime->setSizeGripEnabled(true);
+    m_datePanel = new QLabel(staDateTime);
+    m_datePanel->setObjectName(QStringLiteral("staDateTime_Date"));
+    m_timePanel = new QLabel(staDateTime);
+    m_timePanel->setObjectName(QStringLiteral("staDateTime_Time"));
+    m_comStatus = new QLabel(staDateTime);
+    m_comStatus->setObjectName(QStringLiteral("ComStatus"));
+    for (QLabel* l : {m_datePanel, m_timePanel, m_comStatus}) {
+        l->setContentsMargins(6, 0, 6, 0);
+        l->installEventFilter(this);
+    }
+    staDateTime->addWidget(m_datePanel);
+    staDateTime->addWidget(m_timePanel);
+    staDateTime->addWidget(m_comStatus, 1);
+    staDateTime->installEventFilter(this);
+    setStatusBar(staDateTime);
+
+    m_clock = new QTimer(this);
+    m_clock->setInterval(1000);
+    connect(m_clock, &QTimer::timeout, this, &frmMain::updateClock);
+    m_clock->start();
+    updateClock();
+}
+
+void frmMain::updateClock() {
+    const QLocale locale;
+    const QDateTime now = QDateTime::currentDateTime();
+    m_datePanel->setText(locale.toString(now.date(), QLocale::ShortFormat));
+    m_timePanel->setText(locale.toString(now.time(), QLocale::ShortFormat));
+}
+
+int frmMain::twipsToPixelsX(int twips) const {
+    return qRound(twips * logicalDpiX() / 1440.0);
+}
+
+int frmMain::twipsToPixelsY(int twips) const {
+    return qRound(twips * logicalDpiY() / 1440.0);
+}
+
+void frmMain::layOutStartPanes() {
+    PicButtons->show();
+    PicStatus->show();
+    const int buttons = twipsToPixelsX(kStartButtonsTwips);
+    // On a small or scaled screen 6000 twips can be the whole work area; the status window
+    // must not start out of sight, so it then starts at the View toggle's three quarters.
+    const int grid = qMin(twipsToPixelsY(kStartStatusTwips), Picture1->height() * 3 / 4);
+    ImgSplit0->setSizes({buttons, qMax(0, Picture1->width() - buttons - ImgSplit0->handleWidth())});
+    ImgSplit1->setSizes({grid, qMax(0, Picture1->height() - grid - ImgSplit1->handleWidth())});
+}
+
+void frmMain::setLanguage(Language lang) {
+    m_language = lang;
+    action("mnuSet_LanE")->setChecked(lang == Language::English);
+    action("mnuSet_LanC")->setChecked(lang == Language::Chinese);
+    recaption();
+    emit languageChanged(lang);
+}
+
+void frmMain::recaption() {
+    for (const Captioned& c : m_captions)
+        c.action->setText(qtext(c.id, m_language));
+    for (const ToolKey& t : m_toolKeys) {
+        const QString tip = withoutMnemonic(qtext(t.tipId, m_language));
+        t.action->setText(tip);
+        t.action->setToolTip(tip);
+    }
+    for (int i = 0; i < kButtonCount; ++i)
+        cmdButton(i)->setText(qtext(1711 + i, m_language));
     updateTitle();
 }
 
 void frmMain::updateTitle() {
-    setWindowTitle(QStringLiteral("%1 [File Name: %2]").arg(QString::fromLatin1(kProductName), m_fileName));
+    QString name = m_fileName;
+    if (name != QLatin1String("Untitled")) {
+        const qsizetype cut = qMax(name.lastIndexOf(QLatin1Char('\\')), name.lastIndexOf(QLatin1Char('/')));
+        if (cut >= 0)
+            name = name.mid(cut + 1);
+    }
+    setWindowTitle(QStringLiteral("%1 [File Name: %2]").arg(QString::fromLatin1(kProductName), name));
+}
+
+void frmMain::setFileName(const QString& path) {
+    m_fileName = path;
+    updateTitle();
+}
+
+void frmMain::setChannelGrid(QWidget* grid) {
+    if (!grid || grid == m_grid)
+        return;
+    QLayout* layout = picMain->layout();
+    if (m_grid) {
+        layout->removeWidget(m_grid);
+        if (m_grid->objectName() == QLatin1String("ChannelGridPlaceholder"))
+            m_grid->deleteLater();
+        else
+            m_grid->hide();
+    }
+    m_grid = grid;
+    grid->setParent(picMain);
+    layout->addWidget(grid);
+    grid->show();
+    if (PicGUI)
+        PicGUI->raise();
+}
+
+void frmMain::setAlternatePanel(QWidget* panel) {
+    if (PicGUI && PicGUI != panel)
+        PicGUI->hide();
+    PicGUI = panel;
+    if (!panel)
+        return;
+    panel->setParent(Picture1);
+    panel->setVisible(alternatePanelShown());
+    placeAlternatePanel();
+}
+
+void frmMain::placeAlternatePanel() {
+    if (!PicGUI)
+        return;
+    // Top left of the work area, as wide as the work area, as high as the grid's pane.
+    PicGUI->setGeometry(0, 0, Picture1->width(), picMain->isVisible() ? picMain->height() : Picture1->height());
+    PicGUI->raise();
+}
+
+bool frmMain::alternatePanelShown() const {
+    return action("mnuSet_GUI")->isChecked();
+}
+
+void frmMain::syncManualCheck() {
+    action("mnuSet_Manual")->setChecked((m_document.image().at(kManualAddress) & kManualBit) != 0);
+}
+
+void frmMain::setPasteAvailable(bool available) {
+    if (available)
+        m_holdsCopy = true;
+    const bool panel = alternatePanelShown();
+    action("mnuEdit_Paste")->setEnabled(available);
+    toolButton(QStringLiteral("Paste"))->setEnabled(available && !panel);
+}
+
+void frmMain::appendStatus(const QString& line) {
+    TxtStatus->appendPlainText(line);
+}
+
+void frmMain::setComStatus(const QString& text) {
+    m_comStatus->setText(text);
+}
+
+QAction* frmMain::action(const char* objectName) const {
+    return findChild<QAction*>(QString::fromLatin1(objectName));
+}
+
+QAction* frmMain::toolButton(const QString& key) const {
+    for (const ToolKey& t : m_toolKeys) {
+        if (t.key == key)
+            return t.action;
+    }
+    return nullptr;
+}
+
+void frmMain::commitOpenEditor() {
+    if (m_commitEditor)
+        m_commitEditor();
+}
+
+// --- File -------------------------------------------------------------------------------------
+
+void frmMain::mnuFile_New_Click() {
+    commitOpenEditor();
+    emit fileNewRequested();
+}
+
+void frmMain::mnuFile_Open_Click() {
+    commitOpenEditor();
+    emit fileOpenRequested();
+}
+
+void frmMain::mnuFile_Save_Click() {
+    commitOpenEditor();
+    emit fileSaveRequested();
+}
+
+void frmMain::mnuFile_SaveAs_Click() {
+    commitOpenEditor();
+    emit fileSaveAsRequested();
+}
+
+void frmMain::mnuFile_Exit_Click() {
+    close();
+}
+
+// --- Edit -------------------------------------------------------------------------------------
+
+void frmMain::mnuEdit_Copy_Click() {
+    commitOpenEditor();
+    emit copyRequested();
+}
+
+void frmMain::mnuEdit_Paste_Click() {
+    commitOpenEditor();
+    emit pasteRequested();
+}
+
+void frmMain::mnuEdit_Clear_Click() {
+    commitOpenEditor();
+    emit clearRequested();
+}
+
+// --- Program and Transfer ---------------------------------------------------------------------
+
+void frmMain::mnuProgram_OPSign_Click() {
+    commitOpenEditor();
+    emit optionalFeaturesRequested();
+}
+
+void frmMain::mnuProgram_Advanced_Click() {
+    commitOpenEditor();
+    emit advancedRequested();
+}
+
+void frmMain::mnuProgram_ANI_Click() {
+    commitOpenEditor();
+    emit radioRequested();
+}
+
+void frmMain::mnuProgram_EmbMsg_Click() {
+    commitOpenEditor();
+    emit embeddedMessageRequested();
+}
+
+void frmMain::mnuTransfer_Read_Click() {
+    commitOpenEditor();
+    emit readRequested();
+}
+
+void frmMain::mnuTransfer_Write_Click() {
+    commitOpenEditor();
+    emit writeRequested();
+}
+
+// --- Setup ------------------------------------------------------------------------------------
+
+void frmMain::mnuSet_GUI_Click() {
+    commitOpenEditor();
+    QAction* gui = action("mnuSet_GUI");
+    // The check is the state; a menu click has already flipped it, a direct call has not.
+    const bool show = sender() == gui ? gui->isChecked() : !alternatePanelShown();
+    gui->setChecked(show);
+    mnuEdit->menuAction()->setEnabled(!show);
+    for (const char* name : {"mnuEdit_Copy", "mnuEdit_Clear", "mnuEdit_Delete"})
+        action(name)->setEnabled(!show);
+    action("mnuEdit_Paste")->setEnabled(!show && m_holdsCopy);
+    for (const ToolKey& t : m_toolKeys) {
+        if (coveredByPanel(t.key))
+            t.action->setEnabled(!show && (t.key != QLatin1String("Paste") || m_holdsCopy));
+    }
+    if (PicGUI) {
+        PicGUI->setVisible(show);
+        placeAlternatePanel();
+    }
+    if (!show && m_grid)
+        m_grid->setFocus();
+    emit alternatePanelToggled(show);
+}
+
+void frmMain::mnuSet_SingleClick_Click() {
+    commitOpenEditor();
+    QAction* single = action("mnuSet_SingleClick");
+    m_singleClick = sender() == single ? single->isChecked() : !m_singleClick;
+    single->setChecked(m_singleClick);
+    emit singleClickChanged(m_singleClick);
+}
+
+void frmMain::mnuSet_Manual_Click() {
+    commitOpenEditor();
+    QAction* manual = action("mnuSet_Manual");
+    const bool wasSet = (m_document.image().at(kManualAddress) & kManualBit) != 0;
+    const bool on = sender() == manual ? manual->isChecked() : !wasSet;
+    m_document.image().setBits(kManualAddress, kManualBit, on ? kManualBit : 0);
+    manual->setChecked(on);
+    emit manualChanged(on);
+}
+
+void frmMain::mnuSet_COM_Click() {
+    commitOpenEditor();
+    emit comPortRequested();
+}
+
+void frmMain::mnuSet_LanE_Click() {
+    commitOpenEditor();
+    setLanguage(Language::English);
+}
+
+void frmMain::mnuSet_LanC_Click() {
+    commitOpenEditor();
+    setLanguage(Language::Chinese);
+}
+
+// --- View -------------------------------------------------------------------------------------
+
+void frmMain::mnuView_Status_Click() {
+    commitOpenEditor();
+    const bool show = PicStatus->isHidden();
+    if (show) {
+        PicStatus->show();
+        const int h = Picture1->height();
+        const int top = h * 3 / 4;
+        ImgSplit1->setSizes({top, qMax(0, h - top - ImgSplit1->handleWidth())});
+    } else {
+        PicStatus->hide();
+    }
+    action("mnuView_Status")->setChecked(show);
+    placeAlternatePanel();
+}
+
+void frmMain::mnuView_Buttons_Click() {
+    commitOpenEditor();
+    const bool show = PicButtons->isHidden();
+    if (show) {
+        PicButtons->show();
+        const int w = Picture1->width();
+        const int left = w / 6;
+        ImgSplit0->setSizes({left, qMax(0, w - left - ImgSplit0->handleWidth())});
+    } else {
+        PicButtons->hide();
+    }
+    action("mnuView_Buttons")->setChecked(show);
+    placeAlternatePanel();
+}
+
+void frmMain::mnuView_Columns_Click() {
+    commitOpenEditor();
+    emit visibleColumnsRequested();
+}
+
+// --- Help -------------------------------------------------------------------------------------
+
+void frmMain::mnuHelp_About_Click() {
+    commitOpenEditor();
+    frmAbout about(m_language, this);
+    about.exec();
+}
+
+QString frmMain::helpFilePath() const {
+    QString dir = QCoreApplication::applicationDirPath();
+    if (!dir.endsWith(QLatin1Char('/')))
+        dir += QLatin1Char('/');
+    return dir + QStringLiteral("RADHELP_e.chm");
+}
+
+void frmMain::showHelp(int contextId) {
+    const QString chm = helpFilePath();
+    if (QFileInfo::exists(chm) && QDesktopServices::openUrl(QUrl::fromLocalFile(chm)))
+        return;
+    if (!m_help) {
+        m_help = new HelpViewer(this);
+        m_help->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_help->showTopic(helpUrl(contextId, m_language), m_language);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
+// --- Buttons and toolbar ----------------------------------------------------------------------
+
+void frmMain::CmdButtons_Click(int index) {
+    commitOpenEditor();
+    if (index < 0 || index >= kButtonCount)
+        return;
+    emit channelButtonClicked(index);
+}
+
+void frmMain::tlbActions_ButtonClick(const QString& key) {
+    commitOpenEditor();
+    if (key == QLatin1String("New"))
+        mnuFile_New_Click();
+    else if (key == QLatin1String("Open"))
+        mnuFile_Open_Click();
+    else if (key == QLatin1String("Save"))
+        mnuFile_Save_Click();
+    else if (key == QLatin1String("Copy"))
+        mnuEdit_Copy_Click();
+    else if (key == QLatin1String("Paste"))
+        mnuEdit_Paste_Click();
+    else if (key == QLatin1String("Clear"))
+        mnuEdit_Clear_Click();
+    else if (key == QLatin1String("Read"))
+        mnuTransfer_Read_Click();
+    else if (key == QLatin1String("Write"))
+        mnuTransfer_Write_Click();
+    else if (key == QLatin1String("About"))
+        mnuHelp_About_Click();
+    else if (key == QLatin1String("MoveUp"))
+        CmdButtons_Click(0);
+    else if (key == QLatin1String("MoveDown"))
+        CmdButtons_Click(1);
+    else if (key == QLatin1String("Insert"))
+        CmdButtons_Click(2);
+    else if (key == QLatin1String("Delete"))
+        CmdButtons_Click(3);
+}
+
+// --- Window events ----------------------------------------------------------------------------
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    commitOpenEditor();
+    if (m_document.isModified()) {
+        const auto answer = m_prompter.message(
+            this, QMessageBox::Warning, QString::fromLatin1(kProductName), qtext(ids::FileNotSaved, m_language),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        if (answer != QMessageBox::Yes && answer != QMessageBox::No) {
+            event->ignore();
+            return;
+        }
+        if (answer == QMessageBox::Yes) {
+            mnuFile_Save_Click();
+            // A cancelled or failed save must not take the unsaved channels with it.
+            if (m_document.isModified()) {
+                event->ignore();
+                return;
+            }
+        }
+    }
+    RegKeys(*m_settings).writeLanguage(m_language);
+    emit unloading();
+    if (m_help)
+        m_help->close();
+    event->accept();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        auto* me = static_cast<QMouseEvent*>(event);
+        const Qt::KeyboardModifiers mods =
+            me->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier);
+        const bool onStatusBar =
+            watched == staDateTime || watched == m_datePanel || watched == m_timePanel || watched == m_comStatus;
+        if (onStatusBar && me->button() == Qt::LeftButton && mods == (Qt::ControlModifier | Qt::AltModifier)) {
+            QAction* advanced = action("mnuProgram_Advanced");
+            advanced->setVisible(!advanced->isVisible());
+            return true;
+        }
+        if (watched == tlbActions && me->button() == Qt::RightButton &&
+            mods == (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)) {
+            emit memoryMapRequested();
+            return true;
+        }
+    } else if (event->type() == QEvent::KeyPress) {
+        auto* menu = qobject_cast<QMenu*>(watched);
+        if (menu && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+            int id = 0;
+            if (QAction* a = menu->activeAction())
+                id = a->property(frmMain::kHelpContextProperty).toInt();
+            if (id == 0)
+                id = menu->menuAction()->property(frmMain::kHelpContextProperty).toInt();
+            while (QWidget* popup = QApplication::activePopupWidget())
+                popup->close();
+            QTimer::singleShot(0, this, [this, id] { showHelp(id); });
+            return true;
+        }
+    } else if (event->type() == QEvent::Resize && (watched == picMain || watched == Picture1)) {
+        placeAlternatePanel();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The start positions need the real work area, which exists only once the window is laid out.
+    if (!m_startLaidOut) {
+        m_startLaidOut = true;
+        layOutStartPanes();
+    }
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    placeAlternatePanel();
 }
 
 } // namespace norvik

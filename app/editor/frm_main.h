@@ -1,28 +1,221 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
 
 #include "image/radio_document.h"
 #include "strings/strings.h"
 
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QSettings;
+class QSplitter;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+
 namespace norvik {
 
 class Prompter;
+class HelpViewer;
 
-// The main window. Placeholder shell: the menus, grid and panes arrive with their issues.
+// The main window: menus, toolbar, button column, the channel grid's pane, the status window
+// and the status bar around the one Radio Image. Commands whose work belongs to other windows
+// are raised as signals here; their owners connect to them.
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
+    // `settings` holds the stored language; null means the program's own store.
     frmMain(RadioDocument& document, Prompter& prompter, QWidget* parent = nullptr);
+    frmMain(RadioDocument& document, Prompter& prompter, QSettings* settings, QWidget* parent = nullptr);
+    ~frmMain() override;
 
     RadioDocument& document() { return m_document; }
+    Prompter& prompter() { return m_prompter; }
+
+    Language language() const { return m_language; }
+    void setLanguage(Language lang);
+
+    // Puts the channel grid into its pane, replacing the placeholder. The start sequence has
+    // already run by then, so whoever connects the grid fills it once and takes the saved image.
+    void setChannelGrid(QWidget* grid);
+    QWidget* channelGrid() const { return m_grid; }
+    // The single-channel panel shown over the work area by mnuSet_GUI.
+    void setAlternatePanel(QWidget* panel);
+
+    // Runs before every command so a half-typed cell is not lost (the grid connects its commit).
+    void setCommitEditor(std::function<void()> commit) { m_commitEditor = std::move(commit); }
+
+    // The file name shown in the title ("Untitled" or a path).
+    void setFileName(const QString& path);
+    QString fileName() const { return m_fileName; }
     void updateTitle();
 
+    // Sets mnuSet_Manual's check from bit 4 of 0x831 (every grid fill calls it).
+    void syncManualCheck();
+    bool singleClickEdit() const { return m_singleClick; }
+
+    // Paste follows the copy buffer: enabled by the first copy, disabled by New and Open.
+    void setPasteAvailable(bool available);
+    bool alternatePanelShown() const;
+
+    void appendStatus(const QString& line);
+    void setComStatus(const QString& text);
+
+    // Help for a context id: the help file beside the program when there is one, else the
+    // bundled pages.
+    void showHelp(int contextId);
+    QString helpFilePath() const;
+
+    // Named controls, for the windows that plug into the shell and for tests.
+    QAction* action(const char* objectName) const;
+    QAction* toolButton(const QString& key) const;
+    QPushButton* cmdButton(int index) const { return CmdButtons.at(static_cast<std::size_t>(index)); }
+
+    static constexpr int kButtonCount = 5;
+    // F1 opens the topic named by this int property of the focused widget or its parents; the
+    // grid sets it to 7007..7012 as its current column changes.
+    static constexpr const char* kHelpContextProperty = "helpContextId";
+
+signals:
+    void languageChanged(norvik::Language lang);
+    void singleClickChanged(bool on);
+    void manualChanged(bool on);
+    void alternatePanelToggled(bool shown);
+
+    void fileNewRequested();
+    void fileOpenRequested();
+    void fileSaveRequested();
+    void fileSaveAsRequested();
+    void readRequested();
+    void writeRequested();
+    void copyRequested();
+    void pasteRequested();
+    void clearRequested();
+    // CmdButtons 0..4: CH-Up, CH-Down, Insert, Delete, Clear current channel.
+    void channelButtonClicked(int index);
+    void comPortRequested();
+    void optionalFeaturesRequested();
+    void advancedRequested();
+    void radioRequested();
+    void embeddedMessageRequested();
+    void visibleColumnsRequested();
+    void memoryMapRequested();
+    // Last step of closing, after the language has been stored: close the serial port.
+    void unloading();
+
+public slots:
+    void mnuFile_New_Click();
+    void mnuFile_Open_Click();
+    void mnuFile_Save_Click();
+    void mnuFile_SaveAs_Click();
+    void mnuFile_Exit_Click();
+    void mnuEdit_Copy_Click();
+    void mnuEdit_Paste_Click();
+    void mnuEdit_Clear_Click();
+    void mnuProgram_OPSign_Click();
+    void mnuProgram_Advanced_Click();
+    void mnuProgram_ANI_Click();
+    void mnuProgram_EmbMsg_Click();
+    void mnuTransfer_Read_Click();
+    void mnuTransfer_Write_Click();
+    void mnuSet_GUI_Click();
+    void mnuSet_SingleClick_Click();
+    void mnuSet_Manual_Click();
+    void mnuSet_COM_Click();
+    void mnuSet_LanE_Click();
+    void mnuSet_LanC_Click();
+    void mnuView_Status_Click();
+    void mnuView_Buttons_Click();
+    void mnuView_Columns_Click();
+    void mnuHelp_About_Click();
+    void CmdButtons_Click(int index);
+    void tlbActions_ButtonClick(const QString& key);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void buildMenus();
+    void buildToolBar();
+    void buildPanes();
+    void buildStatusBar();
+    void recaption();
+    void layOutStartPanes();
+    void placeAlternatePanel();
+    void updateClock();
+    void commitOpenEditor();
+    int twipsToPixelsX(int twips) const;
+    int twipsToPixelsY(int twips) const;
+
+    QAction* addItem(QMenu* menu, const char* name, int captionId, const QKeySequence& shortcut = {},
+                     int helpContext = 0);
+    QAction* addBar(QMenu* menu, const char* name);
+
     RadioDocument& m_document;
     Prompter& m_prompter;
+    std::unique_ptr<QSettings> m_ownSettings;
+    QSettings* m_settings = nullptr;
     Language m_language = Language::English;
     QString m_fileName = QStringLiteral("Untitled");
+    bool m_singleClick = true;
+    bool m_holdsCopy = false;
+    bool m_startLaidOut = false;
+    std::function<void()> m_commitEditor;
+
+    // Menu items with their caption ids, re-captioned on every language switch.
+    struct Captioned {
+        QAction* action;
+        int id;
+    };
+    std::vector<Captioned> m_captions;
+
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuModel = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QMenu* mnuProgram = nullptr;
+    QMenu* mnuTransfer = nullptr;
+    QMenu* mnuSet = nullptr;
+    QMenu* mnuSet_Lan = nullptr;
+    QMenu* mnuView = nullptr;
+    QMenu* mnuHelp = nullptr;
+
+    QToolBar* tlbActions = nullptr;
+    struct ToolKey {
+        QString key;
+        int tipId;
+        QAction* action;
+    };
+    std::vector<ToolKey> m_toolKeys;
+
+    QWidget* Picture1 = nullptr;
+    QSplitter* ImgSplit0 = nullptr; // button column | grid and status
+    QSplitter* ImgSplit1 = nullptr; // grid over status window
+    QWidget* PicButtons = nullptr;
+    std::array<QPushButton*, kButtonCount> CmdButtons{};
+    QWidget* picMain = nullptr;
+    QWidget* m_grid = nullptr;
+    QWidget* PicStatus = nullptr;
+    QPlainTextEdit* TxtStatus = nullptr;
+    QPointer<QWidget> PicGUI;
+
+    QStatusBar* staDateTime = nullptr;
+    QLabel* m_datePanel = nullptr;
+    QLabel* m_timePanel = nullptr;
+    QLabel* m_comStatus = nullptr;
+    QTimer* m_clock = nullptr;
+
+    QPointer<HelpViewer> m_help;
 };
 
 } // namespace norvik

@@ -1,0 +1,48 @@
+#include "dialogs/frm_about.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "common/texts.h"
+#include "strings/string_ids.h"
+
+namespace norvik {
+
+QString frmAbout::infoText(Language lang, const QLocale& locale) {
+    const QString product = QString::fromLatin1(kProductName);
+    return QStringList{qtext(1323, lang), qtext(1324, lang) + QLatin1Char(' ') + product,
+                       qtext(1325, lang) + QLatin1Char(' ') + QString::fromLatin1(kVersion),
+                       qtext(1326, lang) + QLatin1Char(' ') + locale.toString(releaseDate(), QLocale::ShortFormat)}
+        .join(QLatin1Char('\n'));
+}
+
+frmAbout::frmAbout(Language lang, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(qtext(1334, lang) + QLatin1Char(' ') + QString::fromLatin1(kProductName));
+
+    lblInfo = new QLabel(infoText(lang, QLocale()), this);
+    lblInfo->setObjectName(QStringLiteral("lblInfo"));
+    lblInfo->setAlignment(Qt::AlignCenter);
+    lblInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    CmdOk = new QPushButton(qtext(ids::Ok, lang), this);
+    CmdOk->setObjectName(QStringLiteral("CmdOk"));
+    CmdOk->setDefault(true);
+    connect(CmdOk, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(CmdOk);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 20, 24, 16);
+    layout->setSpacing(16);
+    layout->addWidget(lblInfo);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+} // namespace norvik

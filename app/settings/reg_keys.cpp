@@ -1,0 +1,45 @@
+#include "settings/reg_keys.h"
+
+#include <QSettings>
+
+namespace norvik {
+
+std::unique_ptr<QSettings> RegKeys::openDefault() {
+#ifdef Q_OS_WIN
+    return std::make_unique<QSettings>(QString::fromLatin1(kRegistryPath), QSettings::NativeFormat);
+#else
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QString::fromLatin1(kOrganisation), QString::fromLatin1(kApplication));
+#endif
+}
+
+QString RegKeys::readValue() const {
+    if (m_settings.status() != QSettings::NoError)
+        return {};
+    // A DWORD comes back as a number; toString gives its decimal text.
+    const QVariant v = m_settings.value(QString::fromLatin1(kValueRead));
+    if (!v.isValid() || !v.canConvert<QString>())
+        return {};
+    QString text = v.toString();
+    const qsizetype nul = text.indexOf(QChar(u'\0'));
+    if (nul >= 0)
+        text.truncate(nul);
+    return text;
+}
+
+Language RegKeys::readLanguage() const {
+    const QString text = readValue().trimmed();
+    if (text == QLatin1String("1"))
+        return Language::Chinese;
+    return Language::English;
+}
+
+bool RegKeys::writeLanguage(Language lang) {
+    if (!m_settings.isWritable())
+        return false;
+    m_settings.setValue(QString::fromLatin1(kValueWritten), QString::number(languageIndex(lang)));
+    m_settings.sync();
+    return m_settings.status() == QSettings::NoError;
+}
+
+} // namespace norvik
