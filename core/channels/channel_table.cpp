@@ -8,9 +8,11 @@
 namespace norvik {
 namespace {
 
-constexpr std::array<int, kTableColumns> kHeaderIds = {1239, 1200, 1202, 1211, 1212, 1213, 1219, 1216, 1708,
-                                                       1254, 0,    1253, 1222, 1725, 1240, 1416, 1660};
-constexpr std::string_view kPttIdHeader = "PTT ID";
+constexpr std::array<int, kTableColumns> kHeaderIds = {
+    ids::HeaderChannel, ids::HeaderRxFreq,  ids::HeaderTxFreq,      ids::HeaderDecode,    ids::HeaderEncode,
+    ids::HeaderTxPower, ids::HeaderScanAdd, ids::HeaderWidthNarrow, ids::HeaderName,      ids::HeaderBcl,
+    ids::HeaderPttId,   ids::HeaderVox,     ids::HeaderOption,      ids::HeaderScrambler, ids::HeaderOffset,
+    ids::HeaderDuplex,  ids::HeaderMore};
 constexpr std::string_view kMore = ">>";
 
 std::optional<RecordField> listField(int column) {
@@ -131,7 +133,7 @@ void ChannelTable::setHeaders() {
     RowTexts& h = m_texts[0];
     for (int c = 0; c < kTableColumns; ++c) {
         const int id = kHeaderIds[static_cast<std::size_t>(c)];
-        h[static_cast<std::size_t>(c)] = id ? std::string(norvik::text(id, m_lang)) : std::string(kPttIdHeader);
+        h[static_cast<std::size_t>(c)] = std::string(norvik::text(id, m_lang));
     }
 }
 

@@ -41,7 +41,7 @@ constexpr int kTableRows = kChannelCount + 1;
 enum class EditorKind { None, Text, Tone, List };
 EditorKind editorKind(int column);
 
-// English string id of a column header (0 for "PTT ID", which is the same in both languages).
+// English string id of a column header.
 int columnHeaderId(int column);
 // Initial width of a column in twips.
 int initialColumnWidthTwips(int column);

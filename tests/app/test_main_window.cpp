@@ -210,7 +210,7 @@ private slots:
         QCOMPARE(spy.at(0).at(0).value<Language>(), Language::Chinese);
         QVERIFY(f.action("mnuSet_LanC")->isChecked());
         QVERIFY(!f.action("mnuSet_LanE")->isChecked());
-        QCOMPARE(f.action("mnuTransfer_Read")->text(), QStringLiteral("从电台读取(&R)"));
+        QCOMPARE(f.action("mnuTransfer_Read")->text(), QStringLiteral("从对讲机读取(&R)"));
         for (const auto& t : kToolTips) {
             QAction* a = f.window->toolButton(QString::fromLatin1(t.key));
             QCOMPARE(a->toolTip(), plain(qtext(t.tipId, Language::Chinese)));

@@ -159,7 +159,7 @@ private slots:
         QCOMPARE(en.findChild<QPushButton*>(QStringLiteral("CmdOk"))->text(), QStringLiteral("&OK"));
         frmAbout zh(Language::Chinese);
         QCOMPARE(zh.windowTitle(), QStringLiteral("关于 Norvik R7"));
-        QVERIFY(zh.findChild<QLabel*>(QStringLiteral("lblInfo"))->text().startsWith(QStringLiteral("电台编程软件")));
+        QVERIFY(zh.findChild<QLabel*>(QStringLiteral("lblInfo"))->text().startsWith(QStringLiteral("对讲机编程软件")));
         zh.show();
         QTest::mouseClick(zh.findChild<QPushButton*>(QStringLiteral("CmdOk")), Qt::LeftButton);
         QVERIFY(!zh.isVisible());
