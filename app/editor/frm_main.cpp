@@ -8,7 +8,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QFrame>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
@@ -32,6 +31,7 @@
 #include "dialogs/frm_about.h"
 #include "dialogs/help_viewer.h"
 #include "dialogs/prompt.h"
+#include "editor/channel_grid.h"
 #include "settings/reg_keys.h"
 #include "strings/string_ids.h"
 
@@ -95,6 +95,7 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
     // Read the language before anything is captioned, so the window comes up in it.
     m_language = RegKeys(*m_settings).readLanguage();
     m_holdsCopy = false;
+    m_table = std::make_unique<ChannelTable>(m_document, m_language, localeDecimalSeparator());
 
     buildMenus();
     buildToolBar();
@@ -319,14 +320,16 @@ void frmMain::buildPanes() {
     picMain->installEventFilter(this);
     auto* mainLayout = new QVBoxLayout(picMain);
     mainLayout->setContentsMargins(0, 0, 0, 0);
-    auto* placeholder = new QFrame(picMain);
-    placeholder->setObjectName(QStringLiteral("ChannelGridPlaceholder"));
-    placeholder->setFrameShape(QFrame::StyledPanel);
-    placeholder->setFrameShadow(QFrame::Sunken);
-    placeholder->setBackgroundRole(QPalette::Base);
-    placeholder->setAutoFillBackground(true);
-    m_grid = placeholder;
-    mainLayout->addWidget(m_grid);
+    m_channelGrid = new ChannelGrid(*m_table, m_prompter, picMain);
+    m_channelGrid->setObjectName(QStringLiteral("ChannelGrid"));
+    mainLayout->addWidget(m_channelGrid);
+    m_commitEditor = [this] { m_channelGrid->commitEditor(); };
+    connect(m_channelGrid, &ChannelGrid::helpContextChanged, this,
+            [this](int context) { m_channelGrid->setProperty(kHelpContextProperty, context); });
+    connect(m_channelGrid, &ChannelGrid::copyRequested, this, &frmMain::mnuEdit_Copy_Click);
+    connect(m_channelGrid, &ChannelGrid::pasteRequested, this, &frmMain::mnuEdit_Paste_Click);
+    connect(m_channelGrid, &ChannelGrid::clearRequested, this, &frmMain::mnuEdit_Clear_Click);
+    connect(m_channelGrid, &ChannelGrid::editMenuRequested, this, [this](const QPoint& at) { mnuEdit->popup(at); });
     ImgSplit1->addWidget(picMain);
 
     PicStatus = new QWidget(ImgSplit1);
@@ -412,6 +415,8 @@ void frmMain::setLanguage(Language lang) {
     action("mnuSet_LanE")->setChecked(lang == Language::English);
     action("mnuSet_LanC")->setChecked(lang == Language::Chinese);
     recaption();
+    m_channelGrid->setLanguage(lang);
+    syncManualCheck();
     emit languageChanged(lang);
 }
 
@@ -443,23 +448,9 @@ void frmMain::setFileName(const QString& path) {
     updateTitle();
 }
 
-void frmMain::setChannelGrid(QWidget* grid) {
-    if (!grid || grid == m_grid)
-        return;
-    QLayout* layout = picMain->layout();
-    if (m_grid) {
-        layout->removeWidget(m_grid);
-        if (m_grid->objectName() == QLatin1String("ChannelGridPlaceholder"))
-            m_grid->deleteLater();
-        else
-            m_grid->hide();
-    }
-    m_grid = grid;
-    grid->setParent(picMain);
-    layout->addWidget(grid);
-    grid->show();
-    if (PicGUI)
-        PicGUI->raise();
+void frmMain::fillChannelTable() {
+    m_channelGrid->refill();
+    syncManualCheck();
 }
 
 void frmMain::setAlternatePanel(QWidget* panel) {
@@ -617,8 +608,8 @@ void frmMain::mnuSet_GUI_Click() {
         PicGUI->setVisible(show);
         placeAlternatePanel();
     }
-    if (!show && m_grid)
-        m_grid->setFocus();
+    if (!show)
+        m_channelGrid->setFocus();
     emit alternatePanelToggled(show);
 }
 
@@ -627,6 +618,7 @@ void frmMain::mnuSet_SingleClick_Click() {
     QAction* single = action("mnuSet_SingleClick");
     m_singleClick = sender() == single ? single->isChecked() : !m_singleClick;
     single->setChecked(m_singleClick);
+    m_channelGrid->setSingleClick(m_singleClick);
     emit singleClickChanged(m_singleClick);
 }
 

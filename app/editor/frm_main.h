@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "channels/channel_table.h"
 #include "image/radio_document.h"
 #include "strings/strings.h"
 
@@ -25,6 +26,7 @@ namespace norvik {
 
 class Prompter;
 class HelpViewer;
+class ChannelGrid;
 
 // The main window: menus, toolbar, button column, the channel grid's pane, the status window
 // and the status bar around the one Radio Image. Commands whose work belongs to other windows
@@ -43,14 +45,15 @@ public:
     Language language() const { return m_language; }
     void setLanguage(Language lang);
 
-    // Puts the channel grid into its pane, replacing the placeholder. The start sequence has
-    // already run by then, so whoever connects the grid fills it once and takes the saved image.
-    void setChannelGrid(QWidget* grid);
-    QWidget* channelGrid() const { return m_grid; }
+    ChannelTable& channelTable() { return *m_table; }
+    ChannelGrid* channelGrid() const { return m_channelGrid; }
+    // Rebuilds the grid from the image (and the Manual check with it): after a language switch,
+    // an Open and a read from the radio.
+    void fillChannelTable();
     // The single-channel panel shown over the work area by mnuSet_GUI.
     void setAlternatePanel(QWidget* panel);
 
-    // Runs before every command so a half-typed cell is not lost (the grid connects its commit).
+    // Runs before every command so a half-typed cell is not lost (the grid's commit by default).
     void setCommitEditor(std::function<void()> commit) { m_commitEditor = std::move(commit); }
 
     // The file name shown in the title ("Untitled" or a path).
@@ -204,7 +207,8 @@ private:
     QWidget* PicButtons = nullptr;
     std::array<QPushButton*, kButtonCount> CmdButtons{};
     QWidget* picMain = nullptr;
-    QWidget* m_grid = nullptr;
+    std::unique_ptr<ChannelTable> m_table;
+    ChannelGrid* m_channelGrid = nullptr;
     QWidget* PicStatus = nullptr;
     QPlainTextEdit* TxtStatus = nullptr;
     QPointer<QWidget> PicGUI;

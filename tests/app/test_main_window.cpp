@@ -15,6 +15,7 @@
 
 #include "common/texts.h"
 #include "dialogs/help_viewer.h"
+#include "editor/channel_grid.h"
 #include "editor/frm_main.h"
 #include "image/radio_document.h"
 #include "support/scripted_prompter.h"
@@ -182,7 +183,7 @@ private slots:
         QVERIFY(status->isReadOnly());
         QVERIFY(status->toPlainText().isEmpty());
         QVERIFY(f.child<QLabel>("ComStatus"));
-        QVERIFY(f.child<QWidget>("ChannelGridPlaceholder"));
+        QVERIFY(f.child<QWidget>("ChannelGrid"));
         QVERIFY(!f.doc.isModified());
     }
 
@@ -234,6 +235,27 @@ private slots:
         const auto before = f.doc.image().at(0x10);
         f.doc.image().set(0x10, 0x14);
         f.doc.image().set(0x10, before);
+        QVERIFY(f.window->close());
+        QVERIFY(f.prompter.asked.isEmpty());
+    }
+
+    void typingAChannelAndClearingItAgainClosesWithoutAQuestion() {
+        Fixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        ChannelGrid* grid = f.window->channelGrid();
+        grid->setFocus();
+        grid->setCurrentCell(1, col::Rx);
+        QTest::keyClick(grid, Qt::Key_1); // a digit opens the editor holding it
+        auto* editor = f.window->findChild<QLineEdit*>(QStringLiteral("txtMemChannel"));
+        QVERIFY(editor && editor->isVisible());
+        QTest::keyClicks(editor, QStringLiteral("45.5"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(f.window->channelTable().text(1, col::Rx), std::string("145.50000"));
+        QVERIFY(f.doc.isModified());
+        f.window->channelTable().commitReceive(1, ""); // an empty receive text empties the channel
+        grid->refreshRow(1);
+        QVERIFY(!f.doc.isModified());
         QVERIFY(f.window->close());
         QVERIFY(f.prompter.asked.isEmpty());
     }
@@ -505,13 +527,10 @@ private slots:
         QCOMPARE(spy.size(), 4);
     }
 
-    void channelGridReplacesThePlaceholder() {
+    void channelGridLivesInTheMainPane() {
         Fixture f;
-        auto* grid = new QWidget;
-        grid->setObjectName(QStringLiteral("ChannelGrid"));
-        f.window->setChannelGrid(grid);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!f.window->findChild<QWidget*>(QStringLiteral("ChannelGridPlaceholder")));
+        auto* grid = f.window->findChild<ChannelGrid*>(QStringLiteral("ChannelGrid"));
+        QVERIFY(grid);
         QCOMPARE(grid->parentWidget(), f.child<QWidget>("picMain"));
         QCOMPARE(f.window->channelGrid(), grid);
     }
@@ -532,14 +551,14 @@ private slots:
 
     void f1OnTheGridFollowsItsHelpContext() {
         Fixture f;
-        auto* grid = new QLineEdit;
-        f.window->setChannelGrid(grid);
+        ChannelGrid* grid = f.window->channelGrid();
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
         f.window->activateWindow();
         grid->setFocus();
         QTRY_VERIFY(grid->hasFocus());
-        grid->setProperty(frmMain::kHelpContextProperty, 7011);
+        grid->setCurrentCell(1, col::Power);
+        QCOMPARE(grid->property(frmMain::kHelpContextProperty).toInt(), 7011);
         QTest::keyClick(grid, Qt::Key_F1);
         QTRY_VERIFY(f.window->findChild<HelpViewer*>());
         QCOMPARE(f.window->findChild<HelpViewer*>()->source(), QUrl(QStringLiteral("qrc:/help/en/editing.html#power")));
