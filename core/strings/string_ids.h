@@ -9,6 +9,7 @@ inline constexpr int Ok = 1102;
 inline constexpr int Cancel = 1103;
 inline constexpr int None = 1104;
 inline constexpr int Auto = 1105;
+inline constexpr int IncorrectFileType = 1110;
 inline constexpr int FileNotSaved = 1111;
 inline constexpr int Low = 1214;
 inline constexpr int High = 1215;
