@@ -1,10 +1,405 @@
+// The data file commands: new, unpack, pack, info, channels.
+
+#include <QByteArray>
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+#include <QStringList>
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "commands.h"
+#include "datafile/data_file.h"
+#include "image/band_limits.h"
+#include "image/channel_record.h"
+#include "image/defaults.h"
+#include "image/number_format.h"
+#include "image/tones.h"
+#include "strings/string_ids.h"
+#include "strings/strings.h"
 
 namespace norvik::cli {
+namespace {
+
+// ---- arguments ------------------------------------------------------------------------------
+
+struct Usage {
+    const char* name;
+    const char* synopsis; // after "norvik-r7-cli <name> "
+    const char* description;
+    int positionals;
+    bool takesCsv;
+};
+
+struct Options {
+    QStringList positionals;
+    Language lang = Language::English;
+    bool csv = false;
+};
+
+constexpr const char* kLangHelp = "  --lang en|zh  language of the texts (default en)\n";
+
+void printHelp(std::FILE* out, const Usage& u) {
+    std::fprintf(out, "usage: norvik-r7-cli %s %s\n\n%s\n\noptions:\n", u.name, u.synopsis, u.description);
+    if (u.takesCsv)
+        std::fputs("  --csv         comma-separated values instead of an aligned table\n", out);
+    std::fputs(kLangHelp, out);
+    std::fputs("  -h, --help    show this help\n", out);
+}
+
+void printError(const QString& message) {
+    std::fprintf(stderr, "norvik-r7-cli: %s\n", message.toUtf8().constData());
+}
+
+int usageError(const Usage& u, const QString& message) {
+    printError(message);
+    std::fprintf(stderr, "usage: norvik-r7-cli %s %s\n", u.name, u.synopsis);
+    std::fprintf(stderr, "Run 'norvik-r7-cli %s --help' for details.\n", u.name);
+    return kExitUsage;
+}
+
+// Returns the exit status when the command must stop here (help shown, or a usage error).
+std::optional<int> parseArgs(const Usage& u, const QStringList& args, Options& opt) {
+    bool optionsEnded = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (optionsEnded || !a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
+            opt.positionals << a;
+        } else if (a == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            printHelp(stdout, u);
+            return kExitOk;
+        } else if (u.takesCsv && a == QLatin1String("--csv")) {
+            opt.csv = true;
+        } else if (a == QLatin1String("--lang") || a.startsWith(QLatin1String("--lang="))) {
+            QString value;
+            if (a == QLatin1String("--lang")) {
+                if (++i >= args.size())
+                    return usageError(u, QStringLiteral("--lang needs a value: en or zh"));
+                value = args[i];
+            } else {
+                value = a.mid(7);
+            }
+            if (value == QLatin1String("en"))
+                opt.lang = Language::English;
+            else if (value == QLatin1String("zh"))
+                opt.lang = Language::Chinese;
+            else
+                return usageError(u, QStringLiteral("unknown language '%1' (use en or zh)").arg(value));
+        } else {
+            return usageError(u, QStringLiteral("unknown option '%1'").arg(a));
+        }
+    }
+    if (opt.positionals.size() != u.positionals)
+        return usageError(
+            u, QStringLiteral("expected %1 file name(s), got %2").arg(u.positionals).arg(opt.positionals.size()));
+    return std::nullopt;
+}
+
+// ---- files ----------------------------------------------------------------------------------
+
+enum class ReadStatus { Ok, CannotOpen, TooLarge };
+
+// Never reads more than maxSize + 1 bytes, so a huge or endless input is refused early.
+ReadStatus readLimited(const QString& path, qint64 maxSize, QByteArray& data, QString& error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
+        return ReadStatus::CannotOpen;
+    }
+    if (!file.isSequential() && file.size() > maxSize)
+        return ReadStatus::TooLarge;
+    data.clear();
+    while (data.size() <= maxSize) {
+        const QByteArray chunk = file.read(maxSize + 1 - data.size());
+        if (chunk.isEmpty())
+            break;
+        data += chunk;
+    }
+    if (file.error() != QFileDevice::NoError) {
+        error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return ReadStatus::CannotOpen;
+    }
+    return data.size() > maxSize ? ReadStatus::TooLarge : ReadStatus::Ok;
+}
+
+// A temporary file beside the target, renamed over it on success: a failure leaves the old file.
+bool writeAtomically(const QString& path, const QByteArray& data) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        printError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+QByteArray toQByteArray(const ByteVector& bytes) {
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+// Reads and decodes a data file; on failure prints why and returns no image.
+std::optional<RadioImage> loadDataFile(const QString& path, Language lang) {
+    QByteArray data;
+    QString error;
+    switch (readLimited(path, static_cast<qint64>(kMaxCodecSize), data, error)) {
+    case ReadStatus::CannotOpen:
+        printError(error);
+        return std::nullopt;
+    case ReadStatus::TooLarge:
+        printError(QStringLiteral("%1: %2").arg(path, QString::fromUtf8(text(ids::IncorrectFileType, lang))));
+        return std::nullopt;
+    case ReadStatus::Ok:
+        break;
+    }
+    const auto* begin = reinterpret_cast<const std::uint8_t*>(data.constData());
+    DataFileResult result = decodeDataFile(std::span(begin, static_cast<std::size_t>(data.size())));
+    if (!result.ok()) {
+        const auto id = dataFileErrorTextId(*result.error);
+        printError(QStringLiteral("%1: %2").arg(path, QString::fromUtf8(text(id, lang))));
+        return std::nullopt;
+    }
+    return *result.image;
+}
+
+// ---- the channel table ----------------------------------------------------------------------
+
+constexpr int kColumnCount = 16; // CH .. Duplex
+constexpr int kPttIdColumn = 10;
+constexpr int kHeaderIds[kColumnCount] = {1239, 1200, 1202, 1211, 1212, 1213, 1219, 1216,
+                                          1708, 1254, 0,    1253, 1222, 1725, 1240, 1416};
+
+QString headerText(int column, Language lang) {
+    if (column == kPttIdColumn)
+        return QStringLiteral("PTT ID"); // the same in both languages
+    return QString::fromUtf8(text(kHeaderIds[column], lang));
+}
+
+QString utf8(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The texts of one row as the main window fills it. `image` is a copy: the fill normalises
+// empty records, which must not change the file.
+QStringList channelRow(RadioImage& image, int channel, Language lang) {
+    QStringList cells(kColumnCount);
+    cells[0] = QString::number(channel);
+    const RecordState state = normaliseRecord(image, channel);
+    if (state == RecordState::Empty)
+        return cells;
+    const int base = channelAddress(channel);
+    const Frequency rx = decodeFrequency(image, base + rec::Rx);
+    auto tone = [&](int at) {
+        return utf8(decodeTone(ToneCode{image.at(base + at), image.at(base + at + 1)}, lang, '.'));
+    };
+    auto field = [&](RecordField f) { return utf8(fieldText(image, channel, f, lang)); };
+    cells[1] = utf8(frequencyText(rx, '.'));
+    cells[3] = tone(rec::DecodeTone);
+    if (state == RecordState::NoTransmit) {
+        cells[14] = utf8(formatScaled(0, 5, '.'));
+        cells[15] = utf8(std::string(text(duplexTextId(Duplex::Off), lang)));
+    } else {
+        const Frequency tx = decodeFrequency(image, base + rec::Tx);
+        cells[2] = utf8(frequencyText(tx, '.'));
+        cells[4] = tone(rec::EncodeTone);
+        cells[14] = utf8(formatScaled(offsetOf(rx, tx), 5, '.'));
+        cells[15] = utf8(std::string(text(duplexTextId(duplexOf(rx, tx)), lang)));
+    }
+    cells[5] = field(RecordField::Power);
+    cells[6] = field(RecordField::Scan);
+    cells[7] = field(RecordField::Bandwidth);
+    cells[8] = QString::fromLatin1(decodeName(image, channel)); // names are single-byte codes
+    cells[9] = field(RecordField::Bcl);
+    cells[10] = field(RecordField::PttId);
+    cells[11] = field(RecordField::Vox);
+    cells[12] = field(RecordField::Option);
+    cells[13] = field(RecordField::ScramblerGroup);
+    return cells;
+}
+
+// Terminal columns a text takes: East Asian wide characters take two.
+int displayWidth(const QString& s) {
+    int width = 0;
+    for (const char32_t c : s.toUcs4()) {
+        const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+                          (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+                          (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6);
+        width += wide ? 2 : 1;
+    }
+    return width;
+}
+
+QString csvField(const QString& s) {
+    if (!s.contains(QLatin1Char(',')) && !s.contains(QLatin1Char('"')) && !s.contains(QLatin1Char('\n')) &&
+        !s.contains(QLatin1Char('\r')))
+        return s;
+    QString quoted = s;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString formatTable(const std::vector<QStringList>& rows, bool csv) {
+    QString out;
+    if (csv) {
+        for (const QStringList& row : rows) {
+            QStringList fields;
+            for (const QString& cell : row)
+                fields << csvField(cell);
+            out += fields.join(QLatin1Char(',')) + QLatin1Char('\n');
+        }
+        return out;
+    }
+    std::vector<int> widths(kColumnCount, 0);
+    for (const QStringList& row : rows) {
+        for (int c = 0; c < kColumnCount; ++c)
+            widths[static_cast<std::size_t>(c)] = std::max(widths[static_cast<std::size_t>(c)], displayWidth(row[c]));
+    }
+    for (const QStringList& row : rows) {
+        QString line;
+        for (int c = 0; c < kColumnCount; ++c) {
+            if (c > 0)
+                line += QStringLiteral("  ");
+            line += row[c] + QString(widths[static_cast<std::size_t>(c)] - displayWidth(row[c]), QLatin1Char(' '));
+        }
+        while (line.endsWith(QLatin1Char(' ')))
+            line.chop(1);
+        out += line + QLatin1Char('\n');
+    }
+    return out;
+}
+
+void printOut(const QString& s) {
+    const QByteArray bytes = s.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+}
+
+// ---- commands -------------------------------------------------------------------------------
+
+const Usage kNewUsage{"new", "OUT.dat", "Writes a data file holding the image of a new document (the defaults).", 1,
+                      false};
+const Usage kUnpackUsage{"unpack", "IN.dat OUT.bin",
+                         "Decodes a data file and writes its 4096 image bytes in address order.", 2, false};
+const Usage kPackUsage{"pack", "IN.bin OUT.dat",
+                       "Packs a 4096-byte image file into a data file, byte for byte as Save writes it.", 2, false};
+const Usage kInfoUsage{"info", "FILE.dat", "Summarises a data file: channels in use, band limits, embedded message.", 1,
+                       false};
+const Usage kChannelsUsage{"channels", "FILE.dat [--csv] [--lang en|zh]",
+                           "Prints the channel table as the main window shows it (columns CH to Duplex).", 1, true};
+
+int runNew(const QStringList& args) {
+    Options opt;
+    if (auto stop = parseArgs(kNewUsage, args, opt))
+        return *stop;
+    RadioImage image;
+    writeNewImageDefaults(image, BandLimits{});
+    return writeAtomically(opt.positionals[0], toQByteArray(encodeDataFile(image))) ? kExitOk : kExitFailed;
+}
+
+int runUnpack(const QStringList& args) {
+    Options opt;
+    if (auto stop = parseArgs(kUnpackUsage, args, opt))
+        return *stop;
+    const auto image = loadDataFile(opt.positionals[0], opt.lang);
+    if (!image)
+        return kExitFailed;
+    const ImageBytes& bytes = image->bytes();
+    const QByteArray data(reinterpret_cast<const char*>(bytes.data()), kImageSize);
+    return writeAtomically(opt.positionals[1], data) ? kExitOk : kExitFailed;
+}
+
+int runPack(const QStringList& args) {
+    Options opt;
+    if (auto stop = parseArgs(kPackUsage, args, opt))
+        return *stop;
+    const QString& in = opt.positionals[0];
+    QByteArray data;
+    QString error;
+    const ReadStatus status = readLimited(in, kImageSize, data, error);
+    if (status == ReadStatus::CannotOpen) {
+        printError(error);
+        return kExitFailed;
+    }
+    if (status == ReadStatus::TooLarge || data.size() != kImageSize) {
+        printError(QStringLiteral("%1: an image file holds exactly %2 bytes; this one holds %3")
+                       .arg(in)
+                       .arg(kImageSize)
+                       .arg(status == ReadStatus::TooLarge ? QStringLiteral("more") : QString::number(data.size())));
+        return kExitFailed;
+    }
+    ImageBytes bytes;
+    std::copy(data.begin(), data.end(), bytes.begin());
+    return writeAtomically(opt.positionals[1], toQByteArray(encodeDataFile(RadioImage(bytes)))) ? kExitOk : kExitFailed;
+}
+
+int runInfo(const QStringList& args) {
+    Options opt;
+    if (auto stop = parseArgs(kInfoUsage, args, opt))
+        return *stop;
+    const auto image = loadDataFile(opt.positionals[0], opt.lang);
+    if (!image)
+        return kExitFailed;
+
+    int inUse = 0;
+    for (int n = 1; n <= kChannelCount; ++n) {
+        if (decodeFrequency(*image, channelAddress(n) + rec::Rx) != 0)
+            ++inUse;
+    }
+    BandLimits bands;
+    const bool bandsStored = bands.load(*image);
+    QStringList bandTexts;
+    for (const Band& b : bands.bands())
+        bandTexts << QStringLiteral("%1-%2 MHz").arg(b.lower).arg(b.upper);
+    QString message; // 0xFF bytes are skipped, not an end mark
+    for (int a = 0xD10; a <= 0xD1F; ++a) {
+        if (image->at(a) != 0xFF)
+            message += QChar(image->at(a));
+    }
+
+    QString out;
+    out += QStringLiteral("Channels in use:  %1 of %2\n").arg(inUse).arg(kChannelCount);
+    out += QStringLiteral("Band limits:      %1\n").arg(bandTexts.join(QStringLiteral(", ")));
+    if (!bandsStored)
+        out += QStringLiteral("                  (row 208 holds no valid limits; these are the defaults)\n");
+    out += QStringLiteral("Embedded message: %1\n")
+               .arg(message.isEmpty() ? QStringLiteral("(none)") : QLatin1Char('"') + message + QLatin1Char('"'));
+    printOut(out);
+    return kExitOk;
+}
+
+int runChannels(const QStringList& args) {
+    Options opt;
+    if (auto stop = parseArgs(kChannelsUsage, args, opt))
+        return *stop;
+    auto image = loadDataFile(opt.positionals[0], opt.lang);
+    if (!image)
+        return kExitFailed;
+    std::vector<QStringList> rows;
+    QStringList header;
+    for (int c = 0; c < kColumnCount; ++c)
+        header << headerText(c, opt.lang);
+    rows.push_back(header);
+    for (int n = 1; n <= kChannelCount; ++n)
+        rows.push_back(channelRow(*image, n, opt.lang));
+    printOut(formatTable(rows, opt.csv));
+    return kExitOk;
+}
+
+const Command kFileCommands[] = {
+    {"new", "write a data file holding the new-image defaults", &runNew},
+    {"unpack", "decode a data file into its 4096 image bytes", &runUnpack},
+    {"pack", "pack a 4096-byte image into a data file", &runPack},
+    {"info", "summarise a data file", &runInfo},
+    {"channels", "print the channel table of a data file", &runChannels},
+};
+
+} // namespace
 
 const Command* fileCommands(int& count) {
-    count = 0;
-    return nullptr;
+    count = static_cast<int>(std::size(kFileCommands));
+    return kFileCommands;
 }
 
 } // namespace norvik::cli
