@@ -37,7 +37,8 @@ void CloneSession::start(CloneMode mode) {
 void CloneSession::restart() {
     m_progress = 0;
     m_host.progressChanged(0, progressMaximum());
-    setPercentCaption(tr(ids::CompletionPercentage) + ":  0%");
+    // The caption's echo in the log would be wiped by the clearing below at once.
+    m_percentCaption = tr(ids::CompletionPercentage) + ":  0%";
     m_buffer.clear();
     m_host.clearLineBuffers();
     Step = 0;
