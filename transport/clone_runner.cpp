@@ -6,14 +6,16 @@ CloneRunner::CloneRunner(ByteLink& link, RadioImage& image, Language language, Q
     : QObject(parent), m_link(link), m_language(language), m_session(*this, image, language) {
     tmrSend.setObjectName(QStringLiteral("tmrSend"));
     tmrOvertime.setObjectName(QStringLiteral("tmrOvertime"));
-    for (QTimer* t : {&tmrSend, &tmrOvertime, &m_pause})
+    for (QTimer* t : {&tmrSend, &tmrOvertime})
         t->setTimerType(Qt::PreciseTimer);
     tmrSend.setInterval(clone::kSendTickMs);
     tmrOvertime.setSingleShot(true);
-    m_pause.setSingleShot(true);
-    connect(&tmrSend, &QTimer::timeout, this, [this] { m_session.sendTick(); });
+    connect(&tmrSend, &QTimer::timeout, this, [this] {
+        if (m_sendEnabled)
+            m_session.sendTick();
+    });
     connect(&tmrOvertime, &QTimer::timeout, this, [this] { m_session.replyTimerExpired(); });
-    connect(&m_pause, &QTimer::timeout, this, [this] { m_session.pauseElapsed(); });
+    connect(&m_pause, &DeadlineTimer::timeout, this, [this] { m_session.pauseElapsed(); });
     connect(&m_link, &ByteLink::bytesReceived, this, [this](const QByteArray& bytes) {
         m_session.bytesReceived(
             std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.constData()), bytes.size()));
@@ -45,10 +47,9 @@ void CloneRunner::clearLineBuffers() {
 }
 
 void CloneRunner::setSendTimer(bool enabled) {
-    if (enabled)
+    m_sendEnabled = enabled;
+    if (enabled && !tmrSend.isActive())
         tmrSend.start();
-    else
-        tmrSend.stop();
 }
 
 void CloneRunner::startReplyTimer(int ms) {
@@ -61,7 +62,7 @@ void CloneRunner::stopReplyTimer() {
 
 void CloneRunner::startPause(int ms) {
     ++m_pauses;
-    m_pause.start(ms);
+    m_pause.startAt(monotonicNs() + qint64(ms) * 1'000'000);
 }
 
 void CloneRunner::logCleared() {
@@ -89,6 +90,7 @@ void CloneRunner::questionAsked(CloneQuestion question, const std::string& text)
 }
 
 void CloneRunner::finished(CloneOutcome outcome) {
+    m_sendEnabled = false;
     tmrSend.stop();
     tmrOvertime.stop();
     m_link.close();

@@ -6,6 +6,7 @@
 
 #include "clone/clone_session.h"
 #include "transport/byte_link.h"
+#include "transport/deadline_timer.h"
 
 namespace norvik {
 
@@ -55,9 +56,12 @@ private:
     ByteLink& m_link;
     Language m_language;
     CloneSession m_session;
+    // The send tick runs free while the transfer lasts and is only gated by the session, so the
+    // next command leaves within 1 ms of the reply being accepted, never a whole tick late.
     QTimer tmrSend;
+    bool m_sendEnabled = false;
     QTimer tmrOvertime;
-    QTimer m_pause;
+    DeadlineTimer m_pause; // 20 ms to the microsecond; a QTimer adds up to a millisecond each time
     int m_pauses = 0;
 };
 
