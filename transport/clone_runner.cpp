@@ -24,6 +24,8 @@ CloneRunner::CloneRunner(ByteLink& link, RadioImage& image, Language language, Q
 }
 
 bool CloneRunner::start(CloneMode mode) {
+    if (m_session.isRunning())
+        return false;
     const LinkOpenResult r = m_link.open();
     if (!r.ok()) {
         emit openFailed(linkErrorText(r, m_link.name(), m_language));

@@ -19,8 +19,8 @@ class CloneRunner : public QObject, private CloneHost {
 public:
     CloneRunner(ByteLink& link, RadioImage& image, Language language, QObject* parent = nullptr);
 
-    // Opens the link and starts. False (and openFailed) when the link cannot be opened; no byte
-    // is sent then.
+    // Opens the link and starts. False when a transfer is already running, or (with openFailed)
+    // when the link cannot be opened; no byte is sent then.
     bool start(CloneMode mode);
     void answer(bool okOrRetry);
 
