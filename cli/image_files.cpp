@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include "datafile/data_file.h"
 #include "strings/string_ids.h"
 
 namespace norvik::cli {
@@ -24,31 +25,46 @@ bool loadImageFile(const QString& path, RadioImage& image, Language lang, QStrin
         *error = tr(ids::CannotReadFile, lang).arg(path);
         return false;
     }
-    // Read one byte more than an image so that a longer file is not mistaken for one.
-    const QByteArray bytes = f.read(kImageSize + 1);
-    if (bytes.size() != kImageSize) {
-        *error = tr(ids::NotARawImage, lang).arg(path);
+    // One byte over the largest acceptable size, so a longer file is refused without reading it whole.
+    const qint64 limit = isDataFileName(path) ? static_cast<qint64>(kMaxCodecSize) : kImageSize;
+    const QByteArray bytes = f.read(limit + 1);
+    if (!isDataFileName(path)) {
+        if (bytes.size() != kImageSize) {
+            *error = tr(ids::NotARawImage, lang).arg(path);
+            return false;
+        }
+        std::copy(bytes.begin(), bytes.end(), image.bytes().begin());
+        return true;
+    }
+    if (bytes.size() > limit) {
+        *error = QStringLiteral("%1: %2").arg(path, tr(ids::IncorrectFileType, lang));
         return false;
     }
-    std::copy(bytes.begin(), bytes.end(), image.bytes().begin());
+    const auto* begin = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    const DataFileResult result = decodeDataFile(std::span(begin, static_cast<std::size_t>(bytes.size())));
+    if (!result.ok()) {
+        *error = QStringLiteral("%1: %2").arg(path, tr(dataFileErrorTextId(*result.error), lang));
+        return false;
+    }
+    image = *result.image;
     return true;
 }
 
-bool canSaveImageFile(const QString& path, Language lang, QString* error) {
-    if (isDataFileName(path)) {
-        *error = tr(ids::NotARawImage, lang).arg(path);
-        return false;
-    }
+bool canSaveImageFile(const QString&, Language, QString*) {
     return true;
 }
 
 bool saveImageFile(const QString& path, const RadioImage& image, Language lang, QString* error) {
-    if (!canSaveImageFile(path, lang, error))
-        return false;
+    QByteArray data;
+    if (isDataFileName(path)) {
+        const ByteVector packed = encodeDataFile(image);
+        data = QByteArray(reinterpret_cast<const char*>(packed.data()), static_cast<qsizetype>(packed.size()));
+    } else {
+        data = QByteArray(reinterpret_cast<const char*>(image.bytes().data()), kImageSize);
+    }
     // Written beside the old file and renamed, so a failed save never destroys it.
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) ||
-        f.write(reinterpret_cast<const char*>(image.bytes().data()), kImageSize) != kImageSize || !f.commit()) {
+    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit()) {
         *error = tr(ids::CannotWriteFile, lang).arg(path);
         return false;
     }

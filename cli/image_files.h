@@ -7,8 +7,9 @@
 
 namespace norvik::cli {
 
-// Loading and saving the image files the radio commands take. A file of exactly 4096 bytes is
-// a raw image; data files (.dat) go through the data file codec once this build has one.
+// Loading and saving the image files the radio commands take: a name ending in .dat is a data
+// file (packed by the codec, exactly what the program's Save writes); anything else is a raw
+// 4096-byte image in address order.
 bool loadImageFile(const QString& path, RadioImage& image, Language lang, QString* error);
 bool saveImageFile(const QString& path, const RadioImage& image, Language lang, QString* error);
 // Whether saveImageFile() can write this kind of file, checked before a transfer starts.

@@ -4,6 +4,8 @@
 
 #include <random>
 
+#include "datafile/data_file.h"
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -21,6 +23,21 @@ QByteArray randomImage(unsigned seed) {
 bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray packed(const QByteArray& image) {
+    norvik::ImageBytes bytes;
+    std::copy(image.begin(), image.end(), bytes.begin());
+    const auto file = norvik::encodeDataFile(norvik::RadioImage(bytes));
+    return QByteArray(reinterpret_cast<const char*>(file.data()), static_cast<qsizetype>(file.size()));
+}
+
+QByteArray unpacked(const QByteArray& file) {
+    const auto result = norvik::decodeDataFile(
+        std::span(reinterpret_cast<const std::uint8_t*>(file.constData()), static_cast<std::size_t>(file.size())));
+    if (!result.ok())
+        return {};
+    return QByteArray(reinterpret_cast<const char*>(result.image->bytes().data()), kImage);
 }
 
 QByteArray readFile(const QString& path) {
@@ -95,17 +112,18 @@ private slots:
         Simulator sim({u"--image"_s, dir.filePath(u"radio.bin"_s), u"--save-on-exit"_s, dir.filePath(u"saved.bin"_s)});
         QVERIFY(sim.device().startsWith(u"/dev/"_s));
 
-        const Run read = runCli({u"read"_s, u"--port"_s, sim.device(), dir.filePath(u"read.bin"_s)});
+        // Data files hold what was read byte for byte, nothing normalised.
+        const Run read = runCli({u"read"_s, u"--port"_s, sim.device(), dir.filePath(u"read.dat"_s)});
         QCOMPARE(read.exitCode, 0);
-        QCOMPARE(readFile(dir.filePath(u"read.bin"_s)), radioStart);
+        QCOMPARE(unpacked(readFile(dir.filePath(u"read.dat"_s))), radioStart);
         // Without a terminal the Transfer Log goes to stderr.
         QVERIFY2(read.err.contains(u"Completion percentage40%\nCompletion percentage50%"_s), qPrintable(read.err));
         QVERIFY(read.err.contains(u"Reading completed!\nPort Closed.\n"_s));
 
         QByteArray edited = randomImage(2);
         edited.replace(0xD00, 16, radioStart.mid(0xD00, 16)); // same frequency range: no warning
-        QVERIFY(writeFile(dir.filePath(u"edited.bin"_s), edited));
-        const Run write = runCli({u"write"_s, u"--port"_s, sim.device(), dir.filePath(u"edited.bin"_s)});
+        QVERIFY(writeFile(dir.filePath(u"edited.dat"_s), packed(edited)));
+        const Run write = runCli({u"write"_s, u"--port"_s, sim.device(), dir.filePath(u"edited.dat"_s)});
         QCOMPARE(write.exitCode, 0);
         QVERIFY(write.err.contains(u"Writing completed!"_s));
 
