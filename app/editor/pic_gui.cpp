@@ -191,7 +191,6 @@ void AlternatePanel::build() {
     addRow(left, row, LblOffsetFreqGUI, TxtOffsetFreqGUI);
     addRow(left, row, label("LblDuplexGUI", columnHeaderId(col::Duplex)), CboDuplexGUI);
     addRow(left, row, LblChNameGUI, TxtChNameGUI);
-    left->setRowStretch(row, 1);
 
     auto* middle = new QGridLayout;
     row = 0;
@@ -203,7 +202,6 @@ void AlternatePanel::build() {
     addRow(middle, row, label("LblVoxGUI", columnHeaderId(col::Vox)), CboVoxGUI);
     addRow(middle, row, label("LblOptionGUI", columnHeaderId(col::Option)), CboOptionGUI);
     addRow(middle, row, label("LblSCRGroupGUI", columnHeaderId(col::Scrambler)), CboSCRGroupGUI);
-    middle->setRowStretch(row, 1);
 
     auto* tones = new QGridLayout(fraQtDqtGUI);
     row = 0;
@@ -223,18 +221,32 @@ void AlternatePanel::build() {
     buttons->addWidget(CmdCloseGUI);
 
     auto* right = new QVBoxLayout;
+    right->setSpacing(12);
     right->addWidget(fraQtDqtGUI);
     right->addWidget(fraSignalGUI);
-    right->addStretch(1);
     right->addLayout(buttons);
+    right->addStretch(1);
 
-    auto* top = new QHBoxLayout(this);
+    // Child layouts would take over the wide gap between the columns as their own spacing.
+    for (QGridLayout* g : {left, middle, tones, signal}) {
+        g->setHorizontalSpacing(12);
+        g->setVerticalSpacing(8);
+    }
+    auto* columns = new QHBoxLayout;
+    columns->setSpacing(32);
+    for (QLayout* l : {static_cast<QLayout*>(left), static_cast<QLayout*>(middle)}) {
+        auto* column = new QVBoxLayout;
+        column->addLayout(l);
+        column->addStretch(1);
+        columns->addLayout(column);
+    }
+    columns->addLayout(right);
+    columns->addStretch(1);
+    auto* top = new QVBoxLayout(this);
     top->setContentsMargins(16, 16, 16, 16);
-    top->setSpacing(24);
-    top->addLayout(left);
-    top->addLayout(middle);
-    top->addLayout(right);
+    top->addLayout(columns);
     top->addStretch(1);
+    UDChannelGUI->setFixedHeight(TxtChannelGUI->sizeHint().height());
 
     connect(UDChannelGUI, &ChannelUpDown::valueChanged, this, &AlternatePanel::selectorChanged);
     for (const ListControl& l : m_lists)
