@@ -452,6 +452,9 @@ void AlternatePanel::commitChannelField() {
 }
 
 void AlternatePanel::selectorChanged(int n) {
+    // The up-down never takes the focus, so a field typed into is still open on the old channel.
+    if (QWidget* focus = focusWidget(); focus && focus != TxtChannelGUI && focus->hasFocus())
+        commitFocusedField();
     m_table.setCurrent(n, qMax(1, m_table.currentColumn()));
     emit channelChanged(n);
     fill();

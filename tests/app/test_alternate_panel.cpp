@@ -241,8 +241,16 @@ private slots:
         QCOMPARE(ch->text(), QStringLiteral("42"));
 
         auto* up = f.panel()->findChild<QToolButton*>(QStringLiteral("UDChannelGUI_Up"));
-        QTest::mouseClick(up, Qt::LeftButton);
-        QCOMPARE(ch->text(), QStringLiteral("43"));
+        f.typeInto(ch, QStringLiteral("1"));
+        QLineEdit* name = f.field("TxtChNameGUI");
+        name->setFocus();
+        QTRY_VERIFY(name->hasFocus());
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("HOME"));
+        QTest::mouseClick(up, Qt::LeftButton); // the up-down takes no focus from the name
+        QCOMPARE(ch->text(), QStringLiteral("2"));
+        QCOMPARE(f.shown(1, col::Name), QStringLiteral("HOME"));
+        QCOMPARE(name->text(), QString()); // channel 2 is empty
     }
 
     void keysOfTheTextFields() {
