@@ -51,7 +51,8 @@ public:
         emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
     }
     void allChanged() { emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1)); }
-    void rowChanged(int channel) { emit dataChanged(index(channel - 1, 0), index(channel - 1, columnCount() - 1)); }
+    void rowChanged(int channel) { rowsChanged(channel, channel); }
+    void rowsChanged(int first, int last) { emit dataChanged(index(first - 1, 0), index(last - 1, columnCount() - 1)); }
 
 private:
     ChannelTable& m_table;
@@ -156,6 +157,7 @@ void ChannelGrid::refill() {
     m_table.fill();
     m_model->resetAll();
     setCurrentCell(1, 1);
+    emit refilled();
 }
 
 void ChannelGrid::setLanguage(Language lang) {
@@ -166,11 +168,29 @@ void ChannelGrid::setLanguage(Language lang) {
     if (m_corner)
         m_corner->update();
     setCurrentCell(1, 1);
+    emit refilled();
 }
 
 void ChannelGrid::refreshRow(int channel) {
     if (channel >= 1 && channel <= kChannelCount)
         m_model->rowChanged(channel);
+}
+
+void ChannelGrid::refreshRows(int firstChannel, int lastChannel) {
+    firstChannel = qMax(1, firstChannel);
+    lastChannel = qMin(kChannelCount, lastChannel);
+    if (firstChannel <= lastChannel)
+        m_model->rowsChanged(firstChannel, lastChannel);
+}
+
+void ChannelGrid::selectChannelRow(int channel) {
+    const QModelIndex first = indexOf(channel, 1);
+    if (!first.isValid())
+        return;
+    setCurrentIndex(first);
+    selectionModel()->select(QItemSelection(first, indexOf(channel, kTableColumns - 1)),
+                             QItemSelectionModel::ClearAndSelect);
+    scrollTo(first);
 }
 
 void ChannelGrid::refreshAll() {

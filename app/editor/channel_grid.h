@@ -41,7 +41,11 @@ public:
     void applyColumnWidths();
     // After an operation changed rows behind the grid's back.
     void refreshRow(int channel);
+    void refreshRows(int firstChannel, int lastChannel);
     void refreshAll();
+    // The channel's row as the current row with every cell highlighted, after a button-bar
+    // operation.
+    void selectChannelRow(int channel);
 
     int currentChannel() const { return m_table.currentChannel(); }
     int currentColumn() const { return m_table.currentColumn(); }
@@ -59,6 +63,8 @@ signals:
     void alternatePanelRequested(int channel);
     void helpContextChanged(int context);
     void currentCellChanged(int channel, int column);
+    // Every row was rebuilt from the image (a fill or a language switch).
+    void refilled();
     // Right mouse button on the text editor: the window shows its Edit menu there.
     void editMenuRequested(const QPoint& globalPos);
 

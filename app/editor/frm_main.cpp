@@ -101,6 +101,7 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
     buildToolBar();
     buildPanes();
     buildStatusBar();
+    setUpEditOperations();
 
     setPasteAvailable(false);
     m_holdsCopy = false;
@@ -539,23 +540,6 @@ void frmMain::mnuFile_Exit_Click() {
     close();
 }
 
-// --- Edit -------------------------------------------------------------------------------------
-
-void frmMain::mnuEdit_Copy_Click() {
-    commitOpenEditor();
-    emit copyRequested();
-}
-
-void frmMain::mnuEdit_Paste_Click() {
-    commitOpenEditor();
-    emit pasteRequested();
-}
-
-void frmMain::mnuEdit_Clear_Click() {
-    commitOpenEditor();
-    emit clearRequested();
-}
-
 // --- Program and Transfer ---------------------------------------------------------------------
 
 void frmMain::mnuProgram_OPSign_Click() {
@@ -679,11 +663,6 @@ void frmMain::mnuView_Buttons_Click() {
     placeAlternatePanel();
 }
 
-void frmMain::mnuView_Columns_Click() {
-    commitOpenEditor();
-    emit visibleColumnsRequested();
-}
-
 // --- Help -------------------------------------------------------------------------------------
 
 void frmMain::mnuHelp_About_Click() {
@@ -714,13 +693,6 @@ void frmMain::showHelp(int contextId) {
 }
 
 // --- Buttons and toolbar ----------------------------------------------------------------------
-
-void frmMain::CmdButtons_Click(int index) {
-    commitOpenEditor();
-    if (index < 0 || index >= kButtonCount)
-        return;
-    emit channelButtonClicked(index);
-}
 
 void frmMain::tlbActions_ButtonClick(const QString& key) {
     commitOpenEditor();

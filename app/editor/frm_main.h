@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "channels/channel_edits.h"
 #include "channels/channel_table.h"
 #include "image/radio_document.h"
 #include "strings/strings.h"
@@ -27,6 +28,7 @@ namespace norvik {
 class Prompter;
 class HelpViewer;
 class ChannelGrid;
+class AlternatePanel;
 
 // The main window: menus, toolbar, button column, the channel grid's pane, the status window
 // and the status bar around the one Radio Image. Commands whose work belongs to other windows
@@ -220,6 +222,26 @@ private:
     QTimer* m_clock = nullptr;
 
     QPointer<HelpViewer> m_help;
+
+    // Edit operations
+public:
+    // The one copy buffer of the window; it outlives Open, New and reads.
+    const CopyBuffer& copyBuffer() const { return m_copy; }
+    AlternatePanel* alternatePanel() const;
+public slots:
+    void mnuEdit_Delete_Click();
+    void mnuEdit_Insert_Click();
+
+private:
+    void setUpEditOperations();
+    // The Edit menu is off while the single-channel panel covers the grid.
+    bool editMenuOff() const;
+    void afterButtonOperation(const EditResult& result);
+    void onAlternatePanelToggled(bool shown);
+    // Shows the channel of the panel's channel field again, after the grid was rebuilt.
+    void refillAlternatePanel();
+    CopyBuffer m_copy;
+    QPointer<AlternatePanel> m_altPanel;
 };
 
 } // namespace norvik

@@ -5,6 +5,8 @@
 #include "image/tones.h"
 #include "strings/string_ids.h"
 
+#include <utility>
+
 namespace norvik {
 namespace {
 
@@ -127,6 +129,33 @@ const std::string& ChannelTable::text(int row, int column) const {
     if (row < 0 || row >= kTableRows || column < 0 || column >= kTableColumns)
         return kEmpty;
     return m_texts[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+}
+
+const ChannelTable::RowTexts& ChannelTable::rowTexts(int channel) const {
+    static const RowTexts kEmptyRow;
+    return validChannel(channel) ? m_texts[static_cast<std::size_t>(channel)] : kEmptyRow;
+}
+
+void ChannelTable::setRowTexts(int channel, const RowTexts& texts) {
+    if (!validChannel(channel))
+        return;
+    RowTexts& row = m_texts[static_cast<std::size_t>(channel)];
+    for (std::size_t c = 1; c < row.size(); ++c)
+        row[c] = texts[c];
+}
+
+void ChannelTable::swapRowTexts(int a, int b) {
+    if (!validChannel(a) || !validChannel(b))
+        return;
+    RowTexts& ra = m_texts[static_cast<std::size_t>(a)];
+    RowTexts& rb = m_texts[static_cast<std::size_t>(b)];
+    for (std::size_t c = 1; c < ra.size(); ++c)
+        std::swap(ra[c], rb[c]);
+}
+
+void ChannelTable::refillRow(int channel) {
+    if (validChannel(channel))
+        fillRow(channel);
 }
 
 void ChannelTable::setHeaders() {

@@ -73,9 +73,12 @@ struct EditRequest {
 // Texts are UTF-8; channel names are the image's single-byte codes read as Latin-1.
 class ChannelTable {
 public:
+    using RowTexts = std::array<std::string, kTableColumns>;
+
     explicit ChannelTable(RadioDocument& document, Language lang = Language::English, char decimalSeparator = '.');
 
     RadioDocument& document() { return m_doc; }
+    const RadioDocument& document() const { return m_doc; }
 
     // Row 0: headers; column 0: channel numbers; rows 1..128: channels 1..128.
     const std::string& text(int row, int column) const;
@@ -133,9 +136,15 @@ public:
     // nothing is shown to its right.
     int columnAfter(int channel, int column) const;
 
-private:
-    using RowTexts = std::array<std::string, kTableColumns>;
+    // Whole rows, for the edit operations that move channels: column 0 (the channel number)
+    // is never taken over from the given texts.
+    const RowTexts& rowTexts(int channel) const;
+    void setRowTexts(int channel, const RowTexts& texts);
+    void swapRowTexts(int a, int b);
+    // Rebuilds one row from its record, as fill() does.
+    void refillRow(int channel);
 
+private:
     void setHeaders();
     void fillRow(int channel);
     void setText(int channel, int column, std::string value, CommitResult& result);

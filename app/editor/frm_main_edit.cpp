@@ -1,0 +1,168 @@
+// The main window's whole-channel edit operations, its single-channel panel and the visible
+// columns dialog.
+#include <QAction>
+#include <QLineEdit>
+#include <QShortcut>
+
+#include "common/texts.h"
+#include "dialogs/frm_sel_columns.h"
+#include "dialogs/prompt.h"
+#include "editor/channel_grid.h"
+#include "editor/frm_main.h"
+#include "editor/pic_gui.h"
+#include "strings/string_ids.h"
+
+namespace norvik {
+
+void frmMain::setUpEditOperations() {
+    connect(action("mnuEdit_Delete"), &QAction::triggered, this, &frmMain::mnuEdit_Delete_Click);
+    QAction* insert = action("mnuEdit_Insert");
+    connect(insert, &QAction::triggered, this, &frmMain::mnuEdit_Insert_Click);
+    // A hidden menu item answers no shortcut, so Ctrl+I has one of its own.
+    auto* insertKey = new QShortcut(insert->shortcut(), this);
+    insertKey->setObjectName(QStringLiteral("mnuEdit_Insert_Shortcut"));
+    connect(insertKey, &QShortcut::activated, this, &frmMain::mnuEdit_Insert_Click);
+
+    m_altPanel = new AlternatePanel(*m_table, m_prompter);
+    setAlternatePanel(m_altPanel);
+    connect(m_altPanel, &AlternatePanel::channelChanged, this,
+            [this](int channel) { m_channelGrid->setCurrentCell(channel, qMax(1, m_table->currentColumn())); });
+    connect(m_altPanel, &AlternatePanel::rowChanged, m_channelGrid, &ChannelGrid::refreshRow);
+    connect(m_altPanel, &AlternatePanel::clearRequested, this,
+            [this] { CmdButtons_Click(static_cast<int>(ChannelButton::Clear)); });
+    connect(m_altPanel, &AlternatePanel::closeRequested, this, [this] {
+        if (alternatePanelShown())
+            mnuSet_GUI_Click();
+    });
+    connect(this, &frmMain::alternatePanelToggled, this, &frmMain::onAlternatePanelToggled);
+    connect(this, &frmMain::languageChanged, m_altPanel, &AlternatePanel::recaption);
+    connect(m_channelGrid, &ChannelGrid::refilled, this, &frmMain::refillAlternatePanel);
+    connect(m_channelGrid, &ChannelGrid::alternatePanelRequested, this, [this] {
+        if (!alternatePanelShown())
+            mnuSet_GUI_Click();
+    });
+    setCommitEditor([this] {
+        m_channelGrid->commitEditor();
+        if (m_altPanel && m_altPanel->isVisible())
+            m_altPanel->commitFocusedField();
+    });
+}
+
+AlternatePanel* frmMain::alternatePanel() const {
+    return m_altPanel;
+}
+
+bool frmMain::editMenuOff() const {
+    return alternatePanelShown();
+}
+
+// --- Edit menu --------------------------------------------------------------------------------
+
+void frmMain::mnuEdit_Copy_Click() {
+    commitOpenEditor();
+    emit copyRequested();
+    if (editMenuOff())
+        return;
+    const int channel = m_table->currentChannel();
+    if (!copyChannel(*m_table, channel, m_copy))
+        return;
+    m_channelGrid->setCurrentCell(channel, col::Rx);
+    m_channelGrid->setFocus();
+    setPasteAvailable(true);
+}
+
+void frmMain::mnuEdit_Paste_Click() {
+    commitOpenEditor();
+    emit pasteRequested();
+    if (editMenuOff())
+        return;
+    const int channel = m_table->currentChannel();
+    if (!pasteChannel(*m_table, channel, m_copy).ran)
+        return;
+    m_channelGrid->refreshRow(channel);
+    m_channelGrid->setCurrentCell(channel, col::Rx);
+    m_channelGrid->setFocus();
+}
+
+void frmMain::mnuEdit_Clear_Click() {
+    commitOpenEditor();
+    emit clearRequested();
+    if (editMenuOff())
+        return;
+    const int channel = m_table->currentChannel();
+    if (clearChannel(*m_table, channel).ran)
+        m_channelGrid->refreshRow(channel);
+}
+
+void frmMain::mnuEdit_Delete_Click() {
+    if (!editMenuOff())
+        CmdButtons_Click(static_cast<int>(ChannelButton::Delete));
+}
+
+void frmMain::mnuEdit_Insert_Click() {
+    if (!editMenuOff())
+        CmdButtons_Click(static_cast<int>(ChannelButton::Insert));
+}
+
+// --- Button column ----------------------------------------------------------------------------
+
+void frmMain::CmdButtons_Click(int index) {
+    commitOpenEditor();
+    if (index < 0 || index >= kButtonCount)
+        return;
+    emit channelButtonClicked(index);
+    const auto button = static_cast<ChannelButton>(index);
+    if (m_table->currentChannel() < 1)
+        return;
+    if (button == ChannelButton::Insert && insertLosesLastChannel(*m_table)) {
+        const auto answer = m_prompter.message(this, QMessageBox::Question, QString::fromLatin1(kProductName),
+                                               qtext(ids::InsertLosesLastChannel, m_language),
+                                               QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        if (answer != QMessageBox::Yes)
+            return;
+    }
+    afterButtonOperation(runChannelButton(*m_table, button));
+}
+
+void frmMain::afterButtonOperation(const EditResult& result) {
+    if (!result.ran)
+        return;
+    m_channelGrid->refreshRows(result.firstChannel, result.lastChannel);
+    m_channelGrid->selectChannelRow(result.currentChannel);
+    // The panel shows the current channel, which the operation may have moved or emptied.
+    if (m_altPanel && PicGUI == m_altPanel && alternatePanelShown())
+        m_altPanel->fill();
+    else
+        m_channelGrid->setFocus();
+}
+
+// --- Single-channel panel ---------------------------------------------------------------------
+
+void frmMain::onAlternatePanelToggled(bool shown) {
+    if (!shown || !m_altPanel || PicGUI != m_altPanel)
+        return;
+    m_altPanel->fill(); // channel 1 when none is current
+    m_channelGrid->setCurrentCell(m_table->currentChannel(), qMax(1, m_table->currentColumn()));
+    if (auto* rx = m_altPanel->findChild<QLineEdit*>(QStringLiteral("TxtRxFreqGUI")))
+        rx->setFocus();
+}
+
+void frmMain::refillAlternatePanel() {
+    if (!m_altPanel || PicGUI != m_altPanel || !alternatePanelShown())
+        return;
+    m_channelGrid->setCurrentCell(m_altPanel->shownChannel(), col::Rx);
+    m_altPanel->fill();
+}
+
+// --- View -------------------------------------------------------------------------------------
+
+void frmMain::mnuView_Columns_Click() {
+    commitOpenEditor();
+    emit visibleColumnsRequested();
+    frmSelColumns dialog(*m_table, m_language, this);
+    dialog.exec();
+    // OK or Cancel, the widths follow the flags: each shown column gets its width at load back.
+    m_channelGrid->applyColumnWidths();
+}
+
+} // namespace norvik

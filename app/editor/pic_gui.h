@@ -1,0 +1,153 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "channels/channel_table.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace norvik {
+
+class Prompter;
+
+// The up-down beside the channel number: 1 to 128, each step wrapping round at the ends.
+class ChannelUpDown : public QWidget {
+    Q_OBJECT
+public:
+    explicit ChannelUpDown(QWidget* parent = nullptr);
+
+    int value() const { return m_value; }
+    // Announces only a real change.
+    void setValue(int value);
+    void stepBy(int steps);
+
+    static int wrapped(int value);
+
+signals:
+    void valueChanged(int value);
+
+private:
+    int m_value = 1;
+    QToolButton* m_up;
+    QToolButton* m_down;
+};
+
+// The single-channel panel (PicGUI) that can cover the channel grid: one labelled control per
+// setting of one channel, with a channel selector. It keeps no copy of the channel: a fill
+// reads the table's row texts and the record bits, and every change is committed at once
+// through the same ChannelTable commits the grid uses, so the grid row stays in step.
+class AlternatePanel : public QWidget {
+    Q_OBJECT
+public:
+    AlternatePanel(ChannelTable& table, Prompter& prompter, QWidget* parent = nullptr);
+    ~AlternatePanel() override;
+
+    // Shows the table's current channel; channel 1 becomes current when none is.
+    void fill();
+    // Captions and list entries in the table's language (the shown channel is filled again).
+    void recaption();
+    // Commits the text field that has the focus as if the user had left it (before a command).
+    void commitFocusedField();
+    // The number in the channel field, clamped into 1..128.
+    int shownChannel() const;
+
+    QComboBox* signalCombo(int index) const { return CboSignalGUI.at(static_cast<std::size_t>(index)); }
+    QLabel* signalLabel(int index) const { return LblSignalGUI.at(static_cast<std::size_t>(index)); }
+
+signals:
+    // The channel selector made another channel current.
+    void channelChanged(int channel);
+    // The panel changed texts of this channel's grid row.
+    void rowChanged(int channel);
+    // CmdClearGUI: the button-bar Clear of the current channel, after which the panel refills.
+    void clearRequested();
+    // CmdCloseGUI.
+    void closeRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // A list mirroring a grid column. Lists with a record field are shown from the record bits
+    // (values the grid text cannot tell apart, such as BCL 3, show their default entry).
+    struct ListControl {
+        QComboBox* combo;
+        int column;
+        std::optional<RecordField> field;
+    };
+
+    void build();
+    void applyCaptions();
+    void disableChannel();
+    void fillLists();
+    void setComboText(QComboBox* combo, const std::string& text);
+    void setComboEntry(QComboBox* combo, int entry);
+    void refreshTransmitControls();
+    void showAutoResponse(bool fiveTone);
+    void setControlsEnabled(bool enabled);
+
+    void commitField(QLineEdit* field);
+    void commitChannelField();
+    void listChosen(const ListControl& control);
+    void toneChosen(QComboBox* combo, int column);
+    void signalTypeChosen();
+    void autoResponseChosen();
+    void selectorChanged(int channel);
+    void notice(const CommitResult& result);
+    bool filterTextKey(QLineEdit* field, QKeyEvent* key);
+    int channel() const { return m_table.currentChannel(); }
+
+    ChannelTable& m_table;
+    Prompter& m_prompter;
+    Language m_language;
+    QString m_remembered;
+    bool m_committing = false;
+
+    QLabel* LblChannelGUI = nullptr;
+    QLineEdit* TxtChannelGUI = nullptr;
+    ChannelUpDown* UDChannelGUI = nullptr;
+    QLabel* LblRxFreqGUI = nullptr;
+    QLineEdit* TxtRxFreqGUI = nullptr;
+    QLabel* LblTxFreqGUI = nullptr;
+    QLineEdit* TxtTxFreqGUI = nullptr;
+    QLabel* LblOffsetFreqGUI = nullptr;
+    QLineEdit* TxtOffsetFreqGUI = nullptr;
+    QLabel* LblChNameGUI = nullptr;
+    QLineEdit* TxtChNameGUI = nullptr;
+    QGroupBox* fraQtDqtGUI = nullptr;
+    QLabel* LblDecodeGUI = nullptr;
+    QComboBox* CboDecodeGUI = nullptr;
+    QLabel* LblEncodeGUI = nullptr;
+    QComboBox* CboEncodeGUI = nullptr;
+    QComboBox* CboTxPowerGUI = nullptr;
+    QComboBox* CboScanGUI = nullptr;
+    QComboBox* CboWNGUI = nullptr;
+    QComboBox* CboBCLGUI = nullptr;
+    QComboBox* CboPttIDGUI = nullptr;
+    QComboBox* CboVoxGUI = nullptr;
+    QComboBox* CboOptionGUI = nullptr;
+    QComboBox* CboSCRGroupGUI = nullptr;
+    QComboBox* CboDuplexGUI = nullptr;
+    QGroupBox* fraSignalGUI = nullptr;
+    std::array<QLabel*, 4> LblSignalGUI{};
+    std::array<QComboBox*, 3> CboSignalGUI{};
+    QPushButton* CmdClearGUI = nullptr;
+    QPushButton* CmdCloseGUI = nullptr;
+
+    std::vector<ListControl> m_lists;
+    struct Caption {
+        QWidget* widget; // a label or a frame
+        int id;
+    };
+    std::vector<Caption> m_captions;
+};
+
+} // namespace norvik

@@ -1,0 +1,365 @@
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+#include "common/texts.h"
+#include "editor/pic_gui.h"
+#include "strings/string_ids.h"
+#include "support/window_fixture.h"
+
+using namespace norvik;
+
+namespace {
+
+struct Fixture : test::WindowFixture {
+    AlternatePanel* panel() { return window->alternatePanel(); }
+    QLineEdit* field(const char* name) { return panel()->findChild<QLineEdit*>(QString::fromLatin1(name)); }
+    QComboBox* list(const char* name) { return panel()->findChild<QComboBox*>(QString::fromLatin1(name)); }
+    QPushButton* button(const char* name) { return panel()->findChild<QPushButton*>(QString::fromLatin1(name)); }
+    // Opens the panel on a channel the way the user does: the grid's current cell, then the menu.
+    void open(int channel) {
+        grid()->setCurrentCell(channel, col::Rx);
+        action("mnuSet_GUI")->trigger();
+        QVERIFY(panel()->isVisible());
+    }
+    std::uint8_t byte(int channel, int index) const { return doc.image().at(channelAddress(channel) + index); }
+};
+
+// Controls that stay usable on a channel without a receive frequency.
+const QStringList kAlwaysEnabled{QStringLiteral("TxtChannelGUI"), QStringLiteral("TxtRxFreqGUI"),
+                                 QStringLiteral("CmdCloseGUI")};
+
+} // namespace
+
+class AlternatePanelTest : public QObject {
+    Q_OBJECT
+private slots:
+    void hasEveryNamedControl() {
+        Fixture f;
+        AlternatePanel* p = f.panel();
+        QCOMPARE(p->objectName(), QStringLiteral("PicGUI"));
+        for (const char* name : {"TxtChannelGUI", "TxtRxFreqGUI", "TxtTxFreqGUI", "TxtOffsetFreqGUI", "TxtChNameGUI"})
+            QVERIFY2(f.field(name), name);
+        for (const char* name : {"CboDecodeGUI", "CboEncodeGUI", "CboTxPowerGUI", "CboScanGUI", "CboWNGUI", "CboBCLGUI",
+                                 "CboPttIDGUI", "CboVoxGUI", "CboOptionGUI", "CboSCRGroupGUI", "CboDuplexGUI"})
+            QVERIFY2(f.list(name), name);
+        QVERIFY(p->findChild<ChannelUpDown*>(QStringLiteral("UDChannelGUI")));
+        QVERIFY(p->findChild<QGroupBox*>(QStringLiteral("fraSignalGUI")));
+        QCOMPARE(p->findChildren<QComboBox*>(QStringLiteral("CboSignalGUI")).size(), 3);
+        QCOMPARE(p->findChildren<QLabel*>(QStringLiteral("LblSignalGUI")).size(), 4);
+        QCOMPARE(f.button("CmdCloseGUI")->text(), QStringLiteral(">>"));
+        QCOMPARE(f.list("CboSCRGroupGUI")->count(), 8);
+        QCOMPARE(f.list("CboDecodeGUI")->itemText(0), QStringLiteral("None"));
+        QVERIFY(!p->isVisible());
+    }
+
+    void opensOnChannelOneWhenNoneIsCurrent() {
+        Fixture f;
+        f.useChannel(1, 14500000);
+        f.start();
+        f.table().setCurrent(0, 0);
+        f.action("mnuSet_GUI")->trigger();
+        QCOMPARE(f.field("TxtChannelGUI")->text(), QStringLiteral("1"));
+        QCOMPARE(f.field("TxtRxFreqGUI")->text(), QStringLiteral("145.00000"));
+        QCOMPARE(f.table().currentChannel(), 1);
+        QVERIFY(f.field("TxtRxFreqGUI")->hasFocus());
+    }
+
+    void typingAReceiveFrequencyIntoAnEmptyChannelEnablesTheRest() {
+        Fixture f;
+        f.start();
+        f.open(7);
+        for (QWidget* w : f.panel()->findChildren<QWidget*>()) {
+            if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QPushButton*>(w))
+                QCOMPARE(w->isEnabled(), kAlwaysEnabled.contains(w->objectName()));
+        }
+        QCOMPARE(f.list("CboTxPowerGUI")->currentIndex(), -1);
+
+        f.typeInto(f.field("TxtRxFreqGUI"), QStringLiteral("145.5"));
+        QCOMPARE(f.record(7).left(8), QByteArray::fromHex("1455000014550000"));
+        QCOMPARE(f.shown(7, col::Rx), QStringLiteral("145.50000"));
+        QCOMPARE(f.field("TxtTxFreqGUI")->text(), QStringLiteral("145.50000"));
+        QCOMPARE(f.list("CboDuplexGUI")->currentText(), QStringLiteral("Off"));
+        QCOMPARE(f.list("CboTxPowerGUI")->currentText(), QStringLiteral("High"));
+        QCOMPARE(f.field("TxtChNameGUI")->text(), QString()); // fresh channel, name entry still 0xFF
+        for (const char* name : {"TxtTxFreqGUI", "TxtOffsetFreqGUI", "TxtChNameGUI"})
+            QVERIFY2(f.field(name)->isEnabled(), name);
+        for (const char* name : {"CboEncodeGUI", "CboDuplexGUI", "CboBCLGUI", "CboSCRGroupGUI"})
+            QVERIFY2(f.list(name)->isEnabled(), name);
+
+        // Emptying it again clears the channel and disables the rest.
+        QLineEdit* rx = f.field("TxtRxFreqGUI");
+        rx->setFocus();
+        QTRY_VERIFY(rx->hasFocus());
+        rx->selectAll();
+        QTest::keyClick(rx, Qt::Key_Backspace);
+        QTest::keyClick(rx, Qt::Key_Tab);
+        QCOMPARE(f.record(7), QByteArray(16, '\xFF'));
+        QCOMPARE(f.shown(7, col::Tx), QString());
+        QVERIFY(!f.list("CboTxPowerGUI")->isEnabled());
+    }
+
+    void plusComputesTheTransmitFrequency() {
+        Fixture f;
+        f.useChannel(3, 14500000, 14500000);
+        f.start();
+        f.open(3);
+        f.typeInto(f.field("TxtOffsetFreqGUI"), QStringLiteral("0.6"));
+        QCOMPARE(f.field("TxtOffsetFreqGUI")->text(), QStringLiteral("0.60000"));
+        f.choose(f.list("CboDuplexGUI"), QStringLiteral("Plus"));
+        QCOMPARE(f.field("TxtTxFreqGUI")->text(), QStringLiteral("145.60000"));
+        QCOMPARE(f.shown(3, col::Tx), QStringLiteral("145.60000"));
+        QCOMPARE(f.shown(3, col::Duplex), QStringLiteral("Plus"));
+        QCOMPARE(f.record(3).mid(4, 4), QByteArray::fromHex("14560000"));
+        f.choose(f.list("CboDuplexGUI"), QStringLiteral("Minus"));
+        QCOMPARE(f.record(3).mid(4, 4), QByteArray::fromHex("14440000"));
+    }
+
+    void transmitFieldDrivesTheEncodeList() {
+        Fixture f;
+        f.useChannel(4, 14500000);
+        f.start();
+        f.open(4);
+        QVERIFY(!f.list("CboEncodeGUI")->isEnabled()); // no transmit frequency
+        QCOMPARE(f.list("CboEncodeGUI")->currentIndex(), -1);
+        f.typeInto(f.field("TxtTxFreqGUI"), QStringLiteral("146"));
+        QVERIFY(f.list("CboEncodeGUI")->isEnabled());
+        QCOMPARE(f.list("CboEncodeGUI")->currentText(), QStringLiteral("None"));
+        QCOMPARE(f.field("TxtOffsetFreqGUI")->text(), QStringLiteral("1.00000"));
+        QCOMPARE(f.list("CboDuplexGUI")->currentText(), QStringLiteral("Plus"));
+        f.choose(f.list("CboEncodeGUI"), QStringLiteral("88.5"));
+        QCOMPARE(f.shown(4, col::Encode), QStringLiteral("88.5"));
+        QCOMPARE(f.record(4).mid(10, 2), QByteArray::fromHex("8508"));
+    }
+
+    void listChoicesWriteTheRecordBitsAndTheGrid() {
+        Fixture f;
+        f.useChannel(2, 14500000, 14500000);
+        f.start();
+        f.open(2);
+        struct Case {
+            const char* list;
+            const char* entry;
+            int column;
+            int byte;
+            std::uint8_t mask;
+            std::uint8_t bits;
+        };
+        const Case cases[] = {
+            {"CboTxPowerGUI", "Low", col::Power, 12, 0x04, 0x00},
+            {"CboOptionGUI", "Scramble", col::Option, 12, 0x03, 0x02},
+            {"CboPttIDGUI", "Both", col::PttId, 12, 0x30, 0x30},
+            {"CboBCLGUI", "QT/DQT", col::Bcl, 13, 0x03, 0x02},
+            {"CboVoxGUI", "On", col::Vox, 13, 0x04, 0x04},
+            {"CboWNGUI", "Narrow", col::Bandwidth, 13, 0x08, 0x08},
+            {"CboSCRGroupGUI", "6", col::Scrambler, 14, 0x07, 0x05},
+            {"CboScanGUI", "Del", col::Scan, 14, 0x40, 0x00},
+        };
+        for (const Case& c : cases) {
+            const QByteArray before = f.record(2);
+            f.choose(f.list(c.list), QString::fromLatin1(c.entry));
+            QCOMPARE(f.shown(2, c.column), QString::fromLatin1(c.entry));
+            QCOMPARE(f.byte(2, c.byte) & c.mask, c.bits);
+            QCOMPARE(f.byte(2, c.byte) & ~c.mask & 0xFF, static_cast<std::uint8_t>(before[c.byte]) & ~c.mask & 0xFF);
+        }
+    }
+
+    void twoToneAfterFiveToneClearsTheAutoResponseData() {
+        Fixture f;
+        f.useChannel(5, 14500000, 14500000);
+        f.start();
+        f.open(5);
+        QComboBox* type = f.panel()->signalCombo(0);
+        QComboBox* autoResponse = f.panel()->signalCombo(1);
+        QVERIFY(!autoResponse->isVisible());
+        f.choose(type, QStringLiteral("5-Tone"));
+        QVERIFY(autoResponse->isVisible());
+        QVERIFY(f.panel()->signalLabel(3)->isVisible());
+        QCOMPARE(f.panel()->signalLabel(3)->text(), QStringLiteral("AutoResponse"));
+        f.choose(autoResponse, QStringLiteral("On"));
+        QCOMPARE(f.byte(5, 13) >> 4, 8);
+        QVERIFY(f.byte(5, 14) & 0x80);
+        f.doc.image().set(channelAddress(5) + 15, 0x21); // 5-tone data of its own
+
+        f.choose(type, QStringLiteral("2-Tone"));
+        QCOMPARE(f.byte(5, 13) >> 4, 4);
+        QCOMPARE(f.byte(5, 14) & 0x80, 0);
+        QCOMPARE(f.byte(5, 14) & 0x7F, 0x46); // scan and scrambler bits stay
+        QCOMPARE(f.byte(5, 15), 0);
+        QVERIFY(!autoResponse->isVisible());
+        QVERIFY(!f.panel()->signalLabel(3)->isVisible());
+        QVERIFY(!f.panel()->signalCombo(2)->isVisible());
+    }
+
+    void showingAChannelWritesNothing() {
+        Fixture f;
+        f.useChannel(6, 14500000, 14500000);
+        f.doc.image().set(channelAddress(6) + 13, 0x33); // BCL 11, signal nibble 3
+        f.doc.image().set(channelAddress(6) + 14, 0xC6); // auto-response bit set without 5-tone
+        f.doc.image().set(channelAddress(6) + 15, 0x12);
+        f.start();
+        f.open(6);
+        QCOMPARE(f.list("CboBCLGUI")->currentText(), QStringLiteral("Off"));
+        QCOMPARE(f.panel()->signalCombo(0)->currentText(), QStringLiteral("None"));
+        QVERIFY(!f.panel()->signalCombo(1)->isVisible());
+        QVERIFY(!f.doc.isModified());
+    }
+
+    void channelSelectorWrapsAndClamps() {
+        Fixture f;
+        f.useChannel(1, 14500000);
+        f.useChannel(128, 14600000);
+        f.start();
+        f.open(128);
+        QLineEdit* ch = f.field("TxtChannelGUI");
+        ch->setFocus();
+        QTRY_VERIFY(ch->hasFocus());
+        QTest::keyClick(ch, Qt::Key_Up);
+        QCOMPARE(ch->text(), QStringLiteral("1"));
+        QCOMPARE(f.table().currentChannel(), 1);
+        QCOMPARE(f.field("TxtRxFreqGUI")->text(), QStringLiteral("145.00000"));
+        QTest::keyClick(ch, Qt::Key_Down);
+        QCOMPARE(ch->text(), QStringLiteral("128"));
+        QCOMPARE(f.field("TxtRxFreqGUI")->text(), QStringLiteral("146.00000"));
+        QCOMPARE(f.grid()->currentIndex().row(), 127); // the grid follows the panel
+
+        struct Case {
+            const char* typed;
+            const char* shown;
+        };
+        for (const Case c : {Case{"300", "128"}, Case{"0", "1"}, Case{"42", "42"}, Case{"", "42"}}) {
+            f.typeInto(ch, QString::fromLatin1(c.typed));
+            QCOMPARE(ch->text(), QString::fromLatin1(c.shown));
+            QCOMPARE(f.table().currentChannel(), ch->text().toInt());
+        }
+        QTest::keyClicks(ch, QStringLiteral("a.")); // only digits
+        QCOMPARE(ch->text(), QStringLiteral("42"));
+
+        auto* up = f.panel()->findChild<QToolButton*>(QStringLiteral("UDChannelGUI_Up"));
+        f.typeInto(ch, QStringLiteral("1"));
+        QLineEdit* name = f.field("TxtChNameGUI");
+        name->setFocus();
+        QTRY_VERIFY(name->hasFocus());
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("HOME"));
+        QTest::mouseClick(up, Qt::LeftButton); // the up-down takes no focus from the name
+        QCOMPARE(ch->text(), QStringLiteral("2"));
+        QCOMPARE(f.shown(1, col::Name), QStringLiteral("HOME"));
+        QCOMPARE(name->text(), QString()); // channel 2 is empty
+    }
+
+    void keysOfTheTextFields() {
+        Fixture f;
+        f.useChannel(9, 14500000, 14500000);
+        f.start();
+        f.open(9);
+        QLineEdit* name = f.field("TxtChNameGUI");
+        name->setFocus();
+        QTRY_VERIFY(name->hasFocus());
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("Ab{~ 12345"));
+        QCOMPARE(name->text(), QStringLiteral("Ab 1234")); // above 'z' dropped, seven at most
+        QTest::keyClick(name, Qt::Key_Escape);
+        QCOMPARE(name->text(), QStringLiteral("CH9"));
+        QLineEdit* rx = f.field("TxtRxFreqGUI");
+        rx->setFocus();
+        QTRY_VERIFY(rx->hasFocus());
+        rx->selectAll();
+        QTest::keyClicks(rx, QStringLiteral("14x6,5"));
+        QCOMPARE(rx->text(), QStringLiteral("146,5"));
+        QTest::keyClick(rx, Qt::Key_Return); // Enter moves on and commits
+        QVERIFY(!rx->hasFocus());
+        QCOMPARE(f.shown(9, col::Rx), QStringLiteral("146.50000"));
+        QCOMPARE(f.field("TxtTxFreqGUI")->text(), QStringLiteral("145.00000"));
+    }
+
+    void clearButtonEmptiesTheChannelAndSelectsItsRow() {
+        Fixture f;
+        f.useChannel(12, 14500000, 14500000);
+        f.start();
+        f.open(12);
+        QTest::mouseClick(f.button("CmdClearGUI"), Qt::LeftButton);
+        QCOMPARE(f.record(12), QByteArray(16, '\xFF'));
+        QCOMPARE(f.name(12), QByteArray("CH12\xFF\xFF\xFF", 7));
+        QCOMPARE(f.shown(12, col::Rx), QString());
+        QCOMPARE(f.field("TxtRxFreqGUI")->text(), QString());
+        QVERIFY(!f.list("CboTxPowerGUI")->isEnabled());
+        QCOMPARE(f.grid()->selectionModel()->selectedIndexes().size(), kTableColumns - 1);
+    }
+
+    void closeButtonAndTheGridsMoreColumn() {
+        Fixture f;
+        f.useChannel(2, 14500000);
+        f.start();
+        QTest::mouseClick(f.grid()->viewport(), Qt::LeftButton, {}, f.grid()->cellRect(2, col::More).center());
+        QVERIFY(f.window->alternatePanelShown());
+        QCOMPARE(f.field("TxtChannelGUI")->text(), QStringLiteral("2"));
+        QVERIFY(!f.action("mnuEdit")->isEnabled());
+        QTest::mouseClick(f.button("CmdCloseGUI"), Qt::LeftButton);
+        QVERIFY(!f.window->alternatePanelShown());
+        QVERIFY(!f.panel()->isVisible());
+        QVERIFY(f.action("mnuEdit")->isEnabled());
+    }
+
+    void refillAndLanguageSwitchShowTheSameChannel() {
+        Fixture f;
+        f.useChannel(20, 14500000);
+        f.start();
+        f.open(20);
+        f.doc.image().set(channelAddress(20) + 1, 0x70); // 147.00000 behind the panel's back
+        f.window->fillChannelTable();
+        QCOMPARE(f.field("TxtRxFreqGUI")->text(), QStringLiteral("147.00000"));
+        QCOMPARE(f.table().currentChannel(), 20);
+
+        f.action("mnuSet_LanC")->trigger();
+        QCOMPARE(f.field("TxtChannelGUI")->text(), QStringLiteral("20"));
+        QCOMPARE(f.list("CboTxPowerGUI")->currentText(), QStringLiteral("高"));
+        QCOMPARE(f.panel()->findChild<QLabel*>(QStringLiteral("LblRxFreqGUI"))->text(),
+                 qtext(ids::HeaderRxFreq, Language::Chinese));
+        QCOMPARE(f.button("CmdClearGUI")->text(), qtext(ids::ClearChannel, Language::Chinese));
+    }
+
+    void openFieldIsCommittedBeforeACommand() {
+        Fixture f;
+        f.useChannel(3, 14500000, 14500000);
+        f.start();
+        f.open(3);
+        QLineEdit* name = f.field("TxtChNameGUI");
+        name->setFocus();
+        QTRY_VERIFY(name->hasFocus());
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("RPT"));
+        f.action("mnuSet_GUI")->trigger(); // closing the panel from the menu
+        QCOMPARE(f.shown(3, col::Name), QStringLiteral("RPT"));
+        QCOMPARE(f.name(3), QByteArray("RPT\xFF\xFF\xFF\xFF", 7));
+    }
+
+    // Not a test: with NORVIK_SCREENSHOT_DIR set, saves the panel in both languages.
+    void screenshots() {
+        const QString dir = qEnvironmentVariable("NORVIK_SCREENSHOT_DIR");
+        if (dir.isEmpty())
+            QSKIP("NORVIK_SCREENSHOT_DIR not set");
+        for (Language lang : {Language::English, Language::Chinese}) {
+            Fixture f;
+            f.useChannel(1, 14500000, 14560000);
+            f.doc.image().set(channelAddress(1) + 8, 0x85);
+            f.doc.image().set(channelAddress(1) + 9, 0x08);
+            f.doc.image().set(channelAddress(1) + 13, 0x80); // 5-tone
+            f.window->setLanguage(lang);
+            f.start();
+            f.open(1);
+            QTest::qWait(200);
+            const QString file = dir + (lang == Language::English ? QStringLiteral("/alternate-panel-en.png")
+                                                                  : QStringLiteral("/alternate-panel-zh.png"));
+            QVERIFY(f.window->grab().save(file));
+        }
+    }
+};
+
+QTEST_MAIN(AlternatePanelTest)
+#include "test_alternate_panel.moc"

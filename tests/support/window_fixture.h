@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "channels/channel_table.h"
+#include "editor/channel_grid.h"
+#include "editor/frm_main.h"
+#include "image/channel_record.h"
+#include "image/radio_document.h"
+#include "support/scripted_prompter.h"
+
+namespace norvik::test {
+
+// A shown main window over its own document, prompter and settings file.
+struct WindowFixture {
+    QTemporaryDir dir;
+    QSettings settings{dir.filePath(QStringLiteral("lang.ini")), QSettings::IniFormat};
+    RadioDocument doc;
+    ScriptedPrompter prompter;
+    std::unique_ptr<frmMain> window;
+
+    WindowFixture() {
+        window = std::make_unique<frmMain>(doc, prompter, &settings);
+        window->resize(1200, 700);
+    }
+
+    // Channel n: receive rx (10 Hz units), transmit tx (0 = none), named "CH<n>".
+    void useChannel(int n, Frequency rx, Frequency tx = 0) {
+        RadioImage& img = doc.image();
+        encodeFrequency(img, channelAddress(n) + rec::Rx, rx);
+        if (tx)
+            encodeFrequency(img, channelAddress(n) + rec::Tx, tx);
+        for (int i = 0; i < 4; ++i)
+            img.set(channelAddress(n) + rec::Flags12 + i, kNewChannelFlags[i]);
+        encodeName(img, n, "CH" + std::to_string(n));
+    }
+
+    // Refills the grid from the image, takes the saved image and shows the window.
+    void start() {
+        window->fillChannelTable();
+        doc.takeSavedImage();
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    ChannelTable& table() { return window->channelTable(); }
+    ChannelGrid* grid() { return window->channelGrid(); }
+    QAction* action(const char* name) const { return window->findChild<QAction*>(QString::fromLatin1(name)); }
+    template <class T> T* child(const char* name) const { return window->findChild<T*>(QString::fromLatin1(name)); }
+
+    QByteArray record(int n) const {
+        QByteArray out;
+        for (int i = 0; i < kRowSize; ++i)
+            out.append(static_cast<char>(doc.image().at(channelAddress(n) + i)));
+        return out;
+    }
+    QByteArray name(int n) const {
+        QByteArray out;
+        for (int i = 0; i < kNameLength; ++i)
+            out.append(static_cast<char>(doc.image().at(nameAddress(n) + i)));
+        return out;
+    }
+    // What the grid shows for a channel's cell (table column 1..16).
+    QString shown(int n, int column) { return grid()->model()->index(n - 1, column - 1).data().toString(); }
+    void focusCell(int n, int column) {
+        grid()->setCurrentCell(n, column);
+        grid()->setFocus();
+        QTRY_VERIFY(grid()->hasFocus());
+    }
+
+    // Chooses an entry of a drop-down list the way the keyboard does.
+    static void choose(QComboBox* combo, const QString& text) {
+        const int target = combo->findText(text);
+        QVERIFY2(target >= 0, qPrintable(text));
+        combo->setFocus();
+        QTRY_VERIFY(combo->hasFocus());
+        for (int guard = 0; combo->currentIndex() != target && guard < 300; ++guard)
+            QTest::keyClick(combo, combo->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
+        QCOMPARE(combo->currentIndex(), target);
+    }
+    // Types into a text field as the user would: click in, select all, type, leave with Tab.
+    static void typeInto(QLineEdit* field, const QString& text) {
+        field->setFocus();
+        QTRY_VERIFY(field->hasFocus());
+        field->selectAll();
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Tab);
+    }
+};
+
+} // namespace norvik::test
