@@ -240,10 +240,6 @@ int runRead(const QStringList& args) {
     const Language lang = cliLanguage();
     const QString out = o.positional.first();
     QString error;
-    if (!canSaveImageFile(out, lang, &error)) {
-        printErr(error);
-        return kExitFailed;
-    }
     const QString device = resolvePortOrComplain(o.values[QStringLiteral("--port")], lang);
     if (device.isEmpty())
         return kExitFailed;
@@ -374,10 +370,6 @@ int runSimulate(const QStringList& args) {
         return kExitFailed;
     }
     const QString saveTo = o.values.value(QStringLiteral("--save-on-exit"));
-    if (!saveTo.isEmpty() && !canSaveImageFile(saveTo, lang, &error)) {
-        printErr(error);
-        return kExitFailed;
-    }
 
     SimulatorFaults faults;
     faults.once = o.has(QStringLiteral("--fault-once"));

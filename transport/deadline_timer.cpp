@@ -53,11 +53,11 @@ void DeadlineTimer::startAt(qint64 deadlineNs) {
     m_active = true;
 #ifdef Q_OS_LINUX
     if (m_fd >= 0) {
-        itimerspec spec{};
+        itimerspec when{};
         const qint64 at = std::max<qint64>(deadlineNs, 1);
-        spec.it_value.tv_sec = at / 1'000'000'000;
-        spec.it_value.tv_nsec = at % 1'000'000'000;
-        timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &spec, nullptr);
+        when.it_value.tv_sec = at / 1'000'000'000;
+        when.it_value.tv_nsec = at % 1'000'000'000;
+        timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &when, nullptr);
         return;
     }
 #endif
@@ -70,8 +70,8 @@ void DeadlineTimer::stop() {
     m_fallback.stop();
 #ifdef Q_OS_LINUX
     if (m_fd >= 0) {
-        itimerspec spec{};
-        timerfd_settime(m_fd, 0, &spec, nullptr);
+        itimerspec when{};
+        timerfd_settime(m_fd, 0, &when, nullptr);
     }
 #endif
 }
