@@ -50,10 +50,6 @@ bool loadImageFile(const QString& path, RadioImage& image, Language lang, QStrin
     return true;
 }
 
-bool canSaveImageFile(const QString&, Language, QString*) {
-    return true;
-}
-
 bool saveImageFile(const QString& path, const RadioImage& image, Language lang, QString* error) {
     QByteArray data;
     if (isDataFileName(path)) {

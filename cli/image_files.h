@@ -12,7 +12,5 @@ namespace norvik::cli {
 // 4096-byte image in address order.
 bool loadImageFile(const QString& path, RadioImage& image, Language lang, QString* error);
 bool saveImageFile(const QString& path, const RadioImage& image, Language lang, QString* error);
-// Whether saveImageFile() can write this kind of file, checked before a transfer starts.
-bool canSaveImageFile(const QString& path, Language lang, QString* error);
 
 } // namespace norvik::cli
