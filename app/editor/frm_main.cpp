@@ -513,27 +513,7 @@ void frmMain::commitOpenEditor() {
         m_commitEditor();
 }
 
-// --- File -------------------------------------------------------------------------------------
-
-void frmMain::mnuFile_New_Click() {
-    commitOpenEditor();
-    emit fileNewRequested();
-}
-
-void frmMain::mnuFile_Open_Click() {
-    commitOpenEditor();
-    emit fileOpenRequested();
-}
-
-void frmMain::mnuFile_Save_Click() {
-    commitOpenEditor();
-    emit fileSaveRequested();
-}
-
-void frmMain::mnuFile_SaveAs_Click() {
-    commitOpenEditor();
-    emit fileSaveAsRequested();
-}
+// --- File (New, Open, Save and Save As live in frm_main_file.cpp) -----------------------------
 
 void frmMain::mnuFile_Exit_Click() {
     close();

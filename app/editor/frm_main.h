@@ -93,10 +93,6 @@ signals:
     void manualChanged(bool on);
     void alternatePanelToggled(bool shown);
 
-    void fileNewRequested();
-    void fileOpenRequested();
-    void fileSaveRequested();
-    void fileSaveAsRequested();
     void readRequested();
     void writeRequested();
     void copyRequested();
@@ -220,6 +216,20 @@ private:
     QTimer* m_clock = nullptr;
 
     QPointer<HelpViewer> m_help;
+
+    // File commands and transfers
+public:
+    // The path the title shows and Save writes to; "Untitled" until the document has a file.
+    static constexpr const char* kUntitled = "Untitled";
+    // Filter of the Open, Save and Save As dialogs, the same in both languages.
+    static constexpr const char* kDataFileFilter = "NVK Data Files (*.dat)";
+
+private:
+    // Asks before a command replaces the image: true to go on (after saving when asked to).
+    bool saveChangesBefore(int questionId);
+    // Encodes the image and writes it through QSaveFile; the old file survives any failure.
+    bool writeDataFile(const QString& path);
+    QString fileDialogTitle(int captionId) const;
 };
 
 } // namespace norvik
