@@ -34,6 +34,8 @@
 #include "editor/channel_grid.h"
 #include "settings/reg_keys.h"
 #include "strings/string_ids.h"
+#include "transfer/frm_clone.h"
+#include "transfer/transfer_ports.h"
 
 namespace norvik {
 namespace {
@@ -536,7 +538,7 @@ void frmMain::mnuEdit_Clear_Click() {
     emit clearRequested();
 }
 
-// --- Program and Transfer ---------------------------------------------------------------------
+// --- Program (Read and Write from Radio live in frm_main_file.cpp) ---------------------------
 
 void frmMain::mnuProgram_OPSign_Click() {
     commitOpenEditor();
@@ -556,16 +558,6 @@ void frmMain::mnuProgram_ANI_Click() {
 void frmMain::mnuProgram_EmbMsg_Click() {
     commitOpenEditor();
     emit embeddedMessageRequested();
-}
-
-void frmMain::mnuTransfer_Read_Click() {
-    commitOpenEditor();
-    emit readRequested();
-}
-
-void frmMain::mnuTransfer_Write_Click() {
-    commitOpenEditor();
-    emit writeRequested();
 }
 
 // --- Setup ------------------------------------------------------------------------------------
@@ -610,11 +602,6 @@ void frmMain::mnuSet_Manual_Click() {
     m_document.image().setBits(kManualAddress, kManualBit, on ? kManualBit : 0);
     manual->setChecked(on);
     emit manualChanged(on);
-}
-
-void frmMain::mnuSet_COM_Click() {
-    commitOpenEditor();
-    emit comPortRequested();
 }
 
 void frmMain::mnuSet_LanE_Click() {
@@ -735,6 +722,11 @@ void frmMain::tlbActions_ButtonClick(const QString& key) {
 // --- Window events ----------------------------------------------------------------------------
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    // A transfer runs to its end (or its Cancel) first: the port and the image are in use.
+    if (m_clone) {
+        event->ignore();
+        return;
+    }
     commitOpenEditor();
     if (m_document.isModified()) {
         const auto answer = m_prompter.message(

@@ -13,21 +13,37 @@
 #include "editor/channel_grid.h"
 #include "editor/frm_main.h"
 #include "image/radio_document.h"
+#include "support/fake_ports.h"
 #include "support/scripted_prompter.h"
+#include "transfer/transfer_ports.h"
 
 using namespace norvik;
 
 namespace {
 
 // Notes, for each file dialog, which of the watched files existed when it opened.
-class OrderPrompter : public test::ScriptedPrompter {
+class OrderPrompter : public QObject, public test::ScriptedPrompter {
+    Q_OBJECT
 public:
     QString watched;
     QList<bool> watchedExistedAtOpen;
+    QMessageBox::StandardButton message(QWidget* w, QMessageBox::Icon i, const QString& t, const QString& x,
+                                        QMessageBox::StandardButtons b, QMessageBox::StandardButton d) override {
+        emit prompted();
+        return ScriptedPrompter::message(w, i, t, x, b, d);
+    }
     QString openFileName(QWidget* w, const QString& t, const QString& dir, const QString& f) override {
+        emit prompted();
         watchedExistedAtOpen.append(QFile::exists(watched));
         return ScriptedPrompter::openFileName(w, t, dir, f);
     }
+    QString saveFileName(QWidget* w, const QString& t, const QString& path, const QString& f) override {
+        emit prompted();
+        return ScriptedPrompter::saveFileName(w, t, path, f);
+    }
+
+signals:
+    void prompted();
 };
 
 struct Fixture {
@@ -50,6 +66,14 @@ struct Fixture {
         window->channelGrid()->refreshAll();
     }
     QString title() const { return window->windowTitle(); }
+    // No serial port at all, probed at once.
+    TransferPorts& noPorts() {
+        ports = std::make_unique<TransferPorts>(std::make_unique<test::FakeEnumerator>(QStringList{}), [] {
+            return std::make_unique<test::FakeChecker>(QSet<QString>{}, 1);
+        });
+        return *ports;
+    }
+    std::unique_ptr<TransferPorts> ports;
 };
 
 QByteArray readAll(const QString& path) {
@@ -330,6 +354,41 @@ private slots:
         f.window->mnuFile_Open_Click();
         QCOMPARE(f.doc.bandLimits()[0].lower, 140);
         QCOMPARE(f.doc.bandLimits()[0].upper, 170);
+    }
+
+    void everyCommandCommitsTheOpenEditorFirst_data() {
+        QTest::addColumn<QString>("command");
+        for (const char* c : {"New", "Open", "Save", "SaveAs", "Read", "Write", "COM"})
+            QTest::newRow(c) << QString::fromLatin1(c);
+    }
+    void everyCommandCommitsTheOpenEditorFirst() {
+        QFETCH(QString, command);
+        Fixture f;
+        f.doc.image().set(0x10, 0x00); // changed, so that Open asks first
+        int commits = 0;
+        f.window->setCommitEditor([&] { ++commits; });
+        QList<int> commitsAtPrompt;
+        QObject::connect(&f.prompter, &OrderPrompter::prompted, [&] { commitsAtPrompt.append(commits); });
+        if (command == QLatin1String("New"))
+            f.window->mnuFile_New_Click();
+        else if (command == QLatin1String("Open"))
+            f.window->mnuFile_Open_Click();
+        else if (command == QLatin1String("Save"))
+            f.window->mnuFile_Save_Click();
+        else if (command == QLatin1String("SaveAs"))
+            f.window->mnuFile_SaveAs_Click();
+        else if (command == QLatin1String("Read"))
+            f.window->mnuTransfer_Read_Click();
+        else if (command == QLatin1String("Write"))
+            f.window->mnuTransfer_Write_Click();
+        if (command == QLatin1String("COM")) {
+            f.window->setTransferPorts(f.noPorts());
+            f.window->mnuSet_COM_Click();
+            QVERIFY(commits >= 1);
+            return;
+        }
+        QVERIFY(!commitsAtPrompt.isEmpty());
+        QVERIFY(commitsAtPrompt.first() >= 1);
     }
 };
 

@@ -452,8 +452,6 @@ private slots:
         QTest::newRow("Copy") << "Copy" << QByteArray(SIGNAL(copyRequested())) << -1;
         QTest::newRow("Paste") << "Paste" << QByteArray(SIGNAL(pasteRequested())) << -1;
         QTest::newRow("Clear") << "Clear" << QByteArray(SIGNAL(clearRequested())) << -1;
-        QTest::newRow("Read") << "Read" << QByteArray(SIGNAL(readRequested())) << -1;
-        QTest::newRow("Write") << "Write" << QByteArray(SIGNAL(writeRequested())) << -1;
         QTest::newRow("MoveUp") << "MoveUp" << QByteArray(SIGNAL(channelButtonClicked(int))) << 0;
         QTest::newRow("MoveDown") << "MoveDown" << QByteArray(SIGNAL(channelButtonClicked(int))) << 1;
         QTest::newRow("Insert") << "Insert" << QByteArray(SIGNAL(channelButtonClicked(int))) << 2;
