@@ -1,10 +1,515 @@
+// The commands that talk to a radio: read, write, the simulated radio and the port list.
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QSocketNotifier>
+#include <QTextStream>
+#include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#endif
+
 #include "commands.h"
+#include "image_files.h"
+#include "strings/string_ids.h"
+#include "transport/clone_runner.h"
+#include "transport/pty_simulator.h"
+#include "transport/serial_link.h"
+#include "transport/serial_ports.h"
 
 namespace norvik::cli {
+namespace {
+
+// The user's language from the environment: Chinese for a zh locale, English otherwise.
+Language cliLanguage() {
+    for (const char* var : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QByteArray v = qgetenv(var);
+        if (!v.isEmpty())
+            return v.startsWith("zh") ? Language::Chinese : Language::English;
+    }
+    return Language::English;
+}
+
+QString txt(int id, Language lang) {
+    return QString::fromStdString(textString(id, lang));
+}
+
+void printErr(const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stderr);
+    std::fputc('\n', stderr);
+    std::fflush(stderr);
+}
+
+int usageError(const char* usage, const QString& problem) {
+    if (!problem.isEmpty())
+        printErr(QStringLiteral("norvik-r7-cli: ") + problem);
+    std::fprintf(stderr, "usage: %s\n", usage);
+    return kExitUsage;
+}
+
+// Options of one command: "--name value" pairs, bare flags and the positional arguments.
+struct Options {
+    QStringList positional;
+    QMap<QString, QString> values;
+    QSet<QString> flags;
+    QString error;
+
+    Options(const QStringList& args, const QSet<QString>& valueNames, const QSet<QString>& flagNames) {
+        for (int i = 0; i < args.size(); ++i) {
+            const QString& a = args[i];
+            if (a.startsWith(QLatin1String("--")) && a.size() > 2) {
+                if (valueNames.contains(a)) {
+                    if (i + 1 >= args.size()) {
+                        error = QStringLiteral("%1 needs a value").arg(a);
+                        return;
+                    }
+                    values[a] = args[++i];
+                } else if (flagNames.contains(a) || a == QLatin1String("--help")) {
+                    flags.insert(a);
+                } else {
+                    error = QStringLiteral("unknown option %1").arg(a);
+                    return;
+                }
+            } else {
+                positional.append(a);
+            }
+        }
+    }
+    bool has(const QString& flag) const { return flags.contains(flag); }
+};
+
+bool parseCount(const QString& text, int& out) {
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n < 0)
+        return false;
+    out = n;
+    return true;
+}
+
+bool parseAddress(const QString& text, int& out) {
+    bool ok = false;
+    const int a = text.toInt(&ok, 0);
+    if (!ok || a < 0 || a >= kImageSize)
+        return false;
+    out = a;
+    return true;
+}
+
+bool parseHex(const QString& text, std::vector<std::uint8_t>& out) {
+    QString digits = text;
+    digits.remove(QLatin1Char(' ')).remove(QLatin1Char(':'));
+    if (digits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        digits = digits.mid(2);
+    if (digits.size() % 2 != 0)
+        return false;
+    out.clear();
+    for (int i = 0; i < digits.size(); i += 2) {
+        bool ok = false;
+        out.push_back(static_cast<std::uint8_t>(digits.mid(i, 2).toUInt(&ok, 16)));
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+// Shows a transfer on stderr: a progress bar on a terminal, the Transfer Log lines otherwise.
+class TransferConsole : public QObject {
+public:
+    TransferConsole(CloneRunner& runner, const QString& title, Language lang)
+        : m_runner(runner), m_title(title), m_lang(lang), m_tty(isatty(2)) {
+        connect(&runner, &CloneRunner::logReset, this, [this] { m_log.clear(); });
+        connect(&runner, &CloneRunner::logLine, this, [this](const QString& line) {
+            m_log.append(line);
+            if (!m_tty)
+                printErr(line);
+        });
+        connect(&runner, &CloneRunner::progress, this, [this](int value, int maximum) {
+            if (m_tty)
+                drawBar(value, maximum);
+        });
+    }
+
+    void endBar() {
+        if (m_tty && m_barShown) {
+            std::fputc('\n', stderr);
+            m_barShown = false;
+        }
+    }
+    const QStringList& log() const { return m_log; }
+    bool isTerminal() const { return m_tty; }
+
+    // On a terminal the log was not shown: give its error line now.
+    void reportFailure() {
+        endBar();
+        const QString errorLine = txt(ids::LogTimeout, m_lang);
+        if (m_tty && m_log.contains(errorLine))
+            printErr(errorLine);
+        printErr(txt(ids::RadioDidNotAnswer, m_lang));
+    }
+
+private:
+    void drawBar(int value, int maximum) {
+        constexpr int width = 40;
+        const int filled = maximum > 0 ? value * width / maximum : 0;
+        const QString bar = QString(filled, QLatin1Char('#')) + QString(width - filled, QLatin1Char('.'));
+        const QString line = QStringLiteral("\r%1 [%2] %3%").arg(m_title, bar).arg(clonePercent(value, maximum), 3);
+        std::fputs(line.toLocal8Bit().constData(), stderr);
+        std::fflush(stderr);
+        m_barShown = true;
+    }
+
+    CloneRunner& m_runner;
+    QString m_title;
+    Language m_lang;
+    bool m_tty;
+    bool m_barShown = false;
+    QStringList m_log;
+};
+
+// Runs one transfer to its end and returns its outcome (Failed when the port would not open).
+CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, TransferConsole& console, int retries,
+                         const std::function<void(CloneRunner&)>& onIdentificationWarning) {
+    QEventLoop loop;
+    CloneOutcome outcome = CloneOutcome::Failed;
+    QObject::connect(&runner, &CloneRunner::openFailed, &loop, [&](const QString& message) {
+        printErr(message);
+        loop.quit();
+    });
+    QObject::connect(&runner, &CloneRunner::linkError, &loop, [&](const QString& message) {
+        console.endBar();
+        printErr(message);
+    });
+    QObject::connect(&runner, &CloneRunner::question, &loop, [&](CloneQuestion q, const QString&) {
+        if (q == CloneQuestion::IdentificationChanged) {
+            onIdentificationWarning(runner);
+            return;
+        }
+        runner.answer(retries-- > 0);
+    });
+    QObject::connect(&runner, &CloneRunner::done, &loop, [&](CloneOutcome o) {
+        outcome = o;
+        loop.quit();
+    });
+    if (!runner.start(mode))
+        return CloneOutcome::Failed;
+    loop.exec();
+    console.endBar();
+    return outcome;
+}
+
+QString resolvePortOrComplain(const QString& port, Language lang) {
+    SystemPortEnumerator system;
+    const QString device = resolvePort(port, system);
+    if (device.isEmpty())
+        printErr(txt(ids::PortNotFound, lang).arg(port));
+    return device;
+}
+
+constexpr const char* kReadUsage = "norvik-r7-cli read --port PORT [--retries N] OUT";
+constexpr const char* kWriteUsage = "norvik-r7-cli write --port PORT [--yes] [--retries N] IN";
+constexpr const char* kSimulateUsage =
+    "norvik-r7-cli simulate [--image IN] [--save-on-exit OUT] [--log FILE] [--pace]\n"
+    "       [--junk HEX] [--silent-at ADDR] [--short-reply-at ADDR] [--long-reply-at ADDR]\n"
+    "       [--refuse-write-at ADDR] [--ident HEX] [--dead-from ADDR] [--fault-once]";
+constexpr const char* kPortsUsage = "norvik-r7-cli ports [--check]";
+
+int runRead(const QStringList& args) {
+    const Options o(args, {QStringLiteral("--port"), QStringLiteral("--retries")}, {});
+    if (o.has(QStringLiteral("--help"))) {
+        std::printf("usage: %s\n\nReads rows 0..255 from the radio and saves them exactly as read.\n"
+                    "PORT is a number 1..20 (see 'ports') or a device path.\n",
+                    kReadUsage);
+        return kExitOk;
+    }
+    if (!o.error.isEmpty())
+        return usageError(kReadUsage, o.error);
+    int retries = 0;
+    if (!o.values.contains(QStringLiteral("--port")) || o.positional.size() != 1 ||
+        (o.values.contains(QStringLiteral("--retries")) && !parseCount(o.values[QStringLiteral("--retries")], retries)))
+        return usageError(kReadUsage, {});
+    const Language lang = cliLanguage();
+    const QString out = o.positional.first();
+    QString error;
+    if (!canSaveImageFile(out, lang, &error)) {
+        printErr(error);
+        return kExitFailed;
+    }
+    const QString device = resolvePortOrComplain(o.values[QStringLiteral("--port")], lang);
+    if (device.isEmpty())
+        return kExitFailed;
+
+    SerialLink link(device);
+    RadioImage image;
+    CloneRunner runner(link, image, lang);
+    TransferConsole console(runner, txt(ids::ReadFromRadioQuestion, lang), lang);
+    const CloneOutcome outcome = runTransfer(runner, CloneMode::Read, console, retries, [](CloneRunner&) {});
+    if (outcome != CloneOutcome::Completed) {
+        if (runner.session().log().empty())
+            return kExitFailed; // the port did not open; its message is out already
+        console.reportFailure();
+        return kExitFailed;
+    }
+    if (!saveImageFile(out, image, lang, &error)) {
+        printErr(error);
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+int runWrite(const QStringList& args) {
+    const Options o(args, {QStringLiteral("--port"), QStringLiteral("--retries")}, {QStringLiteral("--yes")});
+    if (o.has(QStringLiteral("--help"))) {
+        std::printf("usage: %s\n\nWrites rows 0..239 of the image to the radio. When the radio's frequency\n"
+                    "range differs from the image's, the write asks on a terminal and otherwise\n"
+                    "stops, unless --yes is given.\n",
+                    kWriteUsage);
+        return kExitOk;
+    }
+    if (!o.error.isEmpty())
+        return usageError(kWriteUsage, o.error);
+    int retries = 0;
+    if (!o.values.contains(QStringLiteral("--port")) || o.positional.size() != 1 ||
+        (o.values.contains(QStringLiteral("--retries")) && !parseCount(o.values[QStringLiteral("--retries")], retries)))
+        return usageError(kWriteUsage, {});
+    const Language lang = cliLanguage();
+    RadioImage image;
+    QString error;
+    if (!loadImageFile(o.positional.first(), image, lang, &error)) {
+        printErr(error);
+        return kExitFailed;
+    }
+    const QString device = resolvePortOrComplain(o.values[QStringLiteral("--port")], lang);
+    if (device.isEmpty())
+        return kExitFailed;
+
+    SerialLink link(device);
+    CloneRunner runner(link, image, lang);
+    TransferConsole console(runner, txt(ids::WriteToRadioCaption, lang), lang);
+    const bool yes = o.has(QStringLiteral("--yes"));
+    std::unique_ptr<QSocketNotifier> stdinNotifier;
+    const auto askIdentification = [&](CloneRunner& r) {
+        console.endBar();
+        const QString warning = txt(ids::FrequencyRangeChanged, lang);
+        if (yes) {
+            printErr(warning);
+            r.answer(true);
+            return;
+        }
+        if (!isatty(0)) {
+            printErr(warning);
+            r.answer(false);
+            return;
+        }
+        std::fprintf(stderr, "%s [y/N] ", warning.toLocal8Bit().constData());
+        std::fflush(stderr);
+        // Read the answer when it comes, without holding up the event loop.
+        stdinNotifier = std::make_unique<QSocketNotifier>(0, QSocketNotifier::Read);
+        QObject::connect(stdinNotifier.get(), &QSocketNotifier::activated, &runner, [&r, &stdinNotifier] {
+            char buf[64] = {};
+            const auto n = ::read(0, buf, sizeof buf - 1);
+            stdinNotifier->setEnabled(false);
+            const bool ok = n > 0 && (buf[0] == 'y' || buf[0] == 'Y');
+            QMetaObject::invokeMethod(
+                &r, [&r, ok] { r.answer(ok); }, Qt::QueuedConnection);
+        });
+    };
+    const CloneOutcome outcome = runTransfer(runner, CloneMode::Write, console, retries, askIdentification);
+    if (outcome == CloneOutcome::Completed)
+        return kExitOk;
+    if (runner.session().log().empty())
+        return kExitFailed;
+    if (outcome == CloneOutcome::Cancelled) {
+        if (console.isTerminal())
+            printErr(txt(ids::WritingCancelled, lang));
+        return kExitFailed;
+    }
+    console.reportFailure();
+    return kExitFailed;
+}
+
+#ifdef Q_OS_UNIX
+int g_signalPipe[2] = {-1, -1};
+void onSignal(int) {
+    const char c = 1;
+    [[maybe_unused]] auto n = ::write(g_signalPipe[1], &c, 1);
+}
+#endif
+
+int runSimulate(const QStringList& args) {
+    const QSet<QString> valueNames = {QStringLiteral("--image"),         QStringLiteral("--save-on-exit"),
+                                      QStringLiteral("--log"),           QStringLiteral("--junk"),
+                                      QStringLiteral("--silent-at"),     QStringLiteral("--short-reply-at"),
+                                      QStringLiteral("--long-reply-at"), QStringLiteral("--refuse-write-at"),
+                                      QStringLiteral("--ident"),         QStringLiteral("--dead-from")};
+    const Options o(args, valueNames, {QStringLiteral("--pace"), QStringLiteral("--fault-once")});
+    if (o.has(QStringLiteral("--help"))) {
+        std::printf("usage: %s\n\nRuns a simulated radio on a pseudo-terminal until interrupted. The first line\n"
+                    "of output is the device path to give to --port. ADDR is a block address such as\n"
+                    "0x0A0; HEX is a string of hex digits. --pace spends the line time of 9600 bit/s\n"
+                    "on every byte.\n",
+                    kSimulateUsage);
+        return kExitOk;
+    }
+    if (!o.error.isEmpty())
+        return usageError(kSimulateUsage, o.error);
+    if (!o.positional.isEmpty())
+        return usageError(kSimulateUsage, QStringLiteral("unexpected argument %1").arg(o.positional.first()));
+    const Language lang = cliLanguage();
+
+    RadioImage memory;
+    QString error;
+    if (o.values.contains(QStringLiteral("--image")) &&
+        !loadImageFile(o.values[QStringLiteral("--image")], memory, lang, &error)) {
+        printErr(error);
+        return kExitFailed;
+    }
+    const QString saveTo = o.values.value(QStringLiteral("--save-on-exit"));
+    if (!saveTo.isEmpty() && !canSaveImageFile(saveTo, lang, &error)) {
+        printErr(error);
+        return kExitFailed;
+    }
+
+    SimulatorFaults faults;
+    faults.once = o.has(QStringLiteral("--fault-once"));
+    const std::pair<const char*, std::optional<int>*> addressOptions[] = {{"--silent-at", &faults.silentAt},
+                                                                          {"--short-reply-at", &faults.shortReplyAt},
+                                                                          {"--long-reply-at", &faults.longReplyAt},
+                                                                          {"--refuse-write-at", &faults.refuseWriteAt},
+                                                                          {"--dead-from", &faults.deadFrom}};
+    for (const auto& [name, field] : addressOptions) {
+        const QString key = QLatin1String(name);
+        if (!o.values.contains(key))
+            continue;
+        int a = 0;
+        if (!parseAddress(o.values[key], a))
+            return usageError(kSimulateUsage, QStringLiteral("%1 needs an address 0..0xFFF").arg(key));
+        *field = a;
+    }
+    if (o.values.contains(QStringLiteral("--junk")) &&
+        !parseHex(o.values[QStringLiteral("--junk")], faults.junkBeforeHandshakeAck))
+        return usageError(kSimulateUsage, QStringLiteral("--junk needs hex digits"));
+    if (o.values.contains(QStringLiteral("--ident"))) {
+        std::vector<std::uint8_t> ident;
+        if (!parseHex(o.values[QStringLiteral("--ident")], ident) || ident.size() != kRowSize)
+            return usageError(kSimulateUsage, QStringLiteral("--ident needs 16 bytes in hex"));
+        Row row{};
+        std::copy(ident.begin(), ident.end(), row.begin());
+        faults.identification = row;
+    }
+
+    QFile log;
+    if (o.values.contains(QStringLiteral("--log"))) {
+        log.setFileName(o.values[QStringLiteral("--log")]);
+        if (!log.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+            printErr(txt(ids::CannotWriteFile, lang).arg(log.fileName()));
+            return kExitFailed;
+        }
+    }
+
+    RadioSimulator radio(memory, faults);
+    PtySimulatorHost host(radio, o.has(QStringLiteral("--pace")));
+    if (!host.open(&error)) {
+        printErr(error);
+        return kExitFailed;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    if (log.isOpen()) {
+        QObject::connect(&host.line(), &SimulatedLine::traffic, &host, [&](bool fromRadio, const QByteArray& bytes) {
+            const QString line = QStringLiteral("%1 %2 %3\n")
+                                     .arg(clock.nsecsElapsed() / 1e6, 10, 'f', 3)
+                                     .arg(fromRadio ? QLatin1Char('<') : QLatin1Char('>'))
+                                     .arg(QString::fromLatin1(bytes.toHex(' ')));
+            log.write(line.toUtf8());
+            log.flush();
+        });
+    }
+
+    QEventLoop loop;
+#ifdef Q_OS_UNIX
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) {
+        printErr(QStringLiteral("socketpair failed"));
+        return kExitFailed;
+    }
+    QSocketNotifier signalNotifier(g_signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &loop, [&] {
+        char c;
+        [[maybe_unused]] auto n = ::read(g_signalPipe[0], &c, 1);
+        loop.quit();
+    });
+    struct sigaction sa {};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(sig, &sa, nullptr);
+#endif
+
+    std::printf("%s\n", host.devicePath().toLocal8Bit().constData());
+    std::fflush(stdout);
+    loop.exec();
+
+    if (!saveTo.isEmpty() && !saveImageFile(saveTo, radio.memory(), lang, &error)) {
+        printErr(error);
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+int runPorts(const QStringList& args) {
+    const Options o(args, {}, {QStringLiteral("--check")});
+    if (o.has(QStringLiteral("--help"))) {
+        std::printf("usage: %s\n\nLists the port numbers 1..20 and the device behind each. --check also opens\n"
+                    "each port at 19200 bit/s and sends \"ATI1\" to see whether it can be used.\n",
+                    kPortsUsage);
+        return kExitOk;
+    }
+    if (!o.error.isEmpty() || !o.positional.isEmpty())
+        return usageError(kPortsUsage, o.error);
+    const Language lang = cliLanguage();
+    SystemPortEnumerator system;
+    PortProbe probe(system);
+    const bool check = o.has(QStringLiteral("--check"));
+    if (check) {
+        QEventLoop loop;
+        QObject::connect(&probe, &PortProbe::finished, &loop, &QEventLoop::quit);
+        probe.start();
+        loop.exec();
+    }
+    const QString stem = txt(ids::ComPortStem, lang);
+    for (int i = 0; i < kPortCount; ++i) {
+        const NumberedPort& p = probe.ports()[i];
+        QString line = QStringLiteral("%1%2").arg(stem).arg(p.number).leftJustified(8);
+        line += (p.device.isEmpty() ? QStringLiteral("-") : p.device).leftJustified(22);
+        if (check && !p.device.isEmpty())
+            line += (probe.usable()[i] ? QStringLiteral("ok") : QStringLiteral("unavailable")).leftJustified(13);
+        line += p.description;
+        std::printf("%s\n", line.trimmed().toLocal8Bit().constData());
+    }
+    return kExitOk;
+}
+
+const Command kRadioCommands[] = {
+    {"read", "read the radio's memory into an image file", &runRead},
+    {"write", "write an image file to the radio", &runWrite},
+    {"simulate", "run a simulated radio on a pseudo-terminal", &runSimulate},
+    {"ports", "list the port numbers and their devices", &runPorts},
+};
+
+} // namespace
 
 const Command* radioCommands(int& count) {
-    count = 0;
-    return nullptr;
+    count = int(std::size(kRadioCommands));
+    return kRadioCommands;
 }
 
 } // namespace norvik::cli

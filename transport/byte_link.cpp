@@ -1,1 +1,28 @@
 #include "transport/byte_link.h"
+
+#include "strings/string_ids.h"
+
+namespace norvik {
+
+QString linkErrorText(const LinkOpenResult& result, const QString& portName, Language lang) {
+    const auto t = [lang](int id) { return QString::fromStdString(textString(id, lang)); };
+    switch (result.error) {
+    case LinkError::None:
+        return {};
+    case LinkError::NotFound:
+        return t(ids::PortNotFound).arg(portName);
+    case LinkError::PermissionDenied:
+#ifdef Q_OS_LINUX
+        return t(ids::PortPermissionDenied).arg(portName);
+#else
+        return t(ids::PortOpenFailed).arg(portName, result.detail);
+#endif
+    case LinkError::Busy:
+        return t(ids::PortBusy).arg(portName);
+    case LinkError::Other:
+        break;
+    }
+    return t(ids::PortOpenFailed).arg(portName, result.detail);
+}
+
+} // namespace norvik

@@ -267,17 +267,17 @@ void frmMain::buildToolBar() {
     tlbActions->installEventFilter(this);
     addToolBar(Qt::TopToolBarArea, tlbActions);
 
-    for (const ToolSpec& spec : kToolButtons) {
-        if (spec.separatorBefore)
+    for (const ToolSpec& tool : kToolButtons) {
+        if (tool.separatorBefore)
             tlbActions->addSeparator();
-        const QString key = QString::fromLatin1(spec.key);
-        const QIcon fallback(QStringLiteral(":/icons/%1.svg").arg(QString::fromLatin1(spec.fallback)));
-        auto* a = new QAction(QIcon::fromTheme(QString::fromLatin1(spec.themeIcon), fallback), QString(), this);
+        const QString key = QString::fromLatin1(tool.key);
+        const QIcon fallback(QStringLiteral(":/icons/%1.svg").arg(QString::fromLatin1(tool.fallback)));
+        auto* a = new QAction(QIcon::fromTheme(QString::fromLatin1(tool.themeIcon), fallback), QString(), this);
         a->setObjectName(QStringLiteral("tlbActions_") + key);
         a->setProperty("key", key);
         tlbActions->addAction(a);
         connect(a, &QAction::triggered, this, [this, key] { tlbActions_ButtonClick(key); });
-        m_toolKeys.push_back({key, spec.tipId, a});
+        m_toolKeys.push_back({key, tool.tipId, a});
     }
 }
 

@@ -146,6 +146,21 @@ inline constexpr int CannotOpenPort = 1136;
 inline constexpr int ComPortCaption = 1140;
 inline constexpr int ComPortStem = 1141;
 
+// Transfer outcomes and port errors that go beyond the radio's own texts.
+inline constexpr int WritingCancelled = 1279;
+inline constexpr int StatusCancelled = 1280;
+inline constexpr int ReadingCancelled = 1281;
+inline constexpr int PortPermissionDenied = 1282; // %1 = port
+inline constexpr int PortNotFound = 1283;         // %1 = port
+inline constexpr int PortBusy = 1284;             // %1 = port
+inline constexpr int PortOpenFailed = 1285;       // %1 = port, %2 = system text
+inline constexpr int WarningTitle = 1286;
+inline constexpr int ErrorTitle = 1287;
+inline constexpr int NotARawImage = 1288;    // %1 = file
+inline constexpr int CannotReadFile = 1289;  // %1 = file
+inline constexpr int CannotWriteFile = 1290; // %1 = file
+inline constexpr int RadioDidNotAnswer = 1291;
+
 // Service login and service window.
 inline constexpr int LoginCaption = 1150;
 inline constexpr int LoginPassword = 1151;

@@ -1,0 +1,350 @@
+#include "clone/clone_session.h"
+
+#include <algorithm>
+
+#include "strings/string_ids.h"
+
+namespace norvik {
+
+int clonePercent(int value, int maximum) {
+    if (maximum <= 0)
+        return 0;
+    const long long num = static_cast<long long>(value) * 100;
+    long long q = num / maximum;
+    const long long twiceRem = (num % maximum) * 2;
+    if (twiceRem > maximum || (twiceRem == maximum && q % 2 != 0))
+        ++q;
+    return static_cast<int>(q);
+}
+
+CloneSession::CloneSession(CloneHost& host, RadioImage& image, Language language)
+    : m_host(host), m_image(image), m_language(language) {}
+
+void CloneSession::start(CloneMode mode) {
+    m_mode = mode;
+    m_running = true;
+    if (mode == CloneMode::Read)
+        m_before = m_image;
+    m_outcome = CloneOutcome::Completed;
+    m_declined = false;
+    m_asking = false;
+    m_pause = Pause::None;
+    TransferDone = false;
+    restart();
+}
+
+// The common part of a start and a retry: everything from "PROGNRV" again, progress from 0.
+void CloneSession::restart() {
+    m_progress = 0;
+    m_host.progressChanged(0, progressMaximum());
+    // The caption's echo in the log would be wiped by the clearing below at once.
+    m_percentCaption = tr(ids::CompletionPercentage) + ":  0%";
+    m_buffer.clear();
+    m_host.clearLineBuffers();
+    Step = 0;
+    SentStep = kNothingSent;
+    AckExpected = true;
+    TransferDone = false;
+    TransferAborted = false;
+    m_awaitingReply = false;
+    m_exitSent = false;
+    m_expectedLength = 1;
+    setSendTimer(true);
+    m_log.clear();
+    m_host.logCleared();
+}
+
+void CloneSession::setSendTimer(bool on) {
+    if (m_sendTimer == on)
+        return;
+    m_sendTimer = on;
+    m_host.setSendTimer(on);
+}
+
+bool CloneSession::lastRowHandled() const {
+    return m_mode == CloneMode::Read ? Step >= clone::kReadRows + 2 : Step >= clone::kWriteRows + 2;
+}
+
+void CloneSession::sendTick() {
+    if (!m_running || !m_sendTimer || m_pause != Pause::None || m_asking)
+        return;
+    if (SentStep == Step)
+        return;
+    setSendTimer(false);
+    sendCommand();
+}
+
+void CloneSession::sendCommand() {
+    std::vector<std::uint8_t> cmd;
+    const bool reading = m_mode == CloneMode::Read;
+    const auto blockCommand = [&](std::uint8_t op, int row) {
+        const int address = row * kRowSize;
+        cmd = {op, static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address & 0xFF),
+               clone::kBlockLength};
+    };
+    if (AckExpected) {
+        if (Step == 0) {
+            cmd.assign(clone::kHandshake, clone::kHandshake + clone::kHandshakeLength);
+            appendLog(ids::LogOpeningPort);
+            appendLog(ids::LogTransferringBlocks);
+        } else if (!reading && Step >= 2 && Step < clone::kWriteRows + 2) {
+            blockCommand(clone::kWrite, Step - 2);
+            const Row row = m_image.row(Step - 2);
+            cmd.insert(cmd.end(), row.begin(), row.end());
+        } else if ((reading && Step == clone::kReadRows + 2) || (!reading && Step == clone::kWriteRows + 2)) {
+            cmd = {clone::kExit};
+            m_exitSent = true;
+        } else {
+            cmd = {clone::kAck};
+        }
+        m_expectedLength = 1;
+    } else if (Step == 1) {
+        cmd = {clone::kIdentRequest};
+        m_expectedLength = kRowSize;
+    } else {
+        blockCommand(clone::kRead, Step - 2);
+        m_expectedLength = kRowSize + 4;
+    }
+    m_host.send(cmd);
+    if (m_exitSent) {
+        m_pause = Pause::AfterExit;
+        m_host.startPause(clone::kPauseMs);
+        return;
+    }
+    afterSend();
+}
+
+void CloneSession::afterSend() {
+    setStatus(ids::StatusTransferring);
+    setSendTimer(true);
+    SentStep = Step;
+    if (m_exitSent) {
+        // The radio does not answer the exit byte: the end is handled by the reply timer at once.
+        setSendTimer(false);
+        m_awaitingReply = false;
+        TransferDone = true;
+        m_host.startReplyTimer(1);
+        return;
+    }
+    m_awaitingReply = true;
+    m_host.startReplyTimer(clone::kReplyTimeoutMs);
+    checkBuffer();
+}
+
+void CloneSession::bytesReceived(std::span<const std::uint8_t> bytes) {
+    if (!m_running)
+        return;
+    // A full receive buffer drops what does not fit, as a serial port's would.
+    const std::size_t room =
+        clone::kReceiveBufferSize - std::min<std::size_t>(m_buffer.size(), clone::kReceiveBufferSize);
+    m_buffer.insert(m_buffer.end(), bytes.begin(),
+                    bytes.begin() + static_cast<std::ptrdiff_t>(std::min(room, bytes.size())));
+    if (TransferAborted)
+        return;
+    checkBuffer();
+}
+
+// The receive notification: raised once the reply's length is buffered.
+void CloneSession::checkBuffer() {
+    if (m_pause != Pause::None || m_asking || !m_awaitingReply || TransferAborted)
+        return;
+    if (m_buffer.size() < static_cast<std::size_t>(m_expectedLength))
+        return;
+    m_host.stopReplyTimer();
+    m_pause = Pause::Receive;
+    m_host.startPause(clone::kPauseMs);
+}
+
+void CloneSession::pauseElapsed() {
+    const Pause pause = m_pause;
+    m_pause = Pause::None;
+    switch (pause) {
+    case Pause::None:
+        break;
+    case Pause::Receive:
+        if (!TransferAborted)
+            handleReply();
+        break;
+    case Pause::AfterExit:
+        afterSend();
+        break;
+    case Pause::Close:
+        m_running = false;
+        setSendTimer(false);
+        m_host.finished(m_outcome);
+        break;
+    }
+}
+
+void CloneSession::handleReply() {
+    const std::size_t n = std::min(m_buffer.size(), static_cast<std::size_t>(m_expectedLength));
+    const std::vector<std::uint8_t> reply(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(n));
+    m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(n));
+    m_awaitingReply = false;
+    const bool reading = m_mode == CloneMode::Read;
+
+    if (AckExpected) {
+        if (reply.size() == 1 && reply[0] == clone::kAck) {
+            AckExpected = false;
+            if (!reading) {
+                if (Step > 0)
+                    AckExpected = true;
+                if (Step >= 2 && Step < clone::kWriteRows + 4)
+                    advanceProgress();
+            } else if (Step == clone::kReadRows + 1) {
+                AckExpected = true;
+            }
+            ++Step;
+        } else if (Step == 0) {
+            // Echo or noise before the handshake's acknowledge: skip it and keep waiting.
+            m_awaitingReply = true;
+            m_host.startReplyTimer(clone::kReplyTimeoutMs);
+            checkBuffer();
+            return;
+        } else {
+            abort();
+            return;
+        }
+    } else if (Step == 1) {
+        if (reply.size() != static_cast<std::size_t>(kRowSize)) {
+            abort();
+            return;
+        }
+        if (!reading) {
+            const Row ours = m_image.row(clone::kIdentRow);
+            if (!std::equal(ours.begin(), ours.end(), reply.begin())) {
+                m_asking = true;
+                m_question = CloneQuestion::IdentificationChanged;
+                m_host.questionAsked(m_question, tr(ids::FrequencyRangeChanged));
+                return;
+            }
+        }
+        AckExpected = true;
+    } else {
+        if (reply.size() != static_cast<std::size_t>(kRowSize + 4)) {
+            abort();
+            return;
+        }
+        m_image.setRow(Step - 2, std::span<const std::uint8_t, kRowSize>(reply.data() + 4, kRowSize));
+        advanceProgress();
+        AckExpected = true;
+    }
+    if (!lastRowHandled())
+        SentStep = kNothingSent;
+}
+
+void CloneSession::answer(bool okOrRetry) {
+    if (!m_asking)
+        return;
+    m_asking = false;
+    if (m_question == CloneQuestion::IdentificationChanged) {
+        if (okOrRetry) {
+            AckExpected = true;
+            SentStep = kNothingSent;
+        } else {
+            TransferDone = true;
+            m_declined = true;
+            abort();
+        }
+        return;
+    }
+    if (okOrRetry) {
+        restart();
+    } else {
+        m_outcome = CloneOutcome::Failed;
+        if (m_mode == CloneMode::Read) {
+            m_image = m_before;
+            appendLog(ids::ReadingCancelled);
+        }
+        close();
+    }
+}
+
+void CloneSession::advanceProgress() {
+    ++m_progress;
+    m_host.progressChanged(m_progress, progressMaximum());
+    const int percent = clonePercent(m_progress, progressMaximum());
+    if (percent % 10 == 0)
+        setPercentCaption(tr(ids::CompletionPercentage) + std::to_string(percent) + "%");
+}
+
+void CloneSession::abort() {
+    TransferAborted = true;
+    m_awaitingReply = false;
+    setSendTimer(false);
+    m_host.startReplyTimer(1);
+}
+
+void CloneSession::replyTimerExpired() {
+    // A reply being taken has already stopped the timer; a late expiry must not fail it.
+    if (!m_running || m_asking || m_pause != Pause::None)
+        return;
+    end();
+}
+
+// Time-out, abort and normal end all arrive here.
+void CloneSession::end() {
+    m_host.stopReplyTimer();
+    TransferAborted = false;
+    m_awaitingReply = false;
+    setSendTimer(false);
+    if (!TransferDone) {
+        appendLog(ids::LogTimeout);
+        appendLog(ids::LogPortClosed);
+        setStatus(ids::StatusError);
+        m_asking = true;
+        m_question = CloneQuestion::RetryOrCancel;
+        m_host.questionAsked(m_question, tr(ids::RetryQuestion));
+        return;
+    }
+    if (m_declined) {
+        appendLog(ids::WritingCancelled);
+        appendLog(ids::LogPortClosed);
+        setStatus(ids::StatusCancelled);
+        m_outcome = CloneOutcome::Cancelled;
+    } else {
+        appendLog(m_mode == CloneMode::Read ? ids::ReadingCompleted : ids::WritingCompleted);
+        appendLog(ids::LogPortClosed);
+        setStatus(ids::StatusComplete);
+        m_outcome = CloneOutcome::Completed;
+    }
+    close();
+}
+
+// Whatever the outcome the radio is told to leave programming mode once more.
+void CloneSession::close() {
+    m_buffer.clear();
+    m_host.clearLineBuffers();
+    const std::uint8_t exitByte = clone::kExit;
+    m_host.send(std::span<const std::uint8_t>(&exitByte, 1));
+    m_pause = Pause::Close;
+    m_host.startPause(clone::kPauseMs);
+}
+
+void CloneSession::appendLog(int id) {
+    appendLogText(tr(id));
+}
+
+void CloneSession::appendLogText(const std::string& line) {
+    m_log += line;
+    m_log += "\r\n";
+    m_host.logLineAppended(line);
+}
+
+// The progress caption is echoed into the log whenever its text changes.
+void CloneSession::setPercentCaption(const std::string& caption) {
+    if (caption == m_percentCaption)
+        return;
+    m_percentCaption = caption;
+    appendLogText(caption);
+}
+
+void CloneSession::setStatus(int id) {
+    std::string text = tr(id);
+    if (text == m_status)
+        return;
+    m_status = std::move(text);
+    m_host.statusChanged(m_status);
+}
+
+} // namespace norvik

@@ -1,0 +1,167 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "image/radio_image.h"
+#include "strings/strings.h"
+
+namespace norvik {
+
+// Bytes of the clone exchange.
+namespace clone {
+inline constexpr std::uint8_t kAck = 0x06;
+inline constexpr std::uint8_t kIdentRequest = 0x02;
+inline constexpr std::uint8_t kRead = 0x52;
+inline constexpr std::uint8_t kWrite = 0x57;
+inline constexpr std::uint8_t kBlockLength = 0x10;
+inline constexpr std::uint8_t kExit = 0x45;
+inline constexpr char kHandshake[] = "PROGNRV"; // sent without its terminator
+inline constexpr int kHandshakeLength = 7;
+inline constexpr int kReadRows = 256;
+inline constexpr int kWriteRows = 240;
+inline constexpr int kIdentRow = 208; // the identification block mirrors this row (0x0D00)
+
+inline constexpr int kReplyTimeoutMs = 800;
+inline constexpr int kPauseMs = 20;
+inline constexpr int kSendTickMs = 1;
+inline constexpr int kReceiveBufferSize = 1024;
+} // namespace clone
+
+enum class CloneMode { Read, Write };
+
+enum class CloneQuestion {
+    IdentificationChanged, // OK goes on, Cancel stops before any write command
+    RetryOrCancel,         // after a failure: Retry starts over, Cancel ends
+};
+
+enum class CloneOutcome {
+    Completed,
+    Failed,   // a failure the user did not retry; a read puts the earlier image back
+    Cancelled // the identification warning was declined; nothing was written
+};
+
+// What a CloneSession asks of its host. Inputs triggered by these requests (pauseElapsed,
+// replyTimerExpired, sendTick, answer, bytesReceived) must reach the session later, from the
+// host's event loop, never from inside one of these calls.
+class CloneHost {
+public:
+    virtual ~CloneHost() = default;
+    virtual void send(std::span<const std::uint8_t> bytes) = 0;
+    virtual void clearLineBuffers() = 0;
+    virtual void setSendTimer(bool enabled) = 0; // ticks every kSendTickMs while enabled
+    virtual void startReplyTimer(int ms) = 0;    // single shot; starting again replaces it
+    virtual void stopReplyTimer() = 0;
+    virtual void startPause(int ms) = 0; // answer with pauseElapsed()
+    virtual void logCleared() = 0;
+    virtual void logLineAppended(const std::string& line) = 0;
+    virtual void progressChanged(int value, int maximum) = 0;
+    virtual void statusChanged(const std::string& text) = 0;
+    virtual void questionAsked(CloneQuestion question, const std::string& text) = 0; // answer with answer()
+    virtual void finished(CloneOutcome outcome) = 0;
+};
+
+/*
+ * Theory of operation.
+ *
+ * The program is the master of a half-duplex exchange: it sends one command, waits for one
+ * reply of a known length (1, 16 or 20 bytes), checks it, and only then moves on. `Step` names
+ * the exchange in progress (0 handshake, 1 identification, 2.. the block of row Step - 2);
+ * `AckExpected` says whether the next command is answered by a single 0x06 or by data.
+ * `SentStep` is the Step whose command is on the wire; the send tick sends whenever it differs
+ * from Step, so accepting a reply only has to move Step or reset SentStep.
+ *
+ * Received bytes collect in a buffer of our own. Once it holds the expected length the reply
+ * timer stops and, after a 20 ms pause, exactly that many bytes are taken; extra bytes stay for
+ * the next reply. Junk before the handshake's 0x06 is skipped one byte at a time. Any other
+ * rejected reply aborts; an abort, a time-out and the normal end all meet in one place, the
+ * reply timer's expiry, which logs the outcome and either asks Retry/Cancel or closes with the
+ * exit byte. Pauses are requests to the host, so no call here ever blocks.
+ *
+ * A read fills the image row by row as the blocks arrive; if it ends in failure the image is
+ * put back as it was when the read started.
+ */
+class CloneSession {
+public:
+    CloneSession(CloneHost& host, RadioImage& image, Language language);
+
+    // Starts the exchange (the host has opened the line).
+    void start(CloneMode mode);
+
+    // Inputs from the host.
+    void bytesReceived(std::span<const std::uint8_t> bytes);
+    void sendTick();
+    void replyTimerExpired();
+    void pauseElapsed();
+    void answer(bool okOrRetry);
+
+    CloneMode mode() const { return m_mode; }
+    bool isRunning() const { return m_running; }
+    int step() const { return Step; }
+    int expectedLength() const { return m_expectedLength; }
+    int progressValue() const { return m_progress; }
+    int progressMaximum() const { return m_mode == CloneMode::Read ? clone::kReadRows : clone::kWriteRows; }
+    const std::string& percentCaption() const { return m_percentCaption; }
+    const std::string& status() const { return m_status; }
+    // The Transfer Log: lines each ended by CR LF.
+    const std::string& log() const { return m_log; }
+    std::size_t bufferedBytes() const { return m_buffer.size(); }
+
+private:
+    enum class Pause { None, Receive, AfterExit, Close };
+
+    void sendCommand();
+    void afterSend();
+    void handleReply();
+    void advanceProgress();
+    void abort();
+    void end();
+    void restart();
+    void close();
+    void appendLog(int id);
+    void appendLogText(const std::string& line);
+    void setPercentCaption(const std::string& caption);
+    void setStatus(int id);
+    void setSendTimer(bool on);
+    void checkBuffer();
+    bool lastRowHandled() const;
+    std::string tr(int id) const { return textString(id, m_language); }
+
+    CloneHost& m_host;
+    RadioImage& m_image;
+    Language m_language;
+    CloneMode m_mode = CloneMode::Read;
+    RadioImage m_before; // the image when a read started
+
+    // The exchange's own fields, named as the transfer controller has always named them.
+    int Step = 0;
+    int SentStep = 500;
+    bool AckExpected = true;
+    bool TransferDone = false;
+    bool TransferAborted = false;
+    int m_expectedLength = 1;
+
+    static constexpr int kNothingSent = 500;
+
+    bool m_running = false;
+    bool m_awaitingReply = false; // a command is on the wire and its reply not yet taken
+    bool m_sendTimer = false;
+    bool m_declined = false;
+    bool m_exitSent = false;
+    Pause m_pause = Pause::None;
+    bool m_asking = false;
+    CloneQuestion m_question = CloneQuestion::RetryOrCancel;
+    CloneOutcome m_outcome = CloneOutcome::Completed;
+    std::vector<std::uint8_t> m_buffer;
+    int m_progress = 0;
+    std::string m_percentCaption;
+    std::string m_status;
+    std::string m_log;
+};
+
+// Percentage of value / maximum rounded to the nearest integer, halves to even.
+int clonePercent(int value, int maximum);
+
+} // namespace norvik

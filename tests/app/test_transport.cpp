@@ -1,0 +1,257 @@
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <random>
+
+#include "clone/radio_simulator.h"
+#include "transport/clone_runner.h"
+#include "transport/pty_simulator.h"
+#include "transport/serial_link.h"
+#include "transport/serial_ports.h"
+#include "transport/simulator_link.h"
+
+using namespace norvik;
+
+namespace {
+
+RadioImage randomImage(unsigned seed) {
+    std::mt19937 rng(seed);
+    RadioImage img;
+    for (auto& b : img.bytes())
+        b = static_cast<std::uint8_t>(rng());
+    return img;
+}
+
+class FakePorts : public PortEnumerator {
+public:
+    explicit FakePorts(QList<AvailablePort> ports) : m_ports(std::move(ports)) {}
+    QList<AvailablePort> availablePorts() const override { return m_ports; }
+
+private:
+    QList<AvailablePort> m_ports;
+};
+
+// A pseudo-terminal pair the test holds: the probe opens the slave, the test reads the master.
+struct Pty {
+    int master = -1;
+    QString path;
+    Pty() {
+        master = posix_openpt(O_RDWR | O_NOCTTY);
+        grantpt(master);
+        unlockpt(master);
+        path = QString::fromLocal8Bit(ptsname(master));
+        fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    }
+    ~Pty() { ::close(master); }
+    QByteArray readAll() const {
+        QByteArray out;
+        char buf[256];
+        ssize_t n;
+        while ((n = ::read(master, buf, sizeof buf)) > 0)
+            out.append(buf, int(n));
+        return out;
+    }
+};
+
+// Runs a transfer to its end, answering every question with the next answer in the list.
+CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, QList<bool> answers = {}, QStringList* log = nullptr) {
+    QSignalSpy done(&runner, &CloneRunner::done);
+    QObject::connect(&runner, &CloneRunner::question, &runner, [&](CloneQuestion, const QString&) {
+        runner.answer(answers.isEmpty() ? false : answers.takeFirst());
+    });
+    if (log) {
+        QObject::connect(&runner, &CloneRunner::logReset, &runner, [log] { log->clear(); });
+        QObject::connect(&runner, &CloneRunner::logLine, &runner, [log](const QString& l) { log->append(l); });
+    }
+    if (!runner.start(mode))
+        return CloneOutcome::Failed;
+    if (!done.wait(60000))
+        return CloneOutcome::Failed;
+    return done.first().first().value<CloneOutcome>();
+}
+
+} // namespace
+
+class TestTransport : public QObject {
+    Q_OBJECT
+private slots:
+    void readAndWriteThroughTheInProcessLink() {
+        RadioSimulator radio(randomImage(1));
+        SimulatorLink link(radio, false);
+        RadioImage image;
+        CloneRunner runner(link, image, Language::English);
+        QStringList log;
+        QCOMPARE(runTransfer(runner, CloneMode::Read, {}, &log), CloneOutcome::Completed);
+        QVERIFY(image == radio.memory());
+        QCOMPARE(log.size(), 15);
+        QCOMPARE(log.last(), QStringLiteral("Port Closed."));
+        QVERIFY(!link.isOpen());
+
+        RadioImage edited = randomImage(2);
+        edited.setRow(clone::kIdentRow, radio.memory().row(clone::kIdentRow));
+        const RadioImage before = radio.memory();
+        CloneRunner writer(link, edited, Language::English);
+        QCOMPARE(runTransfer(writer, CloneMode::Write), CloneOutcome::Completed);
+        for (int a = 0; a < kImageSize; ++a)
+            QCOMPARE(radio.memory().at(a), a < 0xF00 ? edited.at(a) : before.at(a));
+        QCOMPARE(radio.writeCommands(), 240);
+    }
+
+    void retryAfterATimeOutStartsOver() {
+        SimulatorFaults faults;
+        faults.silentAt = 0x200;
+        faults.once = true;
+        RadioSimulator radio(randomImage(3), faults);
+        SimulatorLink link(radio, false);
+        RadioImage image;
+        CloneRunner runner(link, image, Language::English);
+        QSignalSpy questions(&runner, &CloneRunner::question);
+        QCOMPARE(runTransfer(runner, CloneMode::Read, {true}), CloneOutcome::Completed);
+        QCOMPARE(questions.size(), 1);
+        QCOMPARE(questions.first().at(1).toString(), QStringLiteral("Check Connection. Retry or Cancel?"));
+        QCOMPARE(radio.handshakes(), 2);
+        QVERIFY(image == radio.memory());
+    }
+
+    void failedReadPutsTheImageBack() {
+        SimulatorFaults faults;
+        faults.deadFrom = 0x400;
+        RadioSimulator radio(randomImage(4), faults);
+        SimulatorLink link(radio, false);
+        RadioImage image = randomImage(5);
+        const RadioImage before = image;
+        CloneRunner runner(link, image, Language::Chinese);
+        QSignalSpy status(&runner, &CloneRunner::status);
+        QCOMPARE(runTransfer(runner, CloneMode::Read, {false}), CloneOutcome::Failed);
+        QVERIFY(image == before);
+        QCOMPARE(status.last().first().toString(), QStringLiteral("出错！"));
+        QCOMPARE(link.line().bytesFromProgram() > 0, true);
+    }
+
+    void serialLinkTalksToTheRadioOnAPseudoTerminal() {
+        RadioSimulator radio(randomImage(6));
+        PtySimulatorHost host(radio, false);
+        QString error;
+        QVERIFY2(host.open(&error), qPrintable(error));
+        SerialLink link(host.devicePath());
+        RadioImage image = randomImage(7);
+        image.setRow(clone::kIdentRow, radio.memory().row(clone::kIdentRow));
+        CloneRunner runner(link, image, Language::English);
+        QSignalSpy linkErrors(&runner, &CloneRunner::linkError);
+        QCOMPARE(runTransfer(runner, CloneMode::Write), CloneOutcome::Completed);
+        for (int a = 0; a < 0xF00; ++a)
+            QCOMPARE(radio.memory().at(a), image.at(a));
+        QCOMPARE(radio.writeCommands(), 240);
+        QCOMPARE(radio.exitBytes(), 2);
+        QCOMPARE(linkErrors.size(), 0);
+    }
+
+    void openFailureSendsNothingAndSaysWhatToDo() {
+        SerialLink link(QStringLiteral("/nonexistent/ttyNORVIK0"));
+        RadioImage image;
+        CloneRunner runner(link, image, Language::English);
+        QSignalSpy failed(&runner, &CloneRunner::openFailed);
+        QVERIFY(!runner.start(CloneMode::Read));
+        QCOMPARE(failed.size(), 1);
+        const QString message = failed.first().first().toString();
+        QVERIFY2(message.contains(QStringLiteral("/nonexistent/ttyNORVIK0")), qPrintable(message));
+        QVERIFY(!runner.isRunning());
+    }
+
+    void permissionProblemsAreToldApartFromBusyPorts() {
+        QTemporaryDir dir;
+        const QString locked = dir.filePath(QStringLiteral("ttyLOCKED"));
+        const QString open = dir.filePath(QStringLiteral("ttyOPEN"));
+        for (const QString& p : {locked, open}) {
+            QFile f(p);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        QFile(locked).setPermissions(QFileDevice::Permissions());
+        if (::access(locked.toLocal8Bit().constData(), R_OK) == 0)
+            QSKIP("running with rights that ignore file permissions");
+        QCOMPARE(classifyOpenError(QSerialPort::PermissionError, locked, {}).error, LinkError::PermissionDenied);
+        QCOMPARE(classifyOpenError(QSerialPort::PermissionError, open, {}).error, LinkError::Busy);
+        QCOMPARE(classifyOpenError(QSerialPort::DeviceNotFoundError, open, {}).error, LinkError::NotFound);
+        const QString text =
+            linkErrorText({LinkError::PermissionDenied, {}}, QStringLiteral("/dev/ttyUSB0"), Language::English);
+        QVERIFY(text.contains(QStringLiteral("/dev/ttyUSB0")));
+        QVERIFY(text.contains(QStringLiteral("dialout")));
+        QVERIFY(linkErrorText({LinkError::Busy, {}}, QStringLiteral("COM3"), Language::Chinese)
+                    .contains(QStringLiteral("占用")));
+    }
+
+    void portNumbersMapToDevices_data() {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("device");
+        QTest::newRow("first is a USB adapter") << "1"
+                                                << "/dev/ttyACM0";
+        QTest::newRow("numeric order") << "2"
+                                       << "/dev/ttyUSB2";
+        QTest::newRow("USB before built-in") << "3"
+                                             << "/dev/ttyUSB10";
+        QTest::newRow("built-in last") << "4"
+                                       << "/dev/ttyS0";
+        QTest::newRow("number with nothing behind it") << "5"
+                                                       << "";
+        QTest::newRow("out of range") << "21"
+                                      << "";
+        QTest::newRow("zero") << "0"
+                              << "";
+        QTest::newRow("any path is taken as it is") << "/dev/pts/7"
+                                                    << "/dev/pts/7";
+    }
+    void portNumbersMapToDevices() {
+        QFETCH(QString, argument);
+        QFETCH(QString, device);
+        FakePorts ports(
+            {{"/dev/ttyUSB10", "c"}, {"/dev/ttyS0", "console"}, {"/dev/ttyUSB2", "b"}, {"/dev/ttyACM0", "a"}});
+        QCOMPARE(resolvePort(argument, ports), device);
+        QCOMPARE(numberedPorts(ports).size(), 20);
+    }
+
+    void probeChecksEveryPortAtOnceWithoutBlocking() {
+        Pty a, b;
+        FakePorts ports({{a.path, "one"}, {b.path, "two"}, {"/nonexistent/ttyUSB9", "gone"}});
+        PortProbe probe(ports);
+        QSignalSpy finished(&probe, &PortProbe::finished);
+        int ticks = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+        ticker.start(10);
+        probe.start();
+        QVERIFY(finished.wait(5000));
+        // The order is by name, so which pty is port 1 depends on their numbers.
+        QVector<bool> expected(20, false);
+        for (int i = 0; i < 20; ++i)
+            expected[i] = probe.ports()[i].device == a.path || probe.ports()[i].device == b.path;
+        QCOMPARE(probe.usable(), expected);
+        QCOMPARE(a.readAll(), QByteArray("ATI1\r"));
+        QCOMPARE(b.readAll(), QByteArray("ATI1\r"));
+        QVERIFY2(ticks >= 5, "the event loop kept running during the 200 ms waits");
+    }
+
+    void checkPortUses19200Baud() {
+        Pty a;
+        CheckPort check(a.path);
+        QSignalSpy finished(&check, &CheckPort::finished);
+        int speedWhileOpen = -1;
+        QTimer::singleShot(100, [&] {
+            termios tio{};
+            if (tcgetattr(a.master, &tio) == 0)
+                speedWhileOpen = int(cfgetospeed(&tio));
+        });
+        check.start();
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(finished.first().first().toBool(), true);
+        QCOMPARE(speedWhileOpen, int(B19200));
+    }
+};
+
+QTEST_MAIN(TestTransport)
+#include "test_transport.moc"

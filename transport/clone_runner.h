@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include "clone/clone_session.h"
+#include "transport/byte_link.h"
+#include "transport/deadline_timer.h"
+
+namespace norvik {
+
+// Runs one CloneSession over a ByteLink on this thread's event loop: a 1 ms send tick, the
+// 800 ms reply timer and the 20 ms pauses are QTimers, so nothing ever blocks. Widget-free:
+// whoever shows the transfer (the clone window, the command line) listens to the signals and
+// answers questions with answer().
+class CloneRunner : public QObject, private CloneHost {
+    Q_OBJECT
+public:
+    CloneRunner(ByteLink& link, RadioImage& image, Language language, QObject* parent = nullptr);
+
+    // Opens the link and starts. False when a transfer is already running, or (with openFailed)
+    // when the link cannot be opened; no byte is sent then.
+    bool start(CloneMode mode);
+    void answer(bool okOrRetry);
+
+    bool isRunning() const { return m_session.isRunning(); }
+    const CloneSession& session() const { return m_session; }
+    int pausesTaken() const { return m_pauses; }
+
+signals:
+    void openFailed(const QString& message);
+    void logReset();
+    void logLine(const QString& line);
+    void progress(int value, int maximum);
+    void status(const QString& text);
+    void question(norvik::CloneQuestion question, const QString& text);
+    void linkError(const QString& message);
+    void done(norvik::CloneOutcome outcome);
+
+private:
+    // CloneHost
+    void send(std::span<const std::uint8_t> bytes) override;
+    void clearLineBuffers() override;
+    void setSendTimer(bool enabled) override;
+    void startReplyTimer(int ms) override;
+    void stopReplyTimer() override;
+    void startPause(int ms) override;
+    void logCleared() override;
+    void logLineAppended(const std::string& line) override;
+    void progressChanged(int value, int maximum) override;
+    void statusChanged(const std::string& text) override;
+    void questionAsked(CloneQuestion question, const std::string& text) override;
+    void finished(CloneOutcome outcome) override;
+
+    ByteLink& m_link;
+    Language m_language;
+    CloneSession m_session;
+    // The send tick runs free while the transfer lasts and is only gated by the session, so the
+    // next command leaves within 1 ms of the reply being accepted, never a whole tick late.
+    QTimer tmrSend;
+    bool m_sendEnabled = false;
+    QTimer tmrOvertime;
+    DeadlineTimer m_pause; // 20 ms to the microsecond; a QTimer adds up to a millisecond each time
+    int m_pauses = 0;
+};
+
+} // namespace norvik

@@ -1,0 +1,102 @@
+#include "transport/serial_link.h"
+
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace norvik {
+
+SerialLink::SerialLink(QString device, qint32 baudRate, QObject* parent)
+    : ByteLink(parent), m_device(std::move(device)), m_baudRate(baudRate) {
+    connect(&m_port, &QSerialPort::readyRead, this, [this] {
+        const QByteArray bytes = m_port.readAll();
+        if (!bytes.isEmpty())
+            emit bytesReceived(bytes);
+    });
+    connect(&m_port, &QSerialPort::errorOccurred, this, &SerialLink::onError);
+}
+
+LinkOpenResult classifyOpenError(QSerialPort::SerialPortError error, const QString& device, const QString& detail) {
+    switch (error) {
+    case QSerialPort::NoError:
+        return {};
+    case QSerialPort::DeviceNotFoundError:
+        return {LinkError::NotFound, detail};
+    case QSerialPort::PermissionError: {
+#ifdef Q_OS_UNIX
+        const QByteArray path =
+            QFileInfo(device).isAbsolute() ? device.toLocal8Bit() : ("/dev/" + device).toLocal8Bit();
+        if (::access(path.constData(), R_OK | W_OK) != 0)
+            return {LinkError::PermissionDenied, detail};
+#endif
+        return {LinkError::Busy, detail};
+    }
+    default:
+        return {LinkError::Other, detail};
+    }
+}
+
+LinkOpenResult SerialLink::open() {
+    if (m_port.isOpen())
+        return {};
+    m_errorReported = false;
+    m_port.setPortName(m_device);
+    m_port.setBaudRate(m_baudRate);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setReadBufferSize(1024);
+    // After a good open errorString() still reads "Unknown error": only error() counts.
+    if (!m_port.open(QIODevice::ReadWrite) || m_port.error() != QSerialPort::NoError) {
+        LinkOpenResult r = classifyOpenError(m_port.error(), m_device, m_port.errorString());
+        if (r.ok())
+            r = {LinkError::Other, m_port.errorString()};
+        m_port.close();
+        m_port.clearError();
+        return r;
+    }
+    m_port.clear(QSerialPort::AllDirections);
+    return {};
+}
+
+void SerialLink::close() {
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+void SerialLink::write(const QByteArray& bytes) {
+    if (m_port.isOpen())
+        m_port.write(bytes);
+}
+
+void SerialLink::clear() {
+    if (m_port.isOpen())
+        m_port.clear(QSerialPort::AllDirections);
+}
+
+void SerialLink::onError(QSerialPort::SerialPortError error) {
+    if (error == QSerialPort::NoError || !m_port.isOpen())
+        return;
+    // The ioctls a pseudo-terminal refuses are harmless: the transfer never asks for them.
+    if (error == QSerialPort::UnsupportedOperationError) {
+        m_port.clearError();
+        return;
+    }
+    if (error == QSerialPort::ResourceError) {
+        if (!m_errorReported) {
+            m_errorReported = true;
+            emit errorOccurred(m_port.errorString());
+        }
+        m_port.close();
+        return;
+    }
+    if (!m_errorReported) {
+        m_errorReported = true;
+        emit errorOccurred(m_port.errorString());
+    }
+    m_port.clearError();
+}
+
+} // namespace norvik
