@@ -127,8 +127,7 @@ int main(int argc, char** argv) {
         QStringList devices;
         for (int i = 0; i < kPortCount; ++i)
             devices << QStringLiteral("/dev/ttyUSB%1").arg(i);
-        TransferPorts ports(std::make_unique<ListEnumerator>(devices),
-                            [] { return std::make_unique<SlowChecker>(); });
+        TransferPorts ports(std::make_unique<ListEnumerator>(devices), [] { return std::make_unique<SlowChecker>(); });
         run("fake", ports, runs);
     }
     if (which == QLatin1String("pty") || which == QLatin1String("both")) {

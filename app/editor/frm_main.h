@@ -230,7 +230,7 @@ public:
     void setTransferPorts(TransferPorts& ports) { m_ports = &ports; }
     TransferPorts& transferPorts();
     // The transfer running now, null between transfers.
-    frmClone* clone() const { return m_clone; }
+    frmClone* clone() const;
     // Shows the Transfer Log whole in the status window, the caret at its end.
     void setStatusLog(const QString& text);
 

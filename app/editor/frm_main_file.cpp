@@ -85,7 +85,7 @@ void frmMain::mnuFile_Open_Click() {
     const DataFileResult result = decodeDataFile(
         std::span(reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size())));
     if (!result.ok()) {
-        m_prompter.message(this, QMessageBox::Critical, QStringLiteral("Error"),
+        m_prompter.message(this, QMessageBox::Critical, qtext(ids::ErrorTitle, m_language),
                            qtext(dataFileErrorTextId(*result.error), m_language) + QLatin1Char('\n') +
                                qtext(ids::IncorrectFileTypeHint, m_language),
                            QMessageBox::Ok);
@@ -149,6 +149,10 @@ TransferPorts& frmMain::transferPorts() {
     return *m_ports;
 }
 
+frmClone* frmMain::clone() const {
+    return m_clone;
+}
+
 void frmMain::setStatusLog(const QString& text) {
     TxtStatus->setPlainText(text);
     TxtStatus->moveCursor(QTextCursor::End);
@@ -156,10 +160,10 @@ void frmMain::setStatusLog(const QString& text) {
 }
 
 bool frmMain::confirmTransfer(int questionId) {
-    const auto answer = m_prompter.message(
-        this, QMessageBox::Question, QString::fromLatin1(kProductName),
-        qtext(questionId, m_language) + QLatin1Char('\n') + qtext(ids::ContinueQuestion, m_language),
-        QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+    const auto answer =
+        m_prompter.message(this, QMessageBox::Question, QString::fromLatin1(kProductName),
+                           qtext(questionId, m_language) + QLatin1Char('\n') + qtext(ids::ContinueQuestion, m_language),
+                           QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
     return answer == QMessageBox::Ok;
 }
 

@@ -86,16 +86,16 @@ void frmClone::showLog() {
 
 void frmClone::onQuestion(CloneQuestion question, const QString& text) {
     if (question == CloneQuestion::IdentificationChanged) {
-        const auto answer = m_prompter.message(&m_main, QMessageBox::Critical, QStringLiteral("Warning"), text,
-                                               QMessageBox::Ok | QMessageBox::Cancel);
+        const auto answer = m_prompter.message(&m_main, QMessageBox::Critical, qtext(ids::WarningTitle, m_language),
+                                               text, QMessageBox::Ok | QMessageBox::Cancel);
         m_runner->answer(answer == QMessageBox::Ok);
         return;
     }
     QString question_text = text;
     if (!m_linkError.isEmpty())
         question_text = m_linkError + QLatin1Char('\n') + text;
-    const auto answer = m_prompter.message(&m_main, QMessageBox::Critical, QStringLiteral("Error"), question_text,
-                                           QMessageBox::Retry | QMessageBox::Cancel);
+    const auto answer = m_prompter.message(&m_main, QMessageBox::Critical, qtext(ids::ErrorTitle, m_language),
+                                           question_text, QMessageBox::Retry | QMessageBox::Cancel);
     m_runner->answer(answer == QMessageBox::Retry);
 }
 

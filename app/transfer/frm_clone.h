@@ -24,8 +24,8 @@ class frmMain;
 class frmClone : public QObject {
     Q_OBJECT
 public:
-    frmClone(frmMain& main, RadioDocument& document, Prompter& prompter, std::unique_ptr<ByteLink> link,
-             Language lang, QObject* parent = nullptr);
+    frmClone(frmMain& main, RadioDocument& document, Prompter& prompter, std::unique_ptr<ByteLink> link, Language lang,
+             QObject* parent = nullptr);
     ~frmClone() override;
 
     // Starts the transfer. False when the port cannot be opened: the user has been told why and
@@ -57,7 +57,7 @@ private:
     CloneMode m_mode = CloneMode::Read;
     bool m_running = false;
     QStringList m_log;
-    QString m_linkError; // why the line failed, shown with the Retry question
+    QString m_linkError;      // why the line failed, shown with the Retry question
     RadioImage m_savedBefore; // the Saved Image when a read started
 };
 

@@ -75,9 +75,9 @@ RadioImage demoRadioImage() {
         const char* name;
     };
     const Channel channels[] = {
-        {"145.50000", nullptr, nullptr, "CALL"},   {"145.77500", "145.17500", "88.5", "RPT2M"},
+        {"145.50000", nullptr, nullptr, "CALL"},      {"145.77500", "145.17500", "88.5", "RPT2M"},
         {"438.50000", "430.90000", "123.0", "RPT70"}, {"446.00625", nullptr, nullptr, "PMR1"},
-        {"446.01875", nullptr, nullptr, "PMR2"},  {"156.80000", nullptr, nullptr, "CH16"},
+        {"446.01875", nullptr, nullptr, "PMR2"},      {"156.80000", nullptr, nullptr, "CH16"},
     };
     int n = 1;
     for (const Channel& c : channels) {

@@ -256,5 +256,6 @@ inline constexpr int SaveFailed = 1717; // %1 the file, %2 the system's reason
 inline constexpr int IncorrectFileTypeHint = 1718;
 inline constexpr int SimulatedRadio = 1719;
 inline constexpr int ConnectionLost = 1720; // %1 the system's reason
+inline constexpr int WritingStopped = 1721;
 
 } // namespace norvik::ids

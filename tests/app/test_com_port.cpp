@@ -23,9 +23,8 @@ const QStringList kDevices{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/
 const QSet<QString> kOpenable{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyUSB2")};
 
 std::unique_ptr<TransferPorts> fakePorts() {
-    return std::make_unique<TransferPorts>(std::make_unique<test::FakeEnumerator>(kDevices), [] {
-        return std::make_unique<test::FakeChecker>(kOpenable, 20);
-    });
+    return std::make_unique<TransferPorts>(std::make_unique<test::FakeEnumerator>(kDevices),
+                                           [] { return std::make_unique<test::FakeChecker>(kOpenable, 20); });
 }
 
 struct Fixture {
@@ -99,10 +98,10 @@ private slots:
         frmComPort* d = f.openDialog();
         QVERIFY(d);
         QRadioButton* target = click >= 0 ? d->portButton(click) : d->simulatedButton();
-        QTest::mouseClick(target, Qt::LeftButton);
+        QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(4, target->height() / 2)); // on its indicator
         QVERIFY(target->isChecked());
         QVERIFY(!d->portButton(1)->isChecked());
-        QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral(ok ? "CmdOk" : "CmdCancel")), Qt::LeftButton);
+        QTest::mouseClick(d->findChild<QPushButton*>(QString::fromLatin1(ok ? "CmdOk" : "CmdCancel")), Qt::LeftButton);
         QTRY_VERIFY(!f.dialog); // closed and deleted
         QCOMPARE(f.ports->choice(), (PortChoice{number, simulated}));
     }

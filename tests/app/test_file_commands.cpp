@@ -68,9 +68,8 @@ struct Fixture {
     QString title() const { return window->windowTitle(); }
     // No serial port at all, probed at once.
     TransferPorts& noPorts() {
-        ports = std::make_unique<TransferPorts>(std::make_unique<test::FakeEnumerator>(QStringList{}), [] {
-            return std::make_unique<test::FakeChecker>(QSet<QString>{}, 1);
-        });
+        ports = std::make_unique<TransferPorts>(std::make_unique<test::FakeEnumerator>(QStringList{}),
+                                                [] { return std::make_unique<test::FakeChecker>(QSet<QString>{}, 1); });
         return *ports;
     }
     std::unique_ptr<TransferPorts> ports;
