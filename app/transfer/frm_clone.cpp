@@ -27,10 +27,8 @@ frmClone::frmClone(frmMain& main, RadioDocument& document, Prompter& prompter, s
         showLog();
     });
     connect(m_runner.get(), &CloneRunner::status, this, [this](const QString& text) { m_main.setComStatus(text); });
-    connect(m_runner.get(), &CloneRunner::progress, this, [this](int value, int maximum) {
-        m_panel->setProgress(value, maximum);
-        m_panel->setPercentCaption(QString::fromStdString(m_runner->session().percentCaption()));
-    });
+    connect(m_runner.get(), &CloneRunner::progress, this,
+            [this](int value, int maximum) { m_panel->setProgress(value, maximum); });
     connect(m_runner.get(), &CloneRunner::question, this, &frmClone::onQuestion);
     connect(m_runner.get(), &CloneRunner::linkError, this, [this](const QString& message) {
         // The cable was pulled or the adapter vanished: say so now; the reply time-out that
@@ -70,7 +68,7 @@ bool frmClone::TransferDatas(CloneMode mode) {
     m_running = true;
     const int maximum = mode == CloneMode::Read ? clone::kReadRows : clone::kWriteRows;
     m_panel->setProgress(0, maximum);
-    m_panel->setPercentCaption(qtext(ids::CompletionPercentage, m_language) + QStringLiteral(":  0%"));
+    m_panel->setPercentCaption(qtext(ids::CompletionPercentage, m_language));
     m_panel->showOver(&m_main);
     if (mode == CloneMode::Read) {
         // Whatever the read brings in counts as a change until it is saved.

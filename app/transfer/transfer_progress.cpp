@@ -1,11 +1,13 @@
 #include "transfer/transfer_progress.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "clone/clone_session.h"
 #include "common/texts.h"
 #include "strings/string_ids.h"
 
@@ -21,7 +23,6 @@ TransferProgress::TransferProgress(Language lang, const QString& caption)
     lblPercent->setObjectName(QStringLiteral("lblPercent"));
     prgPercent = new QProgressBar(this);
     prgPercent->setObjectName(QStringLiteral("prgPercent"));
-    prgPercent->setFormat(QStringLiteral("%p%"));
     prgPercent->setTextVisible(true);
     prgPercent->setMinimumWidth(320);
     CmdCancel = new QPushButton(qtext(ids::Cancel, lang), this);
@@ -43,6 +44,8 @@ TransferProgress::TransferProgress(Language lang, const QString& caption)
 void TransferProgress::setProgress(int value, int maximum) {
     prgPercent->setMaximum(maximum);
     prgPercent->setValue(value);
+    // Rounded as the log's percentage lines are, so that the two never disagree.
+    prgPercent->setFormat(QStringLiteral("%1%").arg(clonePercent(value, maximum)));
 }
 
 void TransferProgress::setPercentCaption(const QString& caption) {
@@ -57,6 +60,12 @@ void TransferProgress::showOver(QWidget* owner) {
     }
     show();
     raise();
+}
+
+void TransferProgress::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (CmdCancel->isEnabled())
+        CmdCancel->click();
 }
 
 int TransferProgress::value() const {

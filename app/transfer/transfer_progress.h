@@ -30,6 +30,10 @@ public:
 signals:
     void cancelRequested();
 
+protected:
+    // Closing the panel is the Cancel button; the panel itself goes when the transfer ends.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     QLabel* lblPercent;
     QProgressBar* prgPercent;

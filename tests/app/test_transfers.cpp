@@ -233,10 +233,15 @@ private slots:
         QVERIFY(panel && panel->isVisible() && panel->isEnabled());
         QTRY_VERIFY(panel->value() >= 10);
         QCOMPARE(panel->maximum(), 256);
-        QVERIFY(panel->percentText().endsWith(QLatin1Char('%')));
+        QCOMPARE(panel->percentText(), QStringLiteral("%1%").arg(clonePercent(panel->value(), 256)));
+        QVERIFY(!f.window->close()); // not while the port and the image are in use
+        QVERIFY(f.prompter.asked.size() == 1);
         QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("CmdCancel")), Qt::LeftButton);
         QVERIFY(done.wait(5000));
-        QVERIFY(done.first().first().value<CloneOutcome>() != CloneOutcome::Completed);
+        QCOMPARE(done.first().first().value<CloneOutcome>(), CloneOutcome::Cancelled);
+        QVERIFY(
+            f.log().contains(QStringLiteral("Reading cancelled: the data held before the read has been put back.")));
+        QCOMPARE(f.comStatus(), QStringLiteral("Cancelled."));
         QVERIFY(f.doc.image() == before);
         QVERIFY(!f.doc.isModified());
         QVERIFY(f.window->isEnabled());
