@@ -3,6 +3,7 @@
 #include "dialogs/prompt.h"
 #include "editor/frm_main.h"
 #include "image/radio_document.h"
+#include "transfer/transfer_ports.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -11,7 +12,10 @@ int main(int argc, char** argv) {
 
     norvik::RadioDocument document;
     norvik::DialogPrompter prompter;
+    // COM1 at every start; the simulated radio keeps what is written to it until the program ends.
+    norvik::TransferPorts ports;
     norvik::frmMain window(document, prompter);
+    window.setTransferPorts(ports);
     window.show();
     return QApplication::exec();
 }

@@ -40,6 +40,10 @@ void CloneRunner::answer(bool okOrRetry) {
     m_session.answer(okOrRetry);
 }
 
+void CloneRunner::cancel() {
+    m_session.cancel();
+}
+
 void CloneRunner::send(std::span<const std::uint8_t> bytes) {
     m_link.write(QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
 }

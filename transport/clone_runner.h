@@ -23,6 +23,8 @@ public:
     // when the link cannot be opened; no byte is sent then.
     bool start(CloneMode mode);
     void answer(bool okOrRetry);
+    // Stops a running transfer (see CloneSession::cancel); done(Cancelled) follows.
+    void cancel();
 
     bool isRunning() const { return m_session.isRunning(); }
     const CloneSession& session() const { return m_session; }

@@ -34,6 +34,8 @@
 #include "editor/channel_grid.h"
 #include "settings/reg_keys.h"
 #include "strings/string_ids.h"
+#include "transfer/frm_clone.h"
+#include "transfer/transfer_ports.h"
 
 namespace norvik {
 namespace {
@@ -514,33 +516,13 @@ void frmMain::commitOpenEditor() {
         m_commitEditor();
 }
 
-// --- File -------------------------------------------------------------------------------------
-
-void frmMain::mnuFile_New_Click() {
-    commitOpenEditor();
-    emit fileNewRequested();
-}
-
-void frmMain::mnuFile_Open_Click() {
-    commitOpenEditor();
-    emit fileOpenRequested();
-}
-
-void frmMain::mnuFile_Save_Click() {
-    commitOpenEditor();
-    emit fileSaveRequested();
-}
-
-void frmMain::mnuFile_SaveAs_Click() {
-    commitOpenEditor();
-    emit fileSaveAsRequested();
-}
+// --- File (New, Open, Save and Save As live in frm_main_file.cpp) -----------------------------
 
 void frmMain::mnuFile_Exit_Click() {
     close();
 }
 
-// --- Program and Transfer ---------------------------------------------------------------------
+// --- Program (Read and Write from Radio live in frm_main_file.cpp) ---------------------------
 
 void frmMain::mnuProgram_OPSign_Click() {
     commitOpenEditor();
@@ -560,16 +542,6 @@ void frmMain::mnuProgram_ANI_Click() {
 void frmMain::mnuProgram_EmbMsg_Click() {
     commitOpenEditor();
     emit embeddedMessageRequested();
-}
-
-void frmMain::mnuTransfer_Read_Click() {
-    commitOpenEditor();
-    emit readRequested();
-}
-
-void frmMain::mnuTransfer_Write_Click() {
-    commitOpenEditor();
-    emit writeRequested();
 }
 
 // --- Setup ------------------------------------------------------------------------------------
@@ -614,11 +586,6 @@ void frmMain::mnuSet_Manual_Click() {
     m_document.image().setBits(kManualAddress, kManualBit, on ? kManualBit : 0);
     manual->setChecked(on);
     emit manualChanged(on);
-}
-
-void frmMain::mnuSet_COM_Click() {
-    commitOpenEditor();
-    emit comPortRequested();
 }
 
 void frmMain::mnuSet_LanE_Click() {
@@ -727,6 +694,11 @@ void frmMain::tlbActions_ButtonClick(const QString& key) {
 // --- Window events ----------------------------------------------------------------------------
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    // A transfer runs to its end (or its Cancel) first: the port and the image are in use.
+    if (m_clone) {
+        event->ignore();
+        return;
+    }
     commitOpenEditor();
     if (m_document.isModified()) {
         const auto answer = m_prompter.message(

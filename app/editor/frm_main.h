@@ -9,6 +9,7 @@
 
 #include "channels/channel_edits.h"
 #include "channels/channel_table.h"
+#include "clone/clone_session.h"
 #include "image/radio_document.h"
 #include "strings/strings.h"
 
@@ -29,6 +30,9 @@ class Prompter;
 class HelpViewer;
 class ChannelGrid;
 class AlternatePanel;
+class TransferPorts;
+class frmClone;
+class frmComPort;
 
 // The main window: menus, toolbar, button column, the channel grid's pane, the status window
 // and the status bar around the one Radio Image. Commands whose work belongs to other windows
@@ -95,18 +99,11 @@ signals:
     void manualChanged(bool on);
     void alternatePanelToggled(bool shown);
 
-    void fileNewRequested();
-    void fileOpenRequested();
-    void fileSaveRequested();
-    void fileSaveAsRequested();
-    void readRequested();
-    void writeRequested();
     void copyRequested();
     void pasteRequested();
     void clearRequested();
     // CmdButtons 0..4: CH-Up, CH-Down, Insert, Delete, Clear current channel.
     void channelButtonClicked(int index);
-    void comPortRequested();
     void optionalFeaturesRequested();
     void advancedRequested();
     void radioRequested();
@@ -242,6 +239,41 @@ private:
     void refillAlternatePanel();
     CopyBuffer m_copy;
     QPointer<AlternatePanel> m_altPanel;
+
+    // File commands and transfers
+public:
+    // The path the title shows and Save writes to; "Untitled" until the document has a file.
+    static constexpr const char* kUntitled = "Untitled";
+    // Filter of the Open, Save and Save As dialogs, the same in both languages.
+    static constexpr const char* kDataFileFilter = "NVK Data Files (*.dat)";
+
+    // The port state transfers use; the application owns it. Without one the window makes its
+    // own over the machine's ports.
+    void setTransferPorts(TransferPorts& ports) { m_ports = &ports; }
+    TransferPorts& transferPorts();
+    // The transfer running now, null between transfers.
+    frmClone* clone() const;
+    // Shows the Transfer Log whole in the status window, the caret at its end.
+    void setStatusLog(const QString& text);
+
+signals:
+    void transferFinished(norvik::CloneOutcome outcome);
+    // The Communication Port dialog is on screen (it probes the ports while showing).
+    void comPortDialogShown(norvik::frmComPort* dialog);
+
+private:
+    void startTransfer(CloneMode mode);
+    bool confirmTransfer(int questionId);
+
+    std::unique_ptr<TransferPorts> m_ownPorts;
+    TransferPorts* m_ports = nullptr;
+    QPointer<frmClone> m_clone;
+
+    // Asks before a command replaces the image: true to go on (after saving when asked to).
+    bool saveChangesBefore(int questionId);
+    // Encodes the image and writes it through QSaveFile; the old file survives any failure.
+    bool writeDataFile(const QString& path);
+    QString fileDialogTitle(int captionId) const;
 };
 
 } // namespace norvik

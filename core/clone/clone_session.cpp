@@ -260,6 +260,30 @@ void CloneSession::answer(bool okOrRetry) {
     }
 }
 
+void CloneSession::cancel() {
+    if (!m_running || m_pause == Pause::Close)
+        return;
+    if (m_asking) {
+        answer(false);
+        return;
+    }
+    m_host.stopReplyTimer();
+    setSendTimer(false);
+    m_awaitingReply = false;
+    TransferAborted = false;
+    m_outcome = CloneOutcome::Cancelled;
+    if (m_mode == CloneMode::Read) {
+        m_image = m_before;
+        appendLog(ids::ReadingCancelled);
+    } else {
+        // Rows already acknowledged are in the radio; only an untouched radio is "nothing written".
+        appendLog(m_progress > 0 ? ids::WritingStopped : ids::WritingCancelled);
+    }
+    appendLog(ids::LogPortClosed);
+    setStatus(ids::StatusCancelled);
+    close();
+}
+
 void CloneSession::advanceProgress() {
     ++m_progress;
     m_host.progressChanged(m_progress, progressMaximum());

@@ -96,6 +96,9 @@ public:
     void replyTimerExpired();
     void pauseElapsed();
     void answer(bool okOrRetry);
+    // The user stops the transfer: no further command, a read puts the image back, and the radio
+    // is told to leave programming mode as at any other end. Outcome Cancelled.
+    void cancel();
 
     CloneMode mode() const { return m_mode; }
     bool isRunning() const { return m_running; }

@@ -251,4 +251,11 @@ inline constexpr int VisibleColumnsCaption = 1716;
 inline constexpr int SelectAll = 1066;
 inline constexpr int Inverse = 1067;
 
+// File commands and transfers: what the user is told to do when a save, an open or a port fails.
+inline constexpr int SaveFailed = 1717; // %1 the file, %2 the system's reason
+inline constexpr int IncorrectFileTypeHint = 1718;
+inline constexpr int SimulatedRadio = 1719;
+inline constexpr int ConnectionLost = 1720; // %1 the system's reason
+inline constexpr int WritingStopped = 1721;
+
 } // namespace norvik::ids

@@ -61,6 +61,9 @@ public:
     bool radioOff = false;
     // Called when a question comes, before it is answered (to look at the state then).
     std::function<void()> onQuestion;
+    // The user's Cancel, given from the event loop once the progress reaches this value.
+    std::optional<int> cancelAtProgress;
+    bool cancelGiven = false;
 
     CloneOutcome run(CloneMode mode) {
         session.start(mode);
@@ -123,6 +126,11 @@ public:
 
 private:
     void step() {
+        if (cancelAtProgress && !cancelGiven && !progress.empty() && progress.back().first >= *cancelAtProgress) {
+            cancelGiven = true;
+            session.cancel();
+            return;
+        }
         if (m_questionPending) {
             m_questionPending = false;
             if (onQuestion)
@@ -480,4 +488,48 @@ TEST(CloneHandshake, NoRadioTimesOutAfter800msAndCancelKeepsTheImage) {
     EXPECT_EQ(image, before);
     // Closing still tells the radio to leave programming mode.
     EXPECT_EQ(bench.sent.back(), std::vector<std::uint8_t>{0x45});
+}
+
+TEST(CloneCancel, StopsAtOnceAndSaysWhatTheRadioHolds) {
+    struct Case {
+        CloneMode mode;
+        int cancelAt;
+        const char* logLine;
+    };
+    const Case cases[] = {
+        {CloneMode::Read, 100, "Reading cancelled: the data held before the read has been put back."},
+        {CloneMode::Read, 0, "Reading cancelled: the data held before the read has been put back."},
+        {CloneMode::Write, 50,
+         "Writing stopped: the radio holds only the rows written so far. Write again before using it."},
+        {CloneMode::Write, 0, "Writing cancelled: nothing was written to the radio."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.cancelAt));
+        RadioImage image = randomImage(40);
+        const RadioImage before = image;
+        const RadioImage radioStart = randomImage(41);
+        Row ident = image.row(clone::kIdentRow);
+        RadioImage radioMemory = radioStart;
+        radioMemory.setRow(clone::kIdentRow, ident); // no identification warning on the write
+        RadioSimulator radio(radioMemory);
+        Bench bench(image, radio, Delivery::Paced);
+        bench.cancelAtProgress = c.cancelAt;
+        EXPECT_EQ(bench.run(c.mode), CloneOutcome::Cancelled);
+        EXPECT_TRUE(bench.questions.empty());
+        EXPECT_EQ(bench.logLines.end()[-2], c.logLine);
+        EXPECT_EQ(bench.logLines.back(), "Port Closed.");
+        EXPECT_EQ(bench.session.status(), "Cancelled.");
+        EXPECT_EQ(bench.sent.back(), std::vector<std::uint8_t>{clone::kExit});
+        EXPECT_FALSE(bench.session.isRunning());
+        if (c.mode == CloneMode::Read) {
+            EXPECT_EQ(image, before);
+            EXPECT_LE(radio.readCommands(), c.cancelAt + 1);
+        } else {
+            EXPECT_EQ(radio.writeCommands(), c.cancelAt);
+            for (int r = 0; r < 240; ++r)
+                EXPECT_EQ(radio.memory().row(r),
+                          r < c.cancelAt || r == clone::kIdentRow ? image.row(r) : radioMemory.row(r))
+                    << "row " << r;
+        }
+    }
 }

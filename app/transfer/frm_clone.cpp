@@ -1,0 +1,124 @@
+#include "transfer/frm_clone.h"
+
+#include "common/texts.h"
+#include "dialogs/prompt.h"
+#include "editor/frm_main.h"
+#include "strings/string_ids.h"
+#include "transfer/transfer_progress.h"
+#include "transport/byte_link.h"
+#include "transport/clone_runner.h"
+
+namespace norvik {
+
+frmClone::frmClone(frmMain& main, RadioDocument& document, Prompter& prompter, std::unique_ptr<ByteLink> link,
+                   Language lang, QObject* parent)
+    : QObject(parent), m_main(main), m_document(document), m_prompter(prompter), m_language(lang),
+      m_link(std::move(link)) {
+    setObjectName(QStringLiteral("frmClone"));
+    m_runner = std::make_unique<CloneRunner>(*m_link, m_document.image(), m_language);
+
+    connect(m_runner.get(), &CloneRunner::logReset, this, [this] {
+        m_log.clear();
+        m_linkError.clear();
+        showLog();
+    });
+    connect(m_runner.get(), &CloneRunner::logLine, this, [this](const QString& line) {
+        m_log.append(line);
+        showLog();
+    });
+    connect(m_runner.get(), &CloneRunner::status, this, [this](const QString& text) { m_main.setComStatus(text); });
+    connect(m_runner.get(), &CloneRunner::progress, this,
+            [this](int value, int maximum) { m_panel->setProgress(value, maximum); });
+    connect(m_runner.get(), &CloneRunner::question, this, &frmClone::onQuestion);
+    connect(m_runner.get(), &CloneRunner::linkError, this, [this](const QString& message) {
+        // The cable was pulled or the adapter vanished: say so now; the reply time-out that
+        // follows asks whether to retry.
+        m_linkError = qtext(ids::ConnectionLost, m_language).arg(message);
+        m_log.append(m_linkError);
+        showLog();
+    });
+    connect(m_runner.get(), &CloneRunner::done, this, &frmClone::onDone);
+}
+
+frmClone::~frmClone() {
+    if (m_running)
+        m_main.setEnabled(true);
+}
+
+bool frmClone::TransferDatas(CloneMode mode) {
+    m_mode = mode;
+    const QString caption =
+        qtext(mode == CloneMode::Read ? ids::ReadFromRadioCaption : ids::WriteToRadioCaption, m_language);
+    m_panel = std::make_unique<TransferProgress>(m_language, caption);
+    connect(m_panel.get(), &TransferProgress::cancelRequested, this, [this] { m_runner->cancel(); });
+
+    m_main.setEnabled(false);
+    QString openError;
+    const auto failedOpen =
+        connect(m_runner.get(), &CloneRunner::openFailed, this, [&openError](const QString& m) { openError = m; });
+    m_savedBefore = m_document.savedImage();
+    const bool started = m_runner->start(mode);
+    disconnect(failedOpen);
+    if (!started) {
+        m_main.setEnabled(true);
+        m_prompter.message(&m_main, QMessageBox::Warning, QString::fromLatin1(kProductName),
+                           qtext(ids::CannotOpenPort, m_language) + QLatin1Char('\n') + openError, QMessageBox::Ok);
+        return false;
+    }
+    m_running = true;
+    const int maximum = mode == CloneMode::Read ? clone::kReadRows : clone::kWriteRows;
+    m_panel->setProgress(0, maximum);
+    m_panel->setPercentCaption(qtext(ids::CompletionPercentage, m_language));
+    m_panel->showOver(&m_main);
+    if (mode == CloneMode::Read) {
+        // Whatever the read brings in counts as a change until it is saved.
+        m_document.takeSavedImage();
+        m_main.updateTitle();
+    }
+    return true;
+}
+
+void frmClone::showLog() {
+    m_main.setStatusLog(m_log.join(QLatin1Char('\n')));
+}
+
+void frmClone::onQuestion(CloneQuestion question, const QString& text) {
+    if (question == CloneQuestion::IdentificationChanged) {
+        const auto answer = m_prompter.message(&m_main, QMessageBox::Critical, qtext(ids::WarningTitle, m_language),
+                                               text, QMessageBox::Ok | QMessageBox::Cancel);
+        m_runner->answer(answer == QMessageBox::Ok);
+        return;
+    }
+    QString question_text = text;
+    if (!m_linkError.isEmpty())
+        question_text = m_linkError + QLatin1Char('\n') + text;
+    const auto answer = m_prompter.message(&m_main, QMessageBox::Critical, qtext(ids::ErrorTitle, m_language),
+                                           question_text, QMessageBox::Retry | QMessageBox::Cancel);
+    m_runner->answer(answer == QMessageBox::Retry);
+}
+
+void frmClone::restoreSavedImage() {
+    const RadioImage current = m_document.image();
+    m_document.image() = m_savedBefore;
+    m_document.takeSavedImage();
+    m_document.image() = current;
+}
+
+void frmClone::onDone(CloneOutcome outcome) {
+    m_running = false;
+    if (m_mode == CloneMode::Read) {
+        if (outcome == CloneOutcome::Completed) {
+            m_document.bandLimits().load(m_document.image());
+            m_main.fillChannelTable();
+        } else {
+            // The session has put the image back; the document's changed state goes back too.
+            restoreSavedImage();
+        }
+    }
+    m_panel->hide();
+    m_main.setEnabled(true);
+    m_main.updateTitle();
+    emit finished(outcome);
+}
+
+} // namespace norvik

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QVector>
+#include <functional>
+#include <memory>
+
+#include "clone/radio_simulator.h"
+#include "strings/strings.h"
+#include "transport/serial_ports.h"
+
+namespace norvik {
+
+class ByteLink;
+
+// Where transfers go: serial port number 1..20, or the simulated radio.
+struct PortChoice {
+    int number = 1;
+    bool simulated = false;
+    friend bool operator==(const PortChoice&, const PortChoice&) = default;
+};
+
+// Finds out which numbered ports can be opened. Results come from the event loop, in any order.
+class PortChecker : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    // Checks every port at once: portChecked(number, ok) for each, then finished().
+    virtual void start(const QVector<NumberedPort>& ports) = 0;
+
+signals:
+    void portChecked(int number, bool ok);
+    void finished();
+};
+
+// CheckPort on all devices at the same time, so twenty ports cost one probe's 200 ms.
+class SerialPortChecker : public PortChecker {
+    Q_OBJECT
+public:
+    using PortChecker::PortChecker;
+    void start(const QVector<NumberedPort>& ports) override;
+
+private:
+    int m_pending = 0;
+};
+
+// The program's port state, owned by the application and lent to the windows: the port chosen,
+// where the list of ports comes from, and the simulated radio, which keeps its memory for the
+// whole session so that what a Write puts there a later Read gets back.
+class TransferPorts {
+public:
+    using CheckerFactory = std::function<std::unique_ptr<PortChecker>()>;
+
+    // Null arguments mean the machine's own ports and CheckPort.
+    explicit TransferPorts(std::unique_ptr<PortEnumerator> enumerator = nullptr, CheckerFactory checkers = {});
+    ~TransferPorts();
+
+    PortChoice choice() const { return m_choice; }
+    void setChoice(const PortChoice& choice) { m_choice = choice; }
+
+    QVector<NumberedPort> ports() const;
+    std::unique_ptr<PortChecker> makeChecker() const;
+
+    RadioSimulator& simulator() { return m_simulator; }
+    // Paced, the simulated radio answers at the cable's 9600 bit/s (the default, for a demo that
+    // looks like the real thing); unpaced, at once.
+    void setSimulatorPaced(bool paced) { m_paced = paced; }
+
+    // A link over the chosen port for one transfer. A number with no device behind it gives a
+    // link whose open() reports the port as not found.
+    std::unique_ptr<ByteLink> makeLink() const;
+    // The chosen port as the user knows it: "COM3", or the simulated radio's caption.
+    QString choiceName(Language lang) const;
+
+private:
+    std::unique_ptr<PortEnumerator> m_enumerator;
+    CheckerFactory m_checkers;
+    PortChoice m_choice;
+    mutable RadioSimulator m_simulator;
+    bool m_paced = true;
+};
+
+// What the simulated radio holds when the program starts: the new-image defaults and a handful
+// of channels, the way a dealer's radio might come in.
+RadioImage demoRadioImage();
+
+} // namespace norvik

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QWidget>
+
+#include "strings/strings.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace norvik {
+
+// The small window that follows a transfer: the progress caption, the bar with its percentage
+// and a Cancel button. It is a window of its own, so it stays usable while the main window is
+// disabled for the transfer.
+class TransferProgress : public QWidget {
+    Q_OBJECT
+public:
+    TransferProgress(Language lang, const QString& caption);
+
+    void setProgress(int value, int maximum);
+    void setPercentCaption(const QString& caption);
+    // Puts the panel in the middle of the window it reports on.
+    void showOver(QWidget* owner);
+
+    int value() const;
+    int maximum() const;
+    QString percentText() const;
+
+signals:
+    void cancelRequested();
+
+protected:
+    // Closing the panel is the Cancel button; the panel itself goes when the transfer ends.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QLabel* lblPercent;
+    QProgressBar* prgPercent;
+    QPushButton* CmdCancel;
+};
+
+} // namespace norvik
