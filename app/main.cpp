@@ -17,5 +17,9 @@ int main(int argc, char** argv) {
     norvik::frmMain window(document, prompter);
     window.setTransferPorts(ports);
     window.show();
+    // A data file named on the command line (as a file manager passes it) opens at once.
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 1)
+        window.openDataFile(args.at(1));
     return QApplication::exec();
 }

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Screenshots of the main window under Xvfb, in English and Chinese, at 96 DPI and at 144 DPI
 # (scale 1.5). Usage: scripts/screenshots.sh [output dir, default docs] [extra keys to press]
+#   [data file to open, default tests/data/demo.dat]
 # Needs xvfb-run, xdotool, imagemagick; a window manager (openbox) adds the title bar if present.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-docs}
 keys=${2:-}
+file=$(realpath "${3:-tests/data/demo.dat}")
 app=$PWD/build/app/norvik-r7
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
@@ -15,10 +17,10 @@ shot() { # language-index scale file
     home=$(mktemp -d)
     mkdir -p "$home/.config/NORVIK LABS"
     printf '[General]\nLanguage=%s\n' "$1" >"$home/.config/NORVIK LABS/Norvik R7.conf"
-    HOME=$home XDG_CONFIG_HOME=$home/.config QT_SCALE_FACTOR=$2 KEYS=$keys APP=$app OUT=$3 \
+    HOME=$home XDG_CONFIG_HOME=$home/.config QT_SCALE_FACTOR=$2 KEYS=$keys APP=$app FILE=$file OUT=$3 \
         xvfb-run -a -s "-screen 0 1440x900x24" bash -c '
             if command -v openbox >/dev/null; then openbox >/dev/null 2>&1 & sleep 1; fi
-            "$APP" >/dev/null 2>&1 &
+            "$APP" "$FILE" >/dev/null 2>&1 &
             pid=$!
             for _ in $(seq 50); do
                 win=$(xdotool search --name "Norvik R7" 2>/dev/null | head -1 || true)

@@ -269,6 +269,12 @@ private:
     TransferPorts* m_ports = nullptr;
     QPointer<frmClone> m_clone;
 
+public:
+    // Loads a data file as Open does after its dialog (the program also takes one on its command
+    // line). A foreign file is refused with "Incorrect File Type." and the image stays.
+    bool openDataFile(const QString& path);
+
+private:
     // Asks before a command replaces the image: true to go on (after saving when asked to).
     bool saveChangesBefore(int questionId);
     // Encodes the image and writes it through QSaveFile; the old file survives any failure.

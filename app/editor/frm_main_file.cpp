@@ -73,14 +73,18 @@ void frmMain::mnuFile_Open_Click() {
     if (path.isEmpty())
         return;
 
+    openDataFile(path);
+}
+
+bool frmMain::openDataFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return;
+        return false;
     // Never more than the decoder accepts: a huge file is refused without reading it all.
     const QByteArray data = file.read(static_cast<qint64>(kMaxCodecSize) + 1);
     file.close();
     if (data.isEmpty())
-        return;
+        return false;
 
     const DataFileResult result = decodeDataFile(
         std::span(reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size())));
@@ -89,7 +93,7 @@ void frmMain::mnuFile_Open_Click() {
                            qtext(dataFileErrorTextId(*result.error), m_language) + QLatin1Char('\n') +
                                qtext(ids::IncorrectFileTypeHint, m_language),
                            QMessageBox::Ok);
-        return;
+        return false;
     }
 
     m_document.image() = *result.image;
@@ -98,6 +102,7 @@ void frmMain::mnuFile_Open_Click() {
     m_document.takeSavedImage();
     setFileName(path);
     setPasteAvailable(false);
+    return true;
 }
 
 void frmMain::mnuFile_Save_Click() {
