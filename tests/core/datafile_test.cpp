@@ -10,22 +10,20 @@
 
 #include "datafile/data_file.h"
 #include "datafile/eliminator_codec.h"
+#include "helpers.h"
 #include "image/band_limits.h"
 #include "image/defaults.h"
 #include "strings/string_ids.h"
-#include "strings/strings.h"
 
 using namespace norvik;
+using norvik::test::hex;
+using norvik::test::randomImage;
 
 namespace {
 
 ByteVector readFile(const std::string& name) {
     std::ifstream in(std::string(NORVIK_TEST_DATA) + "/" + name, std::ios::binary);
     return ByteVector(std::istreambuf_iterator<char>(in), {});
-}
-
-ByteVector repeat(std::uint8_t value, std::size_t n) {
-    return ByteVector(n, value);
 }
 
 ByteVector concat(std::initializer_list<ByteVector> parts) {
@@ -43,10 +41,17 @@ ByteVector counting(std::size_t n) {
     return out;
 }
 
+std::size_t be24(const ByteVector& v, std::size_t at) {
+    return (std::size_t{v[at]} << 16) | (std::size_t{v[at + 1]} << 8) | v[at + 2];
+}
+
+ByteVector be24(std::size_t n) {
+    return {static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)};
+}
+
 // Control stream of a pass output: B, M and the codes, without W and the literals.
-ByteVector controlOf(const ByteVector& passOutput) {
-    const std::size_t w = (std::size_t{passOutput[0]} << 16) | (std::size_t{passOutput[1]} << 8) | passOutput[2];
-    return ByteVector(passOutput.begin() + 3, passOutput.begin() + 3 + static_cast<std::ptrdiff_t>(w));
+ByteVector controlOf(const ByteVector& pass) {
+    return ByteVector(pass.begin() + 3, pass.begin() + 3 + static_cast<std::ptrdiff_t>(be24(pass, 0)));
 }
 
 RadioImage defaultsImage() {
@@ -55,12 +60,10 @@ RadioImage defaultsImage() {
     return img;
 }
 
-RadioImage randomImage(std::mt19937& rng) {
-    RadioImage img;
-    std::uniform_int_distribution<int> byte(0, 255);
-    for (auto& b : img.bytes())
-        b = static_cast<std::uint8_t>(byte(rng));
-    return img;
+void expectDecodesTo(const ByteVector& file, const ByteVector& plain) {
+    const CodecResult back = decodeAll(file);
+    ASSERT_TRUE(back.ok());
+    EXPECT_EQ(back.bytes, plain);
 }
 
 } // namespace
@@ -88,42 +91,41 @@ TEST(EliminatorCodec, GoldenFilesWorkedOutByHand) {
         SCOPED_TRACE(name);
         const ByteVector plain = readFile(std::string(name) + ".bin");
         const ByteVector packed = readFile(std::string(name) + ".dat");
-        ASSERT_FALSE(plain.empty());
-        ASSERT_FALSE(packed.empty());
+        ASSERT_FALSE(plain.empty() || packed.empty());
         EXPECT_EQ(encodeAll(plain), packed);
-        const CodecResult back = decodeAll(packed);
-        ASSERT_TRUE(back.ok());
-        EXPECT_EQ(back.bytes, plain);
+        expectDecodesTo(packed, plain);
     }
+    // Encoding stops at the pass limit with a valid file.
+    const ByteVector plain = readFile("codec_tie_two_passes.bin");
+    EXPECT_EQ(encodeAll(plain, 1).back(), 1);
+    expectDecodesTo(encodeAll(plain, 1), plain);
 }
 
 TEST(EliminatorCodec, PassControlCodes) {
     struct Case {
         const char* what;
         ByteVector input;
-        ByteVector control; // B, M (3 bytes), codes
+        const char* control; // B, M (3 bytes), codes
     };
     const std::vector<Case> cases = {
-        {"tie picks the greater byte value", {0x01, 0x02}, {0x02, 0, 0, 1, 0x20}},
-        {"seven B fill one group", repeat(0x33, 7), {0x33, 0, 0, 7, 0x7F}},
-        {"eighth B starts a new group", repeat(0x33, 8), {0x33, 0, 0, 8, 0x7F, 0x40}},
-        {"partial last group keeps its leading bits", {0x09, 0x01, 0x09}, {0x09, 0, 0, 2, 0x50}},
-        {"group ending in B at position 6 is flushed once", concat({counting(6), {0xFF}}), {0xFF, 0, 0, 1, 0x01}},
-        {"B after exactly 7 literals is run code 80", concat({counting(7), {0xFF}}), {0xFF, 0, 0, 1, 0x80}},
-        {"k counts past 7 while the flags stay 0", concat({counting(10), {0xFF}}), {0xFF, 0, 0, 1, 0x83}},
-        {"B after 133 literals is run code FE", concat({counting(133), {0xFF}}), {0xFF, 0, 0, 1, 0xFE}},
-        {"134 literals are code FF and no B", concat({counting(134), {0xFF}}), {0xFF, 0, 0, 1, 0xFF, 0x40}},
-        {"135 literals: FF, then a group", concat({counting(135), {0xFF}}), {0xFF, 0, 0, 1, 0xFF, 0x20}},
-        {"a group with flags then a run",
-         concat({{0x80}, counting(6), counting(8), {0x80}}),
-         // 00 occurs twice too; 80 wins the tie.
-         {0x80, 0, 0, 2, 0x40, 0x81}},
-        {"bytes after the last B are literals, not codes", concat({{0x07, 0x07}, counting(3)}), {0x07, 0, 0, 2, 0x60}},
+        {"tie picks the greater byte value", {0x01, 0x02}, "02 00 00 01 20"},
+        {"seven B fill one group", ByteVector(7, 0x33), "33 00 00 07 7F"},
+        {"eighth B starts a new group", ByteVector(8, 0x33), "33 00 00 08 7F 40"},
+        {"partial last group keeps its leading bits", {0x09, 0x01, 0x09}, "09 00 00 02 50"},
+        {"group ending in B at position 6 is flushed once", concat({counting(6), {0xFF}}), "FF 00 00 01 01"},
+        {"B after exactly 7 literals is run code 80", concat({counting(7), {0xFF}}), "FF 00 00 01 80"},
+        {"k counts past 7 while the flags stay 0", concat({counting(10), {0xFF}}), "FF 00 00 01 83"},
+        {"B after 133 literals is run code FE", concat({counting(133), {0xFF}}), "FF 00 00 01 FE"},
+        {"134 literals are code FF and no B", concat({counting(134), {0xFF}}), "FF 00 00 01 FF 40"},
+        {"135 literals: FF, then a group", concat({counting(135), {0xFF}}), "FF 00 00 01 FF 20"},
+        // 00 occurs twice too; 80 wins the tie.
+        {"a group with flags then a run", concat({{0x80}, counting(6), counting(8), {0x80}}), "80 00 00 02 40 81"},
+        {"bytes after the last B are literals, not codes", concat({{0x07, 0x07}, counting(3)}), "07 00 00 02 60"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const ByteVector out = encodePassOutput(c.input);
-        EXPECT_EQ(controlOf(out), c.control);
+        EXPECT_EQ(controlOf(out), hex(c.control));
         const CodecResult back = decodePass(out);
         ASSERT_TRUE(back.ok());
         EXPECT_EQ(back.bytes, c.input);
@@ -135,105 +137,88 @@ TEST(EliminatorCodec, AcceptanceRule) {
     // than the input; only the count threshold lets such a pass through.
     auto spaced = [](std::size_t count) {
         ByteVector out;
-        for (std::size_t i = 0; i < count; ++i) {
-            for (int j = 0; j < 7; ++j)
-                out.push_back(static_cast<std::uint8_t>((i * 7 + static_cast<std::size_t>(j)) % 250));
-            out.push_back(0xFE);
-        }
+        for (std::size_t i = 0; i < count * 8; ++i)
+            out.push_back(i % 8 == 7 ? 0xFE : static_cast<std::uint8_t>((i / 8 * 7 + i % 8) % 250));
         return out;
     };
-    struct Case {
-        const char* what;
-        ByteVector input;
-        bool accepted;
-    };
-    const std::vector<Case> cases = {
-        {"output one byte longer is accepted", repeat(0x33, 7), true},
-        {"output two bytes longer is rejected", repeat(0x33, 6), false},
+    const std::vector<std::tuple<const char*, ByteVector, bool>> cases = {
+        {"output one byte longer is accepted", ByteVector(7, 0x33), true},
+        {"output two bytes longer is rejected", ByteVector(6, 0x33), false},
         {"a single byte is rejected", {0x42}, false},
         {"1100 occurrences accept a growing pass", spaced(1100), true},
         {"1099 occurrences do not", spaced(1099), false},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const auto out = encodePass(c.input);
-        EXPECT_EQ(out.has_value(), c.accepted);
-        const ByteVector file = encodeAll(c.input);
-        EXPECT_EQ(file.back() > 0, c.accepted);
-        const CodecResult back = decodeAll(file);
-        ASSERT_TRUE(back.ok());
-        EXPECT_EQ(back.bytes, c.input);
+    for (const auto& [what, input, accepted] : cases) {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(encodePass(input).has_value(), accepted);
+        const ByteVector file = encodeAll(input);
+        EXPECT_EQ(file.back() > 0, accepted);
+        expectDecodesTo(file, input);
     }
     EXPECT_GT(encodePassOutput(spaced(1100)).size(), spaced(1100).size() + 1);
 }
 
-TEST(EliminatorCodec, EncodingStopsAtThePassLimitWithAValidFile) {
-    const ByteVector plain = readFile("codec_tie_two_passes.bin");
-    const ByteVector one = encodeAll(plain, 1);
-    EXPECT_EQ(one.back(), 1);
-    const CodecResult back = decodeAll(one);
-    ASSERT_TRUE(back.ok());
-    EXPECT_EQ(back.bytes, plain);
-}
-
 TEST(EliminatorCodec, RoundTripsArbitraryBuffers) {
     std::mt19937 rng(20120114);
-    std::uniform_int_distribution<int> byte(0, 255);
-    std::uniform_int_distribution<int> small(0, 3);
     for (std::size_t size = 1; size <= 600; size += (size < 40 ? 1 : 7)) {
-        for (int flavour = 0; flavour < 3; ++flavour) {
+        for (int flavour = 0; flavour < 3; ++flavour) { // random, four values, all equal
+            SCOPED_TRACE(testing::Message() << "size " << size << " flavour " << flavour);
             ByteVector input(size);
             for (auto& b : input)
-                b = static_cast<std::uint8_t>(flavour == 0 ? byte(rng) : flavour == 1 ? small(rng) : 0x5A);
-            const CodecResult back = decodeAll(encodeAll(input));
-            ASSERT_TRUE(back.ok()) << "size " << size << " flavour " << flavour;
-            ASSERT_EQ(back.bytes, input) << "size " << size << " flavour " << flavour;
+                b = static_cast<std::uint8_t>(flavour == 0 ? rng() : flavour == 1 ? rng() % 4 : 0x5A);
+            expectDecodesTo(encodeAll(input), input);
+            if (HasFailure())
+                return;
         }
     }
 }
 
-TEST(DataFile, RecordLayout) {
+TEST(DataFile, RecordLayoutAndPlainRecord) {
     RadioImage img;
     img.set(0x000, 0x12);
     img.set(0xFFF, 0x34);
     const ByteVector record = buildRecord(img);
     ASSERT_EQ(record.size(), 4112u);
-    EXPECT_EQ(std::string(record.begin(), record.begin() + 6), "NVKFMT");
-    EXPECT_TRUE(std::all_of(record.begin() + 6, record.begin() + 16, [](auto b) { return b == 0xFF; }));
-    EXPECT_EQ(record[16], 0x12);
+    EXPECT_EQ(ByteVector(record.begin(), record.begin() + 17),
+              concat({{'N', 'V', 'K', 'F', 'M', 'T'}, ByteVector(10, 0xFF), {0x12}}));
     EXPECT_EQ(record[16 + 0xFFF], 0x34);
+
+    // Trailer 0: the file is the plain record.
+    ByteVector file = buildRecord(defaultsImage());
+    file.push_back(0);
+    const DataFileResult back = decodeDataFile(file);
+    ASSERT_TRUE(back.ok());
+    EXPECT_EQ(*back.image, defaultsImage());
+
+    // All 0xFF: B = FF, M = 4096 + 10; the six signature bytes are literals, then B fills the group.
+    const ByteVector pass = encodePassOutput(buildRecord(RadioImage{}));
+    EXPECT_EQ(ByteVector(pass.begin() + 3, pass.begin() + 9), hex("FF 00 10 0A 01 7F"));
+    EXPECT_EQ(std::string(pass.end() - 6, pass.end()), "NVKFMT");
 }
 
 TEST(DataFile, RoundTripsGeneratedImages) {
-    std::mt19937 rng(4112);
-    std::vector<std::pair<std::string, RadioImage>> images;
-    images.emplace_back("new-image defaults", defaultsImage());
-    images.emplace_back("all 0xFF", RadioImage{});
-    for (std::uint8_t v : {0x00, 0x55, 0x7F, 0x80, 0xFE}) {
-        RadioImage img;
-        img.fill(v);
-        images.emplace_back("all " + std::to_string(v), img);
+    std::vector<std::pair<std::string, RadioImage>> images = {{"new-image defaults", defaultsImage()},
+                                                              {"all 0xFF", RadioImage{}}};
+    for (std::uint8_t v : {0x00, 0x55, 0x80, 0xFE}) {
+        images.emplace_back("all " + std::to_string(v), RadioImage{});
+        images.back().second.fill(v);
     }
     for (auto [a, b] : {std::pair<int, int>{0x00, 0xFF}, {0xAA, 0x55}, {0xFF, 0x01}}) {
-        RadioImage img;
+        images.emplace_back("alternating " + std::to_string(a), RadioImage{});
         for (int i = 0; i < kImageSize; ++i)
-            img.set(i, static_cast<std::uint8_t>(i % 2 ? a : b));
-        images.emplace_back("alternating", img);
+            images.back().second.set(i, static_cast<std::uint8_t>(i % 2 ? a : b));
     }
-    for (int period : {7, 8, 134, 135, 141}) {
-        RadioImage img; // one non-0xFF byte every `period` bytes, or every run of literals
+    for (int period : {7, 8, 134, 135, 141}) { // one 0xFF every `period` bytes, literals between
+        images.emplace_back("period " + std::to_string(period), RadioImage{});
         for (int i = 0; i < kImageSize; ++i)
-            img.set(i, static_cast<std::uint8_t>(i % period == 0 ? 0xFF : i % 251));
-        images.emplace_back("period " + std::to_string(period), img);
+            images.back().second.set(i, static_cast<std::uint8_t>(i % period == 0 ? 0xFF : i % 251));
     }
-    for (int i = 0; i < 40; ++i)
-        images.emplace_back("random", randomImage(rng));
-    for (int i = 0; i < 40; ++i) {
-        RadioImage img = defaultsImage(); // a programmed radio: defaults with scattered edits
-        std::uniform_int_distribution<int> addr(0, kImageSize - 1), byte(0, 255), count(1, 400);
-        for (int n = count(rng); n > 0; --n)
-            img.set(addr(rng), static_cast<std::uint8_t>(byte(rng)));
-        images.emplace_back("edited defaults", img);
+    std::mt19937 rng(4112);
+    for (unsigned i = 0; i < 40; ++i) {
+        images.emplace_back("random", randomImage(4112 + i));
+        images.emplace_back("edited defaults", defaultsImage()); // a programmed radio
+        for (int n = 1 + static_cast<int>(rng() % 400); n > 0; --n)
+            images.back().second.set(static_cast<int>(rng() % kImageSize), static_cast<std::uint8_t>(rng()));
     }
     for (const auto& [what, img] : images) {
         SCOPED_TRACE(what);
@@ -245,43 +230,17 @@ TEST(DataFile, RoundTripsGeneratedImages) {
     }
 }
 
-TEST(DataFile, AllEmptyImageEliminatesFillerAndImageFirst) {
-    const ByteVector pass = encodePassOutput(buildRecord(RadioImage{}));
-    // B = FF, M = 4096 + 10; the six signature bytes are literals, then B fills the group.
-    const ByteVector control = controlOf(pass);
-    ASSERT_GE(control.size(), 6u);
-    EXPECT_EQ(ByteVector(control.begin(), control.begin() + 6), (ByteVector{0xFF, 0x00, 0x10, 0x0A, 0x01, 0x7F}));
-    EXPECT_EQ(std::string(pass.end() - 6, pass.end()), "NVKFMT");
-}
-
-TEST(DataFile, TrailerZeroIsThePlainRecord) {
-    RadioImage img = defaultsImage();
-    ByteVector file = buildRecord(img);
-    file.push_back(0);
-    const DataFileResult back = decodeDataFile(file);
-    ASSERT_TRUE(back.ok());
-    EXPECT_EQ(*back.image, img);
-}
-
 TEST(DataFile, CorruptInputsFailWithTheRightError) {
     const ByteVector real = encodeDataFile(defaultsImage());
     ASSERT_GE(real.back(), 1);
-    auto withTrailer = [](ByteVector pass, std::uint8_t n = 1) {
-        pass.push_back(n);
-        return pass;
-    };
-    auto patched = [&](std::size_t at, std::initializer_list<std::uint8_t> bytes) {
+    auto patched = [&](std::size_t at, const ByteVector& bytes) {
         ByteVector f = real;
         std::copy(bytes.begin(), bytes.end(), f.begin() + static_cast<std::ptrdiff_t>(at));
         return f;
     };
-    const std::size_t w = (std::size_t{real[0]} << 16) | (std::size_t{real[1]} << 8) | real[2];
-    const std::size_t m = (std::size_t{real[4]} << 16) | (std::size_t{real[5]} << 8) | real[6];
-    ByteVector notSigned = buildRecord(defaultsImage());
+    const std::size_t w = be24(real, 0), m = be24(real, 4);
+    ByteVector notSigned = concat({buildRecord(defaultsImage()), {0}});
     notSigned[0] = 'X';
-    notSigned.push_back(0);
-    ByteVector claims255 = real;
-    claims255.back() = 255;
     const std::string notes = "This is a text file, not a radio.\r\n";
 
     struct Case {
@@ -293,27 +252,20 @@ TEST(DataFile, CorruptInputsFailWithTheRightError) {
         {"empty file", {}, DataFileError::Empty},
         {"text file", ByteVector(notes.begin(), notes.end()), DataFileError::BadControlLength},
         {"only a trailer of 0", {0x00}, DataFileError::WrongRecordLength},
-        {"pass header cut short", withTrailer({0, 0, 5, 0xAA}), DataFileError::ShortPassHeader},
-        {"W shorter than B and M", withTrailer({0, 0, 3, 0xAA, 0, 0, 0}), DataFileError::BadControlLength},
-        {"W larger than the file",
-         patched(0, {0, static_cast<std::uint8_t>(real.size() >> 8), static_cast<std::uint8_t>(real.size())}),
-         DataFileError::BadControlLength},
+        {"pass header cut short", hex("00 00 05 AA 01"), DataFileError::ShortPassHeader},
+        {"W shorter than B and M", hex("00 00 03 AA 00 00 00 01"), DataFileError::BadControlLength},
+        {"W larger than the file", patched(0, be24(real.size())), DataFileError::BadControlLength},
         {"M larger than possible", patched(4, {0xFF, 0xFF, 0xFF}), DataFileError::ResultTooLarge},
-        {"M one more than placed",
-         patched(4, {0, static_cast<std::uint8_t>((m + 1) >> 8), static_cast<std::uint8_t>(m + 1)}),
-         DataFileError::ControlOverrun},
-        {"M one less than placed",
-         patched(4, {0, static_cast<std::uint8_t>((m - 1) >> 8), static_cast<std::uint8_t>(m - 1)}), std::nullopt},
-        {"W one byte short", patched(0, {0, static_cast<std::uint8_t>((w - 1) >> 8), static_cast<std::uint8_t>(w - 1)}),
-         std::nullopt},
-        {"codes but no B left", withTrailer({0, 0, 4, 0xAA, 0, 0, 1}), DataFileError::ControlOverrun},
-        {"run code without its literals", withTrailer({0, 0, 5, 0xAA, 0, 0, 1, 0x80}), DataFileError::LiteralOverrun},
-        {"group code without its literal", withTrailer({0, 0, 5, 0xAA, 0, 0, 1, 0x20}), DataFileError::LiteralOverrun},
-        {"codes after the last B", withTrailer({0, 0, 6, 0xAA, 0, 0, 1, 0x40, 0x40}), DataFileError::ControlLeftOver},
-        {"valid pass of the wrong length", withTrailer({0, 0, 5, 0xAA, 0, 0, 1, 0x40}),
-         DataFileError::WrongRecordLength},
+        {"M one more than placed", patched(4, be24(m + 1)), DataFileError::ControlOverrun},
+        {"M one less than placed", patched(4, be24(m - 1)), std::nullopt},
+        {"W one byte short", patched(0, be24(w - 1)), std::nullopt},
+        {"codes but no B left", hex("00 00 04 AA 00 00 01 01"), DataFileError::ControlOverrun},
+        {"run code without its literals", hex("00 00 05 AA 00 00 01 80 01"), DataFileError::LiteralOverrun},
+        {"group code without its literal", hex("00 00 05 AA 00 00 01 20 01"), DataFileError::LiteralOverrun},
+        {"codes after the last B", hex("00 00 06 AA 00 00 01 40 40 01"), DataFileError::ControlLeftOver},
+        {"valid pass of the wrong length", hex("00 00 05 AA 00 00 01 40 01"), DataFileError::WrongRecordLength},
         // The passes after the real ones read "NVK" as W.
-        {"trailer claims 255 passes", claims255, DataFileError::BadControlLength},
+        {"trailer claims 255 passes", patched(real.size() - 1, {255}), DataFileError::BadControlLength},
         {"wrong signature", notSigned, DataFileError::WrongSignature},
         {"larger than the cap", ByteVector(kMaxCodecSize + 1, 0x00), DataFileError::TooLarge},
     };
@@ -327,27 +279,19 @@ TEST(DataFile, CorruptInputsFailWithTheRightError) {
         }
         EXPECT_EQ(dataFileErrorTextId(*r.error), ids::IncorrectFileType);
     }
-    EXPECT_EQ(text(ids::IncorrectFileType, Language::English), "Incorrect File Type.");
 }
 
-TEST(DataFile, EveryTruncationOfARealFileFails) {
-    std::mt19937 rng(7);
-    for (const RadioImage& img : {defaultsImage(), randomImage(rng)}) {
+TEST(DataFile, EveryTruncationAndHeaderOrTrailerFlipFails) {
+    for (const RadioImage& img : {defaultsImage(), randomImage(7)}) {
         const ByteVector real = encodeDataFile(img);
-        for (std::size_t n = 0; n < real.size(); ++n) {
-            const DataFileResult r = decodeDataFile(std::span(real.data(), n));
-            ASSERT_FALSE(r.ok()) << "truncated to " << n;
-        }
+        for (std::size_t n = 0; n < real.size(); ++n)
+            ASSERT_FALSE(decodeDataFile(std::span(real.data(), n)).ok()) << "truncated to " << n;
     }
-}
-
-TEST(DataFile, HeaderAndTrailerFlipsFail) {
     const ByteVector real = encodeDataFile(defaultsImage());
-    std::vector<std::size_t> positions = {0, 1, 2, 4, 5, 6, real.size() - 1};
-    for (std::size_t at : positions) {
+    for (const std::size_t at : {0, 1, 2, 4, 5, 6, -1}) { // W, M and the trailer
         for (int bit = 0; bit < 8; ++bit) {
             ByteVector f = real;
-            f[at] = static_cast<std::uint8_t>(f[at] ^ (1u << bit));
+            f[std::min(at, real.size() - 1)] ^= static_cast<std::uint8_t>(1u << bit);
             EXPECT_FALSE(decodeDataFile(f).ok()) << "byte " << at << " bit " << bit;
         }
     }
@@ -357,36 +301,34 @@ TEST(DataFile, HeaderAndTrailerFlipsFail) {
 // bounds (the sanitizer build and the fuzz target watch the latter).
 TEST(DataFile, RandomMutationsNeverCrash) {
     std::mt19937 rng(0x4E564B);
-    const std::vector<ByteVector> seeds = {encodeDataFile(defaultsImage()), encodeDataFile(randomImage(rng)),
+    const std::vector<ByteVector> seeds = {encodeDataFile(defaultsImage()), encodeDataFile(randomImage(8)),
                                            encodeDataFile(RadioImage{})};
-    std::uniform_int_distribution<int> byte(0, 255), op(0, 4), count(1, 6);
-    int decoded = 0, failed = 0;
+    int failed = 0;
     for (int i = 0; i < 3000; ++i) {
         ByteVector f = seeds[static_cast<std::size_t>(i) % seeds.size()];
-        for (int n = count(rng); n > 0 && !f.empty(); --n) {
-            std::uniform_int_distribution<std::size_t> pos(0, f.size() - 1);
-            switch (op(rng)) {
+        for (int n = 1 + static_cast<int>(rng() % 6); n > 0 && !f.empty(); --n) {
+            const auto pos = f.begin() + static_cast<std::ptrdiff_t>(rng() % f.size());
+            const auto value = static_cast<std::uint8_t>(rng());
+            switch (rng() % 5) {
             case 0:
-                f[pos(rng)] = static_cast<std::uint8_t>(byte(rng));
+                *pos = value;
                 break;
             case 1:
-                f[pos(rng)] ^= static_cast<std::uint8_t>(1u << (byte(rng) % 8));
+                *pos ^= static_cast<std::uint8_t>(1u << (value % 8));
                 break;
             case 2:
-                f.erase(f.begin() + static_cast<std::ptrdiff_t>(pos(rng)));
+                f.erase(pos);
                 break;
             case 3:
-                f.insert(f.begin() + static_cast<std::ptrdiff_t>(pos(rng)), static_cast<std::uint8_t>(byte(rng)));
+                f.insert(pos, value);
                 break;
             default:
-                f.back() = static_cast<std::uint8_t>(byte(rng)); // pass count
-                break;
+                f.back() = value; // pass count
             }
         }
         const DataFileResult r = decodeDataFile(f);
         ASSERT_EQ(r.ok(), !r.error.has_value());
-        (r.ok() ? decoded : failed)++;
+        failed += r.ok() ? 0 : 1;
     }
     EXPECT_GT(failed, 0);
-    EXPECT_EQ(decoded + failed, 3000);
 }

@@ -1,73 +1,14 @@
-#include <QProcess>
+// Read and write through the CLI against the simulated radio, each as its own process.
+
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <random>
-
-#include "datafile/data_file.h"
+#include "cli_helpers.h"
 
 using namespace Qt::StringLiterals;
+using namespace clitest;
 
 namespace {
-
-constexpr int kImage = 4096;
-
-QByteArray randomImage(unsigned seed) {
-    std::mt19937 rng(seed);
-    QByteArray b(kImage, '\0');
-    for (auto& c : b)
-        c = char(rng());
-    return b;
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray packed(const QByteArray& image) {
-    norvik::ImageBytes bytes;
-    std::copy(image.begin(), image.end(), bytes.begin());
-    const auto file = norvik::encodeDataFile(norvik::RadioImage(bytes));
-    return QByteArray(reinterpret_cast<const char*>(file.data()), static_cast<qsizetype>(file.size()));
-}
-
-QByteArray unpacked(const QByteArray& file) {
-    const auto result = norvik::decodeDataFile(
-        std::span(reinterpret_cast<const std::uint8_t*>(file.constData()), static_cast<std::size_t>(file.size())));
-    if (!result.ok())
-        return {};
-    return QByteArray(reinterpret_cast<const char*>(result.image->bytes().data()), kImage);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-struct Run {
-    int exitCode = -1;
-    QString err;
-};
-
-Run runCli(const QStringList& args) {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::SeparateChannels);
-    p.setStandardInputFile(QProcess::nullDevice());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"LANG"_s, u"C"_s);
-    env.remove(u"LC_ALL"_s);
-    env.remove(u"LC_MESSAGES"_s);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(NORVIK_CLI), args);
-    if (!p.waitForFinished(120000)) {
-        p.kill();
-        p.waitForFinished();
-        return {};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromLocal8Bit(p.readAllStandardError())};
-}
 
 // The simulated radio as its own process; the first line it prints is its device.
 class Simulator {
@@ -90,9 +31,7 @@ public:
     // Asks it to quit as an interrupted user would; it saves its memory on the way out.
     int stop() {
         m_process.terminate();
-        if (!m_process.waitForFinished(10000))
-            return -1;
-        return m_process.exitCode();
+        return m_process.waitForFinished(10000) ? m_process.exitCode() : -1;
     }
 
 private:
@@ -104,32 +43,41 @@ private:
 
 class TestCliRadio : public QObject {
     Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QStringList radioArgs(const QByteArray& memory, bool saveOnExit = true) {
+        if (!writeFile(path(u"radio.bin"_s), memory))
+            QTest::qFail("cannot write the radio image", __FILE__, __LINE__);
+        QFile::remove(path(u"saved.bin"_s));
+        QStringList args{u"--image"_s, path(u"radio.bin"_s)};
+        return saveOnExit ? args << u"--save-on-exit"_s << path(u"saved.bin"_s) : args;
+    }
+
 private slots:
     void readThenWriteAgainstTheSimulator() {
-        QTemporaryDir dir;
         const QByteArray radioStart = randomImage(1);
-        QVERIFY(writeFile(dir.filePath(u"radio.bin"_s), radioStart));
-        Simulator sim({u"--image"_s, dir.filePath(u"radio.bin"_s), u"--save-on-exit"_s, dir.filePath(u"saved.bin"_s)});
+        Simulator sim(radioArgs(radioStart));
         QVERIFY(sim.device().startsWith(u"/dev/"_s));
 
         // Data files hold what was read byte for byte, nothing normalised.
-        const Run read = runCli({u"read"_s, u"--port"_s, sim.device(), dir.filePath(u"read.dat"_s)});
+        const Run read = runCli({u"read"_s, u"--port"_s, sim.device(), path(u"read.dat"_s)});
         QCOMPARE(read.exitCode, 0);
-        QCOMPARE(unpacked(readFile(dir.filePath(u"read.dat"_s))), radioStart);
+        QCOMPARE(unpacked(readFile(path(u"read.dat"_s))), radioStart);
         // Without a terminal the Transfer Log goes to stderr.
         QVERIFY2(read.err.contains(u"Completion percentage40%\nCompletion percentage50%"_s), qPrintable(read.err));
         QVERIFY(read.err.contains(u"Reading completed!\nPort Closed.\n"_s));
 
         QByteArray edited = randomImage(2);
         edited.replace(0xD00, 16, radioStart.mid(0xD00, 16)); // same frequency range: no warning
-        QVERIFY(writeFile(dir.filePath(u"edited.dat"_s), packed(edited)));
-        const Run write = runCli({u"write"_s, u"--port"_s, sim.device(), dir.filePath(u"edited.dat"_s)});
+        QVERIFY(writeFile(path(u"edited.dat"_s), packed(imageOf(edited))));
+        const Run write = runCli({u"write"_s, u"--port"_s, sim.device(), path(u"edited.dat"_s)});
         QCOMPARE(write.exitCode, 0);
         QVERIFY(write.err.contains(u"Writing completed!"_s));
 
         QCOMPARE(sim.stop(), 0);
-        const QByteArray saved = readFile(dir.filePath(u"saved.bin"_s));
-        QCOMPARE(saved.size(), kImage);
+        const QByteArray saved = readFile(path(u"saved.bin"_s));
+        QCOMPARE(saved.size(), norvik::kImageSize);
         QCOMPARE(saved.left(0xF00), edited.left(0xF00));
         QCOMPARE(saved.mid(0xF00), radioStart.mid(0xF00)); // rows 240..255 are never written
     }
@@ -146,24 +94,17 @@ private slots:
         QFETCH(QStringList, extra);
         QFETCH(int, exitCode);
         QFETCH(QString, logLine);
-        QTemporaryDir dir;
-        const QByteArray radioStart = randomImage(3);
-        QVERIFY(writeFile(dir.filePath(u"radio.bin"_s), radioStart));
-        QByteArray edited = randomImage(4);
+        const QByteArray radioStart = randomImage(3), edited = randomImage(4);
         QVERIFY(edited.mid(0xD00, 16) != radioStart.mid(0xD00, 16));
-        QVERIFY(writeFile(dir.filePath(u"edited.bin"_s), edited));
-        Simulator sim({u"--image"_s, dir.filePath(u"radio.bin"_s), u"--save-on-exit"_s, dir.filePath(u"saved.bin"_s)});
-        const Run write =
-            runCli(QStringList{u"write"_s, u"--port"_s, sim.device(), dir.filePath(u"edited.bin"_s)} + extra);
+        QVERIFY(writeFile(path(u"edited.bin"_s), edited));
+        Simulator sim(radioArgs(radioStart));
+        const Run write = runCli(QStringList{u"write"_s, u"--port"_s, sim.device(), path(u"edited.bin"_s)} + extra);
         QCOMPARE(write.exitCode, exitCode);
         QVERIFY2(write.err.contains(u"FrequencyRange has been changed!Go on?"_s), qPrintable(write.err));
         QVERIFY2(write.err.contains(logLine), qPrintable(write.err));
         QCOMPARE(sim.stop(), 0);
-        const QByteArray saved = readFile(dir.filePath(u"saved.bin"_s));
-        if (exitCode == 0)
-            QCOMPARE(saved.left(0xF00), edited.left(0xF00));
-        else
-            QCOMPARE(saved, radioStart);
+        const QByteArray saved = readFile(path(u"saved.bin"_s));
+        QCOMPARE(saved.left(0xF00), (exitCode == 0 ? edited : radioStart).left(0xF00));
     }
 
     void failedReadExitsWithTheErrorLine_data() {
@@ -178,11 +119,10 @@ private slots:
         QFETCH(QStringList, faults);
         QFETCH(QStringList, options);
         QFETCH(int, exitCode);
-        QTemporaryDir dir;
         const QByteArray radioStart = randomImage(5);
-        QVERIFY(writeFile(dir.filePath(u"radio.bin"_s), radioStart));
-        Simulator sim(QStringList{u"--image"_s, dir.filePath(u"radio.bin"_s)} + faults);
-        const QString out = dir.filePath(u"read.bin"_s);
+        Simulator sim(radioArgs(radioStart, false) + faults);
+        const QString out = path(u"read.bin"_s);
+        QFile::remove(out);
         const Run read = runCli(QStringList{u"read"_s, u"--port"_s, sim.device(), out} + options);
         QCOMPARE(read.exitCode, exitCode);
         QVERIFY(read.err.contains(u"ERROR:Timeout while waiting for data blocks."_s));
@@ -211,10 +151,9 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
-        QTemporaryDir dir;
         for (QString& a : args)
             if (a == u"x.bin"_s)
-                a = dir.filePath(a);
+                a = path(a);
         const Run run = runCli(args);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));

@@ -1,0 +1,77 @@
+#pragma once
+// Running the CLI as a process, and the file handling its tests share.
+
+#include <QFile>
+#include <QProcess>
+#include <QStringList>
+#include <random>
+
+#include "datafile/data_file.h"
+
+namespace clitest {
+
+struct Run {
+    int exitCode = -1;
+    QString out, err;
+};
+
+inline Run runCli(const QStringList& args) {
+    QProcess p;
+    p.setStandardInputFile(QProcess::nullDevice());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LANG"), QStringLiteral("C"));
+    env.remove(QStringLiteral("LC_ALL"));
+    env.remove(QStringLiteral("LC_MESSAGES"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(NORVIK_CLI), args);
+    if (!p.waitForFinished(120000)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+inline QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+inline QByteArray bytesOf(const norvik::RadioImage& img) {
+    return QByteArray(reinterpret_cast<const char*>(img.bytes().data()), norvik::kImageSize);
+}
+
+inline norvik::RadioImage imageOf(const QByteArray& bytes) {
+    norvik::ImageBytes out{};
+    std::copy_n(bytes.begin(), std::min<qsizetype>(bytes.size(), norvik::kImageSize), out.begin());
+    return norvik::RadioImage(out);
+}
+
+inline QByteArray randomImage(unsigned seed) {
+    std::mt19937 rng(seed);
+    QByteArray b(norvik::kImageSize, '\0');
+    for (auto& c : b)
+        c = char(rng());
+    return b;
+}
+
+// What Save writes for an image.
+inline QByteArray packed(const norvik::RadioImage& image) {
+    const auto file = norvik::encodeDataFile(image);
+    return QByteArray(reinterpret_cast<const char*>(file.data()), static_cast<qsizetype>(file.size()));
+}
+
+// The image a data file holds, or empty if it is not one.
+inline QByteArray unpacked(const QByteArray& file) {
+    const auto result = norvik::decodeDataFile(
+        std::span(reinterpret_cast<const std::uint8_t*>(file.constData()), static_cast<std::size_t>(file.size())));
+    return result.ok() ? bytesOf(*result.image) : QByteArray();
+}
+
+} // namespace clitest
