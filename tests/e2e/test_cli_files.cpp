@@ -91,15 +91,6 @@ private slots:
                                        QStringLiteral("2,435.00000,,None,,Low,Del,Narrow,,Off,Both,Off,Compand,7,"
                                                       "0.00000,Off"),
                                        QStringLiteral("5,,,,,,,,,,,,,,,")};
-        QTest::newRow("csv zh") << QStringList{QStringLiteral("--csv"), QStringLiteral("--lang"), QStringLiteral("zh")}
-                                << QStringList{
-                                       QStringLiteral("信道,接收频率,发射频率,解码,编码,发射功率,扫描添加,宽/窄,"
-                                                      "信道名,繁忙锁定,PTT ID,声控,可选,扰频组别,频差,异频模式"),
-                                       QStringLiteral("1,145.72500,145.12500,88.5,无,高,添加,宽带,"
-                                                      "\"Rpt,\"\"A\"\"\",关,关,关,关,7,0.60000,减"),
-                                       QStringLiteral("2,435.00000,,无,,低,删除,窄带,,关,两者,关,压扩,7,"
-                                                      "0.00000,关"),
-                                       QStringLiteral("5,,,,,,,,,,,,,,,")};
         QTest::newRow("table") << QStringList{} << QStringList{{}, QStringLiteral("Minus"), QStringLiteral("Off"), {}};
     }
     void channelsShowsTheGridTexts() {
