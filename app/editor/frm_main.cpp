@@ -40,8 +40,6 @@
 namespace norvik {
 namespace {
 
-constexpr int kManualAddress = 0x831;
-constexpr std::uint8_t kManualBit = 0x10;
 constexpr int kSplitterTwips = 60;
 constexpr int kStartButtonsTwips = 2000;
 constexpr int kStartStatusTwips = 6000;
@@ -480,7 +478,7 @@ bool frmMain::alternatePanelShown() const {
 }
 
 void frmMain::syncManualCheck() {
-    action("mnuSet_Manual")->setChecked((m_document.image().at(kManualAddress) & kManualBit) != 0);
+    action("mnuSet_Manual")->setChecked(m_table->manualChecked());
 }
 
 void frmMain::setPasteAvailable(bool available) {
@@ -581,9 +579,8 @@ void frmMain::mnuSet_SingleClick_Click() {
 void frmMain::mnuSet_Manual_Click() {
     commitOpenEditor();
     QAction* manual = action("mnuSet_Manual");
-    const bool wasSet = (m_document.image().at(kManualAddress) & kManualBit) != 0;
-    const bool on = sender() == manual ? manual->isChecked() : !wasSet;
-    m_document.image().setBits(kManualAddress, kManualBit, on ? kManualBit : 0);
+    const bool on = sender() == manual ? manual->isChecked() : !m_table->manualChecked();
+    m_table->setManualChecked(on);
     manual->setChecked(on);
     emit manualChanged(on);
 }
