@@ -11,13 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "channels/channel_table.h"
 #include "commands.h"
 #include "datafile/data_file.h"
 #include "image/band_limits.h"
 #include "image/channel_record.h"
 #include "image/defaults.h"
-#include "image/number_format.h"
-#include "image/tones.h"
 #include "strings/string_ids.h"
 #include "strings/strings.h"
 
@@ -167,57 +166,28 @@ std::optional<RadioImage> loadDataFile(const QString& path, Language lang) {
 
 // ---- the channel table ----------------------------------------------------------------------
 
-constexpr int kColumnCount = 16; // CH .. Duplex
-constexpr int kPttIdColumn = 10;
-constexpr int kHeaderIds[kColumnCount] = {1239, 1200, 1202, 1211, 1212, 1213, 1219, 1216,
-                                          1708, 1254, 0,    1253, 1222, 1725, 1240, 1416};
-
-QString headerText(int column, Language lang) {
-    if (column == kPttIdColumn)
-        return QStringLiteral("PTT ID"); // the same in both languages
-    return QString::fromUtf8(text(kHeaderIds[column], lang));
-}
+// CH .. Duplex: the grid's columns without the ">>" of the alternate panel.
+constexpr int kColumnCount = col::Duplex + 1;
 
 QString utf8(const std::string& s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// The texts of one row as the main window fills it. `image` is a copy: the fill normalises
-// empty records, which must not change the file.
-QStringList channelRow(RadioImage& image, int channel, Language lang) {
-    QStringList cells(kColumnCount);
-    cells[0] = QString::number(channel);
-    const RecordState state = normaliseRecord(image, channel);
-    if (state == RecordState::Empty)
-        return cells;
-    const int base = channelAddress(channel);
-    const Frequency rx = decodeFrequency(image, base + rec::Rx);
-    auto tone = [&](int at) {
-        return utf8(decodeTone(ToneCode{image.at(base + at), image.at(base + at + 1)}, lang, '.'));
-    };
-    auto field = [&](RecordField f) { return utf8(fieldText(image, channel, f, lang)); };
-    cells[1] = utf8(frequencyText(rx, '.'));
-    cells[3] = tone(rec::DecodeTone);
-    if (state == RecordState::NoTransmit) {
-        cells[14] = utf8(formatScaled(0, 5, '.'));
-        cells[15] = utf8(std::string(text(duplexTextId(Duplex::Off), lang)));
-    } else {
-        const Frequency tx = decodeFrequency(image, base + rec::Tx);
-        cells[2] = utf8(frequencyText(tx, '.'));
-        cells[4] = tone(rec::EncodeTone);
-        cells[14] = utf8(formatScaled(offsetOf(rx, tx), 5, '.'));
-        cells[15] = utf8(std::string(text(duplexTextId(duplexOf(rx, tx)), lang)));
+// The header and the 128 rows as the main window fills them. The table fills from a document
+// of its own: the fill normalises empty records, which must not change the file.
+std::vector<QStringList> channelRows(const RadioImage& image, Language lang) {
+    RadioDocument document;
+    document.image() = image;
+    ChannelTable table(document, lang, '.');
+    table.fill();
+    std::vector<QStringList> rows;
+    for (int r = 0; r < kTableRows; ++r) {
+        QStringList cells;
+        for (int c = 0; c < kColumnCount; ++c)
+            cells << utf8(table.text(r, c));
+        rows.push_back(cells);
     }
-    cells[5] = field(RecordField::Power);
-    cells[6] = field(RecordField::Scan);
-    cells[7] = field(RecordField::Bandwidth);
-    cells[8] = QString::fromLatin1(decodeName(image, channel)); // names are single-byte codes
-    cells[9] = field(RecordField::Bcl);
-    cells[10] = field(RecordField::PttId);
-    cells[11] = field(RecordField::Vox);
-    cells[12] = field(RecordField::Option);
-    cells[13] = field(RecordField::ScramblerGroup);
-    return cells;
+    return rows;
 }
 
 // Terminal columns a text takes: East Asian wide characters take two.
@@ -373,17 +343,10 @@ int runChannels(const QStringList& args) {
     Options opt;
     if (auto stop = parseArgs(kChannelsUsage, args, opt))
         return *stop;
-    auto image = loadDataFile(opt.positionals[0], opt.lang);
+    const auto image = loadDataFile(opt.positionals[0], opt.lang);
     if (!image)
         return kExitFailed;
-    std::vector<QStringList> rows;
-    QStringList header;
-    for (int c = 0; c < kColumnCount; ++c)
-        header << headerText(c, opt.lang);
-    rows.push_back(header);
-    for (int n = 1; n <= kChannelCount; ++n)
-        rows.push_back(channelRow(*image, n, opt.lang));
-    printOut(formatTable(rows, opt.csv));
+    printOut(formatTable(channelRows(*image, opt.lang), opt.csv));
     return kExitOk;
 }
 
