@@ -1,8 +1,6 @@
 // The data file commands: new, unpack, pack, info, channels.
 
 #include <QByteArray>
-#include <QFile>
-#include <QSaveFile>
 #include <QString>
 #include <QStringList>
 #include <algorithm>
@@ -17,6 +15,8 @@
 #include "image/band_limits.h"
 #include "image/channel_record.h"
 #include "image/defaults.h"
+#include "image_files.h"
+#include "options.h"
 #include "strings/string_ids.h"
 #include "strings/strings.h"
 
@@ -33,7 +33,7 @@ struct Usage {
     bool takesCsv;
 };
 
-struct Options {
+struct FileOptions {
     QStringList positionals;
     Language lang = Language::English;
     bool csv = false;
@@ -41,127 +41,77 @@ struct Options {
 
 constexpr const char* kLangHelp = "  --lang en|zh  language of the texts (default en)\n";
 
-void printHelp(std::FILE* out, const Usage& u) {
-    std::fprintf(out, "usage: norvik-r7-cli %s %s\n\n%s\n\noptions:\n", u.name, u.synopsis, u.description);
+QString usageLine(const Usage& u) {
+    return QStringLiteral("norvik-r7-cli %1 %2").arg(QLatin1String(u.name), QLatin1String(u.synopsis));
+}
+
+void printHelp(const Usage& u) {
+    std::printf("usage: %s\n\n%s\n\noptions:\n", usageLine(u).toLocal8Bit().constData(), u.description);
     if (u.takesCsv)
-        std::fputs("  --csv         comma-separated values instead of an aligned table\n", out);
-    std::fputs(kLangHelp, out);
-    std::fputs("  -h, --help    show this help\n", out);
+        std::fputs("  --csv         comma-separated values instead of an aligned table\n", stdout);
+    std::fputs(kLangHelp, stdout);
+    std::fputs("  -h, --help    show this help\n", stdout);
 }
 
 void printError(const QString& message) {
-    std::fprintf(stderr, "norvik-r7-cli: %s\n", message.toUtf8().constData());
-}
-
-int usageError(const Usage& u, const QString& message) {
-    printError(message);
-    std::fprintf(stderr, "usage: norvik-r7-cli %s %s\n", u.name, u.synopsis);
-    std::fprintf(stderr, "Run 'norvik-r7-cli %s --help' for details.\n", u.name);
-    return kExitUsage;
+    printErr(QStringLiteral("norvik-r7-cli: ") + message);
 }
 
 // Returns the exit status when the command must stop here (help shown, or a usage error).
-std::optional<int> parseArgs(const Usage& u, const QStringList& args, Options& opt) {
-    bool optionsEnded = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (optionsEnded || !a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
-            opt.positionals << a;
-        } else if (a == QLatin1String("--")) {
-            optionsEnded = true;
-        } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            printHelp(stdout, u);
-            return kExitOk;
-        } else if (u.takesCsv && a == QLatin1String("--csv")) {
-            opt.csv = true;
-        } else if (a == QLatin1String("--lang") || a.startsWith(QLatin1String("--lang="))) {
-            QString value;
-            if (a == QLatin1String("--lang")) {
-                if (++i >= args.size())
-                    return usageError(u, QStringLiteral("--lang needs a value: en or zh"));
-                value = args[i];
-            } else {
-                value = a.mid(7);
-            }
-            if (value == QLatin1String("en"))
-                opt.lang = Language::English;
-            else if (value == QLatin1String("zh"))
-                opt.lang = Language::Chinese;
-            else
-                return usageError(u, QStringLiteral("unknown language '%1' (use en or zh)").arg(value));
-        } else {
-            return usageError(u, QStringLiteral("unknown option '%1'").arg(a));
-        }
+std::optional<int> parseArgs(const Usage& u, const QStringList& args, FileOptions& opt) {
+    QSet<QString> flagNames;
+    if (u.takesCsv)
+        flagNames << QStringLiteral("--csv");
+    const Options o(args, {QStringLiteral("--lang")}, flagNames);
+    if (o.help) {
+        printHelp(u);
+        return kExitOk;
     }
+    if (!o.error.isEmpty())
+        return usageError(u.name, usageLine(u), o.error);
+    opt.positionals = o.positional;
+    opt.csv = o.has(QStringLiteral("--csv"));
+    const QString lang = o.values.value(QStringLiteral("--lang"), QStringLiteral("en"));
+    if (lang == QLatin1String("en"))
+        opt.lang = Language::English;
+    else if (lang == QLatin1String("zh"))
+        opt.lang = Language::Chinese;
+    else
+        return usageError(u.name, usageLine(u), QStringLiteral("unknown language '%1' (use en or zh)").arg(lang));
     if (opt.positionals.size() != u.positionals)
         return usageError(
-            u, QStringLiteral("expected %1 file name(s), got %2").arg(u.positionals).arg(opt.positionals.size()));
+            u.name, usageLine(u),
+            QStringLiteral("expected %1 file name(s), got %2").arg(u.positionals).arg(opt.positionals.size()));
     return std::nullopt;
 }
 
 // ---- files ----------------------------------------------------------------------------------
 
-enum class ReadStatus { Ok, CannotOpen, TooLarge };
-
-// Never reads more than maxSize + 1 bytes, so a huge or endless input is refused early.
-ReadStatus readLimited(const QString& path, qint64 maxSize, QByteArray& data, QString& error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
-        return ReadStatus::CannotOpen;
-    }
-    if (!file.isSequential() && file.size() > maxSize)
-        return ReadStatus::TooLarge;
-    data.clear();
-    while (data.size() <= maxSize) {
-        const QByteArray chunk = file.read(maxSize + 1 - data.size());
-        if (chunk.isEmpty())
-            break;
-        data += chunk;
-    }
-    if (file.error() != QFileDevice::NoError) {
-        error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
-        return ReadStatus::CannotOpen;
-    }
-    return data.size() > maxSize ? ReadStatus::TooLarge : ReadStatus::Ok;
-}
-
-// A temporary file beside the target, renamed over it on success: a failure leaves the old file.
-bool writeAtomically(const QString& path, const QByteArray& data) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        printError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-        return false;
-    }
-    return true;
+// Writes the file or says why not.
+bool writeFile(const QString& path, const QByteArray& data) {
+    QString why;
+    if (writeAtomically(path, data, &why))
+        return true;
+    printError(QStringLiteral("cannot write %1: %2").arg(path, why));
+    return false;
 }
 
 QByteArray toQByteArray(const ByteVector& bytes) {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
 
-// Reads and decodes a data file; on failure prints why and returns no image.
+// Reads and decodes a data file whatever its name; on failure prints why and returns no image.
 std::optional<RadioImage> loadDataFile(const QString& path, Language lang) {
     QByteArray data;
     QString error;
-    switch (readLimited(path, static_cast<qint64>(kMaxCodecSize), data, error)) {
-    case ReadStatus::CannotOpen:
+    if (!readLimited(path, static_cast<qint64>(kMaxCodecSize), data, &error)) {
+        printError(QStringLiteral("cannot open %1: %2").arg(path, error));
+        return std::nullopt;
+    }
+    auto image = decodeDataFileBytes(path, data, lang, &error);
+    if (!image)
         printError(error);
-        return std::nullopt;
-    case ReadStatus::TooLarge:
-        printError(QStringLiteral("%1: %2").arg(path, QString::fromUtf8(text(ids::IncorrectFileType, lang))));
-        return std::nullopt;
-    case ReadStatus::Ok:
-        break;
-    }
-    const auto* begin = reinterpret_cast<const std::uint8_t*>(data.constData());
-    DataFileResult result = decodeDataFile(std::span(begin, static_cast<std::size_t>(data.size())));
-    if (!result.ok()) {
-        const auto id = dataFileErrorTextId(*result.error);
-        printError(QStringLiteral("%1: %2").arg(path, QString::fromUtf8(text(id, lang))));
-        return std::nullopt;
-    }
-    return *result.image;
+    return image;
 }
 
 // ---- the channel table ----------------------------------------------------------------------
@@ -260,16 +210,16 @@ const Usage kChannelsUsage{"channels", "FILE.dat [--csv] [--lang en|zh]",
                            "Prints the channel table as the main window shows it (columns CH to Duplex).", 1, true};
 
 int runNew(const QStringList& args) {
-    Options opt;
+    FileOptions opt;
     if (auto stop = parseArgs(kNewUsage, args, opt))
         return *stop;
     RadioImage image;
     writeNewImageDefaults(image, BandLimits{});
-    return writeAtomically(opt.positionals[0], toQByteArray(encodeDataFile(image))) ? kExitOk : kExitFailed;
+    return writeFile(opt.positionals[0], toQByteArray(encodeDataFile(image))) ? kExitOk : kExitFailed;
 }
 
 int runUnpack(const QStringList& args) {
-    Options opt;
+    FileOptions opt;
     if (auto stop = parseArgs(kUnpackUsage, args, opt))
         return *stop;
     const auto image = loadDataFile(opt.positionals[0], opt.lang);
@@ -277,35 +227,34 @@ int runUnpack(const QStringList& args) {
         return kExitFailed;
     const ImageBytes& bytes = image->bytes();
     const QByteArray data(reinterpret_cast<const char*>(bytes.data()), kImageSize);
-    return writeAtomically(opt.positionals[1], data) ? kExitOk : kExitFailed;
+    return writeFile(opt.positionals[1], data) ? kExitOk : kExitFailed;
 }
 
 int runPack(const QStringList& args) {
-    Options opt;
+    FileOptions opt;
     if (auto stop = parseArgs(kPackUsage, args, opt))
         return *stop;
     const QString& in = opt.positionals[0];
     QByteArray data;
     QString error;
-    const ReadStatus status = readLimited(in, kImageSize, data, error);
-    if (status == ReadStatus::CannotOpen) {
-        printError(error);
+    if (!readLimited(in, kImageSize, data, &error)) {
+        printError(QStringLiteral("cannot open %1: %2").arg(in, error));
         return kExitFailed;
     }
-    if (status == ReadStatus::TooLarge || data.size() != kImageSize) {
+    if (data.size() != kImageSize) {
         printError(QStringLiteral("%1: an image file holds exactly %2 bytes; this one holds %3")
                        .arg(in)
                        .arg(kImageSize)
-                       .arg(status == ReadStatus::TooLarge ? QStringLiteral("more") : QString::number(data.size())));
+                       .arg(data.size() > kImageSize ? QStringLiteral("more") : QString::number(data.size())));
         return kExitFailed;
     }
     ImageBytes bytes;
     std::copy(data.begin(), data.end(), bytes.begin());
-    return writeAtomically(opt.positionals[1], toQByteArray(encodeDataFile(RadioImage(bytes)))) ? kExitOk : kExitFailed;
+    return writeFile(opt.positionals[1], toQByteArray(encodeDataFile(RadioImage(bytes)))) ? kExitOk : kExitFailed;
 }
 
 int runInfo(const QStringList& args) {
-    Options opt;
+    FileOptions opt;
     if (auto stop = parseArgs(kInfoUsage, args, opt))
         return *stop;
     const auto image = loadDataFile(opt.positionals[0], opt.lang);
@@ -340,7 +289,7 @@ int runInfo(const QStringList& args) {
 }
 
 int runChannels(const QStringList& args) {
-    Options opt;
+    FileOptions opt;
     if (auto stop = parseArgs(kChannelsUsage, args, opt))
         return *stop;
     const auto image = loadDataFile(opt.positionals[0], opt.lang);
