@@ -127,7 +127,7 @@ QString utf8(const std::string& s) {
 // of its own: the fill normalises empty records, which must not change the file.
 std::vector<QStringList> channelRows(const RadioImage& image, Language lang) {
     RadioDocument document;
-    document.image() = image;
+    document.loadImage(image);
     ChannelTable table(document, lang, '.');
     table.fill();
     std::vector<QStringList> rows;
