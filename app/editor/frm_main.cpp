@@ -28,6 +28,7 @@
 #include <QVBoxLayout>
 
 #include "common/texts.h"
+#include "common/twips.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/help_viewer.h"
 #include "dialogs/prompt.h"
@@ -393,11 +394,11 @@ void frmMain::updateClock() {
 }
 
 int frmMain::twipsToPixelsX(int twips) const {
-    return qRound(twips * logicalDpiX() / 1440.0);
+    return twipsToPixels(twips, logicalDpiX());
 }
 
 int frmMain::twipsToPixelsY(int twips) const {
-    return qRound(twips * logicalDpiY() / 1440.0);
+    return twipsToPixels(twips, logicalDpiY());
 }
 
 void frmMain::layOutStartPanes() {
