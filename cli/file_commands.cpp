@@ -1,8 +1,6 @@
 // The data file commands: new, unpack, pack, info, channels.
 
 #include <QByteArray>
-#include <QFile>
-#include <QSaveFile>
 #include <QString>
 #include <QStringList>
 #include <algorithm>
@@ -11,13 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "channels/channel_table.h"
 #include "commands.h"
 #include "datafile/data_file.h"
 #include "image/band_limits.h"
 #include "image/channel_record.h"
 #include "image/defaults.h"
-#include "image/number_format.h"
-#include "image/tones.h"
+#include "image_files.h"
+#include "options.h"
 #include "strings/string_ids.h"
 #include "strings/strings.h"
 
@@ -34,7 +33,7 @@ struct Usage {
     bool takesCsv;
 };
 
-struct Options {
+struct FileOptions {
     QStringList positionals;
     Language lang = Language::English;
     bool csv = false;
@@ -42,182 +41,103 @@ struct Options {
 
 constexpr const char* kLangHelp = "  --lang en|zh  language of the texts (default en)\n";
 
-void printHelp(std::FILE* out, const Usage& u) {
-    std::fprintf(out, "usage: norvik-r7-cli %s %s\n\n%s\n\noptions:\n", u.name, u.synopsis, u.description);
+QString usageLine(const Usage& u) {
+    return QStringLiteral("norvik-r7-cli %1 %2").arg(QLatin1String(u.name), QLatin1String(u.synopsis));
+}
+
+void printHelp(const Usage& u) {
+    std::printf("usage: %s\n\n%s\n\noptions:\n", usageLine(u).toLocal8Bit().constData(), u.description);
     if (u.takesCsv)
-        std::fputs("  --csv         comma-separated values instead of an aligned table\n", out);
-    std::fputs(kLangHelp, out);
-    std::fputs("  -h, --help    show this help\n", out);
+        std::fputs("  --csv         comma-separated values instead of an aligned table\n", stdout);
+    std::fputs(kLangHelp, stdout);
+    std::fputs("  -h, --help    show this help\n", stdout);
 }
 
 void printError(const QString& message) {
-    std::fprintf(stderr, "norvik-r7-cli: %s\n", message.toUtf8().constData());
-}
-
-int usageError(const Usage& u, const QString& message) {
-    printError(message);
-    std::fprintf(stderr, "usage: norvik-r7-cli %s %s\n", u.name, u.synopsis);
-    std::fprintf(stderr, "Run 'norvik-r7-cli %s --help' for details.\n", u.name);
-    return kExitUsage;
+    printErr(QStringLiteral("norvik-r7-cli: ") + message);
 }
 
 // Returns the exit status when the command must stop here (help shown, or a usage error).
-std::optional<int> parseArgs(const Usage& u, const QStringList& args, Options& opt) {
-    bool optionsEnded = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (optionsEnded || !a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
-            opt.positionals << a;
-        } else if (a == QLatin1String("--")) {
-            optionsEnded = true;
-        } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            printHelp(stdout, u);
-            return kExitOk;
-        } else if (u.takesCsv && a == QLatin1String("--csv")) {
-            opt.csv = true;
-        } else if (a == QLatin1String("--lang") || a.startsWith(QLatin1String("--lang="))) {
-            QString value;
-            if (a == QLatin1String("--lang")) {
-                if (++i >= args.size())
-                    return usageError(u, QStringLiteral("--lang needs a value: en or zh"));
-                value = args[i];
-            } else {
-                value = a.mid(7);
-            }
-            if (value == QLatin1String("en"))
-                opt.lang = Language::English;
-            else if (value == QLatin1String("zh"))
-                opt.lang = Language::Chinese;
-            else
-                return usageError(u, QStringLiteral("unknown language '%1' (use en or zh)").arg(value));
-        } else {
-            return usageError(u, QStringLiteral("unknown option '%1'").arg(a));
-        }
+std::optional<int> parseArgs(const Usage& u, const QStringList& args, FileOptions& opt) {
+    QSet<QString> flagNames;
+    if (u.takesCsv)
+        flagNames << QStringLiteral("--csv");
+    const Options o(args, {QStringLiteral("--lang")}, flagNames);
+    if (o.help) {
+        printHelp(u);
+        return kExitOk;
     }
+    if (!o.error.isEmpty())
+        return usageError(u.name, usageLine(u), o.error);
+    opt.positionals = o.positional;
+    opt.csv = o.has(QStringLiteral("--csv"));
+    const QString lang = o.values.value(QStringLiteral("--lang"), QStringLiteral("en"));
+    if (lang == QLatin1String("en"))
+        opt.lang = Language::English;
+    else if (lang == QLatin1String("zh"))
+        opt.lang = Language::Chinese;
+    else
+        return usageError(u.name, usageLine(u), QStringLiteral("unknown language '%1' (use en or zh)").arg(lang));
     if (opt.positionals.size() != u.positionals)
         return usageError(
-            u, QStringLiteral("expected %1 file name(s), got %2").arg(u.positionals).arg(opt.positionals.size()));
+            u.name, usageLine(u),
+            QStringLiteral("expected %1 file name(s), got %2").arg(u.positionals).arg(opt.positionals.size()));
     return std::nullopt;
 }
 
 // ---- files ----------------------------------------------------------------------------------
 
-enum class ReadStatus { Ok, CannotOpen, TooLarge };
-
-// Never reads more than maxSize + 1 bytes, so a huge or endless input is refused early.
-ReadStatus readLimited(const QString& path, qint64 maxSize, QByteArray& data, QString& error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
-        return ReadStatus::CannotOpen;
-    }
-    if (!file.isSequential() && file.size() > maxSize)
-        return ReadStatus::TooLarge;
-    data.clear();
-    while (data.size() <= maxSize) {
-        const QByteArray chunk = file.read(maxSize + 1 - data.size());
-        if (chunk.isEmpty())
-            break;
-        data += chunk;
-    }
-    if (file.error() != QFileDevice::NoError) {
-        error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
-        return ReadStatus::CannotOpen;
-    }
-    return data.size() > maxSize ? ReadStatus::TooLarge : ReadStatus::Ok;
-}
-
-// A temporary file beside the target, renamed over it on success: a failure leaves the old file.
-bool writeAtomically(const QString& path, const QByteArray& data) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        printError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-        return false;
-    }
-    return true;
+// Writes the file or says why not.
+bool writeFile(const QString& path, const QByteArray& data) {
+    QString why;
+    if (writeAtomically(path, data, &why))
+        return true;
+    printError(QStringLiteral("cannot write %1: %2").arg(path, why));
+    return false;
 }
 
 QByteArray toQByteArray(const ByteVector& bytes) {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
 
-// Reads and decodes a data file; on failure prints why and returns no image.
+// Reads and decodes a data file whatever its name; on failure prints why and returns no image.
 std::optional<RadioImage> loadDataFile(const QString& path, Language lang) {
     QByteArray data;
     QString error;
-    switch (readLimited(path, static_cast<qint64>(kMaxCodecSize), data, error)) {
-    case ReadStatus::CannotOpen:
+    if (!readLimited(path, static_cast<qint64>(kMaxCodecSize), data, &error)) {
+        printError(QStringLiteral("cannot open %1: %2").arg(path, error));
+        return std::nullopt;
+    }
+    auto image = decodeDataFileBytes(path, data, lang, &error);
+    if (!image)
         printError(error);
-        return std::nullopt;
-    case ReadStatus::TooLarge:
-        printError(QStringLiteral("%1: %2").arg(path, QString::fromUtf8(text(ids::IncorrectFileType, lang))));
-        return std::nullopt;
-    case ReadStatus::Ok:
-        break;
-    }
-    const auto* begin = reinterpret_cast<const std::uint8_t*>(data.constData());
-    DataFileResult result = decodeDataFile(std::span(begin, static_cast<std::size_t>(data.size())));
-    if (!result.ok()) {
-        const auto id = dataFileErrorTextId(*result.error);
-        printError(QStringLiteral("%1: %2").arg(path, QString::fromUtf8(text(id, lang))));
-        return std::nullopt;
-    }
-    return *result.image;
+    return image;
 }
 
 // ---- the channel table ----------------------------------------------------------------------
 
-constexpr int kColumnCount = 16; // CH .. Duplex
-constexpr int kPttIdColumn = 10;
-constexpr int kHeaderIds[kColumnCount] = {1239, 1200, 1202, 1211, 1212, 1213, 1219, 1216,
-                                          1708, 1254, 0,    1253, 1222, 1725, 1240, 1416};
-
-QString headerText(int column, Language lang) {
-    if (column == kPttIdColumn)
-        return QStringLiteral("PTT ID"); // the same in both languages
-    return QString::fromUtf8(text(kHeaderIds[column], lang));
-}
+// CH .. Duplex: the grid's columns without the ">>" of the alternate panel.
+constexpr int kColumnCount = col::Duplex + 1;
 
 QString utf8(const std::string& s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// The texts of one row as the main window fills it. `image` is a copy: the fill normalises
-// empty records, which must not change the file.
-QStringList channelRow(RadioImage& image, int channel, Language lang) {
-    QStringList cells(kColumnCount);
-    cells[0] = QString::number(channel);
-    const RecordState state = normaliseRecord(image, channel);
-    if (state == RecordState::Empty)
-        return cells;
-    const int base = channelAddress(channel);
-    const Frequency rx = decodeFrequency(image, base + rec::Rx);
-    auto tone = [&](int at) {
-        return utf8(decodeTone(ToneCode{image.at(base + at), image.at(base + at + 1)}, lang, '.'));
-    };
-    auto field = [&](RecordField f) { return utf8(fieldText(image, channel, f, lang)); };
-    cells[1] = utf8(frequencyText(rx, '.'));
-    cells[3] = tone(rec::DecodeTone);
-    if (state == RecordState::NoTransmit) {
-        cells[14] = utf8(formatScaled(0, 5, '.'));
-        cells[15] = utf8(std::string(text(duplexTextId(Duplex::Off), lang)));
-    } else {
-        const Frequency tx = decodeFrequency(image, base + rec::Tx);
-        cells[2] = utf8(frequencyText(tx, '.'));
-        cells[4] = tone(rec::EncodeTone);
-        cells[14] = utf8(formatScaled(offsetOf(rx, tx), 5, '.'));
-        cells[15] = utf8(std::string(text(duplexTextId(duplexOf(rx, tx)), lang)));
+// The header and the 128 rows as the main window fills them. The table fills from a document
+// of its own: the fill normalises empty records, which must not change the file.
+std::vector<QStringList> channelRows(const RadioImage& image, Language lang) {
+    RadioDocument document;
+    document.loadImage(image);
+    ChannelTable table(document, lang, '.');
+    table.fill();
+    std::vector<QStringList> rows;
+    for (int r = 0; r < kTableRows; ++r) {
+        QStringList cells;
+        for (int c = 0; c < kColumnCount; ++c)
+            cells << utf8(table.text(r, c));
+        rows.push_back(cells);
     }
-    cells[5] = field(RecordField::Power);
-    cells[6] = field(RecordField::Scan);
-    cells[7] = field(RecordField::Bandwidth);
-    cells[8] = QString::fromLatin1(decodeName(image, channel)); // names are single-byte codes
-    cells[9] = field(RecordField::Bcl);
-    cells[10] = field(RecordField::PttId);
-    cells[11] = field(RecordField::Vox);
-    cells[12] = field(RecordField::Option);
-    cells[13] = field(RecordField::ScramblerGroup);
-    return cells;
+    return rows;
 }
 
 // Terminal columns a text takes: East Asian wide characters take two.
@@ -290,16 +210,16 @@ const Usage kChannelsUsage{"channels", "FILE.dat [--csv] [--lang en|zh]",
                            "Prints the channel table as the main window shows it (columns CH to Duplex).", 1, true};
 
 int runNew(const QStringList& args) {
-    Options opt;
+    FileOptions opt;
     if (auto stop = parseArgs(kNewUsage, args, opt))
         return *stop;
     RadioImage image;
     writeNewImageDefaults(image, BandLimits{});
-    return writeAtomically(opt.positionals[0], toQByteArray(encodeDataFile(image))) ? kExitOk : kExitFailed;
+    return writeFile(opt.positionals[0], toQByteArray(encodeDataFile(image))) ? kExitOk : kExitFailed;
 }
 
 int runUnpack(const QStringList& args) {
-    Options opt;
+    FileOptions opt;
     if (auto stop = parseArgs(kUnpackUsage, args, opt))
         return *stop;
     const auto image = loadDataFile(opt.positionals[0], opt.lang);
@@ -307,35 +227,34 @@ int runUnpack(const QStringList& args) {
         return kExitFailed;
     const ImageBytes& bytes = image->bytes();
     const QByteArray data(reinterpret_cast<const char*>(bytes.data()), kImageSize);
-    return writeAtomically(opt.positionals[1], data) ? kExitOk : kExitFailed;
+    return writeFile(opt.positionals[1], data) ? kExitOk : kExitFailed;
 }
 
 int runPack(const QStringList& args) {
-    Options opt;
+    FileOptions opt;
     if (auto stop = parseArgs(kPackUsage, args, opt))
         return *stop;
     const QString& in = opt.positionals[0];
     QByteArray data;
     QString error;
-    const ReadStatus status = readLimited(in, kImageSize, data, error);
-    if (status == ReadStatus::CannotOpen) {
-        printError(error);
+    if (!readLimited(in, kImageSize, data, &error)) {
+        printError(QStringLiteral("cannot open %1: %2").arg(in, error));
         return kExitFailed;
     }
-    if (status == ReadStatus::TooLarge || data.size() != kImageSize) {
+    if (data.size() != kImageSize) {
         printError(QStringLiteral("%1: an image file holds exactly %2 bytes; this one holds %3")
                        .arg(in)
                        .arg(kImageSize)
-                       .arg(status == ReadStatus::TooLarge ? QStringLiteral("more") : QString::number(data.size())));
+                       .arg(data.size() > kImageSize ? QStringLiteral("more") : QString::number(data.size())));
         return kExitFailed;
     }
     ImageBytes bytes;
     std::copy(data.begin(), data.end(), bytes.begin());
-    return writeAtomically(opt.positionals[1], toQByteArray(encodeDataFile(RadioImage(bytes)))) ? kExitOk : kExitFailed;
+    return writeFile(opt.positionals[1], toQByteArray(encodeDataFile(RadioImage(bytes)))) ? kExitOk : kExitFailed;
 }
 
 int runInfo(const QStringList& args) {
-    Options opt;
+    FileOptions opt;
     if (auto stop = parseArgs(kInfoUsage, args, opt))
         return *stop;
     const auto image = loadDataFile(opt.positionals[0], opt.lang);
@@ -370,20 +289,13 @@ int runInfo(const QStringList& args) {
 }
 
 int runChannels(const QStringList& args) {
-    Options opt;
+    FileOptions opt;
     if (auto stop = parseArgs(kChannelsUsage, args, opt))
         return *stop;
-    auto image = loadDataFile(opt.positionals[0], opt.lang);
+    const auto image = loadDataFile(opt.positionals[0], opt.lang);
     if (!image)
         return kExitFailed;
-    std::vector<QStringList> rows;
-    QStringList header;
-    for (int c = 0; c < kColumnCount; ++c)
-        header << headerText(c, opt.lang);
-    rows.push_back(header);
-    for (int n = 1; n <= kChannelCount; ++n)
-        rows.push_back(channelRow(*image, n, opt.lang));
-    printOut(formatTable(rows, opt.csv));
+    printOut(formatTable(channelRows(*image, opt.lang), opt.csv));
     return kExitOk;
 }
 

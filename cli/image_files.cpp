@@ -4,14 +4,11 @@
 #include <QSaveFile>
 
 #include "datafile/data_file.h"
+#include "options.h"
 #include "strings/string_ids.h"
 
 namespace norvik::cli {
 namespace {
-
-QString tr(int id, Language lang) {
-    return QString::fromStdString(textString(id, lang));
-}
 
 bool isDataFileName(const QString& path) {
     return path.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive);
@@ -19,34 +16,70 @@ bool isDataFileName(const QString& path) {
 
 } // namespace
 
-bool loadImageFile(const QString& path, RadioImage& image, Language lang, QString* error) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        *error = tr(ids::CannotReadFile, lang).arg(path);
+bool readLimited(const QString& path, qint64 maxSize, QByteArray& data, QString* why) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *why = file.errorString();
         return false;
     }
-    // One byte over the largest acceptable size, so a longer file is refused without reading it whole.
-    const qint64 limit = isDataFileName(path) ? static_cast<qint64>(kMaxCodecSize) : kImageSize;
-    const QByteArray bytes = f.read(limit + 1);
-    if (!isDataFileName(path)) {
+    data.clear();
+    while (data.size() <= maxSize) { // a pipe hands its bytes over in pieces
+        const QByteArray chunk = file.read(maxSize + 1 - data.size());
+        if (chunk.isEmpty())
+            break;
+        data += chunk;
+    }
+    if (file.error() != QFileDevice::NoError) {
+        *why = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool writeAtomically(const QString& path, const QByteArray& data, QString* why) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        *why = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+std::optional<RadioImage> decodeDataFileBytes(const QString& path, const QByteArray& data, Language lang,
+                                              QString* error) {
+    if (data.size() > static_cast<qsizetype>(kMaxCodecSize)) {
+        *error = QStringLiteral("%1: %2").arg(path, cliText(ids::IncorrectFileType, lang));
+        return std::nullopt;
+    }
+    const auto* begin = reinterpret_cast<const std::uint8_t*>(data.constData());
+    const DataFileResult result = decodeDataFile(std::span(begin, static_cast<std::size_t>(data.size())));
+    if (!result.ok()) {
+        *error = QStringLiteral("%1: %2").arg(path, cliText(dataFileErrorTextId(*result.error), lang));
+        return std::nullopt;
+    }
+    return *result.image;
+}
+
+bool loadImageFile(const QString& path, RadioImage& image, Language lang, QString* error) {
+    const bool dataFile = isDataFileName(path);
+    QByteArray bytes;
+    QString why;
+    if (!readLimited(path, dataFile ? static_cast<qint64>(kMaxCodecSize) : kImageSize, bytes, &why)) {
+        *error = cliText(ids::CannotReadFile, lang).arg(path);
+        return false;
+    }
+    if (!dataFile) {
         if (bytes.size() != kImageSize) {
-            *error = tr(ids::NotARawImage, lang).arg(path);
+            *error = cliText(ids::NotARawImage, lang).arg(path);
             return false;
         }
         std::copy(bytes.begin(), bytes.end(), image.bytes().begin());
         return true;
     }
-    if (bytes.size() > limit) {
-        *error = QStringLiteral("%1: %2").arg(path, tr(ids::IncorrectFileType, lang));
+    const auto decoded = decodeDataFileBytes(path, bytes, lang, error);
+    if (!decoded)
         return false;
-    }
-    const auto* begin = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    const DataFileResult result = decodeDataFile(std::span(begin, static_cast<std::size_t>(bytes.size())));
-    if (!result.ok()) {
-        *error = QStringLiteral("%1: %2").arg(path, tr(dataFileErrorTextId(*result.error), lang));
-        return false;
-    }
-    image = *result.image;
+    image = *decoded;
     return true;
 }
 
@@ -58,10 +91,9 @@ bool saveImageFile(const QString& path, const RadioImage& image, Language lang, 
     } else {
         data = QByteArray(reinterpret_cast<const char*>(image.bytes().data()), kImageSize);
     }
-    // Written beside the old file and renamed, so a failed save never destroys it.
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit()) {
-        *error = tr(ids::CannotWriteFile, lang).arg(path);
+    QString why;
+    if (!writeAtomically(path, data, &why)) {
+        *error = cliText(ids::CannotWriteFile, lang).arg(path);
         return false;
     }
     return true;

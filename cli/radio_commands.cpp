@@ -20,6 +20,7 @@
 
 #include "commands.h"
 #include "image_files.h"
+#include "options.h"
 #include "strings/string_ids.h"
 #include "transport/clone_runner.h"
 #include "transport/pty_simulator.h"
@@ -38,54 +39,6 @@ Language cliLanguage() {
     }
     return Language::English;
 }
-
-QString txt(int id, Language lang) {
-    return QString::fromStdString(textString(id, lang));
-}
-
-void printErr(const QString& text) {
-    std::fputs(text.toLocal8Bit().constData(), stderr);
-    std::fputc('\n', stderr);
-    std::fflush(stderr);
-}
-
-int usageError(const char* usage, const QString& problem) {
-    if (!problem.isEmpty())
-        printErr(QStringLiteral("norvik-r7-cli: ") + problem);
-    std::fprintf(stderr, "usage: %s\n", usage);
-    return kExitUsage;
-}
-
-// Options of one command: "--name value" pairs, bare flags and the positional arguments.
-struct Options {
-    QStringList positional;
-    QMap<QString, QString> values;
-    QSet<QString> flags;
-    QString error;
-
-    Options(const QStringList& args, const QSet<QString>& valueNames, const QSet<QString>& flagNames) {
-        for (int i = 0; i < args.size(); ++i) {
-            const QString& a = args[i];
-            if (a.startsWith(QLatin1String("--")) && a.size() > 2) {
-                if (valueNames.contains(a)) {
-                    if (i + 1 >= args.size()) {
-                        error = QStringLiteral("%1 needs a value").arg(a);
-                        return;
-                    }
-                    values[a] = args[++i];
-                } else if (flagNames.contains(a) || a == QLatin1String("--help")) {
-                    flags.insert(a);
-                } else {
-                    error = QStringLiteral("unknown option %1").arg(a);
-                    return;
-                }
-            } else {
-                positional.append(a);
-            }
-        }
-    }
-    bool has(const QString& flag) const { return flags.contains(flag); }
-};
 
 bool parseCount(const QString& text, int& out) {
     bool ok = false;
@@ -122,6 +75,14 @@ bool parseHex(const QString& text, std::vector<std::uint8_t>& out) {
     return true;
 }
 
+// The arguments read and write share: a port, one file, and a retry count when one is given.
+bool hasPortAndOneFile(const Options& o, int& retries) {
+    if (!o.values.contains(QStringLiteral("--port")) || o.positional.size() != 1)
+        return false;
+    return !o.values.contains(QStringLiteral("--retries")) ||
+           parseCount(o.values[QStringLiteral("--retries")], retries);
+}
+
 // Shows a transfer on stderr: a progress bar on a terminal, the Transfer Log lines otherwise.
 class TransferConsole : public QObject {
 public:
@@ -151,10 +112,10 @@ public:
     // On a terminal the log was not shown: give its error line now.
     void reportFailure() {
         endBar();
-        const QString errorLine = txt(ids::LogTimeout, m_lang);
+        const QString errorLine = cliText(ids::LogTimeout, m_lang);
         if (m_tty && m_log.contains(errorLine))
             printErr(errorLine);
-        printErr(txt(ids::RadioDidNotAnswer, m_lang));
+        printErr(cliText(ids::RadioDidNotAnswer, m_lang));
     }
 
 private:
@@ -211,7 +172,7 @@ QString resolvePortOrComplain(const QString& port, Language lang) {
     SystemPortEnumerator system;
     const QString device = resolvePort(port, system);
     if (device.isEmpty())
-        printErr(txt(ids::PortNotFound, lang).arg(port));
+        printErr(cliText(ids::PortNotFound, lang).arg(port));
     return device;
 }
 
@@ -225,18 +186,17 @@ constexpr const char* kPortsUsage = "norvik-r7-cli ports [--check]";
 
 int runRead(const QStringList& args) {
     const Options o(args, {QStringLiteral("--port"), QStringLiteral("--retries")}, {});
-    if (o.has(QStringLiteral("--help"))) {
+    if (o.help) {
         std::printf("usage: %s\n\nReads rows 0..255 from the radio and saves them exactly as read.\n"
                     "PORT is a number 1..20 (see 'ports') or a device path.\n",
                     kReadUsage);
         return kExitOk;
     }
     if (!o.error.isEmpty())
-        return usageError(kReadUsage, o.error);
+        return usageError("read", QLatin1String(kReadUsage), o.error);
     int retries = 0;
-    if (!o.values.contains(QStringLiteral("--port")) || o.positional.size() != 1 ||
-        (o.values.contains(QStringLiteral("--retries")) && !parseCount(o.values[QStringLiteral("--retries")], retries)))
-        return usageError(kReadUsage, {});
+    if (!hasPortAndOneFile(o, retries))
+        return usageError("read", QLatin1String(kReadUsage), {});
     const Language lang = cliLanguage();
     const QString out = o.positional.first();
     QString error;
@@ -247,7 +207,7 @@ int runRead(const QStringList& args) {
     SerialLink link(device);
     RadioImage image;
     CloneRunner runner(link, image, lang);
-    TransferConsole console(runner, txt(ids::ReadFromRadioQuestion, lang), lang);
+    TransferConsole console(runner, cliText(ids::ReadFromRadioQuestion, lang), lang);
     const CloneOutcome outcome = runTransfer(runner, CloneMode::Read, console, retries, [](CloneRunner&) {});
     if (outcome != CloneOutcome::Completed) {
         if (runner.session().log().empty())
@@ -264,7 +224,7 @@ int runRead(const QStringList& args) {
 
 int runWrite(const QStringList& args) {
     const Options o(args, {QStringLiteral("--port"), QStringLiteral("--retries")}, {QStringLiteral("--yes")});
-    if (o.has(QStringLiteral("--help"))) {
+    if (o.help) {
         std::printf("usage: %s\n\nWrites rows 0..239 of the image to the radio. When the radio's frequency\n"
                     "range differs from the image's, the write asks on a terminal and otherwise\n"
                     "stops, unless --yes is given.\n",
@@ -272,11 +232,10 @@ int runWrite(const QStringList& args) {
         return kExitOk;
     }
     if (!o.error.isEmpty())
-        return usageError(kWriteUsage, o.error);
+        return usageError("write", QLatin1String(kWriteUsage), o.error);
     int retries = 0;
-    if (!o.values.contains(QStringLiteral("--port")) || o.positional.size() != 1 ||
-        (o.values.contains(QStringLiteral("--retries")) && !parseCount(o.values[QStringLiteral("--retries")], retries)))
-        return usageError(kWriteUsage, {});
+    if (!hasPortAndOneFile(o, retries))
+        return usageError("write", QLatin1String(kWriteUsage), {});
     const Language lang = cliLanguage();
     RadioImage image;
     QString error;
@@ -290,12 +249,12 @@ int runWrite(const QStringList& args) {
 
     SerialLink link(device);
     CloneRunner runner(link, image, lang);
-    TransferConsole console(runner, txt(ids::WriteToRadioCaption, lang), lang);
+    TransferConsole console(runner, cliText(ids::WriteToRadioCaption, lang), lang);
     const bool yes = o.has(QStringLiteral("--yes"));
     std::unique_ptr<QSocketNotifier> stdinNotifier;
     const auto askIdentification = [&](CloneRunner& r) {
         console.endBar();
-        const QString warning = txt(ids::FrequencyRangeChanged, lang);
+        const QString warning = cliText(ids::FrequencyRangeChanged, lang);
         if (yes) {
             printErr(warning);
             r.answer(true);
@@ -326,7 +285,7 @@ int runWrite(const QStringList& args) {
         return kExitFailed;
     if (outcome == CloneOutcome::Cancelled) {
         if (console.isTerminal())
-            printErr(txt(ids::WritingCancelled, lang));
+            printErr(cliText(ids::WritingCancelled, lang));
         return kExitFailed;
     }
     console.reportFailure();
@@ -348,7 +307,7 @@ int runSimulate(const QStringList& args) {
                                       QStringLiteral("--long-reply-at"), QStringLiteral("--refuse-write-at"),
                                       QStringLiteral("--ident"),         QStringLiteral("--dead-from")};
     const Options o(args, valueNames, {QStringLiteral("--pace"), QStringLiteral("--fault-once")});
-    if (o.has(QStringLiteral("--help"))) {
+    if (o.help) {
         std::printf("usage: %s\n\nRuns a simulated radio on a pseudo-terminal until interrupted. The first line\n"
                     "of output is the device path to give to --port. ADDR is a block address such as\n"
                     "0x0A0; HEX is a string of hex digits. --pace spends the line time of 9600 bit/s\n"
@@ -357,9 +316,10 @@ int runSimulate(const QStringList& args) {
         return kExitOk;
     }
     if (!o.error.isEmpty())
-        return usageError(kSimulateUsage, o.error);
+        return usageError("simulate", QLatin1String(kSimulateUsage), o.error);
     if (!o.positional.isEmpty())
-        return usageError(kSimulateUsage, QStringLiteral("unexpected argument %1").arg(o.positional.first()));
+        return usageError("simulate", QLatin1String(kSimulateUsage),
+                          QStringLiteral("unexpected argument %1").arg(o.positional.first()));
     const Language lang = cliLanguage();
 
     RadioImage memory;
@@ -384,16 +344,18 @@ int runSimulate(const QStringList& args) {
             continue;
         int a = 0;
         if (!parseAddress(o.values[key], a))
-            return usageError(kSimulateUsage, QStringLiteral("%1 needs an address 0..0xFFF").arg(key));
+            return usageError("simulate", QLatin1String(kSimulateUsage),
+                              QStringLiteral("%1 needs an address 0..0xFFF").arg(key));
         *field = a;
     }
     if (o.values.contains(QStringLiteral("--junk")) &&
         !parseHex(o.values[QStringLiteral("--junk")], faults.junkBeforeHandshakeAck))
-        return usageError(kSimulateUsage, QStringLiteral("--junk needs hex digits"));
+        return usageError("simulate", QLatin1String(kSimulateUsage), QStringLiteral("--junk needs hex digits"));
     if (o.values.contains(QStringLiteral("--ident"))) {
         std::vector<std::uint8_t> ident;
         if (!parseHex(o.values[QStringLiteral("--ident")], ident) || ident.size() != kRowSize)
-            return usageError(kSimulateUsage, QStringLiteral("--ident needs 16 bytes in hex"));
+            return usageError("simulate", QLatin1String(kSimulateUsage),
+                              QStringLiteral("--ident needs 16 bytes in hex"));
         Row row{};
         std::copy(ident.begin(), ident.end(), row.begin());
         faults.identification = row;
@@ -403,7 +365,7 @@ int runSimulate(const QStringList& args) {
     if (o.values.contains(QStringLiteral("--log"))) {
         log.setFileName(o.values[QStringLiteral("--log")]);
         if (!log.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-            printErr(txt(ids::CannotWriteFile, lang).arg(log.fileName()));
+            printErr(cliText(ids::CannotWriteFile, lang).arg(log.fileName()));
             return kExitFailed;
         }
     }
@@ -459,14 +421,17 @@ int runSimulate(const QStringList& args) {
 
 int runPorts(const QStringList& args) {
     const Options o(args, {}, {QStringLiteral("--check")});
-    if (o.has(QStringLiteral("--help"))) {
+    if (o.help) {
         std::printf("usage: %s\n\nLists the port numbers 1..20 and the device behind each. --check also opens\n"
                     "each port at 19200 bit/s and sends \"ATI1\" to see whether it can be used.\n",
                     kPortsUsage);
         return kExitOk;
     }
-    if (!o.error.isEmpty() || !o.positional.isEmpty())
-        return usageError(kPortsUsage, o.error);
+    if (!o.error.isEmpty())
+        return usageError("ports", QLatin1String(kPortsUsage), o.error);
+    if (!o.positional.isEmpty())
+        return usageError("ports", QLatin1String(kPortsUsage),
+                          QStringLiteral("unexpected argument %1").arg(o.positional.first()));
     const Language lang = cliLanguage();
     SystemPortEnumerator system;
     PortProbe probe(system);
@@ -477,7 +442,7 @@ int runPorts(const QStringList& args) {
         probe.start();
         loop.exec();
     }
-    const QString stem = txt(ids::ComPortStem, lang);
+    const QString stem = cliText(ids::ComPortStem, lang);
     for (int i = 0; i < kPortCount; ++i) {
         const NumberedPort& p = probe.ports()[i];
         QString line = QStringLiteral("%1%2").arg(stem).arg(p.number).leftJustified(8);

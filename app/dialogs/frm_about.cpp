@@ -13,15 +13,16 @@ namespace norvik {
 
 QString frmAbout::infoText(Language lang, const QLocale& locale) {
     const QString product = QString::fromLatin1(kProductName);
-    return QStringList{qtext(1323, lang), qtext(1324, lang) + QLatin1Char(' ') + product,
-                       qtext(1325, lang) + QLatin1Char(' ') + QString::fromLatin1(kVersion),
-                       qtext(1326, lang) + QLatin1Char(' ') + locale.toString(releaseDate(), QLocale::ShortFormat)}
+    return QStringList{qtext(ids::AboutProgram, lang), qtext(ids::AboutFor, lang) + QLatin1Char(' ') + product,
+                       qtext(ids::AboutVersion, lang) + QLatin1Char(' ') + QString::fromLatin1(kVersion),
+                       qtext(ids::AboutRelease, lang) + QLatin1Char(' ') +
+                           locale.toString(releaseDate(), QLocale::ShortFormat)}
         .join(QLatin1Char('\n'));
 }
 
 frmAbout::frmAbout(Language lang, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(qtext(1334, lang) + QLatin1Char(' ') + QString::fromLatin1(kProductName));
+    setWindowTitle(qtext(ids::AboutTitle, lang) + QLatin1Char(' ') + QString::fromLatin1(kProductName));
 
     lblInfo = new QLabel(infoText(lang, QLocale()), this);
     lblInfo->setObjectName(QStringLiteral("lblInfo"));

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "common/texts.h"
+#include "common/twips.h"
 #include "strings/string_ids.h"
 
 namespace norvik {
@@ -18,7 +19,7 @@ constexpr int kBoxesPerColumn = 7;
 frmSelColumns::frmSelColumns(ChannelTable& table, Language lang, QWidget* parent) : QDialog(parent), m_table(table) {
     setObjectName(QStringLiteral("frmSelColumns"));
     setWindowTitle(qtext(ids::VisibleColumnsCaption, lang));
-    const auto twips = [this](int t) { return (t * logicalDpiY() + 720) / 1440; };
+    const auto twips = [this](int t) { return twipsToPixels(t, logicalDpiY()); };
 
     for (int i = 0; i < kTableColumns; ++i) {
         auto* box = new QCheckBox(qtext(columnHeaderId(i), lang), this);

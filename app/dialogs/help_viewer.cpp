@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "common/texts.h"
+#include "strings/string_ids.h"
 
 namespace norvik {
 namespace {
@@ -56,7 +57,7 @@ HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent) {
 }
 
 void HelpViewer::showTopic(const QUrl& url, Language lang) {
-    QString title = qtext(1024, lang);
+    QString title = qtext(ids::MenuHelp, lang);
     title.remove(QStringLiteral("(&H)"));
     title.remove(QLatin1Char('&'));
     setWindowTitle(QStringLiteral("%1 %2").arg(QString::fromLatin1(kProductName), title));

@@ -11,6 +11,7 @@
 #include <QStyleOptionHeader>
 
 #include "common/texts.h"
+#include "common/twips.h"
 #include "dialogs/prompt.h"
 
 namespace norvik {
@@ -59,8 +60,6 @@ private:
 };
 
 namespace {
-
-constexpr int kTwipsPerInch = 1440;
 
 bool isEditShortcut(const QKeyEvent* e) {
     return (e->modifiers() & Qt::ControlModifier) && !(e->modifiers() & Qt::AltModifier) &&
@@ -145,8 +144,7 @@ void ChannelGrid::fillToneList() {
 }
 
 void ChannelGrid::applyColumnWidths() {
-    const int dpi = logicalDpiX();
-    auto px = [dpi](int twips) { return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch; };
+    auto px = [this](int twips) { return twipsToPixels(twips, logicalDpiX()); };
     verticalHeader()->setFixedWidth(px(m_table.widthTwips(col::Channel)));
     for (int c = 1; c < kTableColumns; ++c)
         setColumnWidth(c - 1, px(m_table.widthTwips(c)));

@@ -28,6 +28,7 @@
 #include <QVBoxLayout>
 
 #include "common/texts.h"
+#include "common/twips.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/help_viewer.h"
 #include "dialogs/prompt.h"
@@ -40,8 +41,6 @@
 namespace norvik {
 namespace {
 
-constexpr int kManualAddress = 0x831;
-constexpr std::uint8_t kManualBit = 0x10;
 constexpr int kSplitterTwips = 60;
 constexpr int kStartButtonsTwips = 2000;
 constexpr int kStartStatusTwips = 6000;
@@ -63,13 +62,19 @@ struct ToolSpec {
 };
 
 constexpr ToolSpec kToolButtons[] = {
-    {"New", 1027, "document-new", "new", false},     {"Open", 1028, "document-open", "open", false},
-    {"Save", 1029, "document-save", "save", false},  {"Copy", 1037, "edit-copy", "copy", true},
-    {"Paste", 1038, "edit-paste", "paste", false},   {"Clear", 1039, "edit-clear", "clear", false},
-    {"MoveUp", 1711, "go-up", "up", true},           {"MoveDown", 1712, "go-down", "down", false},
-    {"Insert", 1713, "list-add", "insert", false},   {"Delete", 1714, "list-remove", "delete", false},
-    {"Read", 1031, "document-import", "read", true}, {"Write", 1032, "document-export", "write", false},
-    {"About", 1034, "help-about", "about", true},
+    {"New", ids::TipNew, "document-new", "new", false},
+    {"Open", ids::TipOpen, "document-open", "open", false},
+    {"Save", ids::TipSave, "document-save", "save", false},
+    {"Copy", ids::MenuEditCopy, "edit-copy", "copy", true},
+    {"Paste", ids::MenuEditPaste, "edit-paste", "paste", false},
+    {"Clear", ids::MenuEditClear, "edit-clear", "clear", false},
+    {"MoveUp", ids::ChannelUp, "go-up", "up", true},
+    {"MoveDown", ids::ChannelDown, "go-down", "down", false},
+    {"Insert", ids::InsertChannel, "list-add", "insert", false},
+    {"Delete", ids::DeleteChannel, "list-remove", "delete", false},
+    {"Read", ids::TipRead, "document-import", "read", true},
+    {"Write", ids::TipWrite, "document-export", "write", false},
+    {"About", ids::TipAbout, "help-about", "about", true},
 };
 
 // The toolbar keys greyed out while the single-channel panel covers the grid.
@@ -164,97 +169,100 @@ void frmMain::buildMenus() {
         m_captions.push_back({member->menuAction(), captionId});
     };
 
-    topMenu(mnuFile, "mnuFile", 1000, 2);
-    connect(addItem(mnuFile, "mnuFile_New", 1001, QKeySequence(Qt::CTRL | Qt::Key_N), 2100), &QAction::triggered, this,
-            &frmMain::mnuFile_New_Click);
-    connect(addItem(mnuFile, "mnuFile_Open", 1002, QKeySequence(Qt::CTRL | Qt::Key_O), 2200), &QAction::triggered, this,
-            &frmMain::mnuFile_Open_Click);
-    connect(addItem(mnuFile, "mnuFile_Save", 1003, QKeySequence(Qt::CTRL | Qt::Key_S), 2300), &QAction::triggered, this,
-            &frmMain::mnuFile_Save_Click);
-    connect(addItem(mnuFile, "mnuFile_SaveAs", 1004, QKeySequence(Qt::CTRL | Qt::Key_A), 2400), &QAction::triggered,
-            this, &frmMain::mnuFile_SaveAs_Click);
+    topMenu(mnuFile, "mnuFile", ids::MenuFile, 2);
+    connect(addItem(mnuFile, "mnuFile_New", ids::MenuFileNew, QKeySequence(Qt::CTRL | Qt::Key_N), 2100),
+            &QAction::triggered, this, &frmMain::mnuFile_New_Click);
+    connect(addItem(mnuFile, "mnuFile_Open", ids::MenuFileOpen, QKeySequence(Qt::CTRL | Qt::Key_O), 2200),
+            &QAction::triggered, this, &frmMain::mnuFile_Open_Click);
+    connect(addItem(mnuFile, "mnuFile_Save", ids::MenuFileSave, QKeySequence(Qt::CTRL | Qt::Key_S), 2300),
+            &QAction::triggered, this, &frmMain::mnuFile_Save_Click);
+    connect(addItem(mnuFile, "mnuFile_SaveAs", ids::MenuFileSaveAs, QKeySequence(Qt::CTRL | Qt::Key_A), 2400),
+            &QAction::triggered, this, &frmMain::mnuFile_SaveAs_Click);
     addBar(mnuFile, "mnuFile_Bar1");
-    connect(addItem(mnuFile, "mnuFile_Exit", 1006, QKeySequence(Qt::CTRL | Qt::Key_X), 2600), &QAction::triggered, this,
-            &frmMain::mnuFile_Exit_Click);
+    connect(addItem(mnuFile, "mnuFile_Exit", ids::MenuFileExit, QKeySequence(Qt::CTRL | Qt::Key_X), 2600),
+            &QAction::triggered, this, &frmMain::mnuFile_Exit_Click);
 
     // Model information has no content on this radio; the menu stays as a hidden, inert item.
-    topMenu(mnuModel, "mnuModel", 1007, 3);
-    addItem(mnuModel, "mnuModel_Info", 1008, QKeySequence(Qt::CTRL | Qt::Key_M), 3100);
+    topMenu(mnuModel, "mnuModel", ids::MenuModel, 3);
+    addItem(mnuModel, "mnuModel_Info", ids::MenuModelInfo, QKeySequence(Qt::CTRL | Qt::Key_M), 3100);
     mnuModel->menuAction()->setVisible(false);
 
-    topMenu(mnuEdit, "mnuEdit", 1009);
-    connect(addItem(mnuEdit, "mnuEdit_Copy", 1037, QKeySequence(Qt::CTRL | Qt::Key_C), 1001), &QAction::triggered, this,
-            &frmMain::mnuEdit_Copy_Click);
-    connect(addItem(mnuEdit, "mnuEdit_Paste", 1038, QKeySequence(Qt::CTRL | Qt::Key_V), 1002), &QAction::triggered,
-            this, &frmMain::mnuEdit_Paste_Click);
+    topMenu(mnuEdit, "mnuEdit", ids::MenuEdit);
+    connect(addItem(mnuEdit, "mnuEdit_Copy", ids::MenuEditCopy, QKeySequence(Qt::CTRL | Qt::Key_C), 1001),
+            &QAction::triggered, this, &frmMain::mnuEdit_Copy_Click);
+    connect(addItem(mnuEdit, "mnuEdit_Paste", ids::MenuEditPaste, QKeySequence(Qt::CTRL | Qt::Key_V), 1002),
+            &QAction::triggered, this, &frmMain::mnuEdit_Paste_Click);
     addBar(mnuEdit, "mnuEdit_Bar2")->setVisible(false);
-    connect(addItem(mnuEdit, "mnuEdit_Clear", 1039, QKeySequence(Qt::CTRL | Qt::Key_D), 1003), &QAction::triggered,
-            this, &frmMain::mnuEdit_Clear_Click);
-    addItem(mnuEdit, "mnuEdit_Delete", 1065, {}, 1004);
+    connect(addItem(mnuEdit, "mnuEdit_Clear", ids::MenuEditClear, QKeySequence(Qt::CTRL | Qt::Key_D), 1003),
+            &QAction::triggered, this, &frmMain::mnuEdit_Clear_Click);
+    addItem(mnuEdit, "mnuEdit_Delete", ids::MenuEditDelete, {}, 1004);
     QAction* insert = addItem(mnuEdit, "mnuEdit_Insert", 0, QKeySequence(Qt::CTRL | Qt::Key_I), 1005);
     insert->setText(QStringLiteral("&Insert"));
     insert->setVisible(false);
 
-    topMenu(mnuProgram, "mnuProgram", 1015, 4);
+    topMenu(mnuProgram, "mnuProgram", ids::MenuProgram, 4);
     QAction* optFeatures = addItem(mnuProgram, "mnuProgram_OptFeatures", 0, {}, 4100);
     optFeatures->setText(QStringLiteral("&Optional Features"));
     optFeatures->setVisible(false);
-    connect(addItem(mnuProgram, "mnuProgram_OPSign", 1010, {}, 4100), &QAction::triggered, this,
-            &frmMain::mnuProgram_OPSign_Click);
-    addItem(mnuProgram, "mnuProgram_KeyAssign", 1011)->setVisible(false);
-    addItem(mnuProgram, "mnuProgram_Debug", 1690)->setVisible(false);
-    connect(addItem(mnuProgram, "mnuProgram_Advanced", 1054), &QAction::triggered, this,
+    connect(addItem(mnuProgram, "mnuProgram_OPSign", ids::MenuProgramOptionalFeatures, {}, 4100), &QAction::triggered,
+            this, &frmMain::mnuProgram_OPSign_Click);
+    addItem(mnuProgram, "mnuProgram_KeyAssign", ids::MenuProgramKeyAssignment)->setVisible(false);
+    addItem(mnuProgram, "mnuProgram_Debug", ids::MenuProgramTuning)->setVisible(false);
+    connect(addItem(mnuProgram, "mnuProgram_Advanced", ids::MenuProgramAdvanced), &QAction::triggered, this,
             &frmMain::mnuProgram_Advanced_Click);
-    addItem(mnuProgram, "mnuProgram_Deviation", 1042)->setVisible(false);
+    addItem(mnuProgram, "mnuProgram_Deviation", ids::MenuProgramDeviation)->setVisible(false);
     addBar(mnuProgram, "mnuProgram_Bar1");
-    connect(addItem(mnuProgram, "mnuProgram_ANI", 1033, {}, 4300), &QAction::triggered, this,
+    connect(addItem(mnuProgram, "mnuProgram_ANI", ids::MenuProgramRadio, {}, 4300), &QAction::triggered, this,
             &frmMain::mnuProgram_ANI_Click);
     addBar(mnuProgram, "mnuProgram_Bar2");
-    connect(addItem(mnuProgram, "mnuProgram_EmbMsg", 1014, {}, 4400), &QAction::triggered, this,
-            &frmMain::mnuProgram_EmbMsg_Click);
+    connect(addItem(mnuProgram, "mnuProgram_EmbMsg", ids::MenuProgramEmbeddedMessage, {}, 4400), &QAction::triggered,
+            this, &frmMain::mnuProgram_EmbMsg_Click);
 
-    topMenu(mnuTransfer, "mnuTransfer", 1057, 5);
-    connect(addItem(mnuTransfer, "mnuTransfer_Read", 1016, QKeySequence(Qt::CTRL | Qt::Key_R), 5100),
+    topMenu(mnuTransfer, "mnuTransfer", ids::MenuTransfer, 5);
+    connect(addItem(mnuTransfer, "mnuTransfer_Read", ids::MenuTransferRead, QKeySequence(Qt::CTRL | Qt::Key_R), 5100),
             &QAction::triggered, this, &frmMain::mnuTransfer_Read_Click);
-    connect(addItem(mnuTransfer, "mnuTransfer_Write", 1017, QKeySequence(Qt::CTRL | Qt::Key_W), 5200),
+    connect(addItem(mnuTransfer, "mnuTransfer_Write", ids::MenuTransferWrite, QKeySequence(Qt::CTRL | Qt::Key_W), 5200),
             &QAction::triggered, this, &frmMain::mnuTransfer_Write_Click);
 
-    topMenu(mnuSet, "mnuSet", 1021);
-    QAction* gui = addItem(mnuSet, "mnuSet_GUI", 1058);
+    topMenu(mnuSet, "mnuSet", ids::MenuSetup);
+    QAction* gui = addItem(mnuSet, "mnuSet_GUI", ids::MenuSetupAlternateGui);
     gui->setCheckable(true);
     connect(gui, &QAction::triggered, this, &frmMain::mnuSet_GUI_Click);
-    QAction* single = addItem(mnuSet, "mnuSet_SingleClick", 1059);
+    QAction* single = addItem(mnuSet, "mnuSet_SingleClick", ids::MenuSetupSingleClick);
     single->setCheckable(true);
     connect(single, &QAction::triggered, this, &frmMain::mnuSet_SingleClick_Click);
-    QAction* manual = addItem(mnuSet, "mnuSet_Manual", 1060);
+    QAction* manual = addItem(mnuSet, "mnuSet_Manual", ids::MenuSetupManual);
     manual->setCheckable(true);
     connect(manual, &QAction::triggered, this, &frmMain::mnuSet_Manual_Click);
     addBar(mnuSet, "mnuSet_Bar");
-    connect(addItem(mnuSet, "mnuSet_COM", 1022, {}, 6), &QAction::triggered, this, &frmMain::mnuSet_COM_Click);
+    connect(addItem(mnuSet, "mnuSet_COM", ids::MenuSetupComPort, {}, 6), &QAction::triggered, this,
+            &frmMain::mnuSet_COM_Click);
     mnuSet_Lan = mnuSet->addMenu(QString());
     mnuSet_Lan->setObjectName(QStringLiteral("mnuSet_Lan"));
     mnuSet_Lan->menuAction()->setObjectName(QStringLiteral("mnuSet_Lan"));
     mnuSet_Lan->menuAction()->setProperty(frmMain::kHelpContextProperty, 7);
     mnuSet_Lan->installEventFilter(this);
-    m_captions.push_back({mnuSet_Lan->menuAction(), 1023});
-    QAction* lanE = addItem(mnuSet_Lan, "mnuSet_LanE", 1035, {}, 7);
+    m_captions.push_back({mnuSet_Lan->menuAction(), ids::MenuSetupLanguage});
+    QAction* lanE = addItem(mnuSet_Lan, "mnuSet_LanE", ids::MenuSetupEnglish, {}, 7);
     lanE->setCheckable(true);
     connect(lanE, &QAction::triggered, this, &frmMain::mnuSet_LanE_Click);
-    QAction* lanC = addItem(mnuSet_Lan, "mnuSet_LanC", 1036, {}, 7);
+    QAction* lanC = addItem(mnuSet_Lan, "mnuSet_LanC", ids::MenuSetupChinese, {}, 7);
     lanC->setCheckable(true);
     connect(lanC, &QAction::triggered, this, &frmMain::mnuSet_LanC_Click);
 
-    topMenu(mnuView, "mnuView", 1061);
-    QAction* status = addItem(mnuView, "mnuView_Status", 1063);
+    topMenu(mnuView, "mnuView", ids::MenuView);
+    QAction* status = addItem(mnuView, "mnuView_Status", ids::MenuViewStatus);
     status->setCheckable(true);
     connect(status, &QAction::triggered, this, &frmMain::mnuView_Status_Click);
-    QAction* buttons = addItem(mnuView, "mnuView_Buttons", 1062);
+    QAction* buttons = addItem(mnuView, "mnuView_Buttons", ids::MenuViewButtons);
     buttons->setCheckable(true);
     connect(buttons, &QAction::triggered, this, &frmMain::mnuView_Buttons_Click);
-    connect(addItem(mnuView, "mnuView_Columns", 1064), &QAction::triggered, this, &frmMain::mnuView_Columns_Click);
+    connect(addItem(mnuView, "mnuView_Columns", ids::MenuViewColumns), &QAction::triggered, this,
+            &frmMain::mnuView_Columns_Click);
 
-    topMenu(mnuHelp, "mnuHelp", 1024);
-    connect(addItem(mnuHelp, "mnuHelp_About", 1026), &QAction::triggered, this, &frmMain::mnuHelp_About_Click);
+    topMenu(mnuHelp, "mnuHelp", ids::MenuHelp);
+    connect(addItem(mnuHelp, "mnuHelp_About", ids::MenuHelpAbout), &QAction::triggered, this,
+            &frmMain::mnuHelp_About_Click);
 }
 
 void frmMain::buildToolBar() {
@@ -395,11 +403,11 @@ void frmMain::updateClock() {
 }
 
 int frmMain::twipsToPixelsX(int twips) const {
-    return qRound(twips * logicalDpiX() / 1440.0);
+    return twipsToPixels(twips, logicalDpiX());
 }
 
 int frmMain::twipsToPixelsY(int twips) const {
-    return qRound(twips * logicalDpiY() / 1440.0);
+    return twipsToPixels(twips, logicalDpiY());
 }
 
 void frmMain::layOutStartPanes() {
@@ -432,7 +440,7 @@ void frmMain::recaption() {
         t.action->setToolTip(tip);
     }
     for (int i = 0; i < kButtonCount; ++i)
-        cmdButton(i)->setText(qtext(1711 + i, m_language));
+        cmdButton(i)->setText(qtext(ids::ChannelUp + i, m_language));
     updateTitle();
 }
 
@@ -480,7 +488,7 @@ bool frmMain::alternatePanelShown() const {
 }
 
 void frmMain::syncManualCheck() {
-    action("mnuSet_Manual")->setChecked((m_document.image().at(kManualAddress) & kManualBit) != 0);
+    action("mnuSet_Manual")->setChecked(m_table->manualChecked());
 }
 
 void frmMain::setPasteAvailable(bool available) {
@@ -581,9 +589,8 @@ void frmMain::mnuSet_SingleClick_Click() {
 void frmMain::mnuSet_Manual_Click() {
     commitOpenEditor();
     QAction* manual = action("mnuSet_Manual");
-    const bool wasSet = (m_document.image().at(kManualAddress) & kManualBit) != 0;
-    const bool on = sender() == manual ? manual->isChecked() : !wasSet;
-    m_document.image().setBits(kManualAddress, kManualBit, on ? kManualBit : 0);
+    const bool on = sender() == manual ? manual->isChecked() : !m_table->manualChecked();
+    m_table->setManualChecked(on);
     manual->setChecked(on);
     emit manualChanged(on);
 }

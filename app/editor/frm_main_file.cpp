@@ -96,8 +96,7 @@ bool frmMain::openDataFile(const QString& path) {
         return false;
     }
 
-    m_document.image() = *result.image;
-    m_document.bandLimits().load(m_document.image());
+    m_document.loadImage(*result.image);
     fillChannelTable();
     m_document.takeSavedImage();
     setFileName(path);

@@ -97,22 +97,15 @@ void frmClone::onQuestion(CloneQuestion question, const QString& text) {
     m_runner->answer(answer == QMessageBox::Retry);
 }
 
-void frmClone::restoreSavedImage() {
-    const RadioImage current = m_document.image();
-    m_document.image() = m_savedBefore;
-    m_document.takeSavedImage();
-    m_document.image() = current;
-}
-
 void frmClone::onDone(CloneOutcome outcome) {
     m_running = false;
     if (m_mode == CloneMode::Read) {
         if (outcome == CloneOutcome::Completed) {
-            m_document.bandLimits().load(m_document.image());
+            m_document.reloadBandLimits();
             m_main.fillChannelTable();
         } else {
             // The session has put the image back; the document's changed state goes back too.
-            restoreSavedImage();
+            m_document.restoreSavedImage(m_savedBefore);
         }
     }
     m_panel->hide();

@@ -45,7 +45,6 @@ private:
     void showLog();
     void onQuestion(CloneQuestion question, const QString& text);
     void onDone(CloneOutcome outcome);
-    void restoreSavedImage();
 
     frmMain& m_main;
     RadioDocument& m_document;

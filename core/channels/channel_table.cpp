@@ -16,6 +16,8 @@ constexpr std::array<int, kTableColumns> kHeaderIds = {
     ids::HeaderPttId,   ids::HeaderVox,     ids::HeaderOption,      ids::HeaderScrambler, ids::HeaderOffset,
     ids::HeaderDuplex,  ids::HeaderMore};
 constexpr std::string_view kMore = ">>";
+constexpr int kManualAddress = 0x831;
+constexpr std::uint8_t kManualBit = 0x10;
 
 std::optional<RecordField> listField(int column) {
     switch (column) {
@@ -223,7 +225,11 @@ void ChannelTable::fillRow(int n) {
 }
 
 bool ChannelTable::manualChecked() const {
-    return (m_doc.image().at(0x831) & 0x10) != 0;
+    return (m_doc.image().at(kManualAddress) & kManualBit) != 0;
+}
+
+void ChannelTable::setManualChecked(bool on) {
+    m_doc.image().setBits(kManualAddress, kManualBit, on ? kManualBit : 0);
 }
 
 void ChannelTable::setCurrent(int channel, int column) {

@@ -93,6 +93,8 @@ public:
     void fill();
     // Check mark of the Manual setting, read from the image as the fill leaves it.
     bool manualChecked() const;
+    // Sets or clears the Manual setting's bit; the other bits of its byte stay.
+    void setManualChecked(bool on);
 
     int currentChannel() const { return m_currentChannel; }
     int currentColumn() const { return m_currentColumn; }

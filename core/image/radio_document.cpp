@@ -14,4 +14,13 @@ void RadioDocument::writeNewImageDefaults() {
     norvik::writeNewImageDefaults(m_image, m_bands);
 }
 
+void RadioDocument::loadImage(const RadioImage& image) {
+    m_image = image;
+    reloadBandLimits();
+}
+
+void RadioDocument::reloadBandLimits() {
+    m_bands.load(m_image);
+}
+
 } // namespace norvik

@@ -20,7 +20,14 @@ public:
 
     // Replaces the image with the new-image defaults (the saved image is left alone).
     void writeNewImageDefaults();
+    // Replaces the image with one opened from a file or read from a radio; the band limits
+    // follow the ones it holds (the saved image is left alone).
+    void loadImage(const RadioImage& image);
+    // The band limits as the image holds them, after the image was replaced in place (a read).
+    void reloadBandLimits();
     void takeSavedImage() { m_saved = m_image; }
+    // Gives back a Saved Image taken earlier, e.g. when a cancelled read undoes its takeSavedImage.
+    void restoreSavedImage(const RadioImage& saved) { m_saved = saved; }
     // Any byte differing from the saved image counts; there is no flag.
     bool isModified() const { return !(m_image == m_saved); }
 
