@@ -19,14 +19,6 @@ inline QString qstr(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
-// Channel names and messages in the image are single-byte codes; Latin-1 keeps every byte.
-inline QString fromImageBytes(const std::string& bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-inline std::string toImageBytes(const QString& s) {
-    return s.toLatin1().toStdString();
-}
-
 // The user's decimal separator, for the "0.00000" and "0.0" formats.
 char localeDecimalSeparator();
 

@@ -1,6 +1,5 @@
 #include "image/number_format.h"
 
-#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -21,18 +20,6 @@ std::string formatScaled(std::int64_t scaled, int decimals, char sep) {
         out += frac;
     }
     return out;
-}
-
-std::int64_t roundHalfAway(double v) {
-    return static_cast<std::int64_t>(std::llround(v));
-}
-
-std::string formatFixed(double value, int decimals, char sep) {
-    double scale = std::pow(10.0, decimals);
-    // A tiny nudge keeps 0.15 (really 0.1499999...) rounding the way a person expects.
-    double scaled = value * scale;
-    scaled += (scaled >= 0 ? 1e-7 : -1e-7);
-    return formatScaled(roundHalfAway(scaled), decimals, sep);
 }
 
 namespace {

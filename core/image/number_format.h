@@ -11,12 +11,6 @@ namespace norvik {
 // decimals = 5). Integer-scaled so no binary rounding creeps into a frequency text.
 std::string formatScaled(std::int64_t scaled, int decimals, char sep);
 
-// Formats a double with `decimals` digits, rounding halves away from zero.
-std::string formatFixed(double value, int decimals, char sep);
-
-// Rounds to the nearest integer, halves away from zero.
-std::int64_t roundHalfAway(double v);
-
 // Reads a number the user typed. Without a comma, "." is the decimal separator and only the
 // leading number counts ("145.5abc" is 145.5, "abc" is 0). With a comma, the comma is the
 // decimal separator and the whole text must be a number; otherwise there is no value.
