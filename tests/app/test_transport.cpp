@@ -10,6 +10,7 @@
 #include <random>
 
 #include "clone/radio_simulator.h"
+#include "support/fake_ports.h"
 #include "transport/clone_runner.h"
 #include "transport/pty_simulator.h"
 #include "transport/serial_link.h"
@@ -27,15 +28,6 @@ RadioImage randomImage(unsigned seed) {
         b = static_cast<std::uint8_t>(rng());
     return img;
 }
-
-class FakePorts : public PortEnumerator {
-public:
-    explicit FakePorts(QList<AvailablePort> ports) : m_ports(std::move(ports)) {}
-    QList<AvailablePort> availablePorts() const override { return m_ports; }
-
-private:
-    QList<AvailablePort> m_ports;
-};
 
 // A pseudo-terminal pair the test holds: the probe opens the slave, the test reads the master.
 struct Pty {
@@ -151,15 +143,15 @@ private slots:
     void portNumbersMapToDevices() {
         QFETCH(QString, argument);
         QFETCH(QString, device);
-        FakePorts ports(
-            {{"/dev/ttyUSB10", "c"}, {"/dev/ttyS0", "console"}, {"/dev/ttyUSB2", "b"}, {"/dev/ttyACM0", "a"}});
+        test::FakeEnumerator ports(QStringList{QStringLiteral("/dev/ttyUSB10"), QStringLiteral("/dev/ttyS0"),
+                                               QStringLiteral("/dev/ttyUSB2"), QStringLiteral("/dev/ttyACM0")});
         QCOMPARE(resolvePort(argument, ports), device);
         QCOMPARE(numberedPorts(ports).size(), 20);
     }
 
     void probeChecksEveryPortAtOnceWithoutBlocking() {
         Pty a, b;
-        FakePorts ports({{a.path, "one"}, {b.path, "two"}, {"/nonexistent/ttyUSB9", "gone"}});
+        test::FakeEnumerator ports(QStringList{a.path, b.path, QStringLiteral("/nonexistent/ttyUSB9")});
         PortProbe probe(ports);
         QSignalSpy finished(&probe, &PortProbe::finished);
         int ticks = 0;
