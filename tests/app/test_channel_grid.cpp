@@ -190,17 +190,21 @@ private slots:
         QCOMPARE(f.cell(1, col::Tx), QStringLiteral("145.50000"));
     }
 
-    void moreColumnAsksForTheAlternatePanel() {
+    void moreColumnOpensTheAlternatePanel() {
         Fixture f;
         QSignalSpy spy(f.grid(), &ChannelGrid::alternatePanelRequested);
         f.clickCell(2, col::More); // empty channel: edits its receive frequency instead
         QCOMPARE(spy.size(), 0);
         QVERIFY(f.editor()->isVisible());
         f.grid()->commitEditor();
-        f.focusCell(1, col::More);
-        QTest::keyClick(f.grid(), Qt::Key_Return);
+        f.clickCell(1, col::More);
         QCOMPARE(spy.size(), 1);
         QCOMPARE(spy[0][0].toInt(), 1);
+        QVERIFY(f.window->alternatePanelShown());
+        f.action("mnuSet_GUI")->trigger();
+        f.focusCell(1, col::More);
+        QTest::keyClick(f.grid(), Qt::Key_Return);
+        QCOMPARE(spy.size(), 2);
     }
 
     void editShortcutsFromGridAndEditors() {
@@ -237,7 +241,7 @@ private slots:
         if (dir.isEmpty())
             QSKIP("NORVIK_SCREENSHOT_DIR not set");
         Fixture f;
-        f.window->resize(1490, 560);
+        f.window->resize(1380, 500);
         const char* rx[] = {"145.5", "146.52", "438.5", "439.00625", "462.5625", "156.8"};
         for (int i = 0; i < 6; ++i)
             f.table().commitCell(i + 2, col::Rx, rx[i]);

@@ -166,7 +166,7 @@ private slots:
         QCOMPARE(f.grid()->currentColumn(), col::Bcl);
     }
 
-    void editKeysDoNothingWhileThePanelIsOpen() {
+    void editCommandsDoNothingWhileThePanelIsOpen() {
         Fixture f;
         f.useChannels(6);
         f.start();
@@ -183,10 +183,20 @@ private slots:
         // The grid under the panel, should it still hold the focus, copies nothing either.
         f.window->mnuEdit_Copy_Click();
         QVERIFY(!f.window->copyBuffer().holdsCopy);
+        QVERIFY(!f.action("mnuEdit")->isEnabled());
+        for (const char* k : {"Copy", "Paste", "Clear", "MoveUp", "MoveDown", "Insert", "Delete"})
+            QVERIFY2(!f.window->toolButton(QString::fromLatin1(k))->isEnabled(), k);
+        QVERIFY(f.window->toolButton(QStringLiteral("Read"))->isEnabled());
 
         f.action("mnuSet_GUI")->trigger();
+        QVERIFY(f.action("mnuEdit")->isEnabled());
         QCOMPARE(f.pasteEnabled(), 0); // no copy was made
         QTest::keyClick(f.grid(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(f.pasteEnabled(), 2);
+        // Paste waits while the panel is open, and comes back with it closed.
+        f.action("mnuSet_GUI")->trigger();
+        QCOMPARE(f.pasteEnabled(), 0);
+        f.action("mnuSet_GUI")->trigger();
         QCOMPARE(f.pasteEnabled(), 2);
     }
 

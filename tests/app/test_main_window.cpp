@@ -408,31 +408,6 @@ private slots:
         QVERIFY2(events.contains(then), qPrintable(events.join(QLatin1Char(','))));
     }
 
-    void alternatePanelDisablesEditCommandsAndPasteFollowsTheCopy() {
-        Fixture f;
-        auto* panel = new QLabel(QStringLiteral("panel"));
-        f.window->setAlternatePanel(panel);
-        f.window->show();
-        f.action("mnuSet_GUI")->trigger();
-        QVERIFY(panel->isVisible());
-        QVERIFY(!f.action("mnuEdit")->isEnabled());
-        for (const char* k : {"Copy", "Paste", "Clear", "MoveUp", "MoveDown", "Insert", "Delete"})
-            QVERIFY2(!f.window->toolButton(QString::fromLatin1(k))->isEnabled(), k);
-        QVERIFY(f.window->toolButton(QStringLiteral("Read"))->isEnabled());
-
-        f.action("mnuSet_GUI")->trigger(); // closed again without any copy made
-        QVERIFY(!panel->isVisible());
-        QVERIFY(f.action("mnuEdit")->isEnabled());
-        QVERIFY(f.window->toolButton(QStringLiteral("Copy"))->isEnabled());
-        QCOMPARE(f.pasteEnabled(), 0);
-
-        f.window->setPasteAvailable(true);
-        f.action("mnuSet_GUI")->trigger();
-        QCOMPARE(f.pasteEnabled(), 0);
-        f.action("mnuSet_GUI")->trigger();
-        QCOMPARE(f.pasteEnabled(), 2);
-    }
-
     void f1OpensTheTopicOfAHighlightedMenuItemOrTheGridColumn() {
         Fixture f;
         f.start();
