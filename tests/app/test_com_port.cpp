@@ -1,50 +1,36 @@
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "common/texts.h"
-#include "editor/frm_main.h"
-#include "image/radio_document.h"
-#include "support/fake_ports.h"
-#include "support/scripted_prompter.h"
+#include "support/window_fixture.h"
 #include "transfer/frm_com_port.h"
-#include "transfer/transfer_ports.h"
 
 using namespace norvik;
 
 namespace {
 
-// Five devices behind numbers 1..5; only the first and the third open.
+// Five devices behind numbers 1..5; only the first and the third open. COM2 is in force.
 const QStringList kDevices{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyUSB1"),
                            QStringLiteral("/dev/ttyUSB2"), QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyS1")};
 const QSet<QString> kOpenable{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyUSB2")};
 
-std::unique_ptr<TransferPorts> fakePorts() {
-    return std::make_unique<TransferPorts>(std::make_unique<test::FakeEnumerator>(kDevices),
-                                           [] { return std::make_unique<test::FakeChecker>(kOpenable, 20); });
-}
-
-struct Fixture {
-    QTemporaryDir dir;
-    QSettings settings{dir.filePath(QStringLiteral("lang.ini")), QSettings::IniFormat};
-    RadioDocument doc;
-    test::ScriptedPrompter prompter;
-    std::unique_ptr<TransferPorts> ports = fakePorts();
-    std::unique_ptr<frmMain> window;
+struct Fixture : test::WindowFixture {
     QPointer<frmComPort> dialog;
+    bool waitedForTheProbe = false; // every button was disabled as the dialog came up
 
     Fixture() {
-        window = std::make_unique<frmMain>(doc, prompter, &settings);
-        window->setTransferPorts(*ports);
+        usePorts(kDevices, kOpenable, 20).setChoice({2, false});
         QObject::connect(window.get(), &frmMain::comPortDialogShown, [this](frmComPort* d) { dialog = d; });
     }
+    // Opens the dialog from the menu; its buttons are disabled until their probe answers.
     frmComPort* openDialog() {
-        window->mnuSet_COM_Click();
-        if (dialog)
+        action("mnuSet_COM")->trigger();
+        if (dialog) {
+            waitedForTheProbe = dialog->probing() && !dialog->portButton(0)->isEnabled();
             QSignalSpy(dialog.data(), &frmComPort::probeFinished).wait(2000);
+        }
         return dialog;
     }
 };
@@ -54,23 +40,27 @@ struct Fixture {
 class ComPortTest : public QObject {
     Q_OBJECT
 private slots:
+    void onlyPortsThatOpenAreEnabled_data() {
+        QTest::addColumn<int>("lang");
+        QTest::newRow("English") << 0;
+        QTest::newRow("Chinese") << 1;
+    }
     void onlyPortsThatOpenAreEnabled() {
+        QFETCH(int, lang);
+        const Language language = languageFromIndex(lang);
         Fixture f;
-        f.ports->setChoice({2, false});
+        f.window->setLanguage(language);
         frmComPort* d = f.openDialog();
-        QVERIFY(d && d->isVisible());
-        QVERIFY(!d->probing());
-        QCOMPARE(d->windowTitle(), QStringLiteral("Communication Port"));
-        const auto buttons = d->findChildren<QRadioButton*>(QStringLiteral("OptComPort"));
-        QCOMPARE(buttons.size(), 20);
+        QVERIFY(d && d->isVisible() && !d->probing());
+        QVERIFY(f.waitedForTheProbe);
+        QCOMPARE(d->windowTitle(), qtext(1140, language));
+        QCOMPARE(d->findChildren<QRadioButton*>(QStringLiteral("OptComPort")).size(), 20);
+        const QString com = language == Language::English ? QStringLiteral("COM%1") : QStringLiteral("通信口%1");
         for (int i = 0; i < 20; ++i) {
             QRadioButton* b = d->portButton(i);
             QCOMPARE(b->isEnabled(), i == 0 || i == 2);
-            const QString caption = QStringLiteral("COM%1").arg(i + 1);
-            if (i < kDevices.size())
-                QCOMPARE(b->text(), caption + QStringLiteral("  ") + kDevices[i]);
-            else
-                QCOMPARE(b->text(), caption);
+            QCOMPARE(b->text(),
+                     com.arg(i + 1) + (i < kDevices.size() ? QStringLiteral("  ") + kDevices[i] : QString()));
         }
         // The port in force stays selected although it does not open.
         QVERIFY(d->portButton(1)->isChecked());
@@ -94,7 +84,6 @@ private slots:
         QFETCH(int, number);
         QFETCH(bool, simulated);
         Fixture f;
-        f.ports->setChoice({2, false});
         frmComPort* d = f.openDialog();
         QVERIFY(d);
         QRadioButton* target = click >= 0 ? d->portButton(click) : d->simulatedButton();
@@ -116,28 +105,6 @@ private slots:
         // OK with nothing else chosen keeps it.
         QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("CmdOk")), Qt::LeftButton);
         QCOMPARE(f.ports->choice(), (PortChoice{4, true}));
-    }
-
-    void captionsFollowTheLanguage() {
-        Fixture f;
-        f.window->setLanguage(Language::Chinese);
-        frmComPort* d = f.openDialog();
-        QCOMPARE(d->windowTitle(), qtext(1140, Language::Chinese));
-        QVERIFY(d->portButton(19)->text().startsWith(QStringLiteral("通信口20")));
-        QCOMPARE(d->findChild<QPushButton*>(QStringLiteral("CmdOk"))->text(), qtext(1102, Language::Chinese));
-        QCOMPARE(d->simulatedButton()->text(), qtext(1719, Language::Chinese));
-    }
-
-    void buttonsWaitForTheirProbe() {
-        auto ports = fakePorts();
-        frmComPort d(Language::English, ports->ports(), ports->makeChecker(), ports->choice());
-        QVERIFY(d.probing());
-        for (int i = 0; i < 20; ++i)
-            QVERIFY(!d.portButton(i)->isEnabled());
-        QSignalSpy done(&d, &frmComPort::probeFinished);
-        QVERIFY(done.wait(2000));
-        QVERIFY(d.portButton(0)->isEnabled());
-        QVERIFY(!d.portButton(1)->isEnabled());
     }
 };
 

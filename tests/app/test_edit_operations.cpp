@@ -28,9 +28,6 @@ struct Fixture : test::WindowFixture {
         }
         return true;
     }
-    bool pasteEnabled() const {
-        return action("mnuEdit_Paste")->isEnabled() && window->toolButton(QStringLiteral("Paste"))->isEnabled();
-    }
 };
 
 } // namespace
@@ -43,11 +40,11 @@ private slots:
         f.useChannels(10);
         f.start();
         const QByteArray five = f.record(5), eight = f.record(8), nine = f.record(9);
-        QVERIFY(!f.pasteEnabled());
+        QCOMPARE(f.pasteEnabled(), 0);
 
         f.focusCell(5, col::Power);
         QTest::keyClick(f.grid(), Qt::Key_C, Qt::ControlModifier);
-        QVERIFY(f.pasteEnabled());
+        QCOMPARE(f.pasteEnabled(), 2);
         QCOMPARE(f.grid()->currentColumn(), col::Rx);
 
         f.focusCell(9, col::Decode);
@@ -73,11 +70,9 @@ private slots:
         f.start();
         f.focusCell(2, col::Rx);
         QTest::keyClick(f.grid(), Qt::Key_1);
-        auto* editor = f.grid()->findChild<QLineEdit*>(QStringLiteral("txtMemChannel"));
-        QVERIFY(editor->isVisible());
-        QTest::keyClicks(editor, QStringLiteral("50"));
-        QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
-        QVERIFY(!editor->isVisible());
+        QTest::keyClicks(f.editor(), QStringLiteral("50"));
+        QTest::keyClick(f.editor(), Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(!f.editor()->isVisible());
         QCOMPARE(f.window->copyBuffer().texts[col::Rx], std::string("150.00000"));
         f.focusCell(7, col::Rx);
         f.action("mnuEdit_Paste")->trigger();
@@ -90,24 +85,12 @@ private slots:
         f.start();
         f.focusCell(9, col::Rx); // empty
         QTest::keyClick(f.grid(), Qt::Key_C, Qt::ControlModifier);
-        QVERIFY(!f.pasteEnabled());
+        QCOMPARE(f.pasteEnabled(), 0);
         QTest::keyClick(f.grid(), Qt::Key_V, Qt::ControlModifier);
         f.focusCell(1, col::Rx);
         QTest::keyClick(f.grid(), Qt::Key_V, Qt::ControlModifier);
         QVERIFY(!f.doc.isModified());
         QCOMPARE(f.shown(1, col::Rx), QStringLiteral("136.10000"));
-    }
-
-    void clearKeepsTheNameAndTheSelection() {
-        Fixture f;
-        f.useChannels(4);
-        f.start();
-        f.focusCell(3, col::Bcl);
-        QTest::keyClick(f.grid(), Qt::Key_D, Qt::ControlModifier);
-        QCOMPARE(f.record(3), QByteArray(16, '\xFF'));
-        QCOMPARE(f.name(3), QByteArray("CH3\xFF\xFF\xFF\xFF", 7));
-        QCOMPARE(f.shown(3, col::More), QString());
-        QCOMPARE(f.grid()->currentColumn(), col::Bcl);
     }
 
     void insertAsksWhenTheLastChannelIsInUse() {
@@ -120,10 +103,9 @@ private slots:
         f.prompter.answers = {QMessageBox::No};
         QTest::mouseClick(f.window->cmdButton(2), Qt::LeftButton);
         QCOMPARE(f.prompter.asked.size(), 1);
-        const auto& q = f.prompter.asked.first();
-        QCOMPARE(q.title, QStringLiteral("Norvik R7"));
-        QCOMPARE(q.text, QStringLiteral("An insert will Cause the last Channel to be lost.Continue?"));
-        QCOMPARE(q.buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(f.prompter.asked.first().text,
+                 QStringLiteral("An insert will Cause the last Channel to be lost.Continue?"));
+        QCOMPARE(f.prompter.asked.first().buttons, QMessageBox::Yes | QMessageBox::No);
         QVERIFY(!f.doc.isModified());
         QVERIFY(!f.rowSelected(10));
 
@@ -155,7 +137,7 @@ private slots:
         QVERIFY(f.rowSelected(2));
     }
 
-    void buttonBarNoOpsLeaveTheSelectionAlone() {
+    void buttonBarNoOpsLeaveTheSelectionAloneAndClearKeepsTheName() {
         Fixture f;
         f.useChannels(128);
         f.start();
@@ -175,9 +157,16 @@ private slots:
         QTest::mouseClick(f.window->cmdButton(4), Qt::LeftButton); // clear current channel
         QCOMPARE(f.shown(127, col::Rx), QString());
         QVERIFY(f.rowSelected(127));
+        // Ctrl+D clears too; the name stays and so does the cell.
+        f.focusCell(3, col::Bcl);
+        QTest::keyClick(f.grid(), Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(f.record(3), QByteArray(16, '\xFF'));
+        QCOMPARE(f.name(3), QByteArray("CH3\xFF\xFF\xFF\xFF", 7));
+        QCOMPARE(f.shown(3, col::More), QString());
+        QCOMPARE(f.grid()->currentColumn(), col::Bcl);
     }
 
-    void editKeysDoNothingWhileThePanelIsOpen() {
+    void editCommandsDoNothingWhileThePanelIsOpen() {
         Fixture f;
         f.useChannels(6);
         f.start();
@@ -194,11 +183,21 @@ private slots:
         // The grid under the panel, should it still hold the focus, copies nothing either.
         f.window->mnuEdit_Copy_Click();
         QVERIFY(!f.window->copyBuffer().holdsCopy);
+        QVERIFY(!f.action("mnuEdit")->isEnabled());
+        for (const char* k : {"Copy", "Paste", "Clear", "MoveUp", "MoveDown", "Insert", "Delete"})
+            QVERIFY2(!f.window->toolButton(QString::fromLatin1(k))->isEnabled(), k);
+        QVERIFY(f.window->toolButton(QStringLiteral("Read"))->isEnabled());
 
         f.action("mnuSet_GUI")->trigger();
-        QVERIFY(!f.pasteEnabled()); // no copy was made
+        QVERIFY(f.action("mnuEdit")->isEnabled());
+        QCOMPARE(f.pasteEnabled(), 0); // no copy was made
         QTest::keyClick(f.grid(), Qt::Key_C, Qt::ControlModifier);
-        QVERIFY(f.pasteEnabled());
+        QCOMPARE(f.pasteEnabled(), 2);
+        // Paste waits while the panel is open, and comes back with it closed.
+        f.action("mnuSet_GUI")->trigger();
+        QCOMPARE(f.pasteEnabled(), 0);
+        f.action("mnuSet_GUI")->trigger();
+        QCOMPARE(f.pasteEnabled(), 2);
     }
 
     void theOpenPanelFollowsAButtonBarOperation() {

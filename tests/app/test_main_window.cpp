@@ -1,24 +1,16 @@
-#include <QAction>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QSignalSpy>
-#include <QSplitter>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
 
 #include "common/texts.h"
 #include "dialogs/help_viewer.h"
-#include "editor/channel_grid.h"
-#include "editor/frm_main.h"
-#include "image/radio_document.h"
-#include "support/scripted_prompter.h"
+#include "support/window_fixture.h"
+#include "transfer/frm_com_port.h"
 
 using namespace norvik;
 
@@ -100,18 +92,7 @@ QString plain(QString s) {
     return s;
 }
 
-// A window over its own document, prompter and settings file.
-struct Fixture {
-    QTemporaryDir dir;
-    QSettings settings{dir.filePath(QStringLiteral("lang.ini")), QSettings::IniFormat};
-    RadioDocument doc;
-    test::ScriptedPrompter prompter;
-    std::unique_ptr<frmMain> window;
-
-    Fixture() { window = std::make_unique<frmMain>(doc, prompter, &settings); }
-    QAction* action(const char* name) const { return window->findChild<QAction*>(QString::fromLatin1(name)); }
-    template <class T> T* child(const char* name) const { return window->findChild<T*>(QString::fromLatin1(name)); }
-};
+using Fixture = test::WindowFixture;
 
 } // namespace
 
@@ -136,7 +117,6 @@ private slots:
             QCOMPARE(bar[i]->text(), qtext(kTopMenus[i].captionId, language));
             QCOMPARE(bar[i]->isVisible(), !kTopMenus[i].hidden);
         }
-
         // Each menu holds exactly the table's items, in the table's order.
         QHash<QString, QStringList> expectedOrder;
         for (const Item& it : menuTable())
@@ -149,10 +129,8 @@ private slots:
                 names.append(a->objectName());
             QCOMPARE(names, it.value());
         }
-
         for (const Item& it : menuTable()) {
             QAction* a = f.action(it.name);
-            QVERIFY2(a, it.name);
             const QString caption = it.captionId ? qtext(it.captionId, language) : QString::fromLatin1(it.fixedCaption);
             QCOMPARE(a->text(), caption);
             QVERIFY2(!caption.startsWith(QLatin1Char('#')), it.name); // a missing string-table entry
@@ -165,96 +143,65 @@ private slots:
             QCOMPARE(f.action("mnuFile")->text(), QStringLiteral("文件(&F)"));
     }
 
-    void startStateFollowsTheStartSequence() {
+    void titleShowsTheFileNameOfAWindowsPathToo() {
         Fixture f;
-        QCOMPARE(f.window->language(), Language::English);
-        QVERIFY(!f.action("mnuEdit_Paste")->isEnabled());
-        QVERIFY(!f.window->toolButton(QStringLiteral("Paste"))->isEnabled());
-        QVERIFY(f.action("mnuSet_SingleClick")->isChecked());
-        QVERIFY(f.window->singleClickEdit());
-        QVERIFY(f.action("mnuView_Status")->isChecked());
-        QVERIFY(f.action("mnuView_Buttons")->isChecked());
-        QVERIFY(f.action("mnuSet_LanE")->isChecked());
-        QVERIFY(!f.action("mnuSet_LanC")->isChecked());
-        QVERIFY(!f.action("mnuSet_GUI")->isChecked());
-        QVERIFY(!f.action("mnuProgram_Advanced")->isVisible());
-        QCOMPARE(f.window->windowTitle(), QStringLiteral("Norvik R7 [File Name: Untitled]"));
-        auto* status = f.child<QPlainTextEdit>("TxtStatus");
-        QVERIFY(status->isReadOnly());
-        QVERIFY(status->toPlainText().isEmpty());
-        QVERIFY(f.child<QLabel>("ComStatus"));
-        QVERIFY(f.child<QWidget>("ChannelGrid"));
-        QVERIFY(!f.doc.isModified());
+        f.window->setFileName(QStringLiteral("C:\\radios\\repeater.dat"));
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Norvik R7 [File Name: repeater.dat]"));
     }
 
     void toolbarHasThirteenKeyedButtonsWithSeparators() {
         Fixture f;
-        auto* bar = f.child<QToolBar>("tlbActions");
         QStringList layout;
-        for (QAction* a : bar->actions())
+        for (QAction* a : f.child<QToolBar>("tlbActions")->actions()) {
             layout.append(a->isSeparator() ? QStringLiteral("|") : a->property("key").toString());
+            QVERIFY(a->isSeparator() || !a->icon().pixmap(QSize(48, 48)).isNull());
+        }
         QCOMPARE(
             layout.join(QLatin1Char(' ')),
             QStringLiteral("New Open Save | Copy Paste Clear | MoveUp MoveDown Insert Delete | Read Write | About"));
-        for (QAction* a : bar->actions()) {
-            if (!a->isSeparator())
-                QVERIFY2(!a->icon().pixmap(QSize(48, 48)).isNull(), qPrintable(a->property("key").toString()));
-        }
     }
 
     void languageSwitchRecaptionsEverythingAtOnce() {
         Fixture f;
+        f.useChannel(1, 14500000);
+        f.start();
         QSignalSpy spy(f.window.get(), &frmMain::languageChanged);
         f.action("mnuSet_LanC")->trigger();
         QCOMPARE(f.window->language(), Language::Chinese);
-        QCOMPARE(spy.size(), 1);
-        QCOMPARE(spy.at(0).at(0).value<Language>(), Language::Chinese);
-        QVERIFY(f.action("mnuSet_LanC")->isChecked());
-        QVERIFY(!f.action("mnuSet_LanE")->isChecked());
+        QVERIFY(f.action("mnuSet_LanC")->isChecked() && !f.action("mnuSet_LanE")->isChecked());
         QCOMPARE(f.action("mnuTransfer_Read")->text(), QStringLiteral("从对讲机读取(&R)"));
-        for (const auto& t : kToolTips) {
-            QAction* a = f.window->toolButton(QString::fromLatin1(t.key));
-            QCOMPARE(a->toolTip(), plain(qtext(t.tipId, Language::Chinese)));
-        }
-        QCOMPARE(f.window->toolButton(QStringLiteral("Read"))->toolTip(), QStringLiteral("读取"));
+        for (const auto& t : kToolTips)
+            QCOMPARE(f.window->toolButton(QString::fromLatin1(t.key))->toolTip(),
+                     plain(qtext(t.tipId, Language::Chinese)));
         for (int i = 0; i < frmMain::kButtonCount; ++i)
             QCOMPARE(f.window->cmdButton(i)->text(), qtext(1711 + i, Language::Chinese));
-        QCOMPARE(f.window->windowTitle(), QStringLiteral("Norvik R7 [File Name: Untitled]"));
+        QCOMPARE(f.grid()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("接收频率"));
+        QCOMPARE(f.shown(1, col::Bcl), QStringLiteral("关"));
+        f.clickCell(1, col::Decode);
+        QCOMPARE(f.grid()->findChild<QComboBox*>(QStringLiteral("cboQtDqt"))->itemText(0), QStringLiteral("无"));
+        f.grid()->commitEditor();
 
         f.action("mnuSet_LanE")->trigger();
         QCOMPARE(f.action("mnuTransfer_Read")->text(), QStringLiteral("&Read from Radio"));
-        QCOMPARE(f.window->toolButton(QStringLiteral("Read"))->toolTip(), QStringLiteral("Read"));
         QCOMPARE(f.window->cmdButton(0)->text(), QStringLiteral("CH-Up"));
+        QCOMPARE(f.shown(1, col::Bcl), QStringLiteral("Off"));
         QCOMPARE(spy.size(), 2);
-    }
-
-    void closingAsksOnlyWhenTheImageDiffers() {
-        Fixture f;
-        f.window->show();
-        // A byte changed and put back is no change: there is no flag, only the comparison.
-        const auto before = f.doc.image().at(0x10);
-        f.doc.image().set(0x10, 0x14);
-        f.doc.image().set(0x10, before);
-        QVERIFY(f.window->close());
-        QVERIFY(f.prompter.asked.isEmpty());
     }
 
     void typingAChannelAndClearingItAgainClosesWithoutAQuestion() {
         Fixture f;
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        ChannelGrid* grid = f.window->channelGrid();
-        grid->setFocus();
-        grid->setCurrentCell(1, col::Rx);
-        QTest::keyClick(grid, Qt::Key_1); // a digit opens the editor holding it
-        auto* editor = f.window->findChild<QLineEdit*>(QStringLiteral("txtMemChannel"));
-        QVERIFY(editor && editor->isVisible());
-        QTest::keyClicks(editor, QStringLiteral("45.5"));
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCOMPARE(f.window->channelTable().text(1, col::Rx), std::string("145.50000"));
+        f.start();
+        f.focusCell(1, col::Rx);
+        QTest::keyClick(f.grid(), Qt::Key_1);
+        QTest::keyClicks(f.editor(), QStringLiteral("45.5"));
+        QTest::keyClick(f.editor(), Qt::Key_Return);
+        QCOMPARE(f.table().text(1, col::Rx), std::string("145.50000"));
         QVERIFY(f.doc.isModified());
-        f.window->channelTable().commitReceive(1, ""); // an empty receive text empties the channel
-        grid->refreshRow(1);
+        // An empty receive text empties the channel: no flag, only the comparison with the saved image.
+        f.clickCell(1, col::Rx);
+        QTest::keyClick(f.editor(), Qt::Key_Backspace);
+        QTest::keyClick(f.editor(), Qt::Key_Return);
+        QCOMPARE(f.shown(1, col::Rx), QString());
         QVERIFY(!f.doc.isModified());
         QVERIFY(f.window->close());
         QVERIFY(f.prompter.asked.isEmpty());
@@ -265,21 +212,25 @@ private slots:
         QTest::addColumn<bool>("saveSucceeds");
         QTest::addColumn<bool>("closes");
         QTest::addColumn<int>("saves");
-        QTest::newRow("Cancel keeps the window") << int(QMessageBox::Cancel) << true << false << 0;
-        QTest::newRow("No closes unsaved") << int(QMessageBox::No) << true << true << 0;
-        QTest::newRow("Yes saves and closes") << int(QMessageBox::Yes) << true << true << 1;
-        QTest::newRow("Yes with a failed save keeps the window") << int(QMessageBox::Yes) << false << false << 1;
+        QTest::addColumn<int>("lang");
+        QTest::newRow("Cancel keeps the window") << int(QMessageBox::Cancel) << true << false << 0 << 0;
+        QTest::newRow("No closes unsaved") << int(QMessageBox::No) << true << true << 0 << 0;
+        QTest::newRow("No in Chinese") << int(QMessageBox::No) << true << true << 0 << 1;
+        QTest::newRow("Yes saves and closes") << int(QMessageBox::Yes) << true << true << 1 << 0;
+        QTest::newRow("Yes with a failed save keeps the window") << int(QMessageBox::Yes) << false << false << 1 << 0;
     }
     void closingQuestionAnswers() {
         QFETCH(int, answer);
         QFETCH(bool, saveSucceeds);
         QFETCH(bool, closes);
         QFETCH(int, saves);
+        QFETCH(int, lang);
         Fixture f;
+        f.window->setLanguage(languageFromIndex(lang));
         QSignalSpy unloading(f.window.get(), &frmMain::unloading);
         // The untitled document's Save asks for a name; none given is a save that did not happen.
         if (saveSucceeds)
-            f.prompter.saveNames = {f.dir.filePath(QStringLiteral("closing.dat"))};
+            f.prompter.saveNames = {f.path("closing.dat")};
         int commits = 0;
         f.window->setCommitEditor([&] { ++commits; });
         f.window->show();
@@ -290,27 +241,16 @@ private slots:
         QCOMPARE(f.window->close(), closes);
         QCOMPARE(f.window->isVisible(), !closes);
         QCOMPARE(f.prompter.saveRequests.size(), saves);
-        QCOMPARE(QFile::exists(f.dir.filePath(QStringLiteral("closing.dat"))), saves == 1 && saveSucceeds);
+        QCOMPARE(QFile::exists(f.path("closing.dat")), saves == 1 && saveSucceeds);
         QVERIFY(commits >= 1);
         QVERIFY(f.doc.image() == edited);
         QCOMPARE(f.prompter.asked.size(), 1);
         const auto& q = f.prompter.asked.first();
-        QCOMPARE(q.icon, QMessageBox::Warning);
-        QCOMPARE(q.title, QStringLiteral("Norvik R7"));
-        QCOMPARE(q.text, QStringLiteral("File hasn't been saved, save it now?"));
+        QCOMPARE(q.text, qtext(1111, languageFromIndex(lang)));
         QCOMPARE(q.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         // Only a real close stores the language.
         QCOMPARE(f.settings.contains(QStringLiteral("Language")), closes);
         QCOMPARE(unloading.size(), closes ? 1 : 0);
-    }
-
-    void closingQuestionIsInTheLanguageInForce() {
-        Fixture f;
-        f.window->setLanguage(Language::Chinese);
-        f.doc.image().set(0x20, 0x00);
-        f.prompter.answers = {QMessageBox::No};
-        QVERIFY(f.window->close());
-        QCOMPARE(f.prompter.asked.first().text, qtext(1111, Language::Chinese));
     }
 
     void languageSurvivesARestart() {
@@ -318,28 +258,20 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("lang.ini"));
         RadioDocument doc;
         test::ScriptedPrompter prompter;
-        {
+        for (Language next : {Language::Chinese, Language::English}) {
+            const Language stored = next == Language::Chinese ? Language::English : Language::Chinese;
             QSettings settings(path, QSettings::IniFormat);
-            frmMain first(doc, prompter, &settings);
-            QCOMPARE(first.language(), Language::English);
-            first.mnuSet_LanC_Click();
-            QVERIFY(first.close());
+            frmMain window(doc, prompter, &settings);
+            QCOMPARE(window.language(), stored);
+            QCOMPARE(window.findChild<QAction*>(QStringLiteral("mnuFile"))->text(), qtext(1000, stored));
+            window.setLanguage(next);
+            QVERIFY(window.close());
         }
-        {
-            QSettings settings(path, QSettings::IniFormat);
-            QCOMPARE(settings.value(QStringLiteral("Language")).toString(), QStringLiteral("1"));
-            frmMain second(doc, prompter, &settings);
-            QCOMPARE(second.language(), Language::Chinese);
-            QVERIFY(second.findChild<QAction*>(QStringLiteral("mnuSet_LanC"))->isChecked());
-            QCOMPARE(second.findChild<QAction*>(QStringLiteral("mnuFile"))->text(), QStringLiteral("文件(&F)"));
-            second.mnuSet_LanE_Click();
-            QVERIFY(second.close());
-        }
-        QSettings settings(path, QSettings::IniFormat);
-        QCOMPARE(settings.value(QStringLiteral("Language")).toString(), QStringLiteral("0"));
+        QCOMPARE(QSettings(path, QSettings::IniFormat).value(QStringLiteral("Language")).toString(),
+                 QStringLiteral("0"));
     }
 
-    void panesStartAtTheirPositionsAndViewTogglesRestoreProportions() {
+    void viewTogglesGiveTheGridTheWholeAreaAndRestoreTheProportions() {
         Fixture f;
         f.window->resize(1000, 700);
         f.window->show();
@@ -348,8 +280,8 @@ private slots:
         auto* picMain = f.child<QWidget>("picMain");
         auto* buttons = f.child<QWidget>("PicButtons");
         auto* status = f.child<QWidget>("PicStatus");
-        const double twip = f.window->logicalDpiX() / 1440.0;
-        QVERIFY(qAbs(buttons->width() - 2000 * twip) <= 1);
+        QCOMPARE(f.grid()->parentWidget(), picMain);
+        QVERIFY(qAbs(buttons->width() - 2000 * f.window->logicalDpiX() / 1440.0) <= 1);
         QVERIFY(qAbs(picMain->height() - 6000 * f.window->logicalDpiY() / 1440.0) <= 1);
 
         f.action("mnuView_Buttons")->trigger();
@@ -366,7 +298,6 @@ private slots:
         QVERIFY(buttons->isVisible() && status->isVisible());
         QVERIFY(qAbs(buttons->width() - work->width() / 6) <= 1);
         QVERIFY(qAbs(picMain->height() - work->height() * 3 / 4) <= 1);
-        // The grid pane and the status window stay side by side with the splitters between.
         QCOMPARE(status->width(), picMain->width());
         QVERIFY(status->mapTo(work, QPoint(0, 0)).y() > picMain->height());
     }
@@ -376,11 +307,10 @@ private slots:
         f.window->resize(640, 360);
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        auto* work = f.child<QWidget>("Picture1");
-        QVERIFY(work->height() * 3 / 4 < 6000 * f.window->logicalDpiY() / 1440.0);
+        const int work = f.child<QWidget>("Picture1")->height();
         // The status window's own minimum height may push the split up a little.
         const int grid = f.child<QWidget>("picMain")->height();
-        QVERIFY(grid <= work->height() * 3 / 4 && grid > work->height() / 2);
+        QVERIFY(grid <= work * 3 / 4 && grid > work / 2);
         QVERIFY(f.child<QWidget>("PicStatus")->height() > 0);
     }
 
@@ -393,32 +323,32 @@ private slots:
         f.action("mnuSet_Manual")->trigger();
         QCOMPARE(int(f.doc.image().at(0x831)), 0x07);
         QVERIFY(!f.action("mnuSet_Manual")->isChecked());
-        f.window->mnuSet_Manual_Click();
+        f.action("mnuSet_Manual")->trigger();
         QCOMPARE(int(f.doc.image().at(0x831)), 0x17);
-        QVERIFY(f.action("mnuSet_Manual")->isChecked());
         QCOMPARE(spy.size(), 2);
-
         f.doc.image().set(0x831, 0xEF);
         f.window->syncManualCheck();
         QVERIFY(!f.action("mnuSet_Manual")->isChecked());
     }
 
-    void singleClickToggleReportsItsState() {
+    void singleClickToggleReachesTheGrid() {
         Fixture f;
-        QSignalSpy spy(f.window.get(), &frmMain::singleClickChanged);
+        f.useChannel(1, 14500000);
+        f.start();
         f.action("mnuSet_SingleClick")->trigger();
         QVERIFY(!f.window->singleClickEdit());
-        QVERIFY(!f.action("mnuSet_SingleClick")->isChecked());
-        f.window->mnuSet_SingleClick_Click();
-        QVERIFY(f.window->singleClickEdit());
-        QCOMPARE(spy.size(), 2);
-        QCOMPARE(spy.at(1).at(0).toBool(), true);
+        f.clickCell(1, col::Rx);
+        QVERIFY(!f.editor()->isVisible());
+        f.action("mnuSet_SingleClick")->trigger();
+        f.clickCell(1, col::Tx);
+        QVERIFY(f.editor()->isVisible());
     }
 
-    void statusBarGestureTogglesAdvancedOnlyWithCtrlAlt() {
+    void hiddenGestures() {
         Fixture f;
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        // Ctrl+Alt+left click on the status bar toggles Advanced; nothing else does.
         auto* bar = f.child<QStatusBar>("staDateTime");
         QAction* advanced = f.action("mnuProgram_Advanced");
         QTest::mouseClick(bar, Qt::LeftButton, Qt::ControlModifier, QPoint(5, 5));
@@ -430,107 +360,57 @@ private slots:
         QTest::mouseClick(f.child<QLabel>("ComStatus"), Qt::LeftButton, Qt::ControlModifier | Qt::AltModifier,
                           QPoint(2, 2));
         QVERIFY(!advanced->isVisible());
-    }
-
-    void toolbarGestureAsksForTheMemoryMap() {
-        Fixture f;
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        // Ctrl+Shift+Alt+right click on the toolbar asks for the memory map.
         QSignalSpy spy(f.window.get(), &frmMain::memoryMapRequested);
-        auto* bar = f.child<QToolBar>("tlbActions");
-        const QPoint empty(bar->width() - 3, bar->height() / 2);
-        QTest::mouseClick(bar, Qt::RightButton, Qt::ControlModifier | Qt::AltModifier, empty);
+        auto* tools = f.child<QToolBar>("tlbActions");
+        const QPoint empty(tools->width() - 3, tools->height() / 2);
+        QTest::mouseClick(tools, Qt::RightButton, Qt::ControlModifier | Qt::AltModifier, empty);
         QCOMPARE(spy.size(), 0);
-        QTest::mouseClick(bar, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier, empty);
+        QTest::mouseClick(tools, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier, empty);
         QCOMPARE(spy.size(), 1);
     }
 
     void everyCommandCommitsTheOpenEditorFirst_data() {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QByteArray>("signal");
-        QTest::addColumn<int>("buttonIndex");
-        QTest::newRow("Copy") << "Copy" << QByteArray(SIGNAL(copyRequested())) << -1;
-        QTest::newRow("Paste") << "Paste" << QByteArray(SIGNAL(pasteRequested())) << -1;
-        QTest::newRow("Clear") << "Clear" << QByteArray(SIGNAL(clearRequested())) << -1;
-        QTest::newRow("MoveUp") << "MoveUp" << QByteArray(SIGNAL(channelButtonClicked(int))) << 0;
-        QTest::newRow("MoveDown") << "MoveDown" << QByteArray(SIGNAL(channelButtonClicked(int))) << 1;
-        QTest::newRow("Insert") << "Insert" << QByteArray(SIGNAL(channelButtonClicked(int))) << 2;
-        QTest::newRow("Delete") << "Delete" << QByteArray(SIGNAL(channelButtonClicked(int))) << 3;
+        QTest::addColumn<QString>("command"); // a menu item, or a tool button key
+        QTest::addColumn<QString>("then");
+        for (const char* c :
+             {"mnuFile_New", "mnuFile_Open", "mnuFile_Save", "mnuFile_SaveAs", "mnuTransfer_Read", "mnuTransfer_Write"})
+            QTest::newRow(c) << QString::fromLatin1(c) << "prompt";
+        const char* rows[][2] = {{"mnuSet_COM", "COM dialog"},   {"mnuEdit_Copy", "copy"},
+                                 {"mnuEdit_Paste", "paste"},     {"mnuEdit_Clear", "clear"},
+                                 {"mnuEdit_Delete", "button 3"}, {"MoveUp", "button 0"},
+                                 {"MoveDown", "button 1"},       {"Insert", "button 2"}};
+        for (const auto& r : rows)
+            QTest::newRow(r[0]) << QString::fromLatin1(r[0]) << QString::fromLatin1(r[1]);
     }
     void everyCommandCommitsTheOpenEditorFirst() {
-        QFETCH(QString, key);
-        QFETCH(QByteArray, signal);
-        QFETCH(int, buttonIndex);
+        QFETCH(QString, command);
+        QFETCH(QString, then);
         Fixture f;
+        f.usePorts({});
+        f.doc.image().set(0x10, 0x00); // changed, so that Open asks first
+        f.window->setPasteAvailable(true);
         QStringList events;
         f.window->setCommitEditor([&] { events.append(QStringLiteral("commit")); });
-        QSignalSpy spy(f.window.get(), signal.constData());
-        f.window->tlbActions_ButtonClick(key);
-        QCOMPARE(spy.size(), 1);
-        QVERIFY(events.first() == QStringLiteral("commit"));
-        if (buttonIndex >= 0)
-            QCOMPARE(spy.at(0).at(0).toInt(), buttonIndex);
+        f.prompter.onPrompt = [&](auto) { events.append(QStringLiteral("prompt")); };
+        frmMain* w = f.window.get();
+        QObject::connect(w, &frmMain::copyRequested, [&] { events.append(QStringLiteral("copy")); });
+        QObject::connect(w, &frmMain::pasteRequested, [&] { events.append(QStringLiteral("paste")); });
+        QObject::connect(w, &frmMain::clearRequested, [&] { events.append(QStringLiteral("clear")); });
+        QObject::connect(w, &frmMain::comPortDialogShown, [&] { events.append(QStringLiteral("COM dialog")); });
+        QObject::connect(w, &frmMain::channelButtonClicked,
+                         [&](int i) { events.append(QStringLiteral("button %1").arg(i)); });
+        if (QAction* a = f.window->findChild<QAction*>(command))
+            a->trigger();
+        else
+            f.window->tlbActions_ButtonClick(command);
+        QCOMPARE(events.value(0), QStringLiteral("commit"));
+        QVERIFY2(events.contains(then), qPrintable(events.join(QLatin1Char(','))));
     }
 
-    void buttonColumnRaisesItsIndex() {
+    void f1OpensTheTopicOfAHighlightedMenuItemOrTheGridColumn() {
         Fixture f;
-        f.window->show();
-        QSignalSpy spy(f.window.get(), &frmMain::channelButtonClicked);
-        for (int i = 0; i < frmMain::kButtonCount; ++i)
-            QTest::mouseClick(f.window->cmdButton(i), Qt::LeftButton);
-        QCOMPARE(spy.size(), 5);
-        for (int i = 0; i < 5; ++i)
-            QCOMPARE(spy.at(i).at(0).toInt(), i);
-        QCOMPARE(f.window->findChildren<QPushButton*>(QStringLiteral("CmdButtons")).size(), 5);
-    }
-
-    void alternatePanelDisablesEditCommandsAndPasteFollowsTheCopy() {
-        Fixture f;
-        auto* panel = new QLabel(QStringLiteral("panel"));
-        f.window->setAlternatePanel(panel);
-        f.window->show();
-        QSignalSpy spy(f.window.get(), &frmMain::alternatePanelToggled);
-        const QStringList covered{QStringLiteral("Copy"),   QStringLiteral("Paste"),    QStringLiteral("Clear"),
-                                  QStringLiteral("MoveUp"), QStringLiteral("MoveDown"), QStringLiteral("Insert"),
-                                  QStringLiteral("Delete")};
-
-        f.action("mnuSet_GUI")->trigger();
-        QVERIFY(f.window->alternatePanelShown());
-        QVERIFY(panel->isVisible());
-        QVERIFY(!f.action("mnuEdit")->isEnabled());
-        QVERIFY(!f.action("mnuEdit_Copy")->isEnabled());
-        for (const QString& k : covered)
-            QVERIFY2(!f.window->toolButton(k)->isEnabled(), qPrintable(k));
-        QVERIFY(f.window->toolButton(QStringLiteral("Read"))->isEnabled());
-
-        f.action("mnuSet_GUI")->trigger(); // closed again without any copy made
-        QVERIFY(!panel->isVisible());
-        QVERIFY(f.action("mnuEdit")->isEnabled());
-        QVERIFY(!f.action("mnuEdit_Paste")->isEnabled());
-        QVERIFY(!f.window->toolButton(QStringLiteral("Paste"))->isEnabled());
-        QVERIFY(f.window->toolButton(QStringLiteral("Copy"))->isEnabled());
-
-        f.window->setPasteAvailable(true);
-        f.window->mnuSet_GUI_Click();
-        QVERIFY(!f.window->toolButton(QStringLiteral("Paste"))->isEnabled());
-        f.window->mnuSet_GUI_Click();
-        QVERIFY(f.action("mnuEdit_Paste")->isEnabled());
-        QVERIFY(f.window->toolButton(QStringLiteral("Paste"))->isEnabled());
-        QCOMPARE(spy.size(), 4);
-    }
-
-    void channelGridLivesInTheMainPane() {
-        Fixture f;
-        auto* grid = f.window->findChild<ChannelGrid*>(QStringLiteral("ChannelGrid"));
-        QVERIFY(grid);
-        QCOMPARE(grid->parentWidget(), f.child<QWidget>("picMain"));
-        QCOMPARE(f.window->channelGrid(), grid);
-    }
-
-    void f1OnAHighlightedMenuItemOpensItsTopic() {
-        Fixture f;
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        f.start();
         auto* menu = f.child<QMenu>("mnuFile");
         menu->popup(f.window->mapToGlobal(QPoint(10, 10)));
         QVERIFY(QTest::qWaitForWindowExposed(menu));
@@ -538,32 +418,14 @@ private slots:
         QTest::keyClick(menu, Qt::Key_F1);
         QTRY_VERIFY(f.window->findChild<HelpViewer*>());
         QVERIFY(!menu->isVisible());
-        QCOMPARE(f.window->findChild<HelpViewer*>()->source(), QUrl(QStringLiteral("qrc:/help/en/files.html#saveas")));
-    }
+        auto* viewer = f.window->findChild<HelpViewer*>();
+        QCOMPARE(viewer->source(), QUrl(QStringLiteral("qrc:/help/en/files.html#saveas")));
 
-    void f1OnTheGridFollowsItsHelpContext() {
-        Fixture f;
-        ChannelGrid* grid = f.window->channelGrid();
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
         f.window->activateWindow();
-        grid->setFocus();
-        QTRY_VERIFY(grid->hasFocus());
-        grid->setCurrentCell(1, col::Power);
-        QCOMPARE(grid->property(frmMain::kHelpContextProperty).toInt(), 7011);
-        QTest::keyClick(grid, Qt::Key_F1);
-        QTRY_VERIFY(f.window->findChild<HelpViewer*>());
-        QCOMPARE(f.window->findChild<HelpViewer*>()->source(), QUrl(QStringLiteral("qrc:/help/en/editing.html#power")));
-    }
-
-    void titleShowsTheFileNameOnly() {
-        Fixture f;
-        f.window->setFileName(QStringLiteral("C:\\radios\\repeater.dat"));
-        QCOMPARE(f.window->windowTitle(), QStringLiteral("Norvik R7 [File Name: repeater.dat]"));
-        f.window->setFileName(QStringLiteral("/home/u/site.dat"));
-        QCOMPARE(f.window->windowTitle(), QStringLiteral("Norvik R7 [File Name: site.dat]"));
-        f.window->setFileName(QStringLiteral("Untitled"));
-        QCOMPARE(f.window->windowTitle(), QStringLiteral("Norvik R7 [File Name: Untitled]"));
+        f.focusCell(1, col::Power);
+        QCOMPARE(f.grid()->property(frmMain::kHelpContextProperty).toInt(), 7011);
+        QTest::keyClick(f.grid(), Qt::Key_F1);
+        QTRY_COMPARE(viewer->source(), QUrl(QStringLiteral("qrc:/help/en/editing.html#power")));
     }
 };
 

@@ -5,6 +5,8 @@ namespace norvik::test {
 QMessageBox::StandardButton ScriptedPrompter::message(QWidget*, QMessageBox::Icon icon, const QString& title,
                                                       const QString& text, QMessageBox::StandardButtons buttons,
                                                       QMessageBox::StandardButton) {
+    if (onPrompt)
+        onPrompt(Kind::Message);
     asked.append({icon, title, text, buttons});
     if (!answers.isEmpty())
         return answers.takeFirst();
@@ -16,11 +18,15 @@ QMessageBox::StandardButton ScriptedPrompter::message(QWidget*, QMessageBox::Ico
 }
 
 QString ScriptedPrompter::openFileName(QWidget*, const QString&, const QString& dir, const QString&) {
+    if (onPrompt)
+        onPrompt(Kind::Open);
     openRequests.append(dir);
     return openNames.isEmpty() ? QString() : openNames.takeFirst();
 }
 
 QString ScriptedPrompter::saveFileName(QWidget*, const QString&, const QString& initialPath, const QString&) {
+    if (onPrompt)
+        onPrompt(Kind::Save);
     saveRequests.append(initialPath);
     return saveNames.isEmpty() ? QString() : saveNames.takeFirst();
 }

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "dialogs/prompt.h"
 
@@ -25,6 +26,9 @@ public:
     QList<Asked> asked;
     QStringList openRequests; // initial dirs
     QStringList saveRequests; // initial paths
+    // Called as each prompt comes up, before it is answered.
+    enum class Kind { Message, Open, Save };
+    std::function<void(Kind)> onPrompt;
 
     QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon icon, const QString& title, const QString& text,
                                         QMessageBox::StandardButtons buttons, QMessageBox::StandardButton) override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSettings>
@@ -12,21 +13,33 @@
 #include "editor/frm_main.h"
 #include "image/channel_record.h"
 #include "image/radio_document.h"
+#include "support/fake_ports.h"
 #include "support/scripted_prompter.h"
+#include "transfer/transfer_ports.h"
 
 namespace norvik::test {
 
-// A shown main window over its own document, prompter and settings file.
+// A main window over its own document, prompter, settings file and (fake) serial ports.
 struct WindowFixture {
     QTemporaryDir dir;
     QSettings settings{dir.filePath(QStringLiteral("lang.ini")), QSettings::IniFormat};
     RadioDocument doc;
     ScriptedPrompter prompter;
+    std::unique_ptr<TransferPorts> ports; // outlives the window, which holds it by reference
     std::unique_ptr<frmMain> window;
 
     WindowFixture() {
         window = std::make_unique<frmMain>(doc, prompter, &settings);
         window->resize(1200, 700);
+    }
+
+    // Serial devices in place of the machine's: those in `openable` pass the probe after delayMs.
+    TransferPorts& usePorts(const QStringList& devices, QSet<QString> openable = {}, int delayMs = 1) {
+        ports = std::make_unique<TransferPorts>(std::make_unique<FakeEnumerator>(devices), [openable, delayMs] {
+            return std::make_unique<FakeChecker>(openable, delayMs);
+        });
+        window->setTransferPorts(*ports);
+        return *ports;
     }
 
     // Channel n: receive rx (10 Hz units), transmit tx (0 = none), named "CH<n>".
@@ -49,23 +62,25 @@ struct WindowFixture {
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
 
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
     ChannelTable& table() { return window->channelTable(); }
     ChannelGrid* grid() { return window->channelGrid(); }
     QAction* action(const char* name) const { return window->findChild<QAction*>(QString::fromLatin1(name)); }
     template <class T> T* child(const char* name) const { return window->findChild<T*>(QString::fromLatin1(name)); }
+    // How many of Paste's two controls (menu item, tool button) are enabled: they must agree.
+    int pasteEnabled() const {
+        return int(action("mnuEdit_Paste")->isEnabled()) +
+               int(window->toolButton(QStringLiteral("Paste"))->isEnabled());
+    }
 
-    QByteArray record(int n) const {
+    QByteArray bytesAt(int address, int count) const {
         QByteArray out;
-        for (int i = 0; i < kRowSize; ++i)
-            out.append(static_cast<char>(doc.image().at(channelAddress(n) + i)));
+        for (int i = 0; i < count; ++i)
+            out.append(static_cast<char>(doc.image().at(address + i)));
         return out;
     }
-    QByteArray name(int n) const {
-        QByteArray out;
-        for (int i = 0; i < kNameLength; ++i)
-            out.append(static_cast<char>(doc.image().at(nameAddress(n) + i)));
-        return out;
-    }
+    QByteArray record(int n) const { return bytesAt(channelAddress(n), kRowSize); }
+    QByteArray name(int n) const { return bytesAt(nameAddress(n), kNameLength); }
     // What the grid shows for a channel's cell (table column 1..16).
     QString shown(int n, int column) { return grid()->model()->index(n - 1, column - 1).data().toString(); }
     void focusCell(int n, int column) {
@@ -73,6 +88,11 @@ struct WindowFixture {
         grid()->setFocus();
         QTRY_VERIFY(grid()->hasFocus());
     }
+    void clickCell(int n, int column) {
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, grid()->cellRect(n, column).center());
+    }
+    // The grid's text editor.
+    QLineEdit* editor() { return grid()->findChild<QLineEdit*>(QStringLiteral("txtMemChannel")); }
 
     // Chooses an entry of a drop-down list the way the keyboard does.
     static void choose(QComboBox* combo, const QString& text) {
@@ -85,12 +105,13 @@ struct WindowFixture {
         QCOMPARE(combo->currentIndex(), target);
     }
     // Types into a text field as the user would: click in, select all, type, leave with Tab.
-    static void typeInto(QLineEdit* field, const QString& text) {
+    static void typeInto(QLineEdit* field, const QString& text, Qt::Key leaveWith = Qt::Key_Tab) {
         field->setFocus();
         QTRY_VERIFY(field->hasFocus());
         field->selectAll();
         QTest::keyClicks(field, text);
-        QTest::keyClick(field, Qt::Key_Tab);
+        if (leaveWith != Qt::Key_unknown)
+            QTest::keyClick(field, leaveWith);
     }
 };
 
