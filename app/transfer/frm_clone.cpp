@@ -89,11 +89,11 @@ void frmClone::onQuestion(CloneQuestion question, const QString& text) {
         m_runner->answer(answer == QMessageBox::Ok);
         return;
     }
-    QString question_text = text;
+    QString questionText = text;
     if (!m_linkError.isEmpty())
-        question_text = m_linkError + QLatin1Char('\n') + text;
+        questionText = m_linkError + QLatin1Char('\n') + text;
     const auto answer = m_prompter.message(&m_main, QMessageBox::Critical, qtext(ids::ErrorTitle, m_language),
-                                           question_text, QMessageBox::Retry | QMessageBox::Cancel);
+                                           questionText, QMessageBox::Retry | QMessageBox::Cancel);
     m_runner->answer(answer == QMessageBox::Retry);
 }
 
