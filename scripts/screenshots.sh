@@ -2,7 +2,7 @@
 # Screenshots of the main window under Xvfb, in English and Chinese, at 96 DPI and at 144 DPI
 # (scale 1.5). Usage: scripts/screenshots.sh [output dir, default docs] [extra keys to press]
 #   [data file to open, default tests/data/demo.dat]
-# Needs xvfb-run, xdotool, imagemagick; a window manager (openbox) adds the title bar if present.
+# Needs xvfb-run, xdotool, imagemagick (called by full path: another "convert" may come first on PATH); a window manager (openbox) adds the title bar if present.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-docs}
@@ -29,11 +29,11 @@ shot() { # language-index scale file
             done
             sleep 1.5
             if [ -n "$KEYS" ]; then xdotool key --delay 300 $KEYS; sleep 1; fi
-            import -window root "$OUT"
+            /usr/bin/import -window root "$OUT"
             kill $pid'
     rm -rf "$home"
     # Keep only the window (and an open menu) by trimming the empty desktop.
-    convert "$3" -bordercolor black -border 1 -trim +repage "$3"
+    /usr/bin/convert "$3" -bordercolor black -border 1 -trim +repage "$3"
 }
 
 shot 0 1 "$out/main-window-en.png"
