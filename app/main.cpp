@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 
 #include "dialogs/prompt.h"
 #include "editor/frm_main.h"
@@ -9,6 +10,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("NORVIK LABS"));
     QApplication::setApplicationName(QStringLiteral("Norvik R7"));
+    // Every window, the transfer panel and the message boxes included, takes this one.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/norvik.svg")));
 
     norvik::RadioDocument document;
     norvik::DialogPrompter prompter;

@@ -28,6 +28,10 @@ frmAbout::frmAbout(Language lang, QWidget* parent) : QDialog(parent) {
     lblInfo->setObjectName(QStringLiteral("lblInfo"));
     lblInfo->setAlignment(Qt::AlignCenter);
     lblInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The box is fixed to its contents: wide enough that the title bar shows the whole title
+    // beside its buttons (the Chinese lines alone would make it very narrow).
+    const QFontMetrics metrics = fontMetrics();
+    lblInfo->setMinimumWidth(metrics.horizontalAdvance(windowTitle()) + metrics.averageCharWidth() * 16);
 
     CmdOk = new QPushButton(qtext(ids::Ok, lang), this);
     CmdOk->setObjectName(QStringLiteral("CmdOk"));

@@ -1,6 +1,10 @@
 #include "dialogs/prompt.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
+
+#include "common/texts.h"
+#include "strings/string_ids.h"
 
 namespace norvik {
 
@@ -8,6 +12,15 @@ QMessageBox::StandardButton DialogPrompter::message(QWidget* parent, QMessageBox
                                                     const QString& text, QMessageBox::StandardButtons buttons,
                                                     QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, title, text, buttons, parent);
+    // Qt captions its standard buttons in English whatever the language in force.
+    const std::pair<QMessageBox::StandardButton, int> captions[] = {{QMessageBox::Ok, ids::Ok},
+                                                                    {QMessageBox::Cancel, ids::Cancel},
+                                                                    {QMessageBox::Yes, ids::Yes},
+                                                                    {QMessageBox::No, ids::No},
+                                                                    {QMessageBox::Retry, ids::Retry}};
+    for (const auto& [button, id] : captions)
+        if (QAbstractButton* b = box.button(button))
+            b->setText(qtext(id, m_language));
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());

@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "strings/strings.h"
+
 class QWidget;
 
 namespace norvik {
@@ -11,6 +13,9 @@ namespace norvik {
 class Prompter {
 public:
     virtual ~Prompter() = default;
+
+    // The language message box buttons are captioned in; the main window passes on every switch.
+    virtual void setLanguage(Language) {}
 
     virtual QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                                 const QString& text, QMessageBox::StandardButtons buttons,
@@ -24,12 +29,16 @@ public:
 // The real thing: QMessageBox and QFileDialog.
 class DialogPrompter : public Prompter {
 public:
+    void setLanguage(Language lang) override { m_language = lang; }
     QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                         const QString& text, QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& dir, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& initialPath,
                          const QString& filter) override;
+
+private:
+    Language m_language = Language::English;
 };
 
 } // namespace norvik

@@ -423,6 +423,7 @@ void frmMain::layOutStartPanes() {
 
 void frmMain::setLanguage(Language lang) {
     m_language = lang;
+    m_prompter.setLanguage(lang);
     action("mnuSet_LanE")->setChecked(lang == Language::English);
     action("mnuSet_LanC")->setChecked(lang == Language::Chinese);
     recaption();

@@ -1,5 +1,7 @@
 #include "editor/pic_gui.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -80,6 +82,23 @@ AlternatePanel::AlternatePanel(ChannelTable& table, Prompter& prompter, QWidget*
 AlternatePanel::~AlternatePanel() {
     // Focus moving away while the widgets go must not commit into a table that may be gone.
     m_committing = true;
+}
+
+bool AlternatePanel::focusNextPrevChild(bool next) {
+    const auto at = std::find(m_tabOrder.begin(), m_tabOrder.end(), focusWidget());
+    if (at == m_tabOrder.end())
+        return QWidget::focusNextPrevChild(next);
+    const int count = static_cast<int>(m_tabOrder.size());
+    int i = static_cast<int>(at - m_tabOrder.begin());
+    for (int step = 0; step < count; ++step) {
+        i = (i + (next ? 1 : count - 1)) % count;
+        QWidget* w = m_tabOrder[static_cast<std::size_t>(i)];
+        if (w->isVisible() && w->isEnabled()) {
+            w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return true;
 }
 
 void AlternatePanel::build() {
@@ -247,6 +266,14 @@ void AlternatePanel::build() {
     top->addLayout(columns);
     top->addStretch(1);
     UDChannelGUI->setFixedHeight(TxtChannelGUI->sizeHint().height());
+
+    // Column by column, top to bottom, as the controls stand.
+    m_tabOrder = {TxtChannelGUI,   TxtRxFreqGUI,   TxtTxFreqGUI, TxtOffsetFreqGUI, CboDuplexGUI,    TxtChNameGUI,
+                  CboTxPowerGUI,   CboScanGUI,     CboWNGUI,     CboBCLGUI,        CboPttIDGUI,     CboVoxGUI,
+                  CboOptionGUI,    CboSCRGroupGUI, CboDecodeGUI, CboEncodeGUI,     CboSignalGUI[0], CboSignalGUI[2],
+                  CboSignalGUI[1], CmdClearGUI,    CmdCloseGUI};
+    for (std::size_t i = 1; i < m_tabOrder.size(); ++i)
+        setTabOrder(m_tabOrder[i - 1], m_tabOrder[i]);
 
     connect(UDChannelGUI, &ChannelUpDown::valueChanged, this, &AlternatePanel::selectorChanged);
     for (const ListControl& l : m_lists)

@@ -74,6 +74,8 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Tab goes round the panel's own controls: the grid and the buttons it covers stay out.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // A list mirroring a grid column. Lists with a record field are shown from the record bits
@@ -148,6 +150,7 @@ private:
         int id;
     };
     std::vector<Caption> m_captions;
+    std::vector<QWidget*> m_tabOrder; // the panel's controls in Tab order
 };
 
 } // namespace norvik

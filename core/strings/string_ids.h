@@ -257,5 +257,9 @@ inline constexpr int IncorrectFileTypeHint = 1718;
 inline constexpr int SimulatedRadio = 1719;
 inline constexpr int ConnectionLost = 1720; // %1 the system's reason
 inline constexpr int WritingStopped = 1721;
+// Message box buttons beside Ok and Cancel.
+inline constexpr int Yes = 1722;
+inline constexpr int No = 1723;
+inline constexpr int Retry = 1724;
 
 } // namespace norvik::ids

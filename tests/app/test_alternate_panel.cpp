@@ -90,6 +90,32 @@ private slots:
         QCOMPARE(f.enabledControls(), kAlwaysEnabled);
     }
 
+    // Tab follows the columns as they stand and goes round the panel, never onto the grid or
+    // the buttons it covers; Shift+Tab goes back the same way.
+    void tabGoesRoundThePanelColumnByColumn() {
+        Fixture f;
+        f.openOn(1, 14500000, 14560000);
+        const QStringList order{
+            QStringLiteral("TxtChannelGUI"),    QStringLiteral("TxtRxFreqGUI"),   QStringLiteral("TxtTxFreqGUI"),
+            QStringLiteral("TxtOffsetFreqGUI"), QStringLiteral("CboDuplexGUI"),   QStringLiteral("TxtChNameGUI"),
+            QStringLiteral("CboTxPowerGUI"),    QStringLiteral("CboScanGUI"),     QStringLiteral("CboWNGUI"),
+            QStringLiteral("CboBCLGUI"),        QStringLiteral("CboPttIDGUI"),    QStringLiteral("CboVoxGUI"),
+            QStringLiteral("CboOptionGUI"),     QStringLiteral("CboSCRGroupGUI"), QStringLiteral("CboDecodeGUI"),
+            QStringLiteral("CboEncodeGUI"),     QStringLiteral("CboSignalGUI"),   QStringLiteral("CmdClearGUI"),
+            QStringLiteral("CmdCloseGUI"),      QStringLiteral("TxtChannelGUI")};
+        QWidget* start = f.field("TxtChannelGUI");
+        start->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), start);
+        for (int i = 1; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), order[i]);
+        }
+        for (int i = order.size() - 2; i >= 0; --i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            QCOMPARE(QApplication::focusWidget()->objectName(), order[i]);
+        }
+    }
+
     void plusComputesTheTransmitFrequency() {
         Fixture f;
         f.openOn(3, 14500000, 14500000);

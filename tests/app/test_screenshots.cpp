@@ -1,0 +1,183 @@
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "common/texts.h"
+#include "dialogs/frm_about.h"
+#include "dialogs/frm_sel_columns.h"
+#include "dialogs/help_viewer.h"
+#include "dialogs/prompt.h"
+#include "strings/string_ids.h"
+#include "support/window_fixture.h"
+#include "transfer/frm_clone.h"
+#include "transfer/frm_com_port.h"
+#include "transfer/transfer_progress.h"
+
+using namespace norvik;
+
+// Not tests: with NORVIK_SCREENSHOT_DIR set (and a real display, e.g. xvfb-run with
+// QT_QPA_PLATFORM=xcb), every window the user sees is saved as a PNG per language, so that
+// clipped captions and cramped dialogs can be looked at. QT_SCALE_FACTOR=1.5 adds "-144dpi".
+namespace {
+
+QString shotDir() {
+    return qEnvironmentVariable("NORVIK_SCREENSHOT_DIR");
+}
+
+QString shotPath(const char* window, Language lang) {
+    const bool scaled = qEnvironmentVariableIsSet("QT_SCALE_FACTOR") && qEnvironmentVariable("QT_SCALE_FACTOR") != "1";
+    return shotDir() + QLatin1Char('/') + QString::fromLatin1(window) +
+           (lang == Language::English ? QStringLiteral("-en") : QStringLiteral("-zh")) +
+           (scaled ? QStringLiteral("-144dpi") : QString()) + QStringLiteral(".png");
+}
+
+// Prints the Tab order of a window's controls, to be read beside its picture.
+void printTabOrder(QWidget* w, const char* window) {
+    QStringList names;
+    QWidget* next = w->nextInFocusChain();
+    for (int guard = 0; next != w && guard < 200; ++guard, next = next->nextInFocusChain())
+        if (next->isVisible() && next->isEnabled() && (next->focusPolicy() & Qt::TabFocus) && w->isAncestorOf(next))
+            names << (next->objectName().isEmpty() ? QString::fromLatin1(next->metaObject()->className())
+                                                   : next->objectName());
+    qInfo("%s tab order: %s", window, qPrintable(names.join(QStringLiteral(", "))));
+}
+
+// Lets the window settle on screen, then saves it.
+bool save(QWidget* w, const char* window, Language lang) {
+    if (!QTest::qWaitForWindowExposed(w))
+        return false;
+    QTest::qWait(300);
+    printTabOrder(w, window);
+    return w->grab().save(shotPath(window, lang));
+}
+
+struct Fixture : test::WindowFixture {
+    explicit Fixture(Language lang) {
+        window->setLanguage(lang);
+        // 1200 x 700 does not fit the screen at 1.5 times.
+        window->resize(window->size().boundedTo(QGuiApplication::primaryScreen()->availableSize() * 0.9));
+        window->openDataFile(QStringLiteral(NORVIK_TEST_DATA "/demo.dat"));
+        start();
+    }
+};
+
+} // namespace
+
+class ScreenshotTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        if (shotDir().isEmpty())
+            QSKIP("NORVIK_SCREENSHOT_DIR not set");
+        QDir().mkpath(shotDir());
+    }
+    void windows_data() {
+        QTest::addColumn<int>("lang");
+        QTest::newRow("English") << 0;
+        QTest::newRow("Chinese") << 1;
+    }
+
+    void windows() {
+        QFETCH(int, lang);
+        const Language language = languageFromIndex(lang);
+        Fixture f(language);
+        QVERIFY(save(f.window.get(), "main-window", language));
+
+        frmAbout about(language, f.window.get());
+        about.show();
+        QVERIFY(save(&about, "about", language));
+        about.close();
+
+        frmSelColumns columns(f.table(), language, f.window.get());
+        columns.show();
+        QVERIFY(save(&columns, "columns", language));
+        columns.close();
+
+        f.window->showHelp(0);
+        auto* help = f.window->findChild<HelpViewer*>();
+        QVERIFY(help);
+        QVERIFY(save(help, "help", language));
+        help->close();
+
+        f.grid()->setCurrentCell(1, col::Rx);
+        f.action("mnuSet_GUI")->trigger();
+        QVERIFY(save(f.window.get(), "alternate-panel", language));
+        f.action("mnuSet_GUI")->trigger();
+    }
+
+    void comPort_data() { windows_data(); }
+    void comPort() {
+        QFETCH(int, lang);
+        const Language language = languageFromIndex(lang);
+        Fixture f(language);
+        f.usePorts({QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyUSB1"), QStringLiteral("/dev/ttyACM0")},
+                   {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyACM0")})
+            .setChoice({1, false});
+        QPointer<frmComPort> dialog;
+        connect(f.window.get(), &frmMain::comPortDialogShown, this, [&dialog](frmComPort* d) { dialog = d; });
+        f.action("mnuSet_COM")->trigger();
+        QVERIFY(dialog);
+        if (dialog->probing())
+            QVERIFY(QSignalSpy(dialog.data(), &frmComPort::probeFinished).wait(2000));
+        QVERIFY(save(dialog, "com-port", language));
+        dialog->reject();
+    }
+
+    void transfer_data() { windows_data(); }
+    void transfer() {
+        QFETCH(int, lang);
+        const Language language = languageFromIndex(lang);
+        Fixture f(language);
+        f.usePorts({}).setChoice({1, true});
+        f.ports->setSimulatorPaced(true);
+        QSignalSpy done(f.window.get(), &frmMain::transferFinished);
+        f.prompter.answers = {QMessageBox::Ok};
+        f.action("mnuTransfer_Read")->trigger();
+        QVERIFY(f.window->clone());
+        TransferProgress* panel = f.window->clone()->progressPanel();
+        QVERIFY(panel);
+        QTRY_VERIFY_WITH_TIMEOUT(panel->value() >= 80, 10000);
+        QVERIFY(save(panel, "transfer-panel", language));
+        // The whole screen too: where the panel stands over the main window.
+        QScreen* screen = f.window->screen();
+        QVERIFY(screen->grabWindow(0).save(shotPath("transfer", language)));
+        QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("CmdCancel")), Qt::LeftButton);
+        QVERIFY(done.wait(5000));
+    }
+
+    void messages_data() { windows_data(); }
+    void messages() {
+        QFETCH(int, lang);
+        const Language language = languageFromIndex(lang);
+        Fixture f(language);
+        // The real prompter, with the texts the windows pass it; each box is saved, then closed.
+        DialogPrompter prompter;
+        prompter.setLanguage(language);
+        auto shoot = [&](const char* name) {
+            QTimer::singleShot(0, this, [name, language] {
+                QWidget* box = QApplication::activeModalWidget();
+                QVERIFY(box && save(box, name, language));
+                box->close();
+            });
+        };
+        shoot("message-file-type");
+        prompter.message(f.window.get(), QMessageBox::Critical, qtext(ids::ErrorTitle, language),
+                         qtext(ids::IncorrectFileType, language) + QLatin1Char('\n') +
+                             qtext(ids::IncorrectFileTypeHint, language),
+                         QMessageBox::Ok, QMessageBox::Ok);
+        shoot("message-insert");
+        prompter.message(f.window.get(), QMessageBox::Question, QString::fromLatin1(kProductName),
+                         qtext(ids::InsertLosesLastChannel, language), QMessageBox::Yes | QMessageBox::No,
+                         QMessageBox::Yes);
+        shoot("message-retry");
+        prompter.message(f.window.get(), QMessageBox::Warning, QString::fromLatin1(kProductName),
+                         qtext(ids::ConnectionLost, language).arg(QStringLiteral("Timeout")),
+                         QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry);
+    }
+};
+
+QTEST_MAIN(ScreenshotTest)
+#include "test_screenshots.moc"
