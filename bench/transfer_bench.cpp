@@ -8,6 +8,7 @@
 #include <random>
 
 #include "clone/radio_simulator.h"
+#include "core/helpers.h"
 #include "transport/clone_runner.h"
 #include "transport/pty_simulator.h"
 #include "transport/serial_link.h"
@@ -17,13 +18,7 @@ using namespace norvik;
 
 namespace {
 
-RadioImage randomImage(unsigned seed) {
-    std::mt19937 rng(seed);
-    RadioImage img;
-    for (auto& b : img.bytes())
-        b = static_cast<std::uint8_t>(rng());
-    return img;
-}
+using test::randomImage;
 
 struct Result {
     bool ok = false;

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "clone/radio_simulator.h"
+#include "core/helpers.h"
 #include "support/fake_ports.h"
 #include "transport/clone_runner.h"
 #include "transport/pty_simulator.h"
@@ -21,13 +22,7 @@ using namespace norvik;
 
 namespace {
 
-RadioImage randomImage(unsigned seed) {
-    std::mt19937 rng(seed);
-    RadioImage img;
-    for (auto& b : img.bytes())
-        b = static_cast<std::uint8_t>(rng());
-    return img;
-}
+using test::randomImage;
 
 // A pseudo-terminal pair the test holds: the probe opens the slave, the test reads the master.
 struct Pty {
