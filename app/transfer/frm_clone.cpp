@@ -27,8 +27,10 @@ frmClone::frmClone(frmMain& main, RadioDocument& document, Prompter& prompter, s
         showLog();
     });
     connect(m_runner.get(), &CloneRunner::status, this, [this](const QString& text) { m_main.setComStatus(text); });
-    connect(m_runner.get(), &CloneRunner::progress, this,
-            [this](int value, int maximum) { m_panel->setProgress(value, maximum); });
+    connect(m_runner.get(), &CloneRunner::progress, this, [this](int value, int maximum) {
+        m_panel->setProgress(value, maximum);
+        showPercentCaption();
+    });
     connect(m_runner.get(), &CloneRunner::question, this, &frmClone::onQuestion);
     connect(m_runner.get(), &CloneRunner::linkError, this, [this](const QString& message) {
         // The cable was pulled or the adapter vanished: say so now; the reply time-out that
@@ -68,7 +70,7 @@ bool frmClone::TransferDatas(CloneMode mode) {
     m_running = true;
     const int maximum = mode == CloneMode::Read ? clone::kReadRows : clone::kWriteRows;
     m_panel->setProgress(0, maximum);
-    m_panel->setPercentCaption(qtext(ids::CompletionPercentage, m_language));
+    showPercentCaption();
     m_panel->showOver(&m_main);
     if (mode == CloneMode::Read) {
         // Whatever the read brings in counts as a change until it is saved.
@@ -76,6 +78,12 @@ bool frmClone::TransferDatas(CloneMode mode) {
         m_main.updateTitle();
     }
     return true;
+}
+
+// The caption reads exactly as the session words it ("Completion percentage:  0%" at the start,
+// "Completion percentage40%" on the way).
+void frmClone::showPercentCaption() {
+    m_panel->setPercentCaption(QString::fromStdString(m_runner->session().percentCaption()));
 }
 
 void frmClone::showLog() {

@@ -43,6 +43,7 @@ signals:
 
 private:
     void showLog();
+    void showPercentCaption();
     void onQuestion(CloneQuestion question, const QString& text);
     void onDone(CloneOutcome outcome);
 

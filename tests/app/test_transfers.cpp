@@ -177,6 +177,10 @@ private slots:
         QTRY_VERIFY(panel->value() >= 10);
         QCOMPARE(panel->maximum(), 256);
         QCOMPARE(panel->percentText(), QStringLiteral("%1%").arg(clonePercent(panel->value(), 256)));
+        // The caption steps by tens with no separator, as the log does ("Completion percentage10%").
+        const QString caption = panel->findChild<QLabel*>(QStringLiteral("lblPercent"))->text();
+        QVERIFY2(QRegularExpression(QStringLiteral("^Completion percentage\\d*0%$")).match(caption).hasMatch(),
+                 qPrintable(caption));
         QVERIFY(!f.window->close()); // not while the port and the image are in use
         QVERIFY(f.prompter.asked.size() == 1);
         QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("CmdCancel")), Qt::LeftButton);
