@@ -78,8 +78,14 @@ void frmMain::mnuFile_Open_Click() {
 
 bool frmMain::openDataFile(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        // Say why (gone, no permission) rather than leave the user wondering what happened.
+        m_prompter.message(this, QMessageBox::Warning, QString::fromLatin1(kProductName),
+                           qtext(ids::CannotReadFile, m_language).arg(QDir::toNativeSeparators(path)) +
+                               QLatin1Char('\n') + file.errorString(),
+                           QMessageBox::Ok);
         return false;
+    }
     // Never more than the decoder accepts: a huge file is refused without reading it all.
     const QByteArray data = file.read(static_cast<qint64>(kMaxCodecSize) + 1);
     file.close();

@@ -177,6 +177,20 @@ private slots:
         QCOMPARE(readAll(f.path("site.dat")), fileBytes(before));
     }
 
+    void aFileThatCannotBeReadIsReportedAndChangesNothing() {
+        Fixture f;
+        f.editChannels();
+        const RadioImage before = f.doc.image();
+        f.prompter.answers = {QMessageBox::No};
+        f.prompter.openNames = {f.path("gone.dat")};
+        f.window->mnuFile_Open_Click();
+        QCOMPARE(f.prompter.asked.size(), 2);
+        QVERIFY2(f.prompter.asked.last().text.startsWith(QStringLiteral("Cannot read file")),
+                 qPrintable(f.prompter.asked.last().text));
+        QVERIFY(f.doc.image() == before);
+        QCOMPARE(f.window->fileName(), QStringLiteral("Untitled"));
+    }
+
     void aFailedSaveKeepsTheOldFileAndTheChanges_data() {
         QTest::addColumn<QString>("kind");
         QTest::newRow("folder is a regular file") << QStringLiteral("under-file");
