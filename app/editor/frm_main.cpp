@@ -33,6 +33,7 @@
 #include "dialogs/help_viewer.h"
 #include "dialogs/prompt.h"
 #include "editor/channel_grid.h"
+#include "editor/pic_gui.h"
 #include "settings/reg_keys.h"
 #include "strings/string_ids.h"
 #include "transfer/frm_clone.h"
@@ -137,7 +138,12 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
     });
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // The grid and the panel read the channel table, a member that would be gone before the
+    // base class takes its child widgets down (and hiding them still asks for header texts).
+    delete m_altPanel;
+    delete m_channelGrid;
+}
 
 QAction* frmMain::addItem(QMenu* menu, const char* name, int captionId, const QKeySequence& shortcut, int helpContext) {
     auto* a = new QAction(this);
