@@ -12,6 +12,7 @@
 
 #include "common/texts.h"
 #include "common/twips.h"
+#include "common/typed_key.h"
 #include "dialogs/prompt.h"
 
 namespace norvik {
@@ -364,19 +365,12 @@ bool ChannelGrid::event(QEvent* e) {
 }
 
 bool ChannelGrid::filterTextEditorKey(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Backspace)
-        return false;
-    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return true; // no cut, undo or select-all shortcuts: keys the field does not take are dropped
-    const QString t = e->text();
-    if (t.isEmpty() || !t.at(0).isPrint())
-        return false; // caret movement and deletion stay the line edit's own
-    const char16_t u = t.at(0).unicode();
-    if (u > 0x7F)
-        return true;
+    const TypedKey key = classifyTypedKey(e);
+    if (key.kind != TypedKey::Kind::Character)
+        return key.kind == TypedKey::Kind::Drop;
     const auto selected = static_cast<std::size_t>(txtMemChannel->selectedText().size());
     const auto length = static_cast<std::size_t>(txtMemChannel->text().size());
-    return !ChannelTable::textEditorAccepts(m_editColumn, length, selected, static_cast<char>(u));
+    return !ChannelTable::textEditorAccepts(m_editColumn, length, selected, key.character);
 }
 
 bool ChannelGrid::eventFilter(QObject* watched, QEvent* e) {

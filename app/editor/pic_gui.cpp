@@ -18,6 +18,7 @@
 
 #include "channels/channel_edits.h"
 #include "common/texts.h"
+#include "common/typed_key.h"
 #include "dialogs/prompt.h"
 #include "strings/string_ids.h"
 
@@ -528,17 +529,10 @@ void AlternatePanel::autoResponseChosen() {
 // --- Keys and focus ---------------------------------------------------------------------------
 
 bool AlternatePanel::filterTextKey(QLineEdit* field, QKeyEvent* key) {
-    if (key->key() == Qt::Key_Backspace)
-        return false;
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return true; // no clipboard or undo shortcuts past the key rules
-    const QString t = key->text();
-    if (t.isEmpty() || !t.at(0).isPrint())
-        return false; // caret movement stays the field's own
-    const char16_t u = t.at(0).unicode();
-    if (u > 0x7F)
-        return true;
-    const char c = static_cast<char>(u);
+    const TypedKey typed = classifyTypedKey(key);
+    if (typed.kind != TypedKey::Kind::Character)
+        return typed.kind == TypedKey::Kind::Drop;
+    const char c = typed.character;
     if (field == TxtChannelGUI)
         return c < '0' || c > '9';
     const int column = field == TxtRxFreqGUI   ? col::Rx
