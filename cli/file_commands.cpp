@@ -271,11 +271,8 @@ int runInfo(const QStringList& args) {
     QStringList bandTexts;
     for (const Band& b : bands.bands())
         bandTexts << QStringLiteral("%1-%2 MHz").arg(b.lower).arg(b.upper);
-    QString message; // 0xFF bytes are skipped, not an end mark
-    for (int a = 0xD10; a <= 0xD1F; ++a) {
-        if (image->at(a) != 0xFF)
-            message += QChar(image->at(a));
-    }
+    const std::string bytes = decodeEmbeddedMessage(*image);
+    const QString message = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 
     QString out;
     out += QStringLiteral("Channels in use:  %1 of %2\n").arg(inUse).arg(kChannelCount);

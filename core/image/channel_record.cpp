@@ -95,22 +95,11 @@ int duplexTextId(Duplex d) {
 }
 
 std::string decodeName(const RadioImage& image, int channel) {
-    std::string name;
-    const int base = nameAddress(channel);
-    for (int i = 0; i < kNameLength; ++i) {
-        const std::uint8_t b = image.at(base + i);
-        if (b != 0xFF)
-            name += static_cast<char>(b);
-    }
-    return name;
+    return image.text(nameAddress(channel), kNameLength);
 }
 
 void encodeName(RadioImage& image, int channel, std::string_view bytes) {
-    const int base = nameAddress(channel);
-    for (int i = 0; i < kNameLength; ++i) {
-        const bool has = static_cast<std::size_t>(i) < bytes.size();
-        image.set(base + i, has ? static_cast<std::uint8_t>(bytes[static_cast<std::size_t>(i)]) : 0xFF);
-    }
+    image.setText(nameAddress(channel), kNameLength, bytes);
 }
 
 namespace {

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
 
 namespace norvik {
 
@@ -40,6 +42,12 @@ public:
     }
 
     void fill(std::uint8_t value) { m_bytes.fill(value); }
+
+    // Texts (channel names, the power-on and embedded messages) are single-byte codes in a
+    // fixed field; 0xFF means "no character" and is skipped wherever it stands, and a write pads
+    // the field with 0xFF (characters past its length are not stored).
+    std::string text(int address, int length) const;
+    void setText(int address, int length, std::string_view bytes);
 
     const ImageBytes& bytes() const { return m_bytes; }
     ImageBytes& bytes() { return m_bytes; }

@@ -150,6 +150,19 @@ TEST(Names, EntriesArePackedAndMayCrossRows) {
     EXPECT_EQ(bytesAt(img, nameAddress(5), 7), Bytes(7, 0xFF));
 }
 
+TEST(Names, EmbeddedMessageKeepsSixteenCharactersAndSkipsFF) {
+    RadioImage img;
+    EXPECT_EQ(decodeEmbeddedMessage(img), "");
+    encodeEmbeddedMessage(img, "HELLO");
+    EXPECT_EQ(bytesAt(img, 0xD10, 17), hex("48 45 4C 4C 4F FF FF FF FF FF FF FF FF FF FF FF FF"));
+    encodeEmbeddedMessage(img, "");
+    setBytes(img, 0xD10, hex("41 FF 42"));
+    EXPECT_EQ(decodeEmbeddedMessage(img), "AB");
+    encodeEmbeddedMessage(img, "0123456789ABCDEFGH"); // what does not fit is not stored
+    EXPECT_EQ(decodeEmbeddedMessage(img), "0123456789ABCDEF");
+    EXPECT_EQ(img.at(0xD20), 0xFF);
+}
+
 // Bit fields are written through the table's columns (see ChannelTable tests); here the
 // values no entry names.
 TEST(RecordFields, UnlistedValuesReadAsOffOrNone) {
