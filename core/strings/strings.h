@@ -18,10 +18,11 @@ constexpr Language languageFromIndex(int index) {
 }
 
 inline constexpr int kFirstStringId = 1000;
-inline constexpr int kLastStringId = 1726;
+// Ids up to 1726 are the numbered captions and messages; texts added since take 1727..1999.
+inline constexpr int kLastStringId = 1999;
 
 // A parsed string table. Lines are "id<TAB>English<TAB>Chinese"; "#" starts a comment line; CR LF
-// line ends are accepted; "\n", "\t" and "\\" in a text are unescaped. Ids outside 1000..1726 and
+// line ends are accepted; "\n", "\t" and "\\" in a text are unescaped. Ids outside 1000..1999 and
 // malformed lines are skipped; a later line for the same id replaces the earlier one.
 class StringTable {
 public:
@@ -45,7 +46,7 @@ private:
 };
 
 // The program's own table (built from resources/strings.tsv). Texts are looked up by their
-// English id (1000..1726); the Chinese text of item n is numbered n + 1000 elsewhere, here both
+// English id (1000..1999); the Chinese text of item n is numbered n + 1000 elsewhere, here both
 // live on one line.
 std::string_view text(int id, Language lang);
 std::string textString(int id, Language lang);
