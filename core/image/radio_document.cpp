@@ -1,14 +1,199 @@
 #include "image/radio_document.h"
 
+#include <algorithm>
+#include <cassert>
+#include <utility>
+
 #include "image/defaults.h"
 
 namespace norvik {
+namespace {
+
+constexpr int kBandRowStart = RadioImage::address(kBandLimitsRow, 0);
+constexpr int kServiceStart = RadioImage::address(240, 0);
+constexpr int kChannelsStart = channelAddress(1);
+constexpr int kChannelsEnd = channelAddress(kChannelCount) + kRowSize;
+constexpr int kNamesEnd = nameAddress(kChannelCount) + kNameLength;
+
+// The channel whose record or name holds the address, 0 for none.
+int channelOf(int address) {
+    if (address >= kChannelsStart && address < kChannelsEnd)
+        return address / kRowSize;
+    if (address >= kNameAreaStart && address < kNamesEnd)
+        return (address - kNameAreaStart) / kNameLength + 1;
+    return 0;
+}
+
+} // namespace
+
+unsigned areaOf(int address) {
+    if (channelOf(address) != 0)
+        return area::Channels;
+    if (address >= kBandRowStart && address < kBandRowStart + kRowSize)
+        return area::BandLimits;
+    if (address >= kServiceStart)
+        return area::Service;
+    return area::Options;
+}
+
+int DocumentChange::firstChannel() const {
+    for (int n = 1; n <= kChannelCount; ++n) {
+        if (channels.test(static_cast<std::size_t>(n)))
+            return n;
+    }
+    return 0;
+}
+
+DocumentChange diffImages(const RadioImage& before, const RadioImage& after) {
+    DocumentChange change;
+    for (int a = 0; a < kImageSize; ++a) {
+        if (before.at(a) == after.at(a))
+            continue;
+        change.areas |= areaOf(a);
+        if (const int n = channelOf(a))
+            change.channels.set(static_cast<std::size_t>(n));
+    }
+    return change;
+}
+
+// --- Subscription ---------------------------------------------------------------------------
+
+RadioDocument::Subscription::Subscription(Subscription&& other) noexcept
+    : m_doc(std::exchange(other.m_doc, nullptr)), m_id(other.m_id) {}
+
+RadioDocument::Subscription& RadioDocument::Subscription::operator=(Subscription&& other) noexcept {
+    if (this != &other) {
+        reset();
+        m_doc = std::exchange(other.m_doc, nullptr);
+        m_id = other.m_id;
+    }
+    return *this;
+}
+
+RadioDocument::Subscription::~Subscription() {
+    reset();
+}
+
+void RadioDocument::Subscription::reset() {
+    if (m_doc)
+        m_doc->unsubscribe(m_id);
+    m_doc = nullptr;
+}
+
+// --- RadioDocument --------------------------------------------------------------------------
 
 RadioDocument::RadioDocument() {
     m_bands.reset();
-    writeNewImageDefaults();
+    norvik::writeNewImageDefaults(m_image, m_bands);
     takeSavedImage();
 }
+
+RadioImage RadioDocument::newImage() const {
+    RadioImage image;
+    norvik::writeNewImageDefaults(image, m_bands);
+    return image;
+}
+
+DocumentChange RadioDocument::edit(int labelId, const std::function<void(RadioImage&)>& fn) {
+    assert(!m_notifying && "an observer started a change while being told of one");
+    RadioImage after = m_image;
+    fn(after);
+    DocumentChange change = diffImages(m_image, after);
+    change.kind = DocumentChange::Kind::Edit;
+    change.labelId = labelId;
+    if (change.areas == 0)
+        return change;
+    m_undo.push_back({m_image, after, labelId});
+    if (m_undo.size() > kUndoLimit)
+        m_undo.pop_front();
+    m_redo.clear();
+    apply(after, change);
+    return change;
+}
+
+void RadioDocument::replace(const RadioImage& image, int labelId, SavedImage saved) {
+    assert(!m_notifying && "an observer started a change while being told of one");
+    RadioImage loaded = image;
+    for (int n = 1; n <= kChannelCount; ++n)
+        normaliseRecord(loaded, n);
+    m_undo.clear();
+    m_redo.clear();
+    DocumentChange change;
+    change.kind = DocumentChange::Kind::Replace;
+    change.areas = area::All;
+    change.channels.set();
+    change.channels.reset(0);
+    change.labelId = labelId;
+    m_image = loaded;
+    m_bands.load(m_image);
+    if (saved == SavedImage::Take)
+        takeSavedImage();
+    notify(change);
+}
+
+void RadioDocument::undo() {
+    if (m_undo.empty())
+        return;
+    Step step = std::move(m_undo.back());
+    m_undo.pop_back();
+    DocumentChange change = diffImages(m_image, step.before);
+    change.kind = DocumentChange::Kind::Undo;
+    change.labelId = step.labelId;
+    const RadioImage target = step.before;
+    m_redo.push_back(std::move(step));
+    apply(target, change);
+}
+
+void RadioDocument::redo() {
+    if (m_redo.empty())
+        return;
+    Step step = std::move(m_redo.back());
+    m_redo.pop_back();
+    DocumentChange change = diffImages(m_image, step.after);
+    change.kind = DocumentChange::Kind::Redo;
+    change.labelId = step.labelId;
+    const RadioImage target = step.after;
+    m_undo.push_back(std::move(step));
+    apply(target, change);
+}
+
+void RadioDocument::apply(const RadioImage& image, DocumentChange change) {
+    m_image = image;
+    if (change.touches(area::BandLimits))
+        m_bands.load(m_image);
+    notify(change);
+}
+
+void RadioDocument::notify(const DocumentChange& change) {
+    m_notifying = true;
+    // An observer may drop its own or another's subscription while being told; dropped ones are
+    // emptied here and erased afterwards.
+    for (std::size_t i = 0; i < m_observers.size(); ++i) {
+        // A copy: a new subscription made by the observer may move the stored one.
+        const Observer observer = m_observers[i].second;
+        if (observer)
+            observer(change);
+    }
+    m_notifying = false;
+    std::erase_if(m_observers, [](const auto& o) { return !o.second; });
+}
+
+RadioDocument::Subscription RadioDocument::observe(Observer observer) {
+    const int id = m_nextObserverId++;
+    m_observers.emplace_back(id, std::move(observer));
+    return Subscription(this, id);
+}
+
+void RadioDocument::unsubscribe(int id) {
+    for (auto& o : m_observers) {
+        if (o.first == id)
+            o.second = nullptr;
+    }
+    if (!m_notifying)
+        std::erase_if(m_observers, [](const auto& o) { return !o.second; });
+}
+
+// --- Being retired --------------------------------------------------------------------------
 
 void RadioDocument::writeNewImageDefaults() {
     norvik::writeNewImageDefaults(m_image, m_bands);

@@ -1,40 +1,152 @@
 #pragma once
 
+#include <bitset>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
 #include "image/band_limits.h"
+#include "image/channel_record.h"
 #include "image/radio_image.h"
 
 namespace norvik {
 
-// The one Radio Image the program edits, the Saved Image it is compared with, and the band
-// limits held beside it. The application owns one and hands it to each window.
+// The parts of the image a change touched, so that each view redraws only what it shows.
+namespace area {
+inline constexpr unsigned Channels = 1U << 0;   // channel records (rows 1..128) and names
+inline constexpr unsigned Options = 1U << 1;    // every byte no other area claims
+inline constexpr unsigned BandLimits = 1U << 2; // row 208
+inline constexpr unsigned Service = 1U << 3;    // tuning rows 240..255
+inline constexpr unsigned All = Channels | Options | BandLimits | Service;
+} // namespace area
+
+// The areas holding an address.
+unsigned areaOf(int address);
+
+struct DocumentChange {
+    enum class Kind {
+        Edit,    // one user-level change made in place
+        Replace, // a new image: New, Open, a finished read
+        Undo,
+        Redo,
+    };
+    Kind kind = Kind::Edit;
+    unsigned areas = 0;                      // area:: bits
+    std::bitset<kChannelCount + 1> channels; // bit n: record or name of channel n changed
+    int labelId = 0;                         // string id naming the change (0: unnamed)
+
+    bool touches(unsigned a) const { return (areas & a) != 0; }
+    // The lowest channel whose record or name changed, 0 when none did.
+    int firstChannel() const;
+};
+
+// What changed between two images.
+DocumentChange diffImages(const RadioImage& before, const RadioImage& after);
+
+/*
+ * The one Radio Image the program edits, the Saved Image it is compared with, and the band
+ * limits held beside it. The application owns one and hands it to each window.
+ *
+ * Every user-level change passes through here: edit() for a change made in place (a cell
+ * commit, an edit operation, a dialog's Save), replace() for a whole new image (New, Open, a
+ * finished read). Each change that alters at least one byte is one undo step and is announced
+ * once to every observer with the areas and channels it touched; a change that alters nothing
+ * is neither recorded nor announced. The band limits always follow row 208, whatever changed it.
+ */
 class RadioDocument {
 public:
-    RadioDocument();
+    using Observer = std::function<void(const DocumentChange&)>;
 
-    RadioImage& image() { return m_image; }
+    // Keeps an observer registered for its own lifetime. Must not outlive the document.
+    class Subscription {
+    public:
+        Subscription() = default;
+        Subscription(Subscription&& other) noexcept;
+        Subscription& operator=(Subscription&& other) noexcept;
+        Subscription(const Subscription&) = delete;
+        Subscription& operator=(const Subscription&) = delete;
+        ~Subscription();
+        void reset();
+
+    private:
+        friend class RadioDocument;
+        Subscription(RadioDocument* doc, int id) : m_doc(doc), m_id(id) {}
+        RadioDocument* m_doc = nullptr;
+        int m_id = 0;
+    };
+
+    enum class SavedImage { Keep, Take };
+
+    // Undo keeps at least this many steps; older ones are dropped.
+    static constexpr std::size_t kUndoLimit = 256;
+
+    RadioDocument();
+    RadioDocument(const RadioDocument&) = delete;
+    RadioDocument& operator=(const RadioDocument&) = delete;
+
     const RadioImage& image() const { return m_image; }
     const RadioImage& savedImage() const { return m_saved; }
-
-    BandLimits& bandLimits() { return m_bands; }
     const BandLimits& bandLimits() const { return m_bands; }
 
-    // Replaces the image with the new-image defaults (the saved image is left alone).
-    void writeNewImageDefaults();
-    // Replaces the image with one opened from a file or read from a radio; the band limits
-    // follow the ones it holds (the saved image is left alone).
-    void loadImage(const RadioImage& image);
-    // The band limits as the image holds them, after the image was replaced in place (a read).
-    void reloadBandLimits();
+    // Runs fn on the image as one undoable step named by labelId. Returns what changed (no
+    // areas when fn altered nothing). Observers must not start another change while notified.
+    DocumentChange edit(int labelId, const std::function<void(RadioImage&)>& fn);
+
+    // Puts a whole new image in place: channel records are normalised as loading always does
+    // (an empty receive frequency empties the record, an empty transmit frequency clears the
+    // transmit bytes), the band limits are loaded from it, the undo history is cleared, and with
+    // SavedImage::Take the result becomes the Saved Image (New, Open) — a read keeps the old one,
+    // so a finished read counts as a change until it is saved.
+    void replace(const RadioImage& image, int labelId, SavedImage saved);
+
+    // The new-image defaults with the band limits in force.
+    RadioImage newImage() const;
+
     void takeSavedImage() { m_saved = m_image; }
-    // Gives back a Saved Image taken earlier, e.g. when a cancelled read undoes its takeSavedImage.
-    void restoreSavedImage(const RadioImage& saved) { m_saved = saved; }
     // Any byte differing from the saved image counts; there is no flag.
     bool isModified() const { return !(m_image == m_saved); }
 
+    bool canUndo() const { return !m_undo.empty(); }
+    bool canRedo() const { return !m_redo.empty(); }
+    // String ids of the change undo or redo would take back or do again (0 when there is none).
+    int undoLabelId() const { return m_undo.empty() ? 0 : m_undo.back().labelId; }
+    int redoLabelId() const { return m_redo.empty() ? 0 : m_redo.back().labelId; }
+    std::size_t undoCount() const { return m_undo.size(); }
+    void undo();
+    void redo();
+
+    [[nodiscard]] Subscription observe(Observer observer);
+
+    // --- Being retired: writes that bypass the seam. Callers move to edit()/replace(). ---
+    RadioImage& image() { return m_image; }
+    BandLimits& bandLimits() { return m_bands; }
+    void writeNewImageDefaults();
+    void loadImage(const RadioImage& image);
+    void reloadBandLimits();
+    void restoreSavedImage(const RadioImage& saved) { m_saved = saved; }
+
 private:
+    struct Step {
+        RadioImage before;
+        RadioImage after;
+        int labelId = 0;
+    };
+
+    void apply(const RadioImage& image, DocumentChange change);
+    void notify(const DocumentChange& change);
+    void unsubscribe(int id);
+
     RadioImage m_image;
     RadioImage m_saved;
     BandLimits m_bands;
+    std::deque<Step> m_undo;
+    std::vector<Step> m_redo;
+    std::vector<std::pair<int, Observer>> m_observers;
+    int m_nextObserverId = 1;
+    bool m_notifying = false;
 };
 
 } // namespace norvik
