@@ -1,0 +1,29 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "image/radio_image.h"
+#include "options/grid_editor_rules.h"
+
+namespace norvik {
+
+inline constexpr int kMskCallListCount = 10;
+inline constexpr int kMskIdLength = 4;
+
+// What the MSK page shows.
+struct MskPage {
+    std::string ownId;                                // TxtMSK(0)
+    std::array<std::string, kMskCallListCount> calls; // GridMSK column 1, entry i in row i + 1
+    friend bool operator==(const MskPage&, const MskPage&) = default;
+};
+
+MskPage loadMskPage(const RadioImage& image);
+// Each slot keeps the first four digits of its text. The 4-byte slot after the own ID belongs to
+// another setting and is never written.
+void saveMskPage(const MskPage& page, RadioImage& image);
+
+// TxtMSK(0): Enter acts as Tab; no validation beyond the keys.
+inline constexpr KeyRule kMskIdKeys{"0123456789E", kMskIdLength};
+
+} // namespace norvik
