@@ -6,6 +6,7 @@
 #include <utility>
 
 #ifdef _WIN32
+#define NOMINMAX
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>

@@ -1,6 +1,7 @@
 #include "io/image_files.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "datafile/data_file.h"
 #include "io/files.h"
@@ -8,10 +9,14 @@
 namespace norvik::io {
 
 ImageFormat formatOf(const std::filesystem::path& path) {
-    std::string extension = path.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return extension == ".dat" ? ImageFormat::DataFile : ImageFormat::Raw;
+    // Compared in the platform's own characters: the rest of the name may not convert to anything.
+    const auto extension = path.extension().native();
+    constexpr std::string_view kDat = ".dat";
+    return extension.size() == kDat.size() &&
+                   std::equal(extension.begin(), extension.end(), kDat.begin(),
+                              [](auto c, char d) { return (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) == d; })
+               ? ImageFormat::DataFile
+               : ImageFormat::Raw;
 }
 
 std::size_t maxInputSize(ImageFormat format) {
