@@ -8,6 +8,7 @@
 
 #include "common/texts.h"
 #include "datafile/data_file.h"
+#include "support/failing_sink.h"
 #include "support/window_fixture.h"
 
 using namespace norvik;
@@ -23,26 +24,6 @@ struct Fixture : test::WindowFixture {
     }
     QString title() const { return window->windowTitle(); }
     std::filesystem::path file(const char* name) const { return path(name).toStdString(); }
-};
-
-// Passes the save's first `failAt` bytes to the file, then reports a full disk.
-class FullDisk : public io::ByteSink {
-public:
-    FullDisk(io::ByteSink& file, std::size_t failAt) : m_file(file), m_left(failAt) {}
-    std::size_t write(std::span<const std::uint8_t> bytes, std::error_code& error) override {
-        if (m_left == 0) {
-            error = std::make_error_code(std::errc::no_space_on_device);
-            return 0;
-        }
-        const std::size_t n = m_file.write(bytes.first(std::min(bytes.size(), m_left)), error);
-        m_left -= n;
-        return n;
-    }
-    bool sync(std::error_code& error) override { return m_file.sync(error); }
-
-private:
-    io::ByteSink& m_file;
-    std::size_t m_left;
 };
 
 QByteArray readAll(const QString& path) {
@@ -265,7 +246,7 @@ private slots:
         if (kind.startsWith(QLatin1String("full"))) {
             const std::size_t failAt = kind == QLatin1String("full-save") ? 100 : 0;
             f.window->setSaveSinkWrapper(
-                [failAt](io::ByteSink& file) { return std::make_unique<FullDisk>(file, failAt); });
+                [failAt](io::ByteSink& file) { return std::make_unique<test::FailingSink>(file, failAt); });
             if (kind == QLatin1String("full-save-as"))
                 target = box + QStringLiteral("/new.dat");
         } else if (kind == QLatin1String("under-file")) {

@@ -57,21 +57,6 @@ TEST(ImageFiles, LoadTellsWhatIsWrong) {
     fs::remove(file);
 }
 
-TEST(ImageFiles, SaveWritesWhatLoadReads) {
-    RadioImage image;
-    for (int a = 0; a < kImageSize; ++a)
-        image.set(a, static_cast<std::uint8_t>(a * 13));
-    const fs::path file = fs::temp_directory_path() / ("norvik-image-" + std::to_string(::getpid()));
-    for (const ImageFormat format : {ImageFormat::DataFile, ImageFormat::Raw}) {
-        ASSERT_FALSE(saveImage(file, image, format));
-        EXPECT_EQ(fs::file_size(file), encodeImage(image, format).size());
-        const ImageLoad back = loadImage(file, format);
-        ASSERT_TRUE(back.image);
-        EXPECT_TRUE(*back.image == image);
-    }
-    fs::remove(file);
-}
-
 TEST(PathText, ShowsUndecodableBytesAsReplacementCharacters) {
     const std::pair<const char*, const char*> cases[] = {
         {"repeater.dat", "repeater.dat"},
