@@ -35,6 +35,7 @@
 #include "dialogs/prompt.h"
 #include "editor/channel_grid.h"
 #include "editor/pic_gui.h"
+#include "options/frm_op_sign.h"
 #include "settings/reg_keys.h"
 #include "strings/string_ids.h"
 #include "transfer/frm_clone.h"
@@ -544,6 +545,11 @@ void frmMain::mnuFile_Exit_Click() {
 void frmMain::mnuProgram_OPSign_Click() {
     commitOpenEditor();
     emit optionalFeaturesRequested();
+    // Window-modal and returning at once: the main window takes no input while it is up.
+    auto* dialog = new FrmOpSign(m_document, m_language, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &FrmOpSign::saved, this, &frmMain::syncManualCheck);
+    dialog->open();
 }
 
 void frmMain::mnuProgram_Advanced_Click() {
