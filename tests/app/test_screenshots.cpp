@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "common/texts.h"
@@ -10,6 +11,7 @@
 #include "dialogs/frm_sel_columns.h"
 #include "dialogs/help_viewer.h"
 #include "dialogs/prompt.h"
+#include "options/frm_op_sign.h"
 #include "strings/string_ids.h"
 #include "support/window_fixture.h"
 #include "transfer/frm_clone.h"
@@ -59,7 +61,7 @@ struct Fixture : test::WindowFixture {
         window->setLanguage(lang);
         // 1200 x 700 does not fit the screen at 1.5 times.
         window->resize(window->size().boundedTo(QGuiApplication::primaryScreen()->availableSize() * 0.9));
-        window->openDataFile(QStringLiteral(NORVIK_TEST_DATA "/demo.dat"));
+        window->openDataFile(NORVIK_TEST_DATA "/demo.dat");
         start();
     }
 };
@@ -146,6 +148,27 @@ private slots:
         QVERIFY(screen->grabWindow(0).save(shotPath("transfer", language)));
         QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("CmdCancel")), Qt::LeftButton);
         QVERIFY(done.wait(5000));
+    }
+
+    void optionalFeatures_data() { windows_data(); }
+    void optionalFeatures() {
+        QFETCH(int, lang);
+        const Language language = languageFromIndex(lang);
+        Fixture f(language);
+        f.action("mnuProgram_OPSign")->trigger();
+        auto* dialog = f.window->findChild<FrmOpSign*>();
+        QVERIFY(dialog);
+        QVERIFY(save(dialog, "options-function-setting", language));
+        auto* tree = dialog->findChild<QTreeWidget*>(QStringLiteral("TreeOPS"));
+        for (const auto& [key, name] : {std::pair{"B1", "options-ptt-id"}, std::pair{"C0", "options-common-set"}}) {
+            const auto found = tree->findItems(QStringLiteral("*"), Qt::MatchWildcard | Qt::MatchRecursive);
+            for (QTreeWidgetItem* item : found) {
+                if (item->data(0, Qt::UserRole).toString() == QLatin1String(key))
+                    dialog->TreeOPS_NodeClick(item);
+            }
+            QVERIFY(save(dialog, name, language));
+        }
+        dialog->close();
     }
 
     void messages_data() { windows_data(); }
