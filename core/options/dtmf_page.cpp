@@ -1,10 +1,8 @@
 #include "options/dtmf_page.h"
 
-#include <algorithm>
-#include <cmath>
-
-#include "image/number_format.h"
 #include "options/digit_code.h"
+#include "options/option_fields.h"
+#include <algorithm>
 
 namespace norvik {
 namespace {
@@ -14,11 +12,6 @@ constexpr int kAutodialAddress = 0xDB0; // rows 219..228, one entry per row
 constexpr int kLowest = 50;
 constexpr int kHighest = 200;
 constexpr int kStep = 10;
-
-int timeNumber(std::string_view text) {
-    // Three digits at most reach the field; the clamp only keeps llround in range.
-    return static_cast<int>(std::llround(std::clamp(leadingNumber(text), -1e6, 1e6)));
-}
 
 int validTime(int v) {
     if (v > kHighest)
@@ -45,7 +38,7 @@ DtmfPage loadDtmfPage(const RadioImage& image) {
 
 void saveDtmfPage(const DtmfPage& page, RadioImage& image) {
     for (int n = 0; n < kDtmfTimeCount; ++n)
-        image.set(kTimeAddress + n, static_cast<std::uint8_t>((validDtmfTime(page.times[n]) - kLowest) / kStep));
+        image.set(kTimeAddress + n, static_cast<std::uint8_t>((dtmfTimeValue(page.times[n]) - kLowest) / kStep));
     for (int i = 0; i < kAutodialCount; ++i) {
         // A stray stored byte reads as two hexadecimal characters; its E and F are the codes of
         // '*' and '#', and are saved as those.
@@ -56,17 +49,21 @@ void saveDtmfPage(const DtmfPage& page, RadioImage& image) {
     }
 }
 
-int validDtmfTime(std::string_view text) {
-    return validTime(timeNumber(text));
+int dtmfTimeValue(std::string_view text) {
+    return validTime(leadingInteger(text));
 }
 
-int stepDtmfTime(std::string_view text, int direction) {
-    int v = timeNumber(text) + (direction < 0 ? -kStep : kStep);
+std::string validateDtmfTime(std::string_view text) {
+    return std::to_string(dtmfTimeValue(text));
+}
+
+std::string stepDtmfTime(std::string_view text, int direction) {
+    int v = leadingInteger(text) + (direction < 0 ? -kStep : kStep);
     if (v > kHighest)
         v = kLowest;
     else if (v < kLowest)
         v = kHighest;
-    return validTime(v);
+    return std::to_string(validTime(v));
 }
 
 } // namespace norvik

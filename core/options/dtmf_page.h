@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "image/radio_image.h"
-#include "options/grid_editor_rules.h"
 
 namespace norvik {
 
@@ -24,13 +23,15 @@ DtmfPage loadDtmfPage(const RadioImage& image);
 // Each time is stored as its validated value; each entry keeps its first 16 codes.
 void saveDtmfPage(const DtmfPage& page, RadioImage& image);
 
-// The time fields: digits, at most 3. Enter validates, then acts as Tab on TxtDT(0) and (1) and
-// moves to the Save button from TxtDT(2).
-inline constexpr KeyRule kDtmfTimeKeys{kDecimalDigits, 3};
-// A time field's value after leaving it or Enter: 50 to 200 in steps of 10.
-int validDtmfTime(std::string_view text);
-// Up/Down arrow (direction +1/-1) on the field's text, and the up-down control's buttons: one
-// step of 10 going round from 200 to 50 and from 50 to 200, then validated.
-int stepDtmfTime(std::string_view text, int direction);
+// The time fields take digits (digitKey), at most 3. Enter validates, then acts as Tab on
+// TxtDT(0) and (1) and moves to the Save button from TxtDT(2).
+inline constexpr int kDtmfTimeLength = 3;
+// The text after leaving a field or Enter: 50 to 200 in steps of 10.
+std::string validateDtmfTime(std::string_view text);
+// Up/Down arrow (direction +1/-1), and the up-down control's buttons: one step of 10 going round
+// from 200 to 50 and from 50 to 200, then validated.
+std::string stepDtmfTime(std::string_view text, int direction);
+// The validated value, for the up-down control beside the field.
+int dtmfTimeValue(std::string_view text);
 
 } // namespace norvik

@@ -2,6 +2,7 @@
 
 #include "image/number_format.h"
 #include "options/digit_code.h"
+#include "options/option_fields.h"
 #include "strings/string_ids.h"
 
 namespace norvik {
@@ -85,7 +86,12 @@ std::vector<std::string> fiveToneListEntries(int list, Language lang) {
     }
 }
 
-std::string validFiveToneId(std::string_view text) {
+std::optional<char> fiveToneIdKey(char c) {
+    const auto key = dtmfKey(c);
+    return key && *key != '*' && *key != '#' ? key : std::nullopt;
+}
+
+std::string validateFiveToneId(std::string_view text) {
     if (text.empty())
         return "12345";
     std::string id(text);

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "image/radio_image.h"
-#include "options/grid_editor_rules.h"
 #include "strings/strings.h"
+#include <optional>
 
 namespace norvik {
 
@@ -30,10 +30,11 @@ void saveFiveTonePage(const FiveTonePage& page, RadioImage& image);
 // Entries of Cbo5Tone(list) in the language.
 std::vector<std::string> fiveToneListEntries(int list, Language lang);
 
-// Txt5Tone: Enter validates and moves to the Save button.
-inline constexpr KeyRule kFiveToneIdKeys{"0123456789ABCD", kFiveToneIdLength};
+// Txt5Tone (at most kFiveToneIdLength characters): "0"-"9", "A"-"D", "a"-"d" in upper case.
+// Enter validates and moves to the Save button.
+std::optional<char> fiveToneIdKey(char c);
 // On leaving the field or Enter: empty becomes "12345", a shorter ID is filled up with "A".
-std::string validFiveToneId(std::string_view text);
+std::string validateFiveToneId(std::string_view text);
 
 // Tone of a digit (0..15) in a standard (list position), in tenths of a hertz; 0 for no tone.
 std::uint16_t fiveToneFrequency(int standard, int digit);

@@ -1,17 +1,9 @@
 #include "options/grid_editor_rules.h"
 
-#include "options/two_tone_page.h"
-
 namespace norvik {
 
-std::optional<char> acceptKey(const KeyRule& rule, char c, std::size_t length, std::size_t selected) {
-    if (c >= 'a' && c <= 'z' && rule.keys.find(static_cast<char>(c - 'a' + 'A')) != std::string_view::npos)
-        c = static_cast<char>(c - 'a' + 'A');
-    if (rule.keys.find(c) == std::string_view::npos)
-        return std::nullopt;
-    if (rule.maxLength != 0 && length >= rule.maxLength && selected == 0)
-        return std::nullopt;
-    return c;
+bool fitsLength(int maxLength, std::size_t length, std::size_t selected) {
+    return maxLength <= 0 || length < static_cast<std::size_t>(maxLength) || selected > 0;
 }
 
 bool isEditableCell(const GridEditorRules& rules, int row, int column) {
@@ -21,14 +13,16 @@ bool isEditableCell(const GridEditorRules& rules, int row, int column) {
 std::optional<char> gridStartKey(const GridEditorRules& rules, int column, char c) {
     if (!isEditableCell(rules, 1, column))
         return std::nullopt;
-    return acceptKey({rules.keys[column].startKeys}, c);
+    return rules.keys[column].startKey(c);
 }
 
 std::optional<char> gridEditorKey(const GridEditorRules& rules, int column, char c, std::size_t length,
                                   std::size_t selected) {
     if (!isEditableCell(rules, 1, column))
         return std::nullopt;
-    return acceptKey(rules.keys[column].editor, c, length, selected);
+    if (!fitsLength(rules.maxLength, length, selected))
+        return std::nullopt;
+    return rules.keys[column].editorKey(c);
 }
 
 bool gridCommit(const GridEditorRules& rules, std::span<std::string> cells, int row, int column, std::string_view text,

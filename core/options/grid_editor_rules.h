@@ -7,19 +7,16 @@
 #include <string>
 #include <string_view>
 
+#include "options/dtmf_page.h"
+#include "options/msk_page.h"
+#include "options/option_fields.h"
+#include "options/two_tone_page.h"
+
 namespace norvik {
 
-// The characters a text field or an in-cell editor takes as they are typed. A lower-case letter
-// whose upper-case form is listed is taken as that upper-case letter. With a length limit, a key
-// that would make the text longer is refused unless some text is selected (the key replaces it).
-// Backspace is always the field's own business and never reaches these rules.
-struct KeyRule {
-    std::string_view keys;
-    std::size_t maxLength = 0; // 0: no limit
-};
-
-// The character a key puts into the field, or nothing when the key is dropped.
-std::optional<char> acceptKey(const KeyRule& rule, char c, std::size_t length = 0, std::size_t selected = 0);
+// An editor holding `length` characters, `selected` of them selected, takes one more only while
+// it is below `maxLength` (0: no limit) or when the key replaces a selection.
+bool fitsLength(int maxLength, std::size_t length, std::size_t selected);
 
 // Where the focus goes after a commit (or Enter on the grid, which commits the cell's present text).
 struct GridMove {
@@ -37,8 +34,8 @@ struct GridMove {
 
 // The keys of one editable column of a code grid.
 struct GridColumnKeys {
-    std::string_view startKeys; // typed on the grid: open the editor holding just that character
-    KeyRule editor;             // what the open editor takes
+    KeyFilter startKey = nullptr;  // typed on the grid: opens the editor holding just that character
+    KeyFilter editorKey = nullptr; // what the open editor takes
 };
 
 // One code grid's in-cell editing: a fixed header row and a fixed number column, editable
@@ -59,28 +56,25 @@ struct GridEditorRules {
     int rows = 11;
     int columns = 2;
     std::array<GridColumnKeys, 4> keys{}; // by column; column 0 is never edited
+    int maxLength = 0;                    // of the editor's text, see fitsLength
     Commit commit = Commit::KeepText;
     Walk walk = Walk::DownThenSave;
     bool backspaceEmptiesCell = false; // Backspace on the grid (no editor open) empties the current cell
     bool scrollOnMove = false;
 };
 
-inline constexpr std::string_view kDecimalDigits = "0123456789";
-
 // Autodial numbers. A space has no digit code, so neither the grid nor the editor takes one.
 inline constexpr GridEditorRules kDtmfGridRules{
     .rows = 11,
     .columns = 2,
-    .keys = {{{}, {"0123456789ABCD#*", {"0123456789ABCD#*", 16}}}},
+    .keys = {{{}, {dtmfKey, dtmfKey}}},
+    .maxLength = kAutodialDigits,
 };
 
 inline constexpr GridEditorRules kTwoToneGridRules{
     .rows = 11,
     .columns = 4,
-    .keys = {{{},
-              {kDecimalDigits, {"0123456789.,"}},
-              {kDecimalDigits, {"0123456789.,"}},
-              {kDecimalDigits, {kDecimalDigits}}}},
+    .keys = {{{}, {digitKey, toneKey}, {digitKey, toneKey}, {digitKey, digitKey}}},
     .commit = GridEditorRules::Commit::TwoToneCode,
     .walk = GridEditorRules::Walk::AcrossThenDownThenToneField,
     .backspaceEmptiesCell = true,
@@ -90,7 +84,8 @@ inline constexpr GridEditorRules kTwoToneGridRules{
 inline constexpr GridEditorRules kMskGridRules{
     .rows = 11,
     .columns = 2,
-    .keys = {{{}, {"0123456789ABCDEF", {"0123456789E", 4}}}},
+    .keys = {{{}, {hexKey, mskDigitKey}}},
+    .maxLength = kMskIdLength,
     .scrollOnMove = true,
 };
 

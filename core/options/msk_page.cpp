@@ -14,6 +14,18 @@ int callAddress(int entry) {
 
 } // namespace
 
+std::optional<char> mskDigitKey(char c) {
+    if ((c >= '0' && c <= '9') || c == 'E' || c == 'e')
+        return c == 'e' ? 'E' : c;
+    return std::nullopt;
+}
+
+std::optional<char> hexKey(char c) {
+    if (!hexDigitCode(c))
+        return std::nullopt;
+    return c >= 'a' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 MskPage loadMskPage(const RadioImage& image) {
     MskPage page;
     page.ownId = readHexDigits(image, kOwnIdAddress, kMskIdLength);

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "image/radio_image.h"
-#include "options/grid_editor_rules.h"
+#include <optional>
 
 namespace norvik {
 
@@ -23,7 +23,10 @@ MskPage loadMskPage(const RadioImage& image);
 // another setting and is never written.
 void saveMskPage(const MskPage& page, RadioImage& image);
 
-// TxtMSK(0): Enter acts as Tab; no validation beyond the keys.
-inline constexpr KeyRule kMskIdKeys{"0123456789E", kMskIdLength};
+// TxtMSK(0) (at most kMskIdLength characters) and the call list's editor: "0"-"9" and "E", "e" in
+// upper case. Enter in TxtMSK(0) acts as Tab; there is no validation beyond the keys.
+std::optional<char> mskDigitKey(char c);
+// Any hexadecimal digit, "a"-"f" in upper case: the keys that open the call list's editor.
+std::optional<char> hexKey(char c);
 
 } // namespace norvik

@@ -152,7 +152,13 @@ std::optional<std::string> twoToneTypingLimit(std::string_view text) {
     return std::nullopt;
 }
 
-std::string validTwoToneField(std::string_view text, char sep) {
+std::optional<char> toneKey(char c) {
+    if ((c >= '0' && c <= '9') || c == '.' || c == ',')
+        return c;
+    return std::nullopt;
+}
+
+std::string validateTwoToneField(std::string_view text, char sep) {
     if (text.empty())
         return {};
     const std::optional<double> n = parseUserNumber(text);

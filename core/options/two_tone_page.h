@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "image/radio_image.h"
-#include "options/grid_editor_rules.h"
 #include "strings/strings.h"
 
 namespace norvik {
@@ -41,13 +40,15 @@ std::vector<std::string> twoToneListEntries(int list, Language lang);
 std::string twoToneLabel(int tone, Language lang);
 std::string twoToneGridHeader(int column, Language lang);
 
-// The A, B and C fields.
-inline constexpr KeyRule kTwoToneFieldKeys{"0123456789.,", 6};
+// A tone's keys: digits, "." and "," (the A, B and C fields and the grid's tone editor).
+std::optional<char> toneKey(char c);
+// The A, B and C fields take at most 6 characters.
+inline constexpr int kTwoToneFieldLength = 6;
 // While typing: "3000" once the text's number passes 3000, otherwise nothing (the text stays).
 std::optional<std::string> twoToneTypingLimit(std::string_view text);
 // On leaving a field or Enter: empty stays empty, a number becomes at least 288.5 in "0.0"
 // format, a text that is not a number stays as it is.
-std::string validTwoToneField(std::string_view text, char decimalSeparator = '.');
+std::string validateTwoToneField(std::string_view text, char decimalSeparator = '.');
 
 // Commit of `text` into column 1 (tone 1), 2 (tone 2) or 3 (gap) of grid row `row` (1..10).
 // False when the text is not a number; the code is then unchanged.

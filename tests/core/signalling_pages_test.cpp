@@ -4,6 +4,7 @@
 #include "options/dtmf_page.h"
 #include "options/five_tone_page.h"
 #include "options/msk_page.h"
+#include "options/option_fields.h"
 #include "options/two_tone_page.h"
 
 using namespace norvik;
@@ -28,9 +29,9 @@ TEST(DtmfPage, TimeValidationStepsAndWhatIsStored) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(validDtmfTime(c.text), c.valid);
-        EXPECT_EQ(stepDtmfTime(c.text, +1), c.up);
-        EXPECT_EQ(stepDtmfTime(c.text, -1), c.down);
+        EXPECT_EQ(validateDtmfTime(c.text), std::to_string(c.valid));
+        EXPECT_EQ(stepDtmfTime(c.text, +1), std::to_string(c.up));
+        EXPECT_EQ(stepDtmfTime(c.text, -1), std::to_string(c.down));
         RadioImage img;
         DtmfPage page;
         page.times = {"50", c.text, "50"};
@@ -117,7 +118,7 @@ TEST(TwoTonePage, ToneFieldTypingAndValidation) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(twoToneTypingLimit(c.text), c.typing);
-        EXPECT_EQ(validTwoToneField(c.text), c.valid);
+        EXPECT_EQ(validateTwoToneField(c.text), c.valid);
     }
 }
 
@@ -178,10 +179,14 @@ TEST(FiveTonePage, LoadValidateAndSave) {
         FiveTonePage page = loadFiveTonePage(img);
         EXPECT_EQ(page, c.shown);
         if (c.typed)
-            page.ownId = validFiveToneId(c.typed);
+            page.ownId = validateFiveToneId(c.typed);
         saveFiveTonePage(page, img);
         EXPECT_EQ(bytesAt(img, 0xD25, 8), hex(c.saved));
     }
+}
+
+TEST(FiveTonePage, IdKeys) {
+    EXPECT_EQ(filterText("0aD*#eE9", fiveToneIdKey), "0AD9");
 }
 
 TEST(FiveTonePage, ToneTablesOfTheStandards) {
