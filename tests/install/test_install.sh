@@ -38,7 +38,8 @@ render() { LC_ALL=C MANWIDTH=200 man -l "$1" | col -b; }
 documented() { # page, help text
     local page=$1 text word
     text=$(render "$page")
-    for word in $(grep -oE -- '(^|[ [])--?[a-z][a-z-]*' <<<"$2" | tr -d ' [' | sort -u); do
+    # Words that start with a dash, less file names in examples (-repeater.dat).
+    for word in $(grep -oE -- '(^|[ [])--?[a-z][a-z-]*\.?' <<<"$2" | grep -v '\.$' | tr -d ' [' | sort -u); do
         grep -qF -- "$word" <<<"$text" || fail "$(basename "$page") does not mention $word"
     done
 }
