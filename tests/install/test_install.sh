@@ -3,9 +3,9 @@
 # it: both programs run from there and tell the version, the desktop entry and the metainfo
 # validate and name what was installed, and the manual pages render cleanly and document every
 # command and option the programs offer.
-# Usage: test_install.sh BUILD_DIR VERSION APP_ID
+# Usage: test_install.sh SOURCE_DIR BUILD_DIR VERSION APP_ID
 set -euo pipefail
-build=$1 version=$2 id=$3
+source=$1 build=$2 version=$3 id=$4
 
 for tool in desktop-file-validate appstreamcli man; do
     command -v "$tool" >/dev/null || { echo "$tool is missing: run scripts/setup.sh"; exit 1; }
@@ -31,7 +31,11 @@ icon=$(sed -n 's/^Icon=//p' "$desktop")
 [ -f "$share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "no scalable icon $icon"
 [ -f "$share/icons/hicolor/48x48/apps/$icon.png" ] || fail "no 48x48 icon $icon"
 
-out=$(appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml" 2>&1) || fail "appstreamcli validate: $out"
+metainfo=$share/metainfo/$id.metainfo.xml
+out=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli validate: $out"
+for shot in $(grep -oE '/docs/[^<]+\.png' "$metainfo"); do
+    [ -f "$source$shot" ] || fail "the metainfo shows $shot, which docs/ does not have"
+done
 
 # The manual pages render without warnings and name every command and option the help lists.
 render() { LC_ALL=C MANWIDTH=200 man -l "$1" | col -b; }
