@@ -203,7 +203,8 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
         emit transferFinished(outcome);
     });
     connect(m_transfers, &TransferCommands::comPortDialogShown, this, [this](frmComPort* dialog) {
-        connect(dialog, &QDialog::finished, this, &frmMain::focusGrid);
+        // Once the dialog has let go of the window.
+        connect(dialog, &QDialog::finished, this, &frmMain::focusGrid, Qt::QueuedConnection);
         emit comPortDialogShown(dialog);
     });
 

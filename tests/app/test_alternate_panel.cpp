@@ -256,6 +256,8 @@ private slots:
         QTest::keyClick(name, Qt::Key_Escape);
         QCOMPARE(name->text(), QStringLiteral("CH9"));
         QLineEdit* rx = f.field("TxtRxFreqGUI");
+        f.typeInto(rx, QStringLiteral("146.0000001"), Qt::Key_unknown); // no length limit here
+        QCOMPARE(rx->text(), QStringLiteral("146.0000001"));
         f.typeInto(rx, QStringLiteral("14x6,5"), Qt::Key_unknown);
         QCOMPARE(rx->text(), QStringLiteral("146,5"));
         QTest::keyClick(rx, Qt::Key_Return); // Enter moves on and commits
