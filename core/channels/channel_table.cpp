@@ -195,7 +195,10 @@ void ChannelTable::setLanguage(Language lang) {
 }
 
 void ChannelTable::setDecimalSeparator(char sep) {
+    if (sep == m_sep)
+        return;
     m_sep = sep;
+    fill();
 }
 
 std::string ChannelTable::valueText(int id) const {

@@ -90,7 +90,8 @@ public:
 
     Language language() const { return m_lang; }
     char decimalSeparator() const { return m_sep; }
-    // Switching the language re-captions the headers and refills every row.
+    // Switching the language re-captions the headers and refills every row; so does another
+    // decimal separator.
     void setLanguage(Language lang);
     void setDecimalSeparator(char sep);
 
