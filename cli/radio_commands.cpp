@@ -3,10 +3,11 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QSocketNotifier>
 #include <QTextStream>
 #include <cstdio>
+#include <fstream>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -184,12 +185,13 @@ constexpr const char* kSimulateUsage =
     "       [--refuse-write-at ADDR] [--ident HEX] [--dead-from ADDR] [--fault-once]";
 constexpr const char* kPortsUsage = "norvik-r7-cli ports [--check]";
 
-int runRead(const QStringList& args) {
+int runRead(const Args& args) {
     const Options o(args, {QStringLiteral("--port"), QStringLiteral("--retries")}, {});
     if (o.help) {
         std::printf("usage: %s\n\nReads rows 0..255 from the radio and saves them exactly as read.\n"
                     "PORT is a number 1..20 (see 'ports') or a device path.\n",
                     kReadUsage);
+        std::fputs(kFileNameHelp, stdout);
         return kExitOk;
     }
     if (!o.error.isEmpty())
@@ -198,8 +200,7 @@ int runRead(const QStringList& args) {
     if (!hasPortAndOneFile(o, retries))
         return usageError("read", QLatin1String(kReadUsage), {});
     const Language lang = cliLanguage();
-    const QString out = o.positional.first();
-    QString error;
+    const Arg& out = o.positional.front();
     const QString device = resolvePortOrComplain(o.values[QStringLiteral("--port")], lang);
     if (device.isEmpty())
         return kExitFailed;
@@ -215,20 +216,17 @@ int runRead(const QStringList& args) {
         console.reportFailure();
         return kExitFailed;
     }
-    if (!saveImageFile(out, runner.session().image(), lang, &error)) {
-        printErr(error);
-        return kExitFailed;
-    }
-    return kExitOk;
+    return saveImage(out, runner.session().image(), formatOf(out), lang) ? kExitOk : kExitFailed;
 }
 
-int runWrite(const QStringList& args) {
+int runWrite(const Args& args) {
     const Options o(args, {QStringLiteral("--port"), QStringLiteral("--retries")}, {QStringLiteral("--yes")});
     if (o.help) {
         std::printf("usage: %s\n\nWrites rows 0..239 of the image to the radio. When the radio's frequency\n"
                     "range differs from the image's, the write asks on a terminal and otherwise\n"
                     "stops, unless --yes is given.\n",
                     kWriteUsage);
+        std::fputs(kFileNameHelp, stdout);
         return kExitOk;
     }
     if (!o.error.isEmpty())
@@ -237,12 +235,11 @@ int runWrite(const QStringList& args) {
     if (!hasPortAndOneFile(o, retries))
         return usageError("write", QLatin1String(kWriteUsage), {});
     const Language lang = cliLanguage();
-    RadioImage image;
-    QString error;
-    if (!loadImageFile(o.positional.first(), image, lang, &error)) {
-        printErr(error);
+    const Arg& in = o.positional.front();
+    std::optional<RadioImage> loaded = loadImage(in, formatOf(in), lang);
+    if (!loaded)
         return kExitFailed;
-    }
+    RadioImage image = *loaded;
     const QString device = resolvePortOrComplain(o.values[QStringLiteral("--port")], lang);
     if (device.isEmpty())
         return kExitFailed;
@@ -300,7 +297,7 @@ void onSignal(int) {
 }
 #endif
 
-int runSimulate(const QStringList& args) {
+int runSimulate(const Args& args) {
     const QSet<QString> valueNames = {QStringLiteral("--image"),         QStringLiteral("--save-on-exit"),
                                       QStringLiteral("--log"),           QStringLiteral("--junk"),
                                       QStringLiteral("--silent-at"),     QStringLiteral("--short-reply-at"),
@@ -313,23 +310,26 @@ int runSimulate(const QStringList& args) {
                     "0x0A0; HEX is a string of hex digits. --pace spends the line time of 9600 bit/s\n"
                     "on every byte.\n",
                     kSimulateUsage);
+        std::fputs(kFileNameHelp, stdout);
         return kExitOk;
     }
     if (!o.error.isEmpty())
         return usageError("simulate", QLatin1String(kSimulateUsage), o.error);
-    if (!o.positional.isEmpty())
+    if (!o.positional.empty())
         return usageError("simulate", QLatin1String(kSimulateUsage),
-                          QStringLiteral("unexpected argument %1").arg(o.positional.first()));
+                          QStringLiteral("unexpected argument %1").arg(o.positional.front().text));
     const Language lang = cliLanguage();
 
     RadioImage memory;
-    QString error;
-    if (o.values.contains(QStringLiteral("--image")) &&
-        !loadImageFile(o.values[QStringLiteral("--image")], memory, lang, &error)) {
-        printErr(error);
-        return kExitFailed;
+    if (o.values.contains(QStringLiteral("--image"))) {
+        const Arg image = o.file(QStringLiteral("--image"));
+        const std::optional<RadioImage> loaded = loadImage(image, formatOf(image), lang);
+        if (!loaded)
+            return kExitFailed;
+        memory = *loaded;
     }
-    const QString saveTo = o.values.value(QStringLiteral("--save-on-exit"));
+    const bool saveOnExit = o.values.contains(QStringLiteral("--save-on-exit"));
+    const Arg saveTo = o.file(QStringLiteral("--save-on-exit"));
 
     SimulatorFaults faults;
     faults.once = o.has(QStringLiteral("--fault-once"));
@@ -361,31 +361,37 @@ int runSimulate(const QStringList& args) {
         faults.identification = row;
     }
 
-    QFile log;
+    // A stream, not a document: it may well be a pipe or a terminal, so it is opened as named.
+    std::ofstream log;
+    const Arg logFile = o.file(QStringLiteral("--log"));
     if (o.values.contains(QStringLiteral("--log"))) {
-        log.setFileName(o.values[QStringLiteral("--log")]);
-        if (!log.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-            printErr(cliText(ids::CannotWriteFile, lang).arg(log.fileName()));
+        log.open(logFile.path, std::ios::out | std::ios::trunc);
+        if (!log) {
+            printErr(cliText(ids::CannotWriteFile, lang).arg(logFile.text));
             return kExitFailed;
         }
     }
 
     RadioSimulator radio(memory, faults);
     PtySimulatorHost host(radio, o.has(QStringLiteral("--pace")));
+    QString error;
     if (!host.open(&error)) {
         printErr(error);
         return kExitFailed;
     }
     QElapsedTimer clock;
     clock.start();
-    if (log.isOpen()) {
+    if (log.is_open()) {
         QObject::connect(&host.line(), &SimulatedLine::traffic, &host, [&](bool fromRadio, const QByteArray& bytes) {
+            if (!log)
+                return; // the failure was reported once; the simulated radio goes on
             const QString line = QStringLiteral("%1 %2 %3\n")
                                      .arg(clock.nsecsElapsed() / 1e6, 10, 'f', 3)
                                      .arg(fromRadio ? QLatin1Char('<') : QLatin1Char('>'))
                                      .arg(QString::fromLatin1(bytes.toHex(' ')));
-            log.write(line.toUtf8());
-            log.flush();
+            log << line.toStdString() << std::flush;
+            if (!log)
+                printErr(cliText(ids::CannotWriteFile, lang).arg(logFile.text));
         });
     }
 
@@ -412,14 +418,12 @@ int runSimulate(const QStringList& args) {
     std::fflush(stdout);
     loop.exec();
 
-    if (!saveTo.isEmpty() && !saveImageFile(saveTo, radio.memory(), lang, &error)) {
-        printErr(error);
+    if (saveOnExit && !saveImage(saveTo, radio.memory(), formatOf(saveTo), lang))
         return kExitFailed;
-    }
     return kExitOk;
 }
 
-int runPorts(const QStringList& args) {
+int runPorts(const Args& args) {
     const Options o(args, {}, {QStringLiteral("--check")});
     if (o.help) {
         std::printf("usage: %s\n\nLists the port numbers 1..20 and the device behind each. --check also opens\n"
@@ -429,9 +433,9 @@ int runPorts(const QStringList& args) {
     }
     if (!o.error.isEmpty())
         return usageError("ports", QLatin1String(kPortsUsage), o.error);
-    if (!o.positional.isEmpty())
+    if (!o.positional.empty())
         return usageError("ports", QLatin1String(kPortsUsage),
-                          QStringLiteral("unexpected argument %1").arg(o.positional.first()));
+                          QStringLiteral("unexpected argument %1").arg(o.positional.front().text));
     const Language lang = cliLanguage();
     SystemPortEnumerator system;
     PortProbe probe(system);

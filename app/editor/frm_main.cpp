@@ -26,6 +26,7 @@
 #include <map>
 #include <string_view>
 
+#include "common/path_names.h"
 #include "common/texts.h"
 #include "common/twips.h"
 #include "dialogs/frm_about.h"
@@ -230,7 +231,7 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
     syncManualCheck();
     updateUndoActions();
     action("mnuProgram_Advanced")->setVisible(false);
-    m_fileName = QStringLiteral("Untitled");
+    m_filePath.clear();
     updateTitle();
     m_document.takeSavedImage();
 }
@@ -490,8 +491,9 @@ void frmMain::recaption() {
 }
 
 void frmMain::updateTitle() {
-    QString name = m_fileName;
-    if (name != QLatin1String("Untitled")) {
+    QString name = QString::fromLatin1(kUntitled);
+    if (!m_filePath.empty()) {
+        name = shownPath(m_filePath);
         const qsizetype cut = qMax(name.lastIndexOf(QLatin1Char('\\')), name.lastIndexOf(QLatin1Char('/')));
         if (cut >= 0)
             name = name.mid(cut + 1);
@@ -499,8 +501,8 @@ void frmMain::updateTitle() {
     setWindowTitle(QStringLiteral("%1 [File Name: %2]").arg(QString::fromLatin1(kProductName), name));
 }
 
-void frmMain::setFileName(const QString& path) {
-    m_fileName = path;
+void frmMain::setFilePath(const std::filesystem::path& path) {
+    m_filePath = path;
     updateTitle();
 }
 

@@ -262,6 +262,11 @@ inline constexpr int Yes = 1722;
 inline constexpr int No = 1723;
 inline constexpr int Retry = 1724;
 
+// Files that cannot be read or written as asked.
+inline constexpr int NotARegularFile = 1730;
+inline constexpr int SameInputAndOutput = 1731; // %1 the file
+inline constexpr int NoBinaryToTerminal = 1732;
+
 // Undo and Redo, and the names of the changes they take back or do again.
 inline constexpr int MenuEditUndo = 1750;
 inline constexpr int MenuEditRedo = 1751;

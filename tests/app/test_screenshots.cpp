@@ -59,7 +59,7 @@ struct Fixture : test::WindowFixture {
         window->setLanguage(lang);
         // 1200 x 700 does not fit the screen at 1.5 times.
         window->resize(window->size().boundedTo(QGuiApplication::primaryScreen()->availableSize() * 0.9));
-        window->openDataFile(QStringLiteral(NORVIK_TEST_DATA "/demo.dat"));
+        window->openDataFile(NORVIK_TEST_DATA "/demo.dat");
         start();
     }
 };
