@@ -78,18 +78,17 @@ constexpr MenuSpec kMenus[] = {
     {"mnuHelp", nullptr, ids::MenuHelp, 0, false},
 };
 
-// One action: where it sits, its caption, keys, help topic, and what it runs. An entry without
+// One action: where it sits, its caption, key, help topic, and what it runs. An entry without
 // caption and handler is a separator; one without a menu sits only on the toolbar.
+enum ActionFlag : unsigned { Checkable = 1U << 0, Hidden = 1U << 1 };
 struct ActionSpec {
     const char* menu;
     const char* name;
     int captionId;            // 0: the fixed caption
     const char* fixedCaption; // null with captionId 0: a separator
     QKeyCombination shortcut;
-    QKeyCombination otherShortcut;
     int helpId;
-    bool checkable;
-    bool hidden;
+    unsigned flags;
     void (frmMain::*handler)();
 };
 
@@ -98,55 +97,61 @@ constexpr QKeyCombination ctrl(Qt::Key k) {
     return Qt::CTRL | k;
 }
 
-// clang-format off
 constexpr ActionSpec kActions[] = {
-    {"mnuFile", "mnuFile_New", ids::MenuFileNew, nullptr, ctrl(Qt::Key_N), kNoKey, 2100, false, false, &frmMain::mnuFile_New_Click},
-    {"mnuFile", "mnuFile_Open", ids::MenuFileOpen, nullptr, ctrl(Qt::Key_O), kNoKey, 2200, false, false, &frmMain::mnuFile_Open_Click},
-    {"mnuFile", "mnuFile_Save", ids::MenuFileSave, nullptr, ctrl(Qt::Key_S), kNoKey, 2300, false, false, &frmMain::mnuFile_Save_Click},
-    {"mnuFile", "mnuFile_SaveAs", ids::MenuFileSaveAs, nullptr, ctrl(Qt::Key_A), kNoKey, 2400, false, false, &frmMain::mnuFile_SaveAs_Click},
-    {"mnuFile", "mnuFile_Bar1", 0, nullptr, kNoKey, kNoKey, 0, false, false, nullptr},
-    {"mnuFile", "mnuFile_Exit", ids::MenuFileExit, nullptr, ctrl(Qt::Key_X), kNoKey, 2600, false, false, &frmMain::mnuFile_Exit_Click},
-    {"mnuModel", "mnuModel_Info", ids::MenuModelInfo, nullptr, ctrl(Qt::Key_M), kNoKey, 3100, false, false, nullptr},
-    {"mnuEdit", "mnuEdit_Undo", ids::MenuEditUndo, nullptr, ctrl(Qt::Key_Z), kNoKey, 0, false, false, &frmMain::mnuEdit_Undo_Click},
-    {"mnuEdit", "mnuEdit_Redo", ids::MenuEditRedo, nullptr, ctrl(Qt::Key_Y), Qt::CTRL | Qt::SHIFT | Qt::Key_Z, 0, false, false, &frmMain::mnuEdit_Redo_Click},
-    {"mnuEdit", "mnuEdit_Bar1", 0, nullptr, kNoKey, kNoKey, 0, false, false, nullptr},
-    {"mnuEdit", "mnuEdit_Copy", ids::MenuEditCopy, nullptr, ctrl(Qt::Key_C), kNoKey, 1001, false, false, &frmMain::mnuEdit_Copy_Click},
-    {"mnuEdit", "mnuEdit_Paste", ids::MenuEditPaste, nullptr, ctrl(Qt::Key_V), kNoKey, 1002, false, false, &frmMain::mnuEdit_Paste_Click},
-    {"mnuEdit", "mnuEdit_Bar2", 0, nullptr, kNoKey, kNoKey, 0, false, true, nullptr},
-    {"mnuEdit", "mnuEdit_Clear", ids::MenuEditClear, nullptr, ctrl(Qt::Key_D), kNoKey, 1003, false, false, &frmMain::mnuEdit_Clear_Click},
-    {"mnuEdit", "mnuEdit_Delete", ids::MenuEditDelete, nullptr, kNoKey, kNoKey, 1004, false, false, &frmMain::mnuEdit_Delete_Click},
-    {"mnuEdit", "mnuEdit_Insert", 0, "&Insert", ctrl(Qt::Key_I), kNoKey, 1005, false, true, &frmMain::mnuEdit_Insert_Click},
-    {"mnuProgram", "mnuProgram_OptFeatures", 0, "&Optional Features", kNoKey, kNoKey, 4100, false, true, nullptr},
-    {"mnuProgram", "mnuProgram_OPSign", ids::MenuProgramOptionalFeatures, nullptr, kNoKey, kNoKey, 4100, false, false, &frmMain::mnuProgram_OPSign_Click},
-    {"mnuProgram", "mnuProgram_KeyAssign", ids::MenuProgramKeyAssignment, nullptr, kNoKey, kNoKey, 0, false, true, nullptr},
-    {"mnuProgram", "mnuProgram_Debug", ids::MenuProgramTuning, nullptr, kNoKey, kNoKey, 0, false, true, nullptr},
-    {"mnuProgram", "mnuProgram_Advanced", ids::MenuProgramAdvanced, nullptr, kNoKey, kNoKey, 0, false, true, &frmMain::mnuProgram_Advanced_Click},
-    {"mnuProgram", "mnuProgram_Deviation", ids::MenuProgramDeviation, nullptr, kNoKey, kNoKey, 0, false, true, nullptr},
-    {"mnuProgram", "mnuProgram_Bar1", 0, nullptr, kNoKey, kNoKey, 0, false, false, nullptr},
-    {"mnuProgram", "mnuProgram_ANI", ids::MenuProgramRadio, nullptr, kNoKey, kNoKey, 4300, false, false, &frmMain::mnuProgram_ANI_Click},
-    {"mnuProgram", "mnuProgram_Bar2", 0, nullptr, kNoKey, kNoKey, 0, false, false, nullptr},
-    {"mnuProgram", "mnuProgram_EmbMsg", ids::MenuProgramEmbeddedMessage, nullptr, kNoKey, kNoKey, 4400, false, false, &frmMain::mnuProgram_EmbMsg_Click},
-    {"mnuTransfer", "mnuTransfer_Read", ids::MenuTransferRead, nullptr, ctrl(Qt::Key_R), kNoKey, 5100, false, false, &frmMain::mnuTransfer_Read_Click},
-    {"mnuTransfer", "mnuTransfer_Write", ids::MenuTransferWrite, nullptr, ctrl(Qt::Key_W), kNoKey, 5200, false, false, &frmMain::mnuTransfer_Write_Click},
-    {"mnuSet", "mnuSet_GUI", ids::MenuSetupAlternateGui, nullptr, kNoKey, kNoKey, 0, true, false, &frmMain::mnuSet_GUI_Click},
-    {"mnuSet", "mnuSet_SingleClick", ids::MenuSetupSingleClick, nullptr, kNoKey, kNoKey, 0, true, false, &frmMain::mnuSet_SingleClick_Click},
-    {"mnuSet", "mnuSet_Manual", ids::MenuSetupManual, nullptr, kNoKey, kNoKey, 0, true, false, &frmMain::mnuSet_Manual_Click},
-    {"mnuSet", "mnuSet_Bar", 0, nullptr, kNoKey, kNoKey, 0, false, false, nullptr},
-    {"mnuSet", "mnuSet_COM", ids::MenuSetupComPort, nullptr, kNoKey, kNoKey, 6, false, false, &frmMain::mnuSet_COM_Click},
-    {"mnuSet", "mnuSet_Lan", 0, nullptr, kNoKey, kNoKey, 0, false, false, nullptr}, // the submenu
-    {"mnuSet_Lan", "mnuSet_LanE", ids::MenuSetupEnglish, nullptr, kNoKey, kNoKey, 7, true, false, &frmMain::mnuSet_LanE_Click},
-    {"mnuSet_Lan", "mnuSet_LanC", ids::MenuSetupChinese, nullptr, kNoKey, kNoKey, 7, true, false, &frmMain::mnuSet_LanC_Click},
-    {"mnuView", "mnuView_Status", ids::MenuViewStatus, nullptr, kNoKey, kNoKey, 0, true, false, &frmMain::mnuView_Status_Click},
-    {"mnuView", "mnuView_Buttons", ids::MenuViewButtons, nullptr, kNoKey, kNoKey, 0, true, false, &frmMain::mnuView_Buttons_Click},
-    {"mnuView", "mnuView_Columns", ids::MenuViewColumns, nullptr, kNoKey, kNoKey, 0, false, false, &frmMain::mnuView_Columns_Click},
-    {"mnuHelp", "mnuHelp_About", ids::MenuHelpAbout, nullptr, kNoKey, kNoKey, 0, false, false, &frmMain::mnuHelp_About_Click},
+    {"mnuFile", "mnuFile_New", ids::MenuFileNew, nullptr, ctrl(Qt::Key_N), 2100, 0, &frmMain::mnuFile_New_Click},
+    {"mnuFile", "mnuFile_Open", ids::MenuFileOpen, nullptr, ctrl(Qt::Key_O), 2200, 0, &frmMain::mnuFile_Open_Click},
+    {"mnuFile", "mnuFile_Save", ids::MenuFileSave, nullptr, ctrl(Qt::Key_S), 2300, 0, &frmMain::mnuFile_Save_Click},
+    {"mnuFile", "mnuFile_SaveAs", ids::MenuFileSaveAs, nullptr, ctrl(Qt::Key_A), 2400, 0,
+     &frmMain::mnuFile_SaveAs_Click},
+    {"mnuFile", "mnuFile_Bar1", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {"mnuFile", "mnuFile_Exit", ids::MenuFileExit, nullptr, ctrl(Qt::Key_X), 2600, 0, &frmMain::mnuFile_Exit_Click},
+    {"mnuModel", "mnuModel_Info", ids::MenuModelInfo, nullptr, ctrl(Qt::Key_M), 3100, 0, nullptr},
+    {"mnuEdit", "mnuEdit_Undo", ids::MenuEditUndo, nullptr, ctrl(Qt::Key_Z), 0, 0, &frmMain::mnuEdit_Undo_Click},
+    {"mnuEdit", "mnuEdit_Redo", ids::MenuEditRedo, nullptr, ctrl(Qt::Key_Y), 0, 0, &frmMain::mnuEdit_Redo_Click},
+    {"mnuEdit", "mnuEdit_Bar1", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {"mnuEdit", "mnuEdit_Copy", ids::MenuEditCopy, nullptr, ctrl(Qt::Key_C), 1001, 0, &frmMain::mnuEdit_Copy_Click},
+    {"mnuEdit", "mnuEdit_Paste", ids::MenuEditPaste, nullptr, ctrl(Qt::Key_V), 1002, 0, &frmMain::mnuEdit_Paste_Click},
+    {"mnuEdit", "mnuEdit_Bar2", 0, nullptr, kNoKey, 0, Hidden, nullptr},
+    {"mnuEdit", "mnuEdit_Clear", ids::MenuEditClear, nullptr, ctrl(Qt::Key_D), 1003, 0, &frmMain::mnuEdit_Clear_Click},
+    {"mnuEdit", "mnuEdit_Delete", ids::MenuEditDelete, nullptr, kNoKey, 1004, 0, &frmMain::mnuEdit_Delete_Click},
+    {"mnuEdit", "mnuEdit_Insert", 0, "&Insert", ctrl(Qt::Key_I), 1005, Hidden, &frmMain::mnuEdit_Insert_Click},
+    {"mnuProgram", "mnuProgram_OptFeatures", 0, "&Optional Features", kNoKey, 4100, Hidden, nullptr},
+    {"mnuProgram", "mnuProgram_OPSign", ids::MenuProgramOptionalFeatures, nullptr, kNoKey, 4100, 0,
+     &frmMain::mnuProgram_OPSign_Click},
+    {"mnuProgram", "mnuProgram_KeyAssign", ids::MenuProgramKeyAssignment, nullptr, kNoKey, 0, Hidden, nullptr},
+    {"mnuProgram", "mnuProgram_Debug", ids::MenuProgramTuning, nullptr, kNoKey, 0, Hidden, nullptr},
+    {"mnuProgram", "mnuProgram_Advanced", ids::MenuProgramAdvanced, nullptr, kNoKey, 0, Hidden,
+     &frmMain::mnuProgram_Advanced_Click},
+    {"mnuProgram", "mnuProgram_Deviation", ids::MenuProgramDeviation, nullptr, kNoKey, 0, Hidden, nullptr},
+    {"mnuProgram", "mnuProgram_Bar1", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {"mnuProgram", "mnuProgram_ANI", ids::MenuProgramRadio, nullptr, kNoKey, 4300, 0, &frmMain::mnuProgram_ANI_Click},
+    {"mnuProgram", "mnuProgram_Bar2", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {"mnuProgram", "mnuProgram_EmbMsg", ids::MenuProgramEmbeddedMessage, nullptr, kNoKey, 4400, 0,
+     &frmMain::mnuProgram_EmbMsg_Click},
+    {"mnuTransfer", "mnuTransfer_Read", ids::MenuTransferRead, nullptr, ctrl(Qt::Key_R), 5100, 0,
+     &frmMain::mnuTransfer_Read_Click},
+    {"mnuTransfer", "mnuTransfer_Write", ids::MenuTransferWrite, nullptr, ctrl(Qt::Key_W), 5200, 0,
+     &frmMain::mnuTransfer_Write_Click},
+    {"mnuSet", "mnuSet_GUI", ids::MenuSetupAlternateGui, nullptr, kNoKey, 0, Checkable, &frmMain::mnuSet_GUI_Click},
+    {"mnuSet", "mnuSet_SingleClick", ids::MenuSetupSingleClick, nullptr, kNoKey, 0, Checkable,
+     &frmMain::mnuSet_SingleClick_Click},
+    {"mnuSet", "mnuSet_Manual", ids::MenuSetupManual, nullptr, kNoKey, 0, Checkable, &frmMain::mnuSet_Manual_Click},
+    {"mnuSet", "mnuSet_Bar", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {"mnuSet", "mnuSet_COM", ids::MenuSetupComPort, nullptr, kNoKey, 6, 0, &frmMain::mnuSet_COM_Click},
+    {"mnuSet", "mnuSet_Lan", 0, nullptr, kNoKey, 0, 0, nullptr}, // the submenu
+    {"mnuSet_Lan", "mnuSet_LanE", ids::MenuSetupEnglish, nullptr, kNoKey, 7, Checkable, &frmMain::mnuSet_LanE_Click},
+    {"mnuSet_Lan", "mnuSet_LanC", ids::MenuSetupChinese, nullptr, kNoKey, 7, Checkable, &frmMain::mnuSet_LanC_Click},
+    {"mnuView", "mnuView_Status", ids::MenuViewStatus, nullptr, kNoKey, 0, Checkable, &frmMain::mnuView_Status_Click},
+    {"mnuView", "mnuView_Buttons", ids::MenuViewButtons, nullptr, kNoKey, 0, Checkable,
+     &frmMain::mnuView_Buttons_Click},
+    {"mnuView", "mnuView_Columns", ids::MenuViewColumns, nullptr, kNoKey, 0, 0, &frmMain::mnuView_Columns_Click},
+    {"mnuHelp", "mnuHelp_About", ids::MenuHelpAbout, nullptr, kNoKey, 0, 0, &frmMain::mnuHelp_About_Click},
     // The button column's moves on the toolbar; Insert there also answers Ctrl+I, which the
     // hidden menu item cannot.
-    {nullptr, "tlbActions_MoveUp", 0, nullptr, kNoKey, kNoKey, 0, false, false, nullptr},
-    {nullptr, "tlbActions_MoveDown", 0, nullptr, kNoKey, kNoKey, 0, false, false, nullptr},
-    {nullptr, "tlbActions_Insert", 0, nullptr, ctrl(Qt::Key_I), kNoKey, 0, false, false, &frmMain::mnuEdit_Insert_Click},
+    {nullptr, "tlbActions_MoveUp", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {nullptr, "tlbActions_MoveDown", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {nullptr, "tlbActions_Insert", 0, nullptr, ctrl(Qt::Key_I), 0, 0, &frmMain::mnuEdit_Insert_Click},
 };
-// clang-format on
 
 struct ToolSpec {
     const char* key;
@@ -269,19 +274,14 @@ void frmMain::buildActions() {
         if (spec.captionId == 0 && !spec.fixedCaption && !spec.handler && menu) {
             QAction* bar = menu->addSeparator();
             bar->setObjectName(name);
-            bar->setVisible(!spec.hidden);
+            bar->setVisible(!(spec.flags & Hidden));
             continue;
         }
         auto* a = new QAction(this);
         a->setObjectName(name);
-        QList<QKeySequence> shortcuts;
-        for (QKeyCombination k : {spec.shortcut, spec.otherShortcut}) {
-            if (!keys(k).isEmpty())
-                shortcuts.append(keys(k));
-        }
-        a->setShortcuts(shortcuts);
-        a->setCheckable(spec.checkable);
-        a->setVisible(!spec.hidden);
+        a->setShortcut(keys(spec.shortcut));
+        a->setCheckable(spec.flags & Checkable);
+        a->setVisible(!(spec.flags & Hidden));
         if (spec.helpId)
             a->setProperty(kHelpContextProperty, spec.helpId);
         if (spec.fixedCaption)
@@ -296,6 +296,9 @@ void frmMain::buildActions() {
         if (spec.captionId)
             m_captions.push_back({a, spec.captionId, 0});
     }
+    // Redo answers both usual keys.
+    action("mnuEdit_Redo")
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     // The toolbar's moves are the button column's.
     connect(action("tlbActions_MoveUp"), &QAction::triggered, this,
             [this] { runCommand([this] { CmdButtons_Click(0); }); });
