@@ -370,7 +370,7 @@ private slots:
         QCOMPARE(spy.size(), 1);
     }
 
-    void everyCommandCommitsTheOpenEditorOnceAndFirst() {
+    void everyCommandCommitsTheOpenEditorFirst() {
         Fixture f;
         f.usePorts({});
         f.change([](RadioImage& img) { img.set(0x10, 0x00); }); // changed, so that Open asks first
