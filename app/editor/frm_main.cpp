@@ -30,6 +30,7 @@
 #include "common/path_names.h"
 #include "common/texts.h"
 #include "common/twips.h"
+#include "dialogs/dialog_hooks.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/help_viewer.h"
 #include "dialogs/prompt.h"
@@ -112,6 +113,7 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
     buildPanes();
     buildStatusBar();
     setUpEditOperations();
+    connectImageDialogs(*this);
 
     setPasteAvailable(false);
     m_holdsCopy = false;
@@ -760,6 +762,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         }
         if (watched == tlbActions && me->button() == Qt::RightButton &&
             mods == (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)) {
+            commitOpenEditor();
             emit memoryMapRequested();
             return true;
         }

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "common/texts.h"
+#include "dialogs/frm_memory_map.h"
 #include "dialogs/help_viewer.h"
 #include "support/window_fixture.h"
 #include "transfer/frm_com_port.h"
@@ -366,8 +367,16 @@ private slots:
         const QPoint empty(tools->width() - 3, tools->height() / 2);
         QTest::mouseClick(tools, Qt::RightButton, Qt::ControlModifier | Qt::AltModifier, empty);
         QCOMPARE(spy.size(), 0);
+        bool mapShown = false;
+        QTimer::singleShot(0, f.window.get(), [&mapShown] {
+            if (auto* map = qobject_cast<frmMemoryMap*>(QApplication::activeModalWidget())) {
+                mapShown = true;
+                map->reject();
+            }
+        });
         QTest::mouseClick(tools, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier, empty);
         QCOMPARE(spy.size(), 1);
+        QVERIFY(mapShown);
     }
 
     void everyCommandCommitsTheOpenEditorFirst_data() {

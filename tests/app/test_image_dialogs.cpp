@@ -1,0 +1,263 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest>
+#include <functional>
+
+#include "common/texts.h"
+#include "dialogs/frm_emb_msg.h"
+#include "dialogs/frm_memory_map.h"
+#include "dialogs/frm_radio.h"
+#include "dialogs/radio_presets.h"
+#include "strings/string_ids.h"
+#include "support/window_fixture.h"
+
+using namespace norvik;
+
+namespace {
+
+// Works the modal dialog of type D with `steps` once `open` has brought it up.
+template <class D> void runModal(QObject* context, const std::function<void()>& open, std::function<void(D*)> steps) {
+    bool ran = false;
+    auto* poll = new QTimer(context);
+    QObject::connect(poll, &QTimer::timeout, poll, [&ran, poll, steps] {
+        if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            ran = true;
+            steps(d);
+            poll->deleteLater();
+        }
+    });
+    poll->start(10);
+    open();
+    QVERIFY(ran);
+}
+
+void memoryMapGesture(test::WindowFixture& f) {
+    auto* tools = f.child<QToolBar>("tlbActions");
+    QTest::mouseClick(tools, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier,
+                      QPoint(tools->width() - 3, tools->height() / 2));
+}
+
+void click(QWidget* dialog, const char* button) {
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+}
+
+QTableView* mapGrid(frmMemoryMap* d) {
+    return d->findChild<QTableView*>(QStringLiteral("msgMemory"));
+}
+
+void clickMapCell(frmMemoryMap* d, MapCell cell) {
+    QTableView* grid = mapGrid(d);
+    const QModelIndex index = grid->model()->index(cell.row - 1, cell.column - 1);
+    grid->scrollTo(index);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
+}
+
+QWidget* focused() {
+    return QApplication::focusWidget();
+}
+
+} // namespace
+
+class ImageDialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void memoryMapOkWritesEveryByteAsOneStepAfterTheGridEditorIsCommitted() {
+        test::WindowFixture f;
+        f.useChannel(1, 14600000);
+        f.start();
+        // A half-typed name is committed before the map reads the image.
+        f.focusCell(1, col::Name);
+        QTest::keyClicks(f.grid(), "ZED");
+        QVERIFY(f.editor()->isVisible());
+        RadioImage atOpen;
+        std::size_t steps = 0;
+        runModal<frmMemoryMap>(
+            f.window.get(), [&] { memoryMapGesture(f); },
+            [&](frmMemoryMap* d) {
+                atOpen = f.doc.image();
+                steps = f.doc.undoCount();
+                QCOMPARE(d->cellText({141, 1}), QStringLiteral("5A")); // 'Z' at 0x8C0
+                clickMapCell(d, {2, 2});
+                QTest::keyClicks(focused(), "45");
+                QTest::keyClick(focused(), Qt::Key_Return);
+                QCOMPARE(d->currentCell(), (MapCell{2, 3}));
+                click(d, "cmdOK");
+            });
+        QCOMPARE(f.doc.image().at(0x011), 0x45);
+        QCOMPARE(f.doc.undoCount(), steps + 1);
+        f.doc.undo(); // every one of the 4096 bytes back as the map found them
+        QVERIFY(f.doc.image() == atOpen);
+    }
+
+    void memoryMapCancelWritesNothing() {
+        test::WindowFixture f;
+        f.start();
+        const RadioImage before = f.doc.image();
+        runModal<frmMemoryMap>(
+            f.window.get(), [&] { memoryMapGesture(f); },
+            [](frmMemoryMap* d) {
+                clickMapCell(d, {1, 1});
+                QTest::keyClicks(focused(), "12");
+                QTest::keyClick(focused(), Qt::Key_Return);
+                QCOMPARE(d->cellText({1, 1}), QStringLiteral("12"));
+                click(d, "cmdCancel");
+            });
+        QVERIFY(f.doc.image() == before);
+        QCOMPARE(f.doc.undoCount(), std::size_t{0});
+    }
+
+    void memoryMapKeys_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("byClick"); // else the first key typed on the grid starts the edit
+        QTest::addColumn<QString>("keys"); // "\n" Enter, "\x1b" Esc, "\b" Backspace
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<int>("nextRow");
+        QTest::addColumn<int>("nextColumn");
+        QTest::newRow("a b gives AB") << 1 << 1 << true << "ab\n"
+                                      << "AB" << 1 << 2;
+        QTest::newRow("G, space and a third digit dropped") << 1 << 1 << true << "G 9 1c\n"
+                                                            << "91" << 1 << 2;
+        QTest::newRow("one digit takes a zero") << 1 << 16 << true << "7\n"
+                                                << "70" << 2 << 1;
+        QTest::newRow("emptied is FF") << 127 << 16 << true << "\b\n"
+                                       << "FF" << 128 << 1;
+        QTest::newRow("typed on the grid, row 128 stays") << 128 << 16 << false << "c1\n"
+                                                          << "C1" << 128 << 16;
+        QTest::newRow("Esc puts the text back") << 200 << 16 << true << "00\x1b"
+                                                << "FF" << 200 << 16;
+    }
+    void memoryMapKeys() {
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(bool, byClick);
+        QFETCH(QString, keys);
+        QFETCH(QString, cell);
+        RadioDocument doc;
+        doc.edit(0, [](RadioImage& img) { img.set(0x7EF, 0x12); });
+        frmMemoryMap d(doc);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        if (byClick) {
+            clickMapCell(&d, {row, column});
+        } else {
+            mapGrid(&d)->setCurrentIndex(mapGrid(&d)->model()->index(row - 1, column - 1));
+            mapGrid(&d)->setFocus();
+        }
+        for (const QChar k : keys) {
+            const QChar c = k;
+            if (c == QLatin1Char('\n'))
+                QTest::keyClick(focused(), Qt::Key_Return);
+            else if (c == QLatin1Char('\x1b'))
+                QTest::keyClick(focused(), Qt::Key_Escape);
+            else if (c == QLatin1Char('\b'))
+                QTest::keyClick(focused(), Qt::Key_Backspace);
+            else
+                QTest::keyClicks(focused(), QString(c));
+        }
+        QVERIFY(!d.isEditing());
+        QCOMPARE(d.cellText({row, column}), cell);
+        QFETCH(int, nextRow);
+        QFETCH(int, nextColumn);
+        QCOMPARE(d.currentCell(), (MapCell{nextRow, nextColumn}));
+        QVERIFY(d.isVisible()); // neither Enter nor Esc in the editor closes the map
+    }
+
+    void memoryMapShowsTheCurrentAddressAndValue() {
+        RadioDocument doc;
+        doc.edit(0, [](RadioImage& img) { img.set(0xFFF, 0x0A); });
+        frmMemoryMap d(doc);
+        mapGrid(&d)->setCurrentIndex(mapGrid(&d)->model()->index(255, 15));
+        QCOMPARE(d.findChild<QLabel*>(QStringLiteral("lblAddr"))->text(), QStringLiteral("FFF"));
+        QCOMPARE(d.findChild<QLabel*>(QStringLiteral("LblValue"))->text(), QStringLiteral("10"));
+    }
+
+    void radioClampsWithItsMessageAndOkWritesThePresets() {
+        test::WindowFixture f;
+        f.doc.image().set(kRadioSelectedAddress, 0xFF);
+        f.start();
+        f.window->setLanguage(Language::Chinese);
+        runModal<frmRadio>(
+            f.window.get(), [&] { f.action("mnuProgram_ANI")->trigger(); },
+            [&f](frmRadio* d) {
+                auto* combo = d->findChild<QComboBox*>(QStringLiteral("cboRadioCh"));
+                QCOMPARE(combo->currentIndex(), 0);
+                QCOMPARE(combo->itemText(24), qtext(ids::HeaderChannel, Language::Chinese) + QStringLiteral("25"));
+                auto* grid = d->findChild<QTableWidget*>(QStringLiteral("MSRadioGrid"));
+                QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                                  grid->visualItemRect(grid->item(0, 1)).center());
+                QTest::keyClicks(focused(), "65x");
+                QTest::keyClick(focused(), Qt::Key_Return);
+                QCOMPARE(f.prompter.texts(), QStringList{qtext(ids::FrequencyOutOfRange, Language::Chinese)});
+                QCOMPARE(f.prompter.asked.value(0).icon, QMessageBox::Warning);
+                QCOMPARE(d->cellText({1, 1}), QStringLiteral("70.00000"));
+                QCOMPARE(d->currentCell(), (PresetCell{2, 1}));
+                QTest::keyClick(grid, '8'); // a digit typed on the grid starts the edit
+                QTest::keyClicks(focused(), "8.1026");
+                QTest::keyClick(focused(), Qt::Key_Return);
+                QCOMPARE(d->cellText({2, 1}), QStringLiteral("88.10500"));
+                grid->setCurrentCell(4, 5);
+                QTest::keyClick(grid, Qt::Key_Return);
+                QCOMPARE(focused()->objectName(), QStringLiteral("Command1")); // left the grid after preset 25
+                click(d, "Command1");
+            });
+        QCOMPARE(f.doc.image().at(kRadioSelectedAddress), 0x00);
+        QCOMPARE(f.bytesAt(radioPresetAddress(1), 8), QByteArray::fromHex("0700000008810500"));
+        QCOMPARE(f.bytesAt(radioPresetAddress(3), 4), QByteArray::fromHex("ffffffff"));
+    }
+
+    void radioCancelWritesNothing() {
+        test::WindowFixture f;
+        f.start();
+        const RadioImage before = f.doc.image();
+        runModal<frmRadio>(
+            f.window.get(), [&] { f.action("mnuProgram_ANI")->trigger(); },
+            [](frmRadio* d) {
+                d->findChild<QComboBox*>(QStringLiteral("cboRadioCh"))->setCurrentIndex(7);
+                click(d, "Command2");
+            });
+        QVERIFY(f.doc.image() == before);
+    }
+
+    void embeddedMessageTypingLimitAndOk() {
+        test::WindowFixture f;
+        f.doc.image().set(kEmbeddedMessageAddress, 'A');
+        f.doc.image().set(kEmbeddedMessageAddress + 2, 'B');
+        f.start();
+        runModal<frmEmbMsg>(
+            f.window.get(), [&] { f.action("mnuProgram_EmbMsg")->trigger(); },
+            [](frmEmbMsg* d) {
+                auto* box = d->findChild<QLineEdit*>(QStringLiteral("txtMsg"));
+                QCOMPARE(box->text(), QStringLiteral("AB"));
+                box->setFocus();
+                QCoreApplication::processEvents(); // the selection made on getting the focus
+                box->end(false);
+                QTest::keyClicks(box, QStringLiteral("CDEFGHIJKLMNOPQR"));
+                QCOMPARE(box->text(), QStringLiteral("ABCDEFGHIJKLMNOP"));
+                QApplication::clipboard()->setText(QStringLiteral("xyz"));
+                box->setSelection(0, 2);
+                QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+                QCOMPARE(box->text(), QStringLiteral("xyCDEFGHIJKLMNOP"));
+                click(d, "CmdOk");
+            });
+        QCOMPARE(f.bytesAt(kEmbeddedMessageAddress, 16), QByteArray("xyCDEFGHIJKLMNOP"));
+        runModal<frmEmbMsg>(
+            f.window.get(), [&] { f.action("mnuProgram_EmbMsg")->trigger(); },
+            [](frmEmbMsg* d) {
+                QTest::keyClicks(d->findChild<QLineEdit*>(QStringLiteral("txtMsg")), "Q");
+                click(d, "CmdCancel");
+            });
+        QCOMPARE(f.bytesAt(kEmbeddedMessageAddress, 16), QByteArray("xyCDEFGHIJKLMNOP"));
+    }
+};
+
+QTEST_MAIN(ImageDialogsTest)
+#include "test_image_dialogs.moc"
