@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "common/cell_editor.h"
 #include "common/texts.h"
 #include "dialogs/embedded_message.h"
 #include "image/channel_record.h"
@@ -68,7 +69,7 @@ bool frmEmbMsg::textKey(QKeyEvent* e) {
         insertTyped(QApplication::clipboard()->text());
         return true;
     }
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    if (isEnterKey(e->key())) {
         focusNextChild();
         return true;
     }

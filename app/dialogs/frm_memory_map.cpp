@@ -11,6 +11,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "common/cell_editor.h"
 #include "common/typed_key.h"
 #include "strings/string_ids.h"
 
@@ -58,10 +59,6 @@ private:
 
 namespace {
 
-bool isEnterKey(int key) {
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
 constexpr int kVisibleRows = 17; // the header and 16 image rows
 constexpr int kWidthUnits = 19;  // two for the row labels, one per byte, one for the scroll bar
 
@@ -69,13 +66,14 @@ constexpr int kWidthUnits = 19;  // two for the row labels, one per byte, one fo
 
 frmMemoryMap::frmMemoryMap(RadioDocument& document, QWidget* parent)
     : QDialog(parent), m_document(document), m_copy(document.image()), m_model(new MemoryMapModel(m_copy, this)),
-      msgMemory(new QTableView(this)), txtMemory(new QLineEdit(msgMemory->viewport())), lblAddr(new QLabel(this)),
-      lblEquals(new QLabel(QStringLiteral("="), this)), LblValue(new QLabel(this)),
-      cmdOK(new QPushButton(QStringLiteral("&OK"), this)), cmdCancel(new QPushButton(QStringLiteral("&Cancel"), this)) {
+      msgMemory(new QTableView(this)),
+      m_editor(new CellEditor(msgMemory, QStringLiteral("txtMemory"), [this](QKeyEvent* e) { return editorKey(e); })),
+      txtMemory(m_editor->box()), lblAddr(new QLabel(this)), lblEquals(new QLabel(QStringLiteral("="), this)),
+      LblValue(new QLabel(this)), cmdOK(new QPushButton(QStringLiteral("&OK"), this)),
+      cmdCancel(new QPushButton(QStringLiteral("&Cancel"), this)) {
     setObjectName(QStringLiteral("frmMemoryMap"));
     setWindowTitle(QStringLiteral("Memory Map"));
     msgMemory->setObjectName(QStringLiteral("msgMemory"));
-    txtMemory->setObjectName(QStringLiteral("txtMemory"));
     lblAddr->setObjectName(QStringLiteral("lblAddr"));
     LblValue->setObjectName(QStringLiteral("LblValue"));
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -106,14 +104,10 @@ frmMemoryMap::frmMemoryMap(RadioDocument& document, QWidget* parent)
     msgMemory->horizontalHeader()->setFixedHeight(rowHeight);
     msgMemory->setFixedSize(kWidthUnits * unit + 2 * frame, kVisibleRows * rowHeight + 2 * frame);
 
-    // Hex digits only, typed key by key: an input method would go round the key rules.
-    txtMemory->setAttribute(Qt::WA_InputMethodEnabled, false);
-    txtMemory->setAlignment(Qt::AlignCenter);
-    txtMemory->setContextMenuPolicy(Qt::NoContextMenu);
-    txtMemory->setAcceptDrops(false);
-    txtMemory->hide();
-    txtMemory->installEventFilter(this);
     msgMemory->installEventFilter(this);
+    connect(m_editor, &CellEditor::enterPressed, this, &frmMemoryMap::editorEnter);
+    connect(m_editor, &CellEditor::escapePressed, this, &frmMemoryMap::cancelEdit);
+    connect(m_editor, &CellEditor::left, this, &frmMemoryMap::leaveEditor);
 
     lblAddr->setText(QStringLiteral("0000"));
     lblAddr->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("0000")) + 8);
@@ -173,15 +167,9 @@ void frmMemoryMap::startEdit(MapCell cell, std::optional<char> typed) {
     setCurrentCell(cell);
     const QModelIndex index = m_model->index(cell.row - 1, cell.column - 1);
     msgMemory->scrollTo(index);
-    txtMemory->setGeometry(msgMemory->visualRect(index));
-    txtMemory->setText(typed ? QString(QLatin1Char(*typed)) : cellText(cell));
     m_editing = cell;
-    txtMemory->show();
-    txtMemory->setFocus(Qt::OtherFocusReason);
-    if (typed)
-        txtMemory->end(false);
-    else
-        txtMemory->selectAll();
+    m_editor->open(msgMemory->visualRect(index), typed ? QString(QLatin1Char(*typed)) : cellText(cell),
+                   typed.has_value());
 }
 
 void frmMemoryMap::leaveEditor() {
@@ -189,18 +177,15 @@ void frmMemoryMap::leaveEditor() {
         return;
     const int address = memoryMapAddress(*m_editing);
     m_editing.reset();
-    m_copy.set(address, hexCellValue(txtMemory->text().toStdString()));
+    m_copy.set(address, hexCellValue(m_editor->close().toStdString()));
     m_model->byteChanged(address);
-    if (txtMemory->hasFocus())
-        msgMemory->setFocus(Qt::OtherFocusReason);
-    txtMemory->hide();
     showCurrentCell();
 }
 
 void frmMemoryMap::cancelEdit() {
     m_editing.reset();
+    m_editor->close();
     msgMemory->setFocus(Qt::OtherFocusReason);
-    txtMemory->hide();
 }
 
 void frmMemoryMap::cmdOK_Click() {
@@ -225,19 +210,13 @@ bool frmMemoryMap::gridKey(QKeyEvent* e) {
     return true;
 }
 
+void frmMemoryMap::editorEnter() {
+    const MapCell from = *m_editing;
+    leaveEditor();
+    setCurrentCell(memoryMapCellAfterEnter(from));
+}
+
 bool frmMemoryMap::editorKey(QKeyEvent* e) {
-    if (isEnterKey(e->key())) {
-        const MapCell from = *m_editing;
-        leaveEditor();
-        setCurrentCell(memoryMapCellAfterEnter(from));
-        return true;
-    }
-    if (e->key() == Qt::Key_Escape) {
-        cancelEdit();
-        return true;
-    }
-    if (e->matches(QKeySequence::Paste))
-        return true;
     const TypedKey key = classifyTypedKey(e);
     if (key.kind != TypedKey::Kind::Character)
         return key.kind == TypedKey::Kind::Drop;
@@ -249,20 +228,8 @@ bool frmMemoryMap::editorKey(QKeyEvent* e) {
 }
 
 bool frmMemoryMap::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        auto* e = static_cast<QKeyEvent*>(event);
-        if (watched == txtMemory && m_editing)
-            return editorKey(e);
-        if (watched == msgMemory)
-            return gridKey(e);
-    } else if (event->type() == QEvent::FocusOut && watched == txtMemory && m_editing) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-            leaveEditor();
-    } else if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) &&
-               watched == txtMemory && static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
-        return true; // no pasting of the selection past the key rules
-    }
+    if (watched == msgMemory && event->type() == QEvent::KeyPress)
+        return gridKey(static_cast<QKeyEvent*>(event));
     return QDialog::eventFilter(watched, event);
 }
 

@@ -13,6 +13,7 @@ class QTableView;
 
 namespace norvik {
 
+class CellEditor;
 class MemoryMapModel;
 
 // Memory Map: every byte of a copy of the image as two hex digits, one grid row per image row,
@@ -42,7 +43,9 @@ private:
     void cancelEdit();
     void showCurrentCell();
     bool gridKey(QKeyEvent* e);
+    // The editor's own rule for a typed key: hex digits, two at the most.
     bool editorKey(QKeyEvent* e);
+    void editorEnter();
 
     RadioDocument& m_document;
     RadioImage m_copy;
@@ -50,7 +53,8 @@ private:
     std::optional<MapCell> m_editing;
 
     QTableView* msgMemory;
-    QLineEdit* txtMemory;
+    CellEditor* m_editor;
+    QLineEdit* txtMemory; // the editor's box
     QLabel* lblAddr;
     QLabel* lblEquals;
     QLabel* LblValue;

@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "common/cell_editor.h"
 #include "common/texts.h"
 #include "common/typed_key.h"
 #include "dialogs/prompt.h"
@@ -19,8 +20,12 @@
 namespace norvik {
 namespace {
 
-bool isEnterKey(int key) {
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
+// Digits, the point and the comma go in; Backspace and the caret keys do their own work.
+bool dropPresetKey(QKeyEvent* e) {
+    const TypedKey key = classifyTypedKey(e);
+    if (key.kind != TypedKey::Kind::Character)
+        return key.kind == TypedKey::Kind::Drop;
+    return !presetEditorAccepts(key.character);
 }
 
 } // namespace
@@ -31,15 +36,14 @@ frmRadio::frmRadio(RadioDocument& document, Prompter& prompter, Language lang, Q
       Frame1(new QGroupBox(qtext(ids::RadioCaption, lang) + qtext(ids::RadioChannel, lang), this)),
       Label1(new QLabel(qtext(ids::RadioChannel, lang), Frame1)), cboRadioCh(new QComboBox(Frame1)),
       MSRadioGrid(new QTableWidget(kPresetGridRows - 1, kPresetGridColumns, this)),
-      txtRadio(new QLineEdit(MSRadioGrid->viewport())), Command1(new QPushButton(qtext(ids::Ok, lang), this)),
-      Command2(new QPushButton(qtext(ids::Cancel, lang), this)) {
+      m_editor(new CellEditor(MSRadioGrid, QStringLiteral("txtRadio"), dropPresetKey)), txtRadio(m_editor->box()),
+      Command1(new QPushButton(qtext(ids::Ok, lang), this)), Command2(new QPushButton(qtext(ids::Cancel, lang), this)) {
     setObjectName(QStringLiteral("frmRadio"));
     setWindowTitle(qtext(ids::RadioCaption, lang));
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Label1->setObjectName(QStringLiteral("Label1"));
     cboRadioCh->setObjectName(QStringLiteral("cboRadioCh"));
     MSRadioGrid->setObjectName(QStringLiteral("MSRadioGrid"));
-    txtRadio->setObjectName(QStringLiteral("txtRadio"));
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2->setObjectName(QStringLiteral("Command2"));
 
@@ -81,13 +85,10 @@ frmRadio::frmRadio(RadioDocument& document, Prompter& prompter, Language lang, Q
     MSRadioGrid->setFixedSize(width, (kPresetGridRows)*rowHeight + 2 * MSRadioGrid->frameWidth());
     fillGrid();
 
-    txtRadio->setAttribute(Qt::WA_InputMethodEnabled, false);
-    txtRadio->setAlignment(Qt::AlignCenter);
-    txtRadio->setContextMenuPolicy(Qt::NoContextMenu);
-    txtRadio->setAcceptDrops(false);
-    txtRadio->hide();
-    txtRadio->installEventFilter(this);
     MSRadioGrid->installEventFilter(this);
+    connect(m_editor, &CellEditor::enterPressed, this, &frmRadio::editorEnter);
+    connect(m_editor, &CellEditor::escapePressed, this, &frmRadio::cancelEdit);
+    connect(m_editor, &CellEditor::left, this, &frmRadio::commitEdit);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -143,15 +144,9 @@ void frmRadio::startEdit(PresetCell cell, std::optional<char> typed) {
     if (m_editing)
         commitEdit();
     setCurrentCell(cell);
-    txtRadio->setGeometry(MSRadioGrid->visualItemRect(MSRadioGrid->item(cell.row - 1, cell.column)));
-    txtRadio->setText(typed ? QString(QLatin1Char(*typed)) : cellText(cell));
     m_editing = cell;
-    txtRadio->show();
-    txtRadio->setFocus(Qt::OtherFocusReason);
-    if (typed)
-        txtRadio->end(false);
-    else
-        txtRadio->selectAll();
+    m_editor->open(MSRadioGrid->visualItemRect(MSRadioGrid->item(cell.row - 1, cell.column)),
+                   typed ? QString(QLatin1Char(*typed)) : cellText(cell), typed.has_value());
 }
 
 void frmRadio::commitEdit() {
@@ -159,12 +154,9 @@ void frmRadio::commitEdit() {
         return;
     const PresetCell cell = *m_editing;
     m_editing.reset();
-    const PresetEntry entry = presetFromText(txtRadio->text().toStdString());
+    const PresetEntry entry = presetFromText(m_editor->close().toStdString());
     m_presets.frequencies[static_cast<std::size_t>(presetAtFrequencyCell(cell) - 1)] = entry.value;
     MSRadioGrid->item(cell.row - 1, cell.column)->setText(qstr(frequencyText(entry.value, m_sep)));
-    if (txtRadio->hasFocus())
-        MSRadioGrid->setFocus(Qt::OtherFocusReason);
-    txtRadio->hide();
     if (entry.outOfRange)
         m_prompter.message(this, QMessageBox::Warning, QString::fromLatin1(kProductName),
                            qtext(ids::FrequencyOutOfRange, m_lang), QMessageBox::Ok, QMessageBox::Ok);
@@ -172,8 +164,7 @@ void frmRadio::commitEdit() {
 
 void frmRadio::cancelEdit() {
     m_editing.reset();
-    MSRadioGrid->setFocus(Qt::OtherFocusReason);
-    txtRadio->hide();
+    m_editor->close();
 }
 
 void frmRadio::moveOn(PresetCell from) {
@@ -206,44 +197,22 @@ bool frmRadio::gridKey(QKeyEvent* e) {
     return true;
 }
 
-bool frmRadio::editorKey(QKeyEvent* e) {
-    if (isEnterKey(e->key())) {
-        const PresetCell from = *m_editing;
-        commitEdit();
-        moveOn(from);
-        return true;
-    }
-    if (e->key() == Qt::Key_Escape) {
-        cancelEdit();
-        return true;
-    }
-    if (e->matches(QKeySequence::Paste))
-        return true;
-    const TypedKey key = classifyTypedKey(e);
-    if (key.kind != TypedKey::Kind::Character)
-        return key.kind == TypedKey::Kind::Drop;
-    return !presetEditorAccepts(key.character);
+void frmRadio::editorEnter() {
+    const PresetCell from = *m_editing;
+    commitEdit();
+    moveOn(from);
 }
 
 bool frmRadio::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        auto* e = static_cast<QKeyEvent*>(event);
-        if (watched == txtRadio && m_editing)
-            return editorKey(e);
-        if (watched == MSRadioGrid)
-            return gridKey(e);
-        if (watched == cboRadioCh && isEnterKey(e->key())) {
-            setCurrentCell({1, 1});
-            MSRadioGrid->setFocus(Qt::OtherFocusReason);
-            return true;
-        }
-    } else if (event->type() == QEvent::FocusOut && watched == txtRadio && m_editing) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-            commitEdit();
-    } else if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) &&
-               watched == txtRadio && static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
-        return true; // no pasting of the selection past the key rules
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    auto* e = static_cast<QKeyEvent*>(event);
+    if (watched == MSRadioGrid)
+        return gridKey(e);
+    if (watched == cboRadioCh && isEnterKey(e->key())) {
+        setCurrentCell({1, 1});
+        MSRadioGrid->setFocus(Qt::OtherFocusReason);
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }

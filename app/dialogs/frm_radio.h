@@ -16,6 +16,7 @@ class QTableWidget;
 
 namespace norvik {
 
+class CellEditor;
 class Prompter;
 
 // Radio: the broadcast receiver's 25 presets in three pairs of columns (number, frequency) and
@@ -46,7 +47,7 @@ private:
     void cancelEdit();
     void moveOn(PresetCell from);
     bool gridKey(QKeyEvent* e);
-    bool editorKey(QKeyEvent* e);
+    void editorEnter();
 
     RadioDocument& m_document;
     Prompter& m_prompter;
@@ -59,7 +60,8 @@ private:
     QLabel* Label1;
     QComboBox* cboRadioCh;
     QTableWidget* MSRadioGrid;
-    QLineEdit* txtRadio;
+    CellEditor* m_editor;
+    QLineEdit* txtRadio; // the editor's box
     QPushButton* Command1;
     QPushButton* Command2;
 };

@@ -3,9 +3,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
-#include <QTimer>
 #include <QToolBar>
 #include <QtTest>
 #include <functional>
@@ -16,28 +16,13 @@
 #include "dialogs/frm_radio.h"
 #include "dialogs/radio_presets.h"
 #include "strings/string_ids.h"
+#include "support/modal_runner.h"
 #include "support/window_fixture.h"
 
 using namespace norvik;
+using norvik::test::runModal;
 
 namespace {
-
-// Works the modal dialog of type D with `steps` once `open` has brought it up.
-template <class D> void runModal(QObject* context, const std::function<void()>& open, std::function<void(D*)> steps) {
-    bool ran = false;
-    auto* poll = new QTimer(context);
-    QObject::connect(poll, &QTimer::timeout, poll, [&ran, poll, steps] {
-        if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            ran = true;
-            steps(d);
-            poll->deleteLater();
-        }
-    });
-    poll->start(10);
-    open();
-    QVERIFY(ran);
-}
 
 void memoryMapGesture(test::WindowFixture& f) {
     auto* tools = f.child<QToolBar>("tlbActions");
@@ -169,6 +154,20 @@ private slots:
         QFETCH(int, nextColumn);
         QCOMPARE(d.currentCell(), (MapCell{nextRow, nextColumn}));
         QVERIFY(d.isVisible()); // neither Enter nor Esc in the editor closes the map
+    }
+
+    void memoryMapScrollingDropsTheEdit() {
+        RadioDocument doc;
+        frmMemoryMap d(doc);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        const QString before = d.cellText({2, 1});
+        clickMapCell(&d, {2, 1});
+        QTest::keyClick(focused(), '1');
+        QVERIFY(d.isEditing());
+        mapGrid(&d)->verticalScrollBar()->setValue(40);
+        QVERIFY(!d.isEditing());
+        QCOMPARE(d.cellText({2, 1}), before);
     }
 
     void memoryMapShowsTheCurrentAddressAndValue() {

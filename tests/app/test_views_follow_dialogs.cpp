@@ -1,11 +1,11 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTableView>
-#include <QTimer>
 #include <QToolBar>
 #include <QtTest>
 
 #include "dialogs/frm_memory_map.h"
+#include "support/modal_runner.h"
 #include "support/window_fixture.h"
 
 using namespace norvik;
@@ -19,20 +19,22 @@ private slots:
         f.useChannel(1, 14600000);
         f.start();
         QCOMPARE(f.shown(1, col::Rx), QStringLiteral("146.00000"));
-        QTimer::singleShot(0, f.window.get(), [] {
-            auto* map = qobject_cast<frmMemoryMap*>(QApplication::activeModalWidget());
-            QVERIFY(map);
-            auto* grid = map->findChild<QTableView*>(QStringLiteral("msgMemory"));
-            grid->setCurrentIndex(grid->model()->index(1, 1)); // 0x011, the second digit pair of channel 1
-            grid->setFocus();
-            QTest::keyClick(grid, '5'); // starts the edit
-            QTest::keyClick(QApplication::focusWidget(), '0');
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-            QTest::mouseClick(map->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
-        });
         auto* tools = f.child<QToolBar>("tlbActions");
-        QTest::mouseClick(tools, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier,
-                          QPoint(tools->width() - 3, tools->height() / 2));
+        test::runModal<frmMemoryMap>(
+            f.window.get(),
+            [&] {
+                QTest::mouseClick(tools, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier,
+                                  QPoint(tools->width() - 3, tools->height() / 2));
+            },
+            [](frmMemoryMap* map) {
+                auto* grid = map->findChild<QTableView*>(QStringLiteral("msgMemory"));
+                grid->setCurrentIndex(grid->model()->index(1, 1)); // 0x011, the second digit pair of channel 1
+                grid->setFocus();
+                QTest::keyClick(grid, '5'); // starts the edit
+                QTest::keyClick(QApplication::focusWidget(), '0');
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                QTest::mouseClick(map->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+            });
         QCOMPARE(f.doc.image().at(0x011), 0x50);
         QCOMPARE(f.shown(1, col::Rx), QStringLiteral("145.00000"));
     }
