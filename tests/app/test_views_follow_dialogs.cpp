@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTableView>
-#include <QToolBar>
 #include <QtTest>
 
 #include "dialogs/frm_memory_map.h"
@@ -19,13 +18,8 @@ private slots:
         f.useChannel(1, 14600000);
         f.start();
         QCOMPARE(f.shown(1, col::Rx), QStringLiteral("146.00000"));
-        auto* tools = f.child<QToolBar>("tlbActions");
         test::runModal<frmMemoryMap>(
-            f.window.get(),
-            [&] {
-                QTest::mouseClick(tools, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier,
-                                  QPoint(tools->width() - 3, tools->height() / 2));
-            },
+            f.window.get(), [&] { f.memoryMapGesture(); },
             [](frmMemoryMap* map) {
                 auto* grid = map->findChild<QTableView*>(QStringLiteral("msgMemory"));
                 grid->setCurrentIndex(grid->model()->index(1, 1)); // 0x011, the second digit pair of channel 1
