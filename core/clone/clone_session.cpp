@@ -21,10 +21,21 @@ CloneSession::CloneSession(CloneHost& host, RadioImage& image, Language language
     : m_host(host), m_image(image), m_language(language) {}
 
 void CloneSession::start(CloneMode mode) {
-    m_mode = mode;
-    m_running = true;
+    m_link = false;
     if (mode == CloneMode::Read)
         m_before = m_image;
+    begin(mode);
+}
+
+void CloneSession::startLink(CloneMode mode, const RadioImage& image) {
+    m_link = true;
+    m_linkImage = image;
+    begin(mode);
+}
+
+void CloneSession::begin(CloneMode mode) {
+    m_mode = mode;
+    m_running = true;
     m_outcome = CloneOutcome::Completed;
     m_declined = false;
     m_asking = false;
@@ -41,7 +52,8 @@ void CloneSession::restart() {
     m_percentCaption = tr(ids::CompletionPercentage) + ":  0%";
     m_buffer.clear();
     m_host.clearLineBuffers();
-    Step = 0;
+    Step = firstStep();
+    m_repeats = 0;
     SentStep = kNothingSent;
     AckExpected = true;
     TransferDone = false;
@@ -62,7 +74,7 @@ void CloneSession::setSendTimer(bool on) {
 }
 
 bool CloneSession::lastRowHandled() const {
-    return m_mode == CloneMode::Read ? Step >= clone::kReadRows + 2 : Step >= clone::kWriteRows + 2;
+    return Step >= exitStep();
 }
 
 void CloneSession::sendTick() {
@@ -83,22 +95,24 @@ void CloneSession::sendCommand() {
                clone::kBlockLength};
     };
     if (AckExpected) {
-        if (Step == 0) {
+        if (Step == firstStep()) {
             cmd.assign(clone::kHandshake, clone::kHandshake + clone::kHandshakeLength);
-            appendLog(ids::LogOpeningPort);
-            appendLog(ids::LogTransferringBlocks);
-        } else if (!reading && Step >= 2 && Step < clone::kWriteRows + 2) {
+            if (m_repeats == 0) {
+                appendLog(ids::LogOpeningPort);
+                appendLog(ids::LogTransferringBlocks);
+            }
+        } else if (!reading && Step >= firstStep() + 2 && Step < exitStep()) {
             blockCommand(clone::kWrite, Step - 2);
-            const Row row = m_image.row(Step - 2);
+            const Row row = blocks().row(Step - 2);
             cmd.insert(cmd.end(), row.begin(), row.end());
-        } else if ((reading && Step == clone::kReadRows + 2) || (!reading && Step == clone::kWriteRows + 2)) {
+        } else if (Step == exitStep()) {
             cmd = {clone::kExit};
             m_exitSent = true;
         } else {
             cmd = {clone::kAck};
         }
         m_expectedLength = 1;
-    } else if (Step == 1) {
+    } else if (Step == firstStep() + 1) {
         cmd = {clone::kIdentRequest};
         m_expectedLength = kRowSize;
     } else {
@@ -127,7 +141,7 @@ void CloneSession::afterSend() {
         return;
     }
     m_awaitingReply = true;
-    m_host.startReplyTimer(clone::kReplyTimeoutMs);
+    m_host.startReplyTimer(replyTimeout());
     checkBuffer();
 }
 
@@ -187,37 +201,53 @@ void CloneSession::handleReply() {
         if (reply.size() == 1 && reply[0] == clone::kAck) {
             AckExpected = false;
             if (!reading) {
-                if (Step > 0)
+                if (Step > firstStep())
                     AckExpected = true;
-                if (Step >= 2 && Step < clone::kWriteRows + 4)
+                if (Step >= firstStep() + 2 && Step < exitStep())
                     advanceProgress();
-            } else if (Step == clone::kReadRows + 1) {
+            } else if (Step == exitStep() - 1) {
                 AckExpected = true;
             }
             ++Step;
+            m_repeats = 0;
+        } else if (m_link) {
+            // The link sends a refused command again, but a radio that keeps refusing must not
+            // hold it forever.
+            if (m_repeats >= clone::kLinkRepeatLimit) {
+                std::string line = tr(ids::LinkRefused);
+                line.replace(line.find("%1"), 2, std::to_string(clone::kLinkRepeatLimit + 1));
+                appendLogText(line);
+                abort();
+                return;
+            }
+            ++m_repeats;
+            SentStep = kNothingSent;
+            return;
         } else if (Step == 0) {
             // Echo or noise before the handshake's acknowledge: skip it and keep waiting.
             m_awaitingReply = true;
-            m_host.startReplyTimer(clone::kReplyTimeoutMs);
+            m_host.startReplyTimer(replyTimeout());
             checkBuffer();
             return;
         } else {
             abort();
             return;
         }
-    } else if (Step == 1) {
+    } else if (Step == firstStep() + 1) {
         if (reply.size() != static_cast<std::size_t>(kRowSize)) {
             abort();
             return;
         }
         if (!reading) {
-            const Row ours = m_image.row(clone::kIdentRow);
+            const Row ours = blocks().row(clone::kIdentRow);
             if (!std::equal(ours.begin(), ours.end(), reply.begin())) {
                 m_asking = true;
                 m_question = CloneQuestion::IdentificationChanged;
                 m_host.questionAsked(m_question, tr(ids::FrequencyRangeChanged));
                 return;
             }
+        } else if (m_link) {
+            m_linkImage.setByte(clone::kIdentRow, clone::kLinkIdentByte, reply[clone::kLinkIdentByte]);
         }
         AckExpected = true;
     } else {
@@ -225,7 +255,7 @@ void CloneSession::handleReply() {
             abort();
             return;
         }
-        m_image.setRow(Step - 2, std::span<const std::uint8_t, kRowSize>(reply.data() + 4, kRowSize));
+        blocks().setRow(Step - 2, std::span<const std::uint8_t, kRowSize>(reply.data() + 4, kRowSize));
         advanceProgress();
         AckExpected = true;
     }
@@ -253,7 +283,8 @@ void CloneSession::answer(bool okOrRetry) {
     } else {
         m_outcome = CloneOutcome::Failed;
         if (m_mode == CloneMode::Read) {
-            m_image = m_before;
+            if (!m_link)
+                m_image = m_before;
             appendLog(ids::ReadingCancelled);
         }
         close();
@@ -273,7 +304,8 @@ void CloneSession::cancel() {
     TransferAborted = false;
     m_outcome = CloneOutcome::Cancelled;
     if (m_mode == CloneMode::Read) {
-        m_image = m_before;
+        if (!m_link)
+            m_image = m_before;
         appendLog(ids::ReadingCancelled);
     } else {
         // Rows already acknowledged are in the radio; only an untouched radio is "nothing written".
@@ -335,12 +367,14 @@ void CloneSession::end() {
     close();
 }
 
-// Whatever the outcome the radio is told to leave programming mode once more.
+// Whatever the outcome the radio is told to leave programming mode once more; the link only when
+// its exchange did not end with the exit byte already.
 void CloneSession::close() {
     m_buffer.clear();
     m_host.clearLineBuffers();
     const std::uint8_t exitByte = clone::kExit;
-    m_host.send(std::span<const std::uint8_t>(&exitByte, 1));
+    if (!m_link || !m_exitSent)
+        m_host.send(std::span<const std::uint8_t>(&exitByte, 1));
     m_pause = Pause::Close;
     m_host.startPause(clone::kPauseMs);
 }

@@ -28,6 +28,13 @@ inline constexpr int kReplyTimeoutMs = 800;
 inline constexpr int kPauseMs = 20;
 inline constexpr int kSendTickMs = 1;
 inline constexpr int kReceiveBufferSize = 1024;
+
+// The service link: the same exchange on the tuning rows only.
+inline constexpr int kLinkFirstStep = 240; // its handshake; rows 240..255 are Steps 242..257
+inline constexpr int kLinkRows = 16;
+inline constexpr int kLinkIdentByte = 6; // the one identification byte a link read keeps (0x0D06)
+inline constexpr int kLinkReplyTimeoutMs = 500;
+inline constexpr int kLinkRepeatLimit = 5; // repeats of a refused command before the link gives up
 } // namespace clone
 
 enum class CloneMode { Read, Write };
@@ -82,13 +89,25 @@ public:
  *
  * A read fills the image row by row as the blocks arrive; if it ends in failure the image is
  * put back as it was when the read started.
+ *
+ * The service link is the same machine started at Step 240: handshake, identification, then
+ * rows 240..255 only, and the exit. It waits 500 ms for a reply instead of 800, and a wrong
+ * acknowledge sends the same command again rather than aborting, at most kLinkRepeatLimit
+ * times, after which the link fails into the Retry/Cancel question like any other failure. It
+ * works on its own copy of the image it was started with: a link write sends that copy's rows,
+ * a link read fills them (and the identification byte 0x0D06) into linkImage(), which the host
+ * takes over once the link has completed, so a link that fails or is cancelled changes nothing.
  */
 class CloneSession {
 public:
     CloneSession(CloneHost& host, RadioImage& image, Language language);
+    // A session for the service link only: it never touches an image of the host's.
+    CloneSession(CloneHost& host, Language language) : CloneSession(host, m_linkImage, language) {}
 
     // Starts the exchange (the host has opened the line).
     void start(CloneMode mode);
+    // Starts the service link on a copy of `image` (see above).
+    void startLink(CloneMode mode, const RadioImage& image);
 
     // Inputs from the host.
     void bytesReceived(std::span<const std::uint8_t> bytes);
@@ -105,7 +124,14 @@ public:
     int step() const { return Step; }
     int expectedLength() const { return m_expectedLength; }
     int progressValue() const { return m_progress; }
-    int progressMaximum() const { return m_mode == CloneMode::Read ? clone::kReadRows : clone::kWriteRows; }
+    int progressMaximum() const {
+        if (m_link)
+            return clone::kLinkRows;
+        return m_mode == CloneMode::Read ? clone::kReadRows : clone::kWriteRows;
+    }
+    bool isLink() const { return m_link; }
+    // The service link's image: after a completed link read, rows 240..255 and 0x0D06 as read.
+    const RadioImage& linkImage() const { return m_linkImage; }
     const std::string& percentCaption() const { return m_percentCaption; }
     const std::string& status() const { return m_status; }
     // The Transfer Log: lines each ended by CR LF.
@@ -130,6 +156,17 @@ private:
     void setSendTimer(bool on);
     void checkBuffer();
     bool lastRowHandled() const;
+    void begin(CloneMode mode);
+    int firstStep() const { return m_link ? clone::kLinkFirstStep : 0; }
+    // The Step that sends the exit byte.
+    int exitStep() const {
+        if (m_link)
+            return clone::kLinkFirstStep + clone::kLinkRows + 2;
+        return (m_mode == CloneMode::Read ? clone::kReadRows : clone::kWriteRows) + 2;
+    }
+    int replyTimeout() const { return m_link ? clone::kLinkReplyTimeoutMs : clone::kReplyTimeoutMs; }
+    // The image the blocks are sent from and read into.
+    RadioImage& blocks() { return m_link ? m_linkImage : m_image; }
     std::string tr(int id) const { return textString(id, m_language); }
 
     CloneHost& m_host;
@@ -162,6 +199,9 @@ private:
     std::string m_percentCaption;
     std::string m_status;
     std::string m_log;
+    bool m_link = false;
+    int m_repeats = 0; // times the command of this Step has been sent again
+    RadioImage m_linkImage;
 };
 
 // Percentage of value / maximum rounded to the nearest integer, halves to even.
