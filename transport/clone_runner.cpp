@@ -4,6 +4,15 @@ namespace norvik {
 
 CloneRunner::CloneRunner(ByteLink& link, RadioImage& image, Language language, QObject* parent)
     : QObject(parent), m_link(link), m_language(language), m_session(*this, image, language) {
+    connectSession();
+}
+
+CloneRunner::CloneRunner(ByteLink& link, Language language, QObject* parent)
+    : QObject(parent), m_link(link), m_language(language), m_session(*this, language) {
+    connectSession();
+}
+
+void CloneRunner::connectSession() {
     tmrSend.setObjectName(QStringLiteral("tmrSend"));
     tmrOvertime.setObjectName(QStringLiteral("tmrOvertime"));
     for (QTimer* t : {&tmrSend, &tmrOvertime})
@@ -24,6 +33,20 @@ CloneRunner::CloneRunner(ByteLink& link, RadioImage& image, Language language, Q
 }
 
 bool CloneRunner::start(CloneMode mode) {
+    if (!openLink())
+        return false;
+    m_session.start(mode);
+    return true;
+}
+
+bool CloneRunner::startLink(CloneMode mode, const RadioImage& image) {
+    if (!openLink())
+        return false;
+    m_session.startLink(mode, image);
+    return true;
+}
+
+bool CloneRunner::openLink() {
     if (m_session.isRunning())
         return false;
     const LinkOpenResult r = m_link.open();
@@ -32,7 +55,6 @@ bool CloneRunner::start(CloneMode mode) {
         return false;
     }
     m_pauses = 0;
-    m_session.start(mode);
     return true;
 }
 

@@ -18,10 +18,15 @@ class CloneRunner : public QObject, private CloneHost {
     Q_OBJECT
 public:
     CloneRunner(ByteLink& link, RadioImage& image, Language language, QObject* parent = nullptr);
+    // A runner for the service link only (see CloneSession::startLink).
+    CloneRunner(ByteLink& link, Language language, QObject* parent = nullptr);
 
     // Opens the link and starts. False when a transfer is already running, or (with openFailed)
     // when the link cannot be opened; no byte is sent then.
     bool start(CloneMode mode);
+    // The same for the service link on a copy of `image`; after done(Completed) a read's rows
+    // are in session().linkImage().
+    bool startLink(CloneMode mode, const RadioImage& image);
     void answer(bool okOrRetry);
     // Stops a running transfer (see CloneSession::cancel); done(Cancelled) follows.
     void cancel();
@@ -54,6 +59,8 @@ private:
     void statusChanged(const std::string& text) override;
     void questionAsked(CloneQuestion question, const std::string& text) override;
     void finished(CloneOutcome outcome) override;
+    void connectSession();
+    bool openLink();
 
     ByteLink& m_link;
     Language m_language;

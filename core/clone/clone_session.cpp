@@ -17,6 +17,13 @@ int clonePercent(int value, int maximum) {
     return static_cast<int>(q);
 }
 
+void takeLinkRead(const RadioImage& read, RadioImage& into) {
+    const int ident = RadioImage::address(clone::kIdentRow, clone::kLinkIdentByte);
+    into.set(ident, read.at(ident));
+    for (int r = clone::kLinkFirstRow; r < clone::kLinkFirstRow + clone::kLinkRows; ++r)
+        into.setRow(r, read.row(r));
+}
+
 CloneSession::CloneSession(CloneHost& host, RadioImage& image, Language language)
     : m_host(host), m_image(image), m_language(language) {}
 

@@ -31,6 +31,7 @@ inline constexpr int kReceiveBufferSize = 1024;
 
 // The service link: the same exchange on the tuning rows only.
 inline constexpr int kLinkFirstStep = 240; // its handshake; rows 240..255 are Steps 242..257
+inline constexpr int kLinkFirstRow = 240;
 inline constexpr int kLinkRows = 16;
 inline constexpr int kLinkIdentByte = 6; // the one identification byte a link read keeps (0x0D06)
 inline constexpr int kLinkReplyTimeoutMs = 500;
@@ -206,5 +207,9 @@ private:
 
 // Percentage of value / maximum rounded to the nearest integer, halves to even.
 int clonePercent(int value, int maximum);
+
+// What a completed link read brings into an image: the identification byte 0x0D06 and rows
+// 240..255; nothing else is touched.
+void takeLinkRead(const RadioImage& read, RadioImage& into);
 
 } // namespace norvik

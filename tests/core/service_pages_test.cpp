@@ -82,10 +82,7 @@ TEST(FineValue, LeaveClampsAndSpinWraps) {
     EXPECT_EQ(fineOnLeave(4, 12), 12);
 }
 
-TEST(ValueEntry, DigitsAndFullFields) {
-    EXPECT_TRUE(acceptsDigit(2, false, 3));
-    EXPECT_FALSE(acceptsDigit(3, false, 3));
-    EXPECT_TRUE(acceptsDigit(3, true, 3));
+TEST(ValueEntry, LeadingDigitsCappedCells) {
     EXPECT_EQ(valueOfDigits(""), 0);
     EXPECT_EQ(valueOfDigits("012"), 12);
     EXPECT_EQ(valueOfDigits("99999999999999"), INT_MAX);
