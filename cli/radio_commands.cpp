@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTextStream>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #endif
 
 #include "commands.h"
+#include "image/defaults.h"
 #include "image_files.h"
 #include "options.h"
 #include "strings/string_ids.h"
@@ -112,6 +114,12 @@ public:
     // On a terminal the log was not shown: give its error line now.
     void reportFailure() {
         endBar();
+        const QString refused = cliText(ids::LinkRefused, m_lang).arg(clone::kLinkRepeatLimit + 1);
+        if (m_log.contains(refused)) {
+            if (m_tty)
+                printErr(refused);
+            return;
+        }
         const QString errorLine = cliText(ids::LogTimeout, m_lang);
         if (m_tty && m_log.contains(errorLine))
             printErr(errorLine);
@@ -138,7 +146,7 @@ private:
 };
 
 // Runs one transfer to its end and returns its outcome (Failed when the port would not open).
-CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, TransferConsole& console, int retries,
+CloneOutcome runTransfer(CloneRunner& runner, const std::function<bool()>& start, TransferConsole& console, int retries,
                          const std::function<void(CloneRunner&)>& onIdentificationWarning) {
     QEventLoop loop;
     CloneOutcome outcome = CloneOutcome::Failed;
@@ -161,7 +169,7 @@ CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, TransferConsole& c
         outcome = o;
         loop.quit();
     });
-    if (!runner.start(mode))
+    if (!start())
         return CloneOutcome::Failed;
     loop.exec();
     console.endBar();
@@ -178,64 +186,100 @@ QString resolvePortOrComplain(const QString& port, Language lang) {
 
 constexpr const char* kReadUsage = "norvik-r7-cli read --port PORT [--retries N] OUT";
 constexpr const char* kWriteUsage = "norvik-r7-cli write --port PORT [--yes] [--retries N] IN";
+constexpr const char* kServiceReadUsage = "norvik-r7-cli service-read --port PORT [--retries N] OUT";
+constexpr const char* kServiceWriteUsage = "norvik-r7-cli service-write --port PORT [--yes] [--retries N] IN";
 constexpr const char* kSimulateUsage =
     "norvik-r7-cli simulate [--image IN] [--save-on-exit OUT] [--log FILE] [--pace]\n"
     "       [--junk HEX] [--silent-at ADDR] [--short-reply-at ADDR] [--long-reply-at ADDR]\n"
     "       [--refuse-write-at ADDR] [--ident HEX] [--dead-from ADDR] [--fault-once]";
 constexpr const char* kPortsUsage = "norvik-r7-cli ports [--check]";
 
-int runRead(const QStringList& args) {
+// read and service-read: the whole memory into a new file, or the service rows into a file that
+// keeps everything else.
+int readCommand(const QStringList& args, bool service) {
+    const char* name = service ? "service-read" : "read";
+    const QString usage = QLatin1String(service ? kServiceReadUsage : kReadUsage);
     const Options o(args, {QStringLiteral("--port"), QStringLiteral("--retries")}, {});
     if (o.help) {
-        std::printf("usage: %s\n\nReads rows 0..255 from the radio and saves them exactly as read.\n"
-                    "PORT is a number 1..20 (see 'ports') or a device path.\n",
-                    kReadUsage);
+        std::printf("usage: %s\n\n%s\nPORT is a number 1..20 (see 'ports') or a device path.\n", qPrintable(usage),
+                    service ? "Reads the service rows 240..255 and the identification byte 0x0D06 from the\n"
+                              "radio into OUT; every other byte of an existing OUT stays as it was, a new\n"
+                              "OUT starts from the new-image defaults."
+                            : "Reads rows 0..255 from the radio and saves them exactly as read.");
         return kExitOk;
     }
     if (!o.error.isEmpty())
-        return usageError("read", QLatin1String(kReadUsage), o.error);
+        return usageError(name, usage, o.error);
     int retries = 0;
     if (!hasPortAndOneFile(o, retries))
-        return usageError("read", QLatin1String(kReadUsage), {});
+        return usageError(name, usage, {});
     const Language lang = cliLanguage();
     const QString out = o.positional.first();
     QString error;
+    RadioImage image;
+    if (service) {
+        if (QFileInfo::exists(out)) {
+            if (!loadImageFile(out, image, lang, &error)) {
+                printErr(error);
+                return kExitFailed;
+            }
+        } else {
+            writeNewImageDefaults(image, BandLimits());
+        }
+    }
     const QString device = resolvePortOrComplain(o.values[QStringLiteral("--port")], lang);
     if (device.isEmpty())
         return kExitFailed;
 
     SerialLink link(device);
-    RadioImage image;
-    CloneRunner runner(link, image, lang);
+    RadioImage whole;
+    CloneRunner runner = service ? CloneRunner(link, lang) : CloneRunner(link, whole, lang);
     TransferConsole console(runner, cliText(ids::ReadFromRadioQuestion, lang), lang);
-    const CloneOutcome outcome = runTransfer(runner, CloneMode::Read, console, retries, [](CloneRunner&) {});
+    const auto start = [&] {
+        return service ? runner.startLink(CloneMode::Read, image) : runner.start(CloneMode::Read);
+    };
+    const CloneOutcome outcome = runTransfer(runner, start, console, retries, [](CloneRunner&) {});
     if (outcome != CloneOutcome::Completed) {
         if (runner.session().log().empty())
             return kExitFailed; // the port did not open; its message is out already
         console.reportFailure();
         return kExitFailed;
     }
-    if (!saveImageFile(out, image, lang, &error)) {
+    if (service)
+        takeLinkRead(runner.session().linkImage(), image);
+    if (!saveImageFile(out, service ? image : whole, lang, &error)) {
         printErr(error);
         return kExitFailed;
     }
     return kExitOk;
 }
 
-int runWrite(const QStringList& args) {
+int runRead(const QStringList& args) {
+    return readCommand(args, false);
+}
+
+int runServiceRead(const QStringList& args) {
+    return readCommand(args, true);
+}
+
+// write and service-write: rows 0..239, or the service rows 240..255 only.
+int writeCommand(const QStringList& args, bool service) {
+    const char* name = service ? "service-write" : "write";
+    const QString usage = QLatin1String(service ? kServiceWriteUsage : kWriteUsage);
     const Options o(args, {QStringLiteral("--port"), QStringLiteral("--retries")}, {QStringLiteral("--yes")});
     if (o.help) {
-        std::printf("usage: %s\n\nWrites rows 0..239 of the image to the radio. When the radio's frequency\n"
+        std::printf("usage: %s\n\nWrites %s of the image to the radio. When the radio's frequency\n"
                     "range differs from the image's, the write asks on a terminal and otherwise\n"
-                    "stops, unless --yes is given.\n",
-                    kWriteUsage);
+                    "stops, unless --yes is given.%s\n",
+                    qPrintable(usage), service ? "the service rows 240..255" : "rows 0..239",
+                    service ? "\nA block the radio keeps refusing is sent at most six times." : "");
         return kExitOk;
     }
     if (!o.error.isEmpty())
-        return usageError("write", QLatin1String(kWriteUsage), o.error);
+        return usageError(name, usage, o.error);
     int retries = 0;
     if (!hasPortAndOneFile(o, retries))
-        return usageError("write", QLatin1String(kWriteUsage), {});
+        return usageError(name, usage, {});
     const Language lang = cliLanguage();
     RadioImage image;
     QString error;
@@ -248,7 +292,7 @@ int runWrite(const QStringList& args) {
         return kExitFailed;
 
     SerialLink link(device);
-    CloneRunner runner(link, image, lang);
+    CloneRunner runner = service ? CloneRunner(link, lang) : CloneRunner(link, image, lang);
     TransferConsole console(runner, cliText(ids::WriteToRadioCaption, lang), lang);
     const bool yes = o.has(QStringLiteral("--yes"));
     std::unique_ptr<QSocketNotifier> stdinNotifier;
@@ -278,7 +322,10 @@ int runWrite(const QStringList& args) {
                 &r, [&r, ok] { r.answer(ok); }, Qt::QueuedConnection);
         });
     };
-    const CloneOutcome outcome = runTransfer(runner, CloneMode::Write, console, retries, askIdentification);
+    const auto start = [&] {
+        return service ? runner.startLink(CloneMode::Write, image) : runner.start(CloneMode::Write);
+    };
+    const CloneOutcome outcome = runTransfer(runner, start, console, retries, askIdentification);
     if (outcome == CloneOutcome::Completed)
         return kExitOk;
     if (runner.session().log().empty())
@@ -290,6 +337,14 @@ int runWrite(const QStringList& args) {
     }
     console.reportFailure();
     return kExitFailed;
+}
+
+int runWrite(const QStringList& args) {
+    return writeCommand(args, false);
+}
+
+int runServiceWrite(const QStringList& args) {
+    return writeCommand(args, true);
 }
 
 #ifdef Q_OS_UNIX
@@ -458,6 +513,8 @@ int runPorts(const QStringList& args) {
 const Command kRadioCommands[] = {
     {"read", "read the radio's memory into an image file", &runRead},
     {"write", "write an image file to the radio", &runWrite},
+    {"service-read", "read the radio's service rows into an image file", &runServiceRead},
+    {"service-write", "write an image file's service rows to the radio", &runServiceWrite},
     {"simulate", "run a simulated radio on a pseudo-terminal", &runSimulate},
     {"ports", "list the port numbers and their devices", &runPorts},
 };
