@@ -47,6 +47,7 @@ frmLogin::frmLogin(RadioDocument& document, Prompter& prompter, TransferPorts& p
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(field);
     layout->addLayout(buttons);
+    setMinimumWidth(320);
     txtPassword->setFocus();
 }
 

@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -182,6 +183,15 @@ private slots:
             tree->setCurrentItem(node);
             QVERIFY(save(&service, name, language));
         }
+        // The live link on its way, with its progress and Cancel.
+        f.ports->setSimulatorPaced(true);
+        QSignalSpy done(&service, &frmAdv::linkFinished);
+        service.CmdAdv_Click(frmAdv::Read);
+        auto* progress = service.findChild<QProgressBar*>(QStringLiteral("prgLink"));
+        QTRY_VERIFY_WITH_TIMEOUT(progress->value() >= 6, 10000);
+        QVERIFY(save(&service, "service-link", language));
+        service.findChild<QPushButton*>(QStringLiteral("CmdLinkCancel"))->click();
+        QVERIFY(done.wait(5000));
         service.close();
     }
 
