@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QIcon>
+#include <filesystem>
+#include <string>
 
 #include "dialogs/prompt.h"
 #include "editor/frm_main.h"
@@ -22,9 +24,16 @@ int main(int argc, char** argv) {
     window.setTransferPorts(ports);
     norvik::frmLogin::attachTo(window);
     window.show();
-    // A data file named on the command line (as a file manager passes it) opens at once.
+    // A data file named on the command line (as a file manager passes it) opens at once. Its
+    // name is taken as the bytes it came as: one that is not valid UTF-8 would not survive a
+    // QString. Windows passes names whole only on its wide command line.
+#ifdef Q_OS_WIN
     const QStringList args = QApplication::arguments();
     if (args.size() > 1)
-        window.openDataFile(args.at(1));
+        window.openDataFile(std::filesystem::path(args.at(1).toStdWString()));
+#else
+    if (argc > 1)
+        window.openDataFile(std::filesystem::path(std::string(argv[1])));
+#endif
     return QApplication::exec();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QStringList>
+#include "options.h"
 
 namespace norvik::cli {
 
@@ -12,7 +12,7 @@ inline constexpr int kExitFailed = 2;
 struct Command {
     const char* name;
     const char* summary;
-    int (*run)(const QStringList& args); // args after the command name
+    int (*run)(const Args& args); // args after the command name
 };
 
 // Each group of commands lives in its own file and lists itself here.

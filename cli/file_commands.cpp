@@ -34,7 +34,7 @@ struct Usage {
 };
 
 struct FileOptions {
-    QStringList positionals;
+    Args positionals;
     Language lang = Language::English;
     bool csv = false;
 };
@@ -51,14 +51,11 @@ void printHelp(const Usage& u) {
         std::fputs("  --csv         comma-separated values instead of an aligned table\n", stdout);
     std::fputs(kLangHelp, stdout);
     std::fputs("  -h, --help    show this help\n", stdout);
-}
-
-void printError(const QString& message) {
-    printErr(QStringLiteral("norvik-r7-cli: ") + message);
+    std::fputs(kFileNameHelp, stdout);
 }
 
 // Returns the exit status when the command must stop here (help shown, or a usage error).
-std::optional<int> parseArgs(const Usage& u, const QStringList& args, FileOptions& opt) {
+std::optional<int> parseArgs(const Usage& u, const Args& args, FileOptions& opt) {
     QSet<QString> flagNames;
     if (u.takesCsv)
         flagNames << QStringLiteral("--csv");
@@ -78,40 +75,11 @@ std::optional<int> parseArgs(const Usage& u, const QStringList& args, FileOption
         opt.lang = Language::Chinese;
     else
         return usageError(u.name, usageLine(u), QStringLiteral("unknown language '%1' (use en or zh)").arg(lang));
-    if (opt.positionals.size() != u.positionals)
+    if (opt.positionals.size() != static_cast<std::size_t>(u.positionals))
         return usageError(
             u.name, usageLine(u),
             QStringLiteral("expected %1 file name(s), got %2").arg(u.positionals).arg(opt.positionals.size()));
     return std::nullopt;
-}
-
-// ---- files ----------------------------------------------------------------------------------
-
-// Writes the file or says why not.
-bool writeFile(const QString& path, const QByteArray& data) {
-    QString why;
-    if (writeAtomically(path, data, &why))
-        return true;
-    printError(QStringLiteral("cannot write %1: %2").arg(path, why));
-    return false;
-}
-
-QByteArray toQByteArray(const ByteVector& bytes) {
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
-}
-
-// Reads and decodes a data file whatever its name; on failure prints why and returns no image.
-std::optional<RadioImage> loadDataFile(const QString& path, Language lang) {
-    QByteArray data;
-    QString error;
-    if (!readLimited(path, static_cast<qint64>(kMaxCodecSize), data, &error)) {
-        printError(QStringLiteral("cannot open %1: %2").arg(path, error));
-        return std::nullopt;
-    }
-    auto image = decodeDataFileBytes(path, data, lang, &error);
-    if (!image)
-        printError(error);
-    return image;
 }
 
 // ---- the channel table ----------------------------------------------------------------------
@@ -209,55 +177,44 @@ const Usage kInfoUsage{"info", "FILE.dat", "Summarises a data file: channels in 
 const Usage kChannelsUsage{"channels", "FILE.dat [--csv] [--lang en|zh]",
                            "Prints the channel table as the main window shows it (columns CH to Duplex).", 1, true};
 
-int runNew(const QStringList& args) {
+int runNew(const Args& args) {
     FileOptions opt;
     if (auto stop = parseArgs(kNewUsage, args, opt))
         return *stop;
     RadioImage image;
     writeNewImageDefaults(image, BandLimits{});
-    return writeFile(opt.positionals[0], toQByteArray(encodeDataFile(image))) ? kExitOk : kExitFailed;
+    return saveImage(opt.positionals[0], image, io::ImageFormat::DataFile, opt.lang) ? kExitOk : kExitFailed;
 }
 
-int runUnpack(const QStringList& args) {
+// Reads the input in one format and writes it in the other.
+int convert(const FileOptions& opt, io::ImageFormat from, io::ImageFormat to) {
+    const Arg& in = opt.positionals[0];
+    const Arg& out = opt.positionals[1];
+    if (sameFile(in, out, opt.lang))
+        return kExitFailed;
+    const auto image = loadImage(in, from, opt.lang);
+    return image && saveImage(out, *image, to, opt.lang) ? kExitOk : kExitFailed;
+}
+
+int runUnpack(const Args& args) {
     FileOptions opt;
     if (auto stop = parseArgs(kUnpackUsage, args, opt))
         return *stop;
-    const auto image = loadDataFile(opt.positionals[0], opt.lang);
-    if (!image)
-        return kExitFailed;
-    const ImageBytes& bytes = image->bytes();
-    const QByteArray data(reinterpret_cast<const char*>(bytes.data()), kImageSize);
-    return writeFile(opt.positionals[1], data) ? kExitOk : kExitFailed;
+    return convert(opt, io::ImageFormat::DataFile, io::ImageFormat::Raw);
 }
 
-int runPack(const QStringList& args) {
+int runPack(const Args& args) {
     FileOptions opt;
     if (auto stop = parseArgs(kPackUsage, args, opt))
         return *stop;
-    const QString& in = opt.positionals[0];
-    QByteArray data;
-    QString error;
-    if (!readLimited(in, kImageSize, data, &error)) {
-        printError(QStringLiteral("cannot open %1: %2").arg(in, error));
-        return kExitFailed;
-    }
-    if (data.size() != kImageSize) {
-        printError(QStringLiteral("%1: an image file holds exactly %2 bytes; this one holds %3")
-                       .arg(in)
-                       .arg(kImageSize)
-                       .arg(data.size() > kImageSize ? QStringLiteral("more") : QString::number(data.size())));
-        return kExitFailed;
-    }
-    ImageBytes bytes;
-    std::copy(data.begin(), data.end(), bytes.begin());
-    return writeFile(opt.positionals[1], toQByteArray(encodeDataFile(RadioImage(bytes)))) ? kExitOk : kExitFailed;
+    return convert(opt, io::ImageFormat::Raw, io::ImageFormat::DataFile);
 }
 
-int runInfo(const QStringList& args) {
+int runInfo(const Args& args) {
     FileOptions opt;
     if (auto stop = parseArgs(kInfoUsage, args, opt))
         return *stop;
-    const auto image = loadDataFile(opt.positionals[0], opt.lang);
+    const auto image = loadImage(opt.positionals[0], io::ImageFormat::DataFile, opt.lang);
     if (!image)
         return kExitFailed;
 
@@ -285,11 +242,11 @@ int runInfo(const QStringList& args) {
     return kExitOk;
 }
 
-int runChannels(const QStringList& args) {
+int runChannels(const Args& args) {
     FileOptions opt;
     if (auto stop = parseArgs(kChannelsUsage, args, opt))
         return *stop;
-    const auto image = loadDataFile(opt.positionals[0], opt.lang);
+    const auto image = loadImage(opt.positionals[0], io::ImageFormat::DataFile, opt.lang);
     if (!image)
         return kExitFailed;
     printOut(formatTable(channelRows(*image, opt.lang), opt.csv));

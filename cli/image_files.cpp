@@ -1,101 +1,71 @@
 #include "image_files.h"
 
-#include <QFile>
-#include <QSaveFile>
-
-#include "datafile/data_file.h"
-#include "options.h"
+#include "io/file_handle.h"
+#include "io/files.h"
 #include "strings/string_ids.h"
 
 namespace norvik::cli {
 namespace {
 
-bool isDataFileName(const QString& path) {
-    return path.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive);
+void printError(const QString& message) {
+    printErr(QStringLiteral("norvik-r7-cli: ") + message);
+}
+
+QString reason(const io::FileProblem& problem, Language lang) {
+    return QString::fromStdString(io::reasonText(problem, lang));
+}
+
+QString loadMessage(const io::FileProblem& problem, const QString& name, Language lang) {
+    switch (problem.error) {
+    case io::FileError::Empty:
+    case io::FileError::NotDataFile:
+        return QStringLiteral("%1: %2").arg(name, cliText(ids::IncorrectFileType, lang));
+    case io::FileError::NotRawImage:
+        return cliText(ids::NotARawImage, lang).arg(name);
+    default:
+        return cliText(ids::CannotReadFile, lang).arg(name) + QLatin1Char(' ') + reason(problem, lang);
+    }
 }
 
 } // namespace
 
-bool readLimited(const QString& path, qint64 maxSize, QByteArray& data, QString* why) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *why = file.errorString();
-        return false;
-    }
-    data.clear();
-    while (data.size() <= maxSize) { // a pipe hands its bytes over in pieces
-        const QByteArray chunk = file.read(maxSize + 1 - data.size());
-        if (chunk.isEmpty())
-            break;
-        data += chunk;
-    }
-    if (file.error() != QFileDevice::NoError) {
-        *why = file.errorString();
-        return false;
-    }
-    return true;
+io::ImageFormat formatOf(const Arg& file) {
+    return file.isStdStream() ? io::ImageFormat::Raw : io::formatOf(file.path);
 }
 
-bool writeAtomically(const QString& path, const QByteArray& data, QString* why) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        *why = file.errorString();
-        return false;
-    }
-    return true;
-}
-
-std::optional<RadioImage> decodeDataFileBytes(const QString& path, const QByteArray& data, Language lang,
-                                              QString* error) {
-    if (data.size() > static_cast<qsizetype>(kMaxCodecSize)) {
-        *error = QStringLiteral("%1: %2").arg(path, cliText(ids::IncorrectFileType, lang));
-        return std::nullopt;
-    }
-    const auto* begin = reinterpret_cast<const std::uint8_t*>(data.constData());
-    const DataFileResult result = decodeDataFile(std::span(begin, static_cast<std::size_t>(data.size())));
-    if (!result.ok()) {
-        *error = QStringLiteral("%1: %2").arg(path, cliText(dataFileErrorTextId(*result.error), lang));
-        return std::nullopt;
-    }
-    return *result.image;
-}
-
-bool loadImageFile(const QString& path, RadioImage& image, Language lang, QString* error) {
-    const bool dataFile = isDataFileName(path);
-    QByteArray bytes;
-    QString why;
-    if (!readLimited(path, dataFile ? static_cast<qint64>(kMaxCodecSize) : kImageSize, bytes, &why)) {
-        *error = cliText(ids::CannotReadFile, lang).arg(path);
-        return false;
-    }
-    if (!dataFile) {
-        if (bytes.size() != kImageSize) {
-            *error = cliText(ids::NotARawImage, lang).arg(path);
-            return false;
-        }
-        std::copy(bytes.begin(), bytes.end(), image.bytes().begin());
-        return true;
-    }
-    const auto decoded = decodeDataFileBytes(path, bytes, lang, error);
-    if (!decoded)
-        return false;
-    image = *decoded;
-    return true;
-}
-
-bool saveImageFile(const QString& path, const RadioImage& image, Language lang, QString* error) {
-    QByteArray data;
-    if (isDataFileName(path)) {
-        const ByteVector packed = encodeDataFile(image);
-        data = QByteArray(reinterpret_cast<const char*>(packed.data()), static_cast<qsizetype>(packed.size()));
+std::optional<RadioImage> loadImage(const Arg& file, io::ImageFormat format, Language lang) {
+    io::ImageLoad loaded;
+    if (file.isStdStream()) {
+        const io::ReadResult read = io::readStandardInput(io::maxInputSize(format));
+        loaded = read.problem ? io::ImageLoad{std::nullopt, read.problem} : io::decodeImage(read.bytes, format);
     } else {
-        data = QByteArray(reinterpret_cast<const char*>(image.bytes().data()), kImageSize);
+        loaded = io::loadImage(file.path, format);
     }
-    QString why;
-    if (!writeAtomically(path, data, &why)) {
-        *error = cliText(ids::CannotWriteFile, lang).arg(path);
+    if (loaded.problem)
+        printError(loadMessage(loaded.problem, file.text, lang));
+    return loaded.image;
+}
+
+bool saveImage(const Arg& file, const RadioImage& image, io::ImageFormat format, Language lang) {
+    io::FileProblem problem;
+    if (!file.isStdStream()) {
+        problem = io::saveImage(file.path, image, format);
+    } else if (io::FileHandle::standardOutput().isTerminal()) {
+        printError(cliText(ids::NoBinaryToTerminal, lang));
         return false;
+    } else {
+        problem = io::writeStandardOutput(io::encodeImage(image, format));
     }
+    if (problem)
+        printError(cliText(ids::CannotWriteFile, lang).arg(file.text) + QLatin1Char(' ') + reason(problem, lang));
+    return !problem;
+}
+
+bool sameFile(const Arg& in, const Arg& out, Language lang) {
+    std::error_code error;
+    if (in.isStdStream() || out.isStdStream() || !std::filesystem::equivalent(in.path, out.path, error))
+        return false;
+    printError(cliText(ids::SameInputAndOutput, lang).arg(out.text));
     return true;
 }
 

@@ -1,5 +1,4 @@
 #include <QCoreApplication>
-#include <QStringList>
 #include <cstdio>
 #include <vector>
 
@@ -25,7 +24,9 @@ void printUsage(std::FILE* out, const std::vector<Command>& commands) {
                out);
     for (const Command& c : commands)
         std::fprintf(out, "  %-14s %s\n", c.name, c.summary);
-    std::fputs("\nRun 'norvik-r7-cli <command> --help' for the options of a command.\n", out);
+    std::fputs("\nA file name '-' is standard input or output; '--' ends the options, so that a file name\n"
+               "may start with '-'.\nRun 'norvik-r7-cli <command> --help' for the options of a command.\n",
+               out);
 }
 
 } // namespace
@@ -35,12 +36,13 @@ int main(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("NORVIK LABS"));
     QCoreApplication::setApplicationName(QStringLiteral("Norvik R7"));
     const auto commands = allCommands();
-    QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.isEmpty()) {
+    Args args = commandLine(argc, argv);
+    if (args.empty()) {
         printUsage(stderr, commands);
         return kExitUsage;
     }
-    const QString name = args.takeFirst();
+    const QString name = args.front().text;
+    args.erase(args.begin());
     if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
         printUsage(stdout, commands);
         return kExitOk;

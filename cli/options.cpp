@@ -1,17 +1,35 @@
 #include "options.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 
 #include "commands.h"
+#include "io/path_text.h"
 
 namespace norvik::cli {
 
-Options::Options(const QStringList& args, const QSet<QString>& valueNames, const QSet<QString>& flagNames) {
+Args commandLine([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
+    Args args;
+#ifdef Q_OS_WIN
+    // The wide command line: argv holds the names in the ANSI code page, which may not have them.
+    const QStringList all = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < all.size(); ++i)
+        args.push_back({std::filesystem::path(all[i].toStdWString()), all[i]});
+#else
+    for (int i = 1; i < argc; ++i) {
+        std::filesystem::path path(std::string(argv[i]));
+        args.push_back({path, QString::fromStdString(io::displayName(path))});
+    }
+#endif
+    return args;
+}
+
+Options::Options(const Args& args, const QSet<QString>& valueNames, const QSet<QString>& flagNames) {
     bool optionsEnded = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const QString& a = args[i].text;
         if (optionsEnded || !a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
-            positional << a;
+            positional.push_back(args[i]);
         } else if (a == QLatin1String("--")) {
             optionsEnded = true;
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
@@ -26,13 +44,16 @@ Options::Options(const QStringList& args, const QSet<QString>& valueNames, const
                 return;
             }
             if (eq >= 0) {
-                values[name] = a.mid(eq + 1);
+                // What follows "=" as it came: the option's name is ASCII, so `eq` counts its bytes too.
+                const auto rest = args[i].path.native().substr(static_cast<std::size_t>(eq) + 1);
+                m_files[name] = {std::filesystem::path(rest), a.mid(eq + 1)};
             } else if (i + 1 < args.size()) {
-                values[name] = args[++i];
+                m_files[name] = args[++i];
             } else {
                 error = QStringLiteral("%1 needs a value").arg(a);
                 return;
             }
+            values[name] = m_files[name].text;
         }
     }
 }

@@ -4,24 +4,50 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <filesystem>
+#include <vector>
 
 #include "strings/strings.h"
 
 namespace norvik::cli {
 
+// One command-line argument: the bytes it came as, kept as a path so that a file name that is
+// not valid UTF-8 still names its file, and a readable text for options, numbers and messages.
+struct Arg {
+    std::filesystem::path path;
+    QString text;
+    // "-": standard input or output.
+    bool isStdStream() const { return text == QLatin1String("-"); }
+};
+using Args = std::vector<Arg>;
+
+// The program's arguments after its own name.
+Args commandLine(int argc, char** argv);
+
 // The arguments of one command: "--name value" (or "--name=value") pairs, bare flags and the
 // positional arguments. "--" ends the options; a lone "-" is positional. Parsing stops at the
 // first problem, which `error` then names.
 struct Options {
-    QStringList positional;
+    Args positional;
     QMap<QString, QString> values;
     QSet<QString> flags;
     bool help = false; // -h or --help
     QString error;
 
-    Options(const QStringList& args, const QSet<QString>& valueNames, const QSet<QString>& flagNames);
+    Options(const Args& args, const QSet<QString>& valueNames, const QSet<QString>& flagNames);
     bool has(const QString& flag) const { return flags.contains(flag); }
+    // The value of an option that names a file, as the bytes it came as.
+    Arg file(const QString& name) const { return m_files.value(name); }
+
+private:
+    QMap<QString, Arg> m_files;
 };
+
+// What every command's help says about file names.
+inline constexpr const char* kFileNameHelp =
+    "  -             as a file name: standard input or standard output\n"
+    "  --            ends the options: the arguments after it are file names even when they\n"
+    "                start with '-' (norvik-r7-cli new -- -repeater.dat)\n";
 
 // A text of the string table as a QString.
 QString cliText(int id, Language lang);

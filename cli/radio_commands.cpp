@@ -3,11 +3,11 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
-#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTextStream>
 #include <cstdio>
+#include <fstream>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -196,7 +196,7 @@ constexpr const char* kPortsUsage = "norvik-r7-cli ports [--check]";
 
 // read and service-read: the whole memory into a new file, or the service rows into a file that
 // keeps everything else.
-int readCommand(const QStringList& args, bool service) {
+int readCommand(const Args& args, bool service) {
     const char* name = service ? "service-read" : "read";
     const QString usage = QLatin1String(service ? kServiceReadUsage : kReadUsage);
     const Options o(args, {QStringLiteral("--port"), QStringLiteral("--retries")}, {});
@@ -206,6 +206,7 @@ int readCommand(const QStringList& args, bool service) {
                               "radio into OUT; every other byte of an existing OUT stays as it was, a new\n"
                               "OUT starts from the new-image defaults."
                             : "Reads rows 0..255 from the radio and saves them exactly as read.");
+        std::fputs(kFileNameHelp, stdout);
         return kExitOk;
     }
     if (!o.error.isEmpty())
@@ -214,15 +215,15 @@ int readCommand(const QStringList& args, bool service) {
     if (!hasPortAndOneFile(o, retries))
         return usageError(name, usage, {});
     const Language lang = cliLanguage();
-    const QString out = o.positional.first();
-    QString error;
+    const Arg& out = o.positional.front();
     RadioImage image;
     if (service) {
-        if (QFileInfo::exists(out)) {
-            if (!loadImageFile(out, image, lang, &error)) {
-                printErr(error);
+        std::error_code ec;
+        if (!out.isStdStream() && std::filesystem::exists(out.path, ec)) {
+            std::optional<RadioImage> loaded = loadImage(out, formatOf(out), lang);
+            if (!loaded)
                 return kExitFailed;
-            }
+            image = *loaded;
         } else {
             writeNewImageDefaults(image, BandLimits());
         }
@@ -232,8 +233,7 @@ int readCommand(const QStringList& args, bool service) {
         return kExitFailed;
 
     SerialLink link(device);
-    RadioImage whole;
-    CloneRunner runner = service ? CloneRunner(link, lang) : CloneRunner(link, whole, lang);
+    CloneRunner runner = service ? CloneRunner(link, lang) : CloneRunner(link, image, lang);
     TransferConsole console(runner, cliText(ids::ReadFromRadioQuestion, lang), lang);
     const auto start = [&] {
         return service ? runner.startLink(CloneMode::Read, image) : runner.start(CloneMode::Read);
@@ -247,23 +247,19 @@ int readCommand(const QStringList& args, bool service) {
     }
     if (service)
         takeLinkRead(runner.session().linkImage(), image);
-    if (!saveImageFile(out, service ? image : whole, lang, &error)) {
-        printErr(error);
-        return kExitFailed;
-    }
-    return kExitOk;
+    return saveImage(out, image, formatOf(out), lang) ? kExitOk : kExitFailed;
 }
 
-int runRead(const QStringList& args) {
+int runRead(const Args& args) {
     return readCommand(args, false);
 }
 
-int runServiceRead(const QStringList& args) {
+int runServiceRead(const Args& args) {
     return readCommand(args, true);
 }
 
 // write and service-write: rows 0..239, or the service rows 240..255 only.
-int writeCommand(const QStringList& args, bool service) {
+int writeCommand(const Args& args, bool service) {
     const char* name = service ? "service-write" : "write";
     const QString usage = QLatin1String(service ? kServiceWriteUsage : kWriteUsage);
     const Options o(args, {QStringLiteral("--port"), QStringLiteral("--retries")}, {QStringLiteral("--yes")});
@@ -273,6 +269,7 @@ int writeCommand(const QStringList& args, bool service) {
                     "stops, unless --yes is given.%s\n",
                     qPrintable(usage), service ? "the service rows 240..255" : "rows 0..239",
                     service ? "\nA block the radio keeps refusing is sent at most six times." : "");
+        std::fputs(kFileNameHelp, stdout);
         return kExitOk;
     }
     if (!o.error.isEmpty())
@@ -281,12 +278,11 @@ int writeCommand(const QStringList& args, bool service) {
     if (!hasPortAndOneFile(o, retries))
         return usageError(name, usage, {});
     const Language lang = cliLanguage();
-    RadioImage image;
-    QString error;
-    if (!loadImageFile(o.positional.first(), image, lang, &error)) {
-        printErr(error);
+    const Arg& in = o.positional.front();
+    std::optional<RadioImage> loaded = loadImage(in, formatOf(in), lang);
+    if (!loaded)
         return kExitFailed;
-    }
+    RadioImage image = *loaded;
     const QString device = resolvePortOrComplain(o.values[QStringLiteral("--port")], lang);
     if (device.isEmpty())
         return kExitFailed;
@@ -339,11 +335,11 @@ int writeCommand(const QStringList& args, bool service) {
     return kExitFailed;
 }
 
-int runWrite(const QStringList& args) {
+int runWrite(const Args& args) {
     return writeCommand(args, false);
 }
 
-int runServiceWrite(const QStringList& args) {
+int runServiceWrite(const Args& args) {
     return writeCommand(args, true);
 }
 
@@ -355,7 +351,7 @@ void onSignal(int) {
 }
 #endif
 
-int runSimulate(const QStringList& args) {
+int runSimulate(const Args& args) {
     const QSet<QString> valueNames = {QStringLiteral("--image"),         QStringLiteral("--save-on-exit"),
                                       QStringLiteral("--log"),           QStringLiteral("--junk"),
                                       QStringLiteral("--silent-at"),     QStringLiteral("--short-reply-at"),
@@ -368,23 +364,26 @@ int runSimulate(const QStringList& args) {
                     "0x0A0; HEX is a string of hex digits. --pace spends the line time of 9600 bit/s\n"
                     "on every byte.\n",
                     kSimulateUsage);
+        std::fputs(kFileNameHelp, stdout);
         return kExitOk;
     }
     if (!o.error.isEmpty())
         return usageError("simulate", QLatin1String(kSimulateUsage), o.error);
-    if (!o.positional.isEmpty())
+    if (!o.positional.empty())
         return usageError("simulate", QLatin1String(kSimulateUsage),
-                          QStringLiteral("unexpected argument %1").arg(o.positional.first()));
+                          QStringLiteral("unexpected argument %1").arg(o.positional.front().text));
     const Language lang = cliLanguage();
 
     RadioImage memory;
-    QString error;
-    if (o.values.contains(QStringLiteral("--image")) &&
-        !loadImageFile(o.values[QStringLiteral("--image")], memory, lang, &error)) {
-        printErr(error);
-        return kExitFailed;
+    if (o.values.contains(QStringLiteral("--image"))) {
+        const Arg image = o.file(QStringLiteral("--image"));
+        const std::optional<RadioImage> loaded = loadImage(image, formatOf(image), lang);
+        if (!loaded)
+            return kExitFailed;
+        memory = *loaded;
     }
-    const QString saveTo = o.values.value(QStringLiteral("--save-on-exit"));
+    const bool saveOnExit = o.values.contains(QStringLiteral("--save-on-exit"));
+    const Arg saveTo = o.file(QStringLiteral("--save-on-exit"));
 
     SimulatorFaults faults;
     faults.once = o.has(QStringLiteral("--fault-once"));
@@ -416,31 +415,37 @@ int runSimulate(const QStringList& args) {
         faults.identification = row;
     }
 
-    QFile log;
+    // A stream, not a document: it may well be a pipe or a terminal, so it is opened as named.
+    std::ofstream log;
+    const Arg logFile = o.file(QStringLiteral("--log"));
     if (o.values.contains(QStringLiteral("--log"))) {
-        log.setFileName(o.values[QStringLiteral("--log")]);
-        if (!log.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-            printErr(cliText(ids::CannotWriteFile, lang).arg(log.fileName()));
+        log.open(logFile.path, std::ios::out | std::ios::trunc);
+        if (!log) {
+            printErr(cliText(ids::CannotWriteFile, lang).arg(logFile.text));
             return kExitFailed;
         }
     }
 
     RadioSimulator radio(memory, faults);
     PtySimulatorHost host(radio, o.has(QStringLiteral("--pace")));
+    QString error;
     if (!host.open(&error)) {
         printErr(error);
         return kExitFailed;
     }
     QElapsedTimer clock;
     clock.start();
-    if (log.isOpen()) {
+    if (log.is_open()) {
         QObject::connect(&host.line(), &SimulatedLine::traffic, &host, [&](bool fromRadio, const QByteArray& bytes) {
+            if (!log)
+                return; // the failure was reported once; the simulated radio goes on
             const QString line = QStringLiteral("%1 %2 %3\n")
                                      .arg(clock.nsecsElapsed() / 1e6, 10, 'f', 3)
                                      .arg(fromRadio ? QLatin1Char('<') : QLatin1Char('>'))
                                      .arg(QString::fromLatin1(bytes.toHex(' ')));
-            log.write(line.toUtf8());
-            log.flush();
+            log << line.toStdString() << std::flush;
+            if (!log)
+                printErr(cliText(ids::CannotWriteFile, lang).arg(logFile.text));
         });
     }
 
@@ -467,14 +472,12 @@ int runSimulate(const QStringList& args) {
     std::fflush(stdout);
     loop.exec();
 
-    if (!saveTo.isEmpty() && !saveImageFile(saveTo, radio.memory(), lang, &error)) {
-        printErr(error);
+    if (saveOnExit && !saveImage(saveTo, radio.memory(), formatOf(saveTo), lang))
         return kExitFailed;
-    }
     return kExitOk;
 }
 
-int runPorts(const QStringList& args) {
+int runPorts(const Args& args) {
     const Options o(args, {}, {QStringLiteral("--check")});
     if (o.help) {
         std::printf("usage: %s\n\nLists the port numbers 1..20 and the device behind each. --check also opens\n"
@@ -484,9 +487,9 @@ int runPorts(const QStringList& args) {
     }
     if (!o.error.isEmpty())
         return usageError("ports", QLatin1String(kPortsUsage), o.error);
-    if (!o.positional.isEmpty())
+    if (!o.positional.empty())
         return usageError("ports", QLatin1String(kPortsUsage),
-                          QStringLiteral("unexpected argument %1").arg(o.positional.first()));
+                          QStringLiteral("unexpected argument %1").arg(o.positional.front().text));
     const Language lang = cliLanguage();
     SystemPortEnumerator system;
     PortProbe probe(system);

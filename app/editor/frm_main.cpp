@@ -27,6 +27,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "common/path_names.h"
 #include "common/texts.h"
 #include "common/twips.h"
 #include "dialogs/frm_about.h"
@@ -34,6 +35,7 @@
 #include "dialogs/prompt.h"
 #include "editor/channel_grid.h"
 #include "editor/pic_gui.h"
+#include "options/frm_op_sign.h"
 #include "settings/reg_keys.h"
 #include "strings/string_ids.h"
 #include "transfer/frm_clone.h"
@@ -125,7 +127,7 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
     setLanguage(m_language);
     syncManualCheck();
     action("mnuProgram_Advanced")->setVisible(false);
-    m_fileName = QStringLiteral("Untitled");
+    m_filePath.clear();
     updateTitle();
     m_document.takeSavedImage();
 
@@ -452,8 +454,9 @@ void frmMain::recaption() {
 }
 
 void frmMain::updateTitle() {
-    QString name = m_fileName;
-    if (name != QLatin1String("Untitled")) {
+    QString name = QString::fromLatin1(kUntitled);
+    if (!m_filePath.empty()) {
+        name = shownPath(m_filePath);
         const qsizetype cut = qMax(name.lastIndexOf(QLatin1Char('\\')), name.lastIndexOf(QLatin1Char('/')));
         if (cut >= 0)
             name = name.mid(cut + 1);
@@ -461,8 +464,8 @@ void frmMain::updateTitle() {
     setWindowTitle(QStringLiteral("%1 [File Name: %2]").arg(QString::fromLatin1(kProductName), name));
 }
 
-void frmMain::setFileName(const QString& path) {
-    m_fileName = path;
+void frmMain::setFilePath(const std::filesystem::path& path) {
+    m_filePath = path;
     updateTitle();
 }
 
@@ -542,6 +545,11 @@ void frmMain::mnuFile_Exit_Click() {
 void frmMain::mnuProgram_OPSign_Click() {
     commitOpenEditor();
     emit optionalFeaturesRequested();
+    // Window-modal and returning at once: the main window takes no input while it is up.
+    auto* dialog = new FrmOpSign(m_document, m_language, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &FrmOpSign::saved, this, &frmMain::syncManualCheck);
+    dialog->open();
 }
 
 void frmMain::mnuProgram_Advanced_Click() {

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "channels/channel_table.h"
 #include "clone/clone_session.h"
 #include "image/radio_document.h"
+#include "io/byte_sink.h"
 #include "strings/strings.h"
 
 class QAction;
@@ -62,9 +64,10 @@ public:
     // Runs before every command so a half-typed cell is not lost (the grid's commit by default).
     void setCommitEditor(std::function<void()> commit) { m_commitEditor = std::move(commit); }
 
-    // The file name shown in the title ("Untitled" or a path).
-    void setFileName(const QString& path);
-    QString fileName() const { return m_fileName; }
+    // The document's file, empty while it is "Untitled"; the title shows its name. Kept as the
+    // bytes it came as, so a name that is not valid UTF-8 is saved back to the same file.
+    void setFilePath(const std::filesystem::path& path);
+    const std::filesystem::path& filePath() const { return m_filePath; }
     void updateTitle();
 
     // Sets mnuSet_Manual's check from bit 4 of 0x831 (every grid fill calls it).
@@ -169,7 +172,7 @@ private:
     std::unique_ptr<QSettings> m_ownSettings;
     QSettings* m_settings = nullptr;
     Language m_language = Language::English;
-    QString m_fileName = QStringLiteral("Untitled");
+    std::filesystem::path m_filePath;
     bool m_singleClick = true;
     bool m_holdsCopy = false;
     bool m_startLaidOut = false;
@@ -242,7 +245,7 @@ private:
 
     // File commands and transfers
 public:
-    // The path the title shows and Save writes to; "Untitled" until the document has a file.
+    // The name the title shows until the document has a file.
     static constexpr const char* kUntitled = "Untitled";
     // Filter of the Open, Save and Save As dialogs, the same in both languages.
     static constexpr const char* kDataFileFilter = "NVK Data Files (*.dat)";
@@ -272,13 +275,17 @@ private:
 public:
     // Loads a data file as Open does after its dialog (the program also takes one on its command
     // line). A foreign file is refused with "Incorrect File Type." and the image stays.
-    bool openDataFile(const QString& path);
+    bool openDataFile(const std::filesystem::path& path);
+    // Puts a device between every save and its file (tests put one there that fails).
+    void setSaveSinkWrapper(io::SinkWrapper wrap) { m_saveSinkWrapper = std::move(wrap); }
 
 private:
     // Asks before a command replaces the image: true to go on (after saving when asked to).
     bool saveChangesBefore(int questionId);
-    // Encodes the image and writes it through QSaveFile; the old file survives any failure.
-    bool writeDataFile(const QString& path);
+    // Encodes the image and writes it through the program's one save routine; the old file
+    // survives any failure.
+    bool writeDataFile(const std::filesystem::path& path);
+    io::SinkWrapper m_saveSinkWrapper;
     QString fileDialogTitle(int captionId) const;
 };
 

@@ -1,20 +1,16 @@
 // The File menu's New, Open, Save and Save As, and the transfers: Read and Write from Radio and
-// the Communication Port. Loads and saves work in memory: the image is encoded or decoded as a
-// byte buffer, and a save goes through QSaveFile so that a failure never costs the file already
-// on disk.
+// the Communication Port. Loads and saves work in memory and go through the program's one load
+// and save helper, so that a failure never costs the file already on disk.
 
-#include <QDir>
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
-#include <QSaveFile>
-#include <span>
 
+#include "common/path_names.h"
 #include "common/texts.h"
-#include "datafile/data_file.h"
 #include "dialogs/prompt.h"
 #include "editor/channel_grid.h"
 #include "editor/frm_main.h"
+#include "io/image_files.h"
 #include "strings/string_ids.h"
 #include "transfer/frm_clone.h"
 #include "transfer/frm_com_port.h"
@@ -60,7 +56,7 @@ void frmMain::mnuFile_New_Click() {
     m_document.takeSavedImage();
     m_channelGrid->setCurrentCell(1, 1);
     m_channelGrid->setFocus();
-    setFileName(QString::fromLatin1(kUntitled));
+    setFilePath({});
     setPasteAvailable(false);
 }
 
@@ -68,83 +64,84 @@ void frmMain::mnuFile_Open_Click() {
     commitOpenEditor();
     if (!saveChangesBefore(ids::FileModified))
         return;
-    const QString path = m_prompter.openFileName(this, fileDialogTitle(ids::MenuFileOpen), QString(),
+    const QString name = m_prompter.openFileName(this, fileDialogTitle(ids::MenuFileOpen), QString(),
                                                  QString::fromLatin1(kDataFileFilter));
-    if (path.isEmpty())
+    if (name.isEmpty())
         return;
 
-    openDataFile(path);
+    openDataFile(pathFromDialog(name));
 }
 
-bool frmMain::openDataFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        // Say why (gone, no permission) rather than leave the user wondering what happened.
-        m_prompter.message(this, QMessageBox::Warning, QString::fromLatin1(kProductName),
-                           qtext(ids::CannotReadFile, m_language).arg(QDir::toNativeSeparators(path)) +
-                               QLatin1Char('\n') + file.errorString(),
-                           QMessageBox::Ok);
+bool frmMain::openDataFile(const std::filesystem::path& path) {
+    // Never more than the decoder accepts, and never a pipe or a device the window would wait on.
+    const io::ImageLoad loaded = io::loadImage(path, io::ImageFormat::DataFile);
+    switch (loaded.problem.error) {
+    case io::FileError::None:
+        break;
+    case io::FileError::Empty:
         return false;
-    }
-    // Never more than the decoder accepts: a huge file is refused without reading it all.
-    const QByteArray data = file.read(static_cast<qint64>(kMaxCodecSize) + 1);
-    file.close();
-    if (data.isEmpty())
-        return false;
-
-    const DataFileResult result = decodeDataFile(
-        std::span(reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size())));
-    if (!result.ok()) {
+    case io::FileError::NotDataFile:
+    case io::FileError::NotRawImage:
         m_prompter.message(this, QMessageBox::Critical, qtext(ids::ErrorTitle, m_language),
-                           qtext(dataFileErrorTextId(*result.error), m_language) + QLatin1Char('\n') +
+                           qtext(ids::IncorrectFileType, m_language) + QLatin1Char('\n') +
                                qtext(ids::IncorrectFileTypeHint, m_language),
                            QMessageBox::Ok);
         return false;
+    case io::FileError::System:
+    case io::FileError::NotRegular:
+        // Say why (gone, no permission, a folder) rather than leave the user wondering what happened.
+        m_prompter.message(this, QMessageBox::Warning, QString::fromLatin1(kProductName),
+                           qtext(ids::CannotReadFile, m_language).arg(shownPath(path)) + QLatin1Char('\n') +
+                               qstr(io::reasonText(loaded.problem, m_language)),
+                           QMessageBox::Ok);
+        return false;
     }
 
-    m_document.loadImage(*result.image);
+    m_document.loadImage(*loaded.image);
     fillChannelTable();
     m_document.takeSavedImage();
-    setFileName(path);
+    setFilePath(path);
     setPasteAvailable(false);
     return true;
 }
 
 void frmMain::mnuFile_Save_Click() {
     commitOpenEditor();
-    QString target = m_fileName;
-    if (target == QLatin1String(kUntitled)) {
-        target = m_prompter.saveFileName(this, fileDialogTitle(ids::MenuFileSave), QStringLiteral("Untitled.dat"),
-                                         QString::fromLatin1(kDataFileFilter));
-        if (target.isEmpty())
+    std::filesystem::path target = m_filePath;
+    if (target.empty()) {
+        const QString name =
+            m_prompter.saveFileName(this, fileDialogTitle(ids::MenuFileSave), QStringLiteral("Untitled.dat"),
+                                    QString::fromLatin1(kDataFileFilter));
+        if (name.isEmpty())
             return;
+        target = pathFromDialog(name);
     }
     writeDataFile(target);
 }
 
 void frmMain::mnuFile_SaveAs_Click() {
     commitOpenEditor();
-    const QString target = m_prompter.saveFileName(this, fileDialogTitle(ids::MenuFileSaveAs), m_fileName,
-                                                   QString::fromLatin1(kDataFileFilter));
-    if (target.isEmpty())
+    const QString current = m_filePath.empty() ? QString::fromLatin1(kUntitled) : shownPath(m_filePath);
+    const QString name = m_prompter.saveFileName(this, fileDialogTitle(ids::MenuFileSaveAs), current,
+                                                 QString::fromLatin1(kDataFileFilter));
+    if (name.isEmpty())
         return;
-    writeDataFile(target);
+    // The offered name taken as it is: the document's own file, whatever bytes its name holds.
+    writeDataFile(!m_filePath.empty() && name == current ? m_filePath : pathFromDialog(name));
 }
 
-bool frmMain::writeDataFile(const QString& path) {
-    const ByteVector bytes = encodeDataFile(m_document.image());
-    QSaveFile file(path);
-    const auto size = static_cast<qint64>(bytes.size());
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(reinterpret_cast<const char*>(bytes.data()), size) == size && file.commit();
-    if (!written) {
+bool frmMain::writeDataFile(const std::filesystem::path& path) {
+    const io::FileProblem problem =
+        io::saveImage(path, m_document.image(), io::ImageFormat::DataFile, m_saveSinkWrapper);
+    if (problem) {
         // The document keeps its name and stays changed; the file on disk is as it was.
-        m_prompter.message(this, QMessageBox::Warning, QString::fromLatin1(kProductName),
-                           qtext(ids::SaveFailed, m_language).arg(QDir::toNativeSeparators(path), file.errorString()),
-                           QMessageBox::Ok);
+        m_prompter.message(
+            this, QMessageBox::Warning, QString::fromLatin1(kProductName),
+            qtext(ids::SaveFailed, m_language).arg(shownPath(path), qstr(io::reasonText(problem, m_language))),
+            QMessageBox::Ok);
         return false;
     }
-    setFileName(path);
+    setFilePath(path);
     m_document.takeSavedImage();
     return true;
 }

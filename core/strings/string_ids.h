@@ -287,4 +287,9 @@ inline constexpr int Yes = 1722;
 inline constexpr int No = 1723;
 inline constexpr int Retry = 1724;
 
+// Files that cannot be read or written as asked.
+inline constexpr int NotARegularFile = 1730;
+inline constexpr int SameInputAndOutput = 1731; // %1 the file
+inline constexpr int NoBinaryToTerminal = 1732;
+
 } // namespace norvik::ids

@@ -2,10 +2,13 @@
 #include <QDir>
 #include <QFile>
 #include <QtTest>
+#include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "common/texts.h"
 #include "datafile/data_file.h"
+#include "support/failing_sink.h"
 #include "support/window_fixture.h"
 
 using namespace norvik;
@@ -20,6 +23,7 @@ struct Fixture : test::WindowFixture {
         grid()->refreshAll();
     }
     QString title() const { return window->windowTitle(); }
+    std::filesystem::path file(const char* name) const { return path(name).toStdString(); }
 };
 
 QByteArray readAll(const QString& path) {
@@ -53,7 +57,7 @@ private slots:
         const RadioImage defaults = f.doc.image();
         f.window->show();
         f.editChannels();
-        f.window->setFileName(QStringLiteral("/data/site.dat"));
+        f.window->setFilePath("/data/site.dat");
         f.window->setPasteAvailable(true);
         f.grid()->setCurrentCell(2, col::Name);
         const RadioImage edited = f.doc.image();
@@ -148,7 +152,7 @@ private slots:
         QFETCH(bool, complains);
         Fixture f;
         f.window->setLanguage(languageFromIndex(lang));
-        f.window->setFileName(f.path("site.dat"));
+        f.window->setFilePath(f.file("site.dat"));
         f.editChannels();
         f.doc.takeSavedImage();
         f.table().commitReceive(3, "146.00000"); // changed, answered No below
@@ -169,7 +173,7 @@ private slots:
         }
         QVERIFY(f.doc.image() == before);
         QVERIFY(f.doc.isModified());
-        QCOMPARE(f.window->fileName(), f.path("site.dat"));
+        QVERIFY(f.window->filePath() == f.file("site.dat"));
         QCOMPARE(f.table().text(3, col::Rx), std::string("146.00000"));
         // Save goes to the document's own file, never to the file that was refused.
         f.window->mnuFile_Save_Click();
@@ -177,30 +181,54 @@ private slots:
         QCOMPARE(readAll(f.path("site.dat")), fileBytes(before));
     }
 
+    void aFileThatCannotBeReadIsReportedAndChangesNothing_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << QStringLiteral("missing") << QStringLiteral("No such file");
+        // Opened plainly, a pipe without a writer would hold the window until one came.
+        QTest::newRow("pipe") << QStringLiteral("pipe") << QStringLiteral("not a regular file");
+        QTest::newRow("folder") << QStringLiteral("folder") << QStringLiteral("not a regular file");
+    }
     void aFileThatCannotBeReadIsReportedAndChangesNothing() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
         Fixture f;
         f.editChannels();
         const RadioImage before = f.doc.image();
+        const QString target = f.path("in.dat");
+        if (kind == QLatin1String("pipe"))
+            QCOMPARE(::mkfifo(target.toLocal8Bit().constData(), 0600), 0);
+        else if (kind == QLatin1String("folder"))
+            QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("in.dat")));
         f.prompter.answers = {QMessageBox::No};
-        f.prompter.openNames = {f.path("gone.dat")};
+        f.prompter.openNames = {target};
         f.window->mnuFile_Open_Click();
         QCOMPARE(f.prompter.asked.size(), 2);
-        QVERIFY2(f.prompter.asked.last().text.startsWith(QStringLiteral("Cannot read file")),
-                 qPrintable(f.prompter.asked.last().text));
+        const QString text = f.prompter.asked.last().text;
+        QVERIFY2(text.startsWith(QStringLiteral("Cannot read file ") + target), qPrintable(text));
+        QVERIFY2(text.contains(reason), qPrintable(text));
         QVERIFY(f.doc.image() == before);
-        QCOMPARE(f.window->fileName(), QStringLiteral("Untitled"));
+        QVERIFY(f.window->filePath().empty());
     }
 
     void aFailedSaveKeepsTheOldFileAndTheChanges_data() {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("folder is a regular file") << QStringLiteral("under-file");
-        QTest::newRow("target is a folder") << QStringLiteral("folder");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("Save, disk full after 100 bytes")
+            << QStringLiteral("full-save") << QStringLiteral("No space left");
+        QTest::newRow("Save As, disk full at once")
+            << QStringLiteral("full-save-as") << QStringLiteral("No space left");
+        QTest::newRow("folder is a regular file") << QStringLiteral("under-file") << QStringLiteral("Not a directory");
+        QTest::newRow("target is a folder") << QStringLiteral("folder") << QStringLiteral("not a regular file");
+        QTest::newRow("target is a pipe") << QStringLiteral("pipe") << QStringLiteral("not a regular file");
+        QTest::newRow("target is a device") << QStringLiteral("device") << QStringLiteral("not a regular file");
         // Root writes into read-only folders, so that case only proves something for a user.
         if (geteuid() != 0)
-            QTest::newRow("read-only folder") << QStringLiteral("read-only");
+            QTest::newRow("read-only folder") << QStringLiteral("read-only") << QStringLiteral("Permission denied");
     }
     void aFailedSaveKeepsTheOldFileAndTheChanges() {
         QFETCH(QString, kind);
+        QFETCH(QString, reason);
         Fixture f;
         // The document came from box/old.dat; then it was changed.
         QDir(f.dir.path()).mkdir(QStringLiteral("box"));
@@ -215,26 +243,79 @@ private slots:
         const RadioImage edited = f.doc.image();
 
         QString target = old;
-        if (kind == QLatin1String("under-file"))
+        if (kind.startsWith(QLatin1String("full"))) {
+            const std::size_t failAt = kind == QLatin1String("full-save") ? 100 : 0;
+            f.window->setSaveSinkWrapper(
+                [failAt](io::ByteSink& file) { return std::make_unique<test::FailingSink>(file, failAt); });
+            if (kind == QLatin1String("full-save-as"))
+                target = box + QStringLiteral("/new.dat");
+        } else if (kind == QLatin1String("under-file")) {
             target = old + QStringLiteral("/new.dat");
-        else if (kind == QLatin1String("folder"))
+        } else if (kind == QLatin1String("folder")) {
             target = box;
-        else
+        } else if (kind == QLatin1String("pipe")) {
+            target = box + QStringLiteral("/pipe.dat");
+            QCOMPARE(::mkfifo(target.toLocal8Bit().constData(), 0600), 0);
+        } else if (kind == QLatin1String("device")) {
+            target = QStringLiteral("/dev/null");
+        } else {
             QVERIFY(QFile::setPermissions(box, QFile::ReadOwner | QFile::ExeOwner));
+        }
+        const QStringList entries = QDir(box).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
         f.prompter.saveNames = {target};
-        f.window->mnuFile_SaveAs_Click();
+        if (kind == QLatin1String("full-save"))
+            f.window->mnuFile_Save_Click();
+        else
+            f.window->mnuFile_SaveAs_Click();
         QFile::setPermissions(box, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
         QCOMPARE(f.prompter.asked.size(), 1);
         const auto& e = f.prompter.asked.first();
         QCOMPARE(e.icon, QMessageBox::Warning);
         QVERIFY2(e.text.contains(QDir::toNativeSeparators(target)), qPrintable(e.text));
+        QVERIFY2(e.text.contains(reason), qPrintable(e.text));
         QVERIFY(e.text.contains(QStringLiteral("Choose another folder")));
         QCOMPARE(readAll(old), oldBytes);
-        QCOMPARE(QDir(box).entryList(QDir::Files), QStringList{QStringLiteral("old.dat")});
+        QCOMPARE(QDir(box).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot), entries);
+        QVERIFY(!QFileInfo(target).isFile() || target == old); // a pipe or device is still one
         QVERIFY(f.doc.image() == edited);
         QVERIFY(f.doc.isModified());
-        QCOMPARE(f.window->fileName(), old); // still the file it came from
+        QVERIFY(f.window->filePath() == old.toStdString()); // still the file it came from
+        QCOMPARE(f.title(), QStringLiteral("Norvik R7 [File Name: old.dat]"));
+    }
+
+    void aNameThatIsNotUtf8OpensAndSavesBackToItsOwnFile() {
+        Fixture f;
+        // "测试.dat" as a Chinese Windows system writes it (GBK), copied to this system.
+        const std::filesystem::path gbk = f.file("") / "\xB2\xE2\xCA\xD4.dat";
+        const QString shown = f.dir.filePath(QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD.dat"));
+        // QTemporaryDir cannot remove what its QString names cannot name.
+        const struct Remove {
+            std::filesystem::path p;
+            ~Remove() { std::filesystem::remove(p); }
+        } cleanup{gbk};
+        RadioDocument other;
+        ChannelTable(other).commitReceive(5, "150.00000");
+        const QByteArray bytes = fileBytes(other.image());
+        std::ofstream(gbk, std::ios::binary).write(bytes.constData(), bytes.size());
+
+        QVERIFY(f.window->openDataFile(gbk));
+        QVERIFY(f.doc.image() == other.image());
+        QCOMPARE(f.title(), QStringLiteral("Norvik R7 [File Name: \uFFFD\uFFFD\uFFFD\uFFFD.dat]"));
+
+        f.table().commitReceive(6, "151.00000");
+        f.window->mnuFile_Save_Click();
+        f.table().commitReceive(7, "152.00000");
+        f.prompter.saveNames = {shown}; // Save As with the offered name as it is
+        f.window->mnuFile_SaveAs_Click();
+        QCOMPARE(f.prompter.saveRequests, QStringList{shown});
+        QVERIFY(f.prompter.asked.isEmpty());
+        QVERIFY(!f.doc.isModified());
+        std::ifstream in(gbk, std::ios::binary);
+        QCOMPARE(QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(in), {})),
+                 fileBytes(f.doc.image()));
+        const auto names = std::filesystem::directory_iterator(gbk.parent_path());
+        QCOMPARE(std::distance(begin(names), end(names)), 1); // nothing written under another name
     }
 
     void saveThenOpenGivesTheSameImage() {

@@ -145,7 +145,7 @@ private slots:
 
     void titleShowsTheFileNameOfAWindowsPathToo() {
         Fixture f;
-        f.window->setFileName(QStringLiteral("C:\\radios\\repeater.dat"));
+        f.window->setFilePath("C:\\radios\\repeater.dat");
         QCOMPARE(f.window->windowTitle(), QStringLiteral("Norvik R7 [File Name: repeater.dat]"));
     }
 

@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QStringList>
+#include <csignal>
 #include <random>
+#include <sys/resource.h>
 
 #include "datafile/data_file.h"
 
@@ -13,24 +15,47 @@ namespace clitest {
 struct Run {
     int exitCode = -1;
     QString out, err;
+    QByteArray rawOut;
 };
 
-inline Run runCli(const QStringList& args) {
+struct RunSetup {
+    QByteArray input; // standard input; none gives the null device
+    QString workDir;
+    // RLIMIT_FSIZE with SIGXFSZ ignored: a write past it fails as on a full disk.
+    rlim_t fileSizeLimit = RLIM_INFINITY;
+};
+
+inline Run runCli(const QStringList& args, const RunSetup& setup = {}) {
     QProcess p;
-    p.setStandardInputFile(QProcess::nullDevice());
+    if (setup.input.isNull())
+        p.setStandardInputFile(QProcess::nullDevice());
+    if (!setup.workDir.isEmpty())
+        p.setWorkingDirectory(setup.workDir);
+    if (setup.fileSizeLimit != RLIM_INFINITY) {
+        p.setChildProcessModifier([limit = setup.fileSizeLimit] {
+            const rlimit r{limit, limit};
+            ::setrlimit(RLIMIT_FSIZE, &r);
+            std::signal(SIGXFSZ, SIG_IGN);
+        });
+    }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LANG"), QStringLiteral("C"));
     env.remove(QStringLiteral("LC_ALL"));
     env.remove(QStringLiteral("LC_MESSAGES"));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(NORVIK_CLI), args);
+    if (!setup.input.isNull()) {
+        p.write(setup.input);
+        p.closeWriteChannel();
+    }
     if (!p.waitForFinished(120000)) {
         p.kill();
         p.waitForFinished();
         return {};
     }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    const QByteArray out = p.readAllStandardOutput();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(out),
+            QString::fromUtf8(p.readAllStandardError()), out};
 }
 
 inline QByteArray readFile(const QString& path) {

@@ -2,6 +2,9 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
 
 #include "cli_helpers.h"
 #include "image/band_limits.h"
@@ -130,9 +133,9 @@ private slots:
         row("text file", "unpack text.txt out.bin", 2, QStringLiteral("Incorrect File Type."));
         row("text file, Chinese", "channels text.txt --lang zh", 2, QStringLiteral("文件类型不正确。"));
         row("over the size cap", "info big.dat", 2, QStringLiteral("Incorrect File Type."));
-        row("missing input", "info absent.dat", 2, QStringLiteral("cannot open"));
+        row("missing input", "info absent.dat", 2, QStringLiteral("Cannot read file"));
         row("short image", "pack short.bin s.dat", 2, QStringLiteral("exactly 4096 bytes"));
-        row("unwritable target", "new no/such/dir/x.dat", 2, QStringLiteral("cannot write"));
+        row("unwritable target", "new no/such/dir/x.dat", 2, QStringLiteral("Cannot write file"));
     }
     void failuresExitWithStatusAndMessage() {
         QFETCH(QStringList, args);
@@ -162,7 +165,106 @@ private slots:
             QCOMPARE(r.exitCode, 0);
             QVERIFY2(r.out.startsWith(QStringLiteral("usage: norvik-r7-cli %1 ").arg(QString::fromLatin1(name))),
                      qPrintable(r.out));
+            QVERIFY(r.out.contains(QStringLiteral("\n  --  ")));
         }
+    }
+
+    void failedOutputsAreLeftAsTheyWere_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("fileSizeLimit"); // 0: none
+        QTest::addColumn<QString>("message");
+        const auto row = [](const char* name, const char* args, int limit, const char* message) {
+            QTest::newRow(name) << QString::fromUtf8(args).split(QLatin1Char(' ')) << limit
+                                << QString::fromUtf8(message);
+        };
+        // A file smaller than every output: the write fails part way, as on a full disk.
+        row("new, disk full", "new old.dat", 100, "Cannot write file old.dat. File too large");
+        row("pack, disk full", "pack image.bin old.dat", 100, "File too large");
+        row("unpack, disk full", "unpack prog.dat old.bin", 100, "File too large");
+        row("new onto a pipe", "new pipe", 0, "not a regular file");
+        row("unpack onto a device", "unpack prog.dat /dev/null", 0, "not a regular file");
+        row("pack onto its input", "pack image.bin image.bin", 0, "both the input and the output");
+        row("unpack onto its input", "unpack prog.dat ./prog.dat", 0, "both the input and the output");
+        // Opened plainly, a pipe without a writer would never return.
+        row("info of a pipe", "info pipe", 0, "Cannot read file pipe. It is not a regular file");
+        row("pack from a device", "pack /dev/zero x.dat", 0, "not a regular file");
+    }
+    void failedOutputsAreLeftAsTheyWere() {
+        QFETCH(QStringList, args);
+        QFETCH(int, fileSizeLimit);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("prog.dat")), readFile(path("prog.dat"))));
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("image.bin")), randomImage(7)));
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("old.dat")), randomImage(8) + randomImage(9)));
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("old.bin")), randomImage(10) + randomImage(11)));
+        QCOMPARE(::mkfifo(qPrintable(dir.filePath(QStringLiteral("pipe"))), 0600), 0);
+        const auto snapshot = [&] {
+            QStringList state;
+            for (const QFileInfo& i :
+                 QDir(dir.path()).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+                state << i.fileName() + QLatin1Char(' ') +
+                             (i.isFile() ? QString::fromLatin1(readFile(i.filePath()).toHex())
+                                         : QStringLiteral("special"));
+            return state;
+        };
+        const QStringList before = snapshot();
+        RunSetup setup{{}, dir.path(), fileSizeLimit > 0 ? rlim_t(fileSizeLimit) : RLIM_INFINITY};
+        const Run r = runCli(args, setup);
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+        QCOMPARE(snapshot(), before);
+        QVERIFY(QFileInfo(QStringLiteral("/dev/null")).exists() && !QFileInfo(QStringLiteral("/dev/null")).isFile());
+    }
+
+    void dashIsStandardInputAndOutput_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QByteArray>("output");
+        const QByteArray raw = bytesOf(programmedImage()), file = packed(programmedImage());
+        QTest::newRow("unpack - -") << QStringList{QStringLiteral("unpack"), QStringLiteral("-"), QStringLiteral("-")}
+                                    << file << raw;
+        QTest::newRow("pack - -") << QStringList{QStringLiteral("pack"), QStringLiteral("-"), QStringLiteral("-")}
+                                  << raw << file;
+        QTest::newRow("new -") << QStringList{QStringLiteral("new"), QStringLiteral("-")} << QByteArray() << [] {
+            RadioImage defaults;
+            writeNewImageDefaults(defaults, BandLimits{});
+            return packed(defaults);
+        }();
+        QTest::newRow("info -") << QStringList{QStringLiteral("info"), QStringLiteral("-")} << file
+                                << QByteArray("Channels in use:  2 of 128\n");
+    }
+    void dashIsStandardInputAndOutput() {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, input);
+        QFETCH(QByteArray, output);
+        const Run r = runCli(args, {input, {}, RLIM_INFINITY});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.rawOut.startsWith(output));
+        QVERIFY(r.err.isEmpty());
+    }
+
+    void fileNamesAreTakenAsTheyCome() {
+        QTemporaryDir dir;
+        const RunSetup here{{}, dir.path(), RLIM_INFINITY};
+        // A name starting with a dash after "--", and one that is not valid UTF-8 (GBK "测试"),
+        // which the test cannot even pass as a QString: a shell makes its bytes.
+        QCOMPARE(runCli({QStringLiteral("new"), QStringLiteral("-x.dat")}, here).exitCode, 1);
+        QCOMPARE(runCli({QStringLiteral("new"), QStringLiteral("--"), QStringLiteral("-x.dat")}, here).exitCode, 0);
+        QProcess sh;
+        sh.setWorkingDirectory(dir.path());
+        sh.start(QStringLiteral("/bin/sh"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("n=$(printf '\\262\\342\\312\\324.dat') && \"$0\" unpack -- -x.dat \"$n.bin\" &&"
+                                 " \"$0\" pack \"$n.bin\" \"$n\" && \"$0\" info \"$n\""),
+                  QStringLiteral(NORVIK_CLI)});
+        QVERIFY(sh.waitForFinished(60000));
+        QCOMPARE(sh.exitCode(), 0);
+        QVERIFY(sh.readAllStandardOutput().startsWith("Channels in use:  0 of 128"));
+        std::ifstream in(std::filesystem::path(dir.path().toStdString()) / "\xB2\xE2\xCA\xD4.dat", std::ios::binary);
+        QCOMPARE(QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(in), {})),
+                 readFile(dir.filePath(QStringLiteral("-x.dat"))));
+        std::filesystem::remove_all(dir.path().toStdString()); // QTemporaryDir cannot name those files
     }
 };
 

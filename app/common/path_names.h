@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDir>
+#include <QString>
+#include <filesystem>
+
+#include "io/path_text.h"
+
+namespace norvik {
+
+// The path a file dialog's answer names.
+inline std::filesystem::path pathFromDialog(const QString& name) {
+    return io::pathFromUtf8(name.toStdString());
+}
+
+// A path as the user reads it, with the platform's separators. Bytes that are not UTF-8 show as
+// U+FFFD: the text is for showing only, the path itself is kept.
+inline QString shownPath(const std::filesystem::path& path) {
+    return QDir::toNativeSeparators(QString::fromStdString(io::displayName(path)));
+}
+
+} // namespace norvik

@@ -1,0 +1,142 @@
+#include "io/files.h"
+
+#include <random>
+#include <string>
+
+#include "io/file_handle.h"
+
+namespace norvik::io {
+namespace {
+
+ReadResult readAll(FileHandle& file, std::size_t maxSize) {
+    ReadResult result;
+    std::error_code error;
+    // A pipe hands its bytes over in pieces.
+    while (result.bytes.size() <= maxSize) {
+        const std::size_t had = result.bytes.size();
+        result.bytes.resize(std::min(maxSize + 1, had + 65536));
+        const std::size_t n = file.read(std::span(result.bytes).subspan(had), error);
+        result.bytes.resize(had + n);
+        if (n == 0)
+            break;
+    }
+    if (error)
+        result = {{}, FileProblem::system(error)};
+    return result;
+}
+
+// Writes the file's bytes through the (possibly wrapped) sink of the open file.
+class FileSink : public ByteSink {
+public:
+    explicit FileSink(FileHandle& file) : m_file(file) {}
+    std::size_t write(std::span<const std::uint8_t> bytes, std::error_code& error) override {
+        return m_file.write(bytes, error);
+    }
+    bool sync(std::error_code& error) override { return m_file.sync(error); }
+
+private:
+    FileHandle& m_file;
+};
+
+FileProblem writeAll(ByteSink& sink, std::span<const std::uint8_t> bytes) {
+    std::error_code error;
+    while (!bytes.empty()) {
+        const std::size_t n = sink.write(bytes, error);
+        if (n == 0 || n > bytes.size())
+            return FileProblem::system(error ? error : std::make_error_code(std::errc::io_error));
+        bytes = bytes.subspan(n);
+    }
+    return {};
+}
+
+// A name of our own beside the target ("repeater.dat.tmp3f9a1c"), created so that it cannot
+// be a file somebody else made.
+FileHandle createTemporary(const std::filesystem::path& target, std::filesystem::path& temporary,
+                           FileProblem& problem) {
+    std::random_device seed;
+    std::mt19937 rng(seed());
+    constexpr char kDigits[] = "0123456789abcdef";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string suffix = ".tmp";
+        for (int i = 0; i < 6; ++i)
+            suffix += kDigits[rng() % 16];
+        temporary = target;
+        temporary += suffix;
+        problem = {};
+        FileHandle file = FileHandle::createNew(temporary, problem);
+        if (!problem || problem.reason != std::errc::file_exists)
+            return file;
+    }
+    return {};
+}
+
+} // namespace
+
+ReadResult readFile(const std::filesystem::path& path, std::size_t maxSize) {
+    FileProblem problem;
+    FileHandle file = FileHandle::openRegular(path, problem);
+    if (problem)
+        return {{}, problem};
+    return readAll(file, maxSize);
+}
+
+ReadResult readStandardInput(std::size_t maxSize) {
+    FileHandle in = FileHandle::standardInput();
+    return readAll(in, maxSize);
+}
+
+FileProblem saveFile(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+                     const SinkWrapper& wrap) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path real = target;
+    if (fs::is_symlink(fs::symlink_status(target, error))) {
+        const fs::path resolved = fs::canonical(target, error);
+        if (!error)
+            real = resolved;
+    }
+    const fs::file_status status = fs::status(real, error);
+    if (status.type() == fs::file_type::none)
+        return FileProblem::system(error);
+    const bool exists = status.type() != fs::file_type::not_found;
+    if (exists && status.type() != fs::file_type::regular)
+        return {FileError::NotRegular};
+
+    fs::path temporary;
+    FileProblem problem;
+    FileHandle file = createTemporary(real, temporary, problem);
+    if (problem)
+        return problem;
+    if (exists)
+        fs::permissions(temporary, status.permissions(), error); // a copy with other rights is still a copy
+
+    FileSink fileSink(file);
+    const std::unique_ptr<ByteSink> wrapped = wrap ? wrap(fileSink) : nullptr;
+    ByteSink& sink = wrapped ? *wrapped : fileSink;
+    problem = writeAll(sink, bytes);
+    error.clear();
+    if (!problem && !sink.sync(error))
+        problem = FileProblem::system(error);
+    if (!problem && !file.close(error))
+        problem = FileProblem::system(error);
+    if (!problem) {
+        fs::rename(temporary, real, error);
+        if (error)
+            problem = FileProblem::system(error);
+    }
+    if (problem) {
+        file.close(error);
+        fs::remove(temporary, error);
+        return problem;
+    }
+    syncFolder(real.parent_path());
+    return {};
+}
+
+FileProblem writeStandardOutput(std::span<const std::uint8_t> bytes) {
+    FileHandle out = FileHandle::standardOutput();
+    FileSink sink(out);
+    return writeAll(sink, bytes);
+}
+
+} // namespace norvik::io

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <vector>
+
+#include "io/byte_sink.h"
+#include "io/file_problem.h"
+
+namespace norvik::io {
+
+struct ReadResult {
+    std::vector<std::uint8_t> bytes;
+    FileProblem problem;
+};
+
+// Reads at most maxSize + 1 bytes, so a huge file is refused early: more than maxSize bytes
+// means it is too large. Only regular files are read (see FileHandle::openRegular).
+ReadResult readFile(const std::filesystem::path& path, std::size_t maxSize);
+ReadResult readStandardInput(std::size_t maxSize);
+
+// The one save routine of the program. The bytes go to a new temporary file beside the target;
+// every write is checked, the file is synced and closed, and only then renamed over the target.
+// On any failure the temporary file is removed and the target is left byte for byte as it was.
+// A target that exists and is not a regular file is refused untouched. A symbolic link keeps
+// pointing where it did; the file it names is replaced, with the old file's permissions.
+FileProblem saveFile(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+                     const SinkWrapper& wrap = {});
+// Standard output has no old file to keep; every write is still checked.
+FileProblem writeStandardOutput(std::span<const std::uint8_t> bytes);
+
+} // namespace norvik::io
