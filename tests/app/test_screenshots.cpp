@@ -194,61 +194,59 @@ private slots:
         service.findChild<QPushButton*>(QStringLiteral("CmdLinkCancel"))->click();
         QVERIFY(done.wait(5000));
         service.close();
-        void optionalFeatures_data() {
-            windows_data();
-        }
-        void optionalFeatures() {
-            QFETCH(int, lang);
-            const Language language = languageFromIndex(lang);
-            Fixture f(language);
-            f.action("mnuProgram_OPSign")->trigger();
-            auto* dialog = f.window->findChild<FrmOpSign*>();
-            QVERIFY(dialog);
-            QVERIFY(save(dialog, "options-function-setting", language));
-            auto* tree = dialog->findChild<QTreeWidget*>(QStringLiteral("TreeOPS"));
-            for (const auto& [key, name] : {std::pair{"B1", "options-ptt-id"}, std::pair{"C0", "options-common-set"}}) {
-                const auto found = tree->findItems(QStringLiteral("*"), Qt::MatchWildcard | Qt::MatchRecursive);
-                for (QTreeWidgetItem* item : found) {
-                    if (item->data(0, Qt::UserRole).toString() == QLatin1String(key))
-                        dialog->TreeOPS_NodeClick(item);
-                }
-                QVERIFY(save(dialog, name, language));
+    }
+
+    void optionalFeatures_data() { windows_data(); }
+    void optionalFeatures() {
+        QFETCH(int, lang);
+        const Language language = languageFromIndex(lang);
+        Fixture f(language);
+        f.action("mnuProgram_OPSign")->trigger();
+        auto* dialog = f.window->findChild<FrmOpSign*>();
+        QVERIFY(dialog);
+        QVERIFY(save(dialog, "options-function-setting", language));
+        auto* tree = dialog->findChild<QTreeWidget*>(QStringLiteral("TreeOPS"));
+        for (const auto& [key, name] : {std::pair{"B1", "options-ptt-id"}, std::pair{"C0", "options-common-set"}}) {
+            const auto found = tree->findItems(QStringLiteral("*"), Qt::MatchWildcard | Qt::MatchRecursive);
+            for (QTreeWidgetItem* item : found) {
+                if (item->data(0, Qt::UserRole).toString() == QLatin1String(key))
+                    dialog->TreeOPS_NodeClick(item);
             }
-            dialog->close();
+            QVERIFY(save(dialog, name, language));
         }
+        dialog->close();
+    }
 
-        void messages_data() {
-            windows_data();
-        }
-        void messages() {
-            QFETCH(int, lang);
-            const Language language = languageFromIndex(lang);
-            Fixture f(language);
-            // The real prompter, with the texts the windows pass it; each box is saved, then closed.
-            DialogPrompter prompter;
-            prompter.setLanguage(language);
-            auto shoot = [&](const char* name) {
-                QTimer::singleShot(0, this, [name, language] {
-                    QWidget* box = QApplication::activeModalWidget();
-                    QVERIFY(box && save(box, name, language));
-                    box->close();
-                });
-            };
-            shoot("message-file-type");
-            prompter.message(f.window.get(), QMessageBox::Critical, qtext(ids::ErrorTitle, language),
-                             qtext(ids::IncorrectFileType, language) + QLatin1Char('\n') +
-                                 qtext(ids::IncorrectFileTypeHint, language),
-                             QMessageBox::Ok, QMessageBox::Ok);
-            shoot("message-insert");
-            prompter.message(f.window.get(), QMessageBox::Question, QString::fromLatin1(kProductName),
-                             qtext(ids::InsertLosesLastChannel, language), QMessageBox::Yes | QMessageBox::No,
-                             QMessageBox::Yes);
-            shoot("message-retry");
-            prompter.message(f.window.get(), QMessageBox::Warning, QString::fromLatin1(kProductName),
-                             qtext(ids::ConnectionLost, language).arg(QStringLiteral("Timeout")),
-                             QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry);
-        }
-    };
+    void messages_data() { windows_data(); }
+    void messages() {
+        QFETCH(int, lang);
+        const Language language = languageFromIndex(lang);
+        Fixture f(language);
+        // The real prompter, with the texts the windows pass it; each box is saved, then closed.
+        DialogPrompter prompter;
+        prompter.setLanguage(language);
+        auto shoot = [&](const char* name) {
+            QTimer::singleShot(0, this, [name, language] {
+                QWidget* box = QApplication::activeModalWidget();
+                QVERIFY(box && save(box, name, language));
+                box->close();
+            });
+        };
+        shoot("message-file-type");
+        prompter.message(f.window.get(), QMessageBox::Critical, qtext(ids::ErrorTitle, language),
+                         qtext(ids::IncorrectFileType, language) + QLatin1Char('\n') +
+                             qtext(ids::IncorrectFileTypeHint, language),
+                         QMessageBox::Ok, QMessageBox::Ok);
+        shoot("message-insert");
+        prompter.message(f.window.get(), QMessageBox::Question, QString::fromLatin1(kProductName),
+                         qtext(ids::InsertLosesLastChannel, language), QMessageBox::Yes | QMessageBox::No,
+                         QMessageBox::Yes);
+        shoot("message-retry");
+        prompter.message(f.window.get(), QMessageBox::Warning, QString::fromLatin1(kProductName),
+                         qtext(ids::ConnectionLost, language).arg(QStringLiteral("Timeout")),
+                         QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry);
+    }
+};
 
-    QTEST_MAIN(ScreenshotTest)
+QTEST_MAIN(ScreenshotTest)
 #include "test_screenshots.moc"
