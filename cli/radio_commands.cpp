@@ -146,8 +146,9 @@ private:
 };
 
 // Runs one transfer to its end and returns its outcome (Failed when the port would not open).
-CloneOutcome runTransfer(CloneRunner& runner, const std::function<bool()>& start, TransferConsole& console, int retries,
-                         const std::function<void(CloneRunner&)>& onIdentificationWarning) {
+CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, const RadioImage& image, TransferConsole& console,
+                         int retries, const std::function<void(CloneRunner&)>& onIdentificationWarning,
+                         bool serviceLink = false) {
     QEventLoop loop;
     CloneOutcome outcome = CloneOutcome::Failed;
     QObject::connect(&runner, &CloneRunner::openFailed, &loop, [&](const QString& message) {
@@ -169,7 +170,7 @@ CloneOutcome runTransfer(CloneRunner& runner, const std::function<bool()>& start
         outcome = o;
         loop.quit();
     });
-    if (!start())
+    if (!(serviceLink ? runner.startLink(mode, image) : runner.start(mode, image)))
         return CloneOutcome::Failed;
     loop.exec();
     console.endBar();
@@ -233,20 +234,19 @@ int readCommand(const Args& args, bool service) {
         return kExitFailed;
 
     SerialLink link(device);
-    CloneRunner runner = service ? CloneRunner(link, lang) : CloneRunner(link, image, lang);
+    CloneRunner runner(link, lang);
     TransferConsole console(runner, cliText(ids::ReadFromRadioQuestion, lang), lang);
-    const auto start = [&] {
-        return service ? runner.startLink(CloneMode::Read, image) : runner.start(CloneMode::Read);
-    };
-    const CloneOutcome outcome = runTransfer(runner, start, console, retries, [](CloneRunner&) {});
+    const CloneOutcome outcome = runTransfer(
+        runner, CloneMode::Read, image, console, retries, [](CloneRunner&) {}, service);
     if (outcome != CloneOutcome::Completed) {
         if (runner.session().log().empty())
             return kExitFailed; // the port did not open; its message is out already
         console.reportFailure();
         return kExitFailed;
     }
-    if (service)
-        takeLinkRead(runner.session().linkImage(), image);
+    if (!service)
+        return saveImage(out, runner.session().image(), formatOf(out), lang) ? kExitOk : kExitFailed;
+    takeLinkRead(runner.session().image(), image);
     return saveImage(out, image, formatOf(out), lang) ? kExitOk : kExitFailed;
 }
 
@@ -288,7 +288,7 @@ int writeCommand(const Args& args, bool service) {
         return kExitFailed;
 
     SerialLink link(device);
-    CloneRunner runner = service ? CloneRunner(link, lang) : CloneRunner(link, image, lang);
+    CloneRunner runner(link, lang);
     TransferConsole console(runner, cliText(ids::WriteToRadioCaption, lang), lang);
     const bool yes = o.has(QStringLiteral("--yes"));
     std::unique_ptr<QSocketNotifier> stdinNotifier;
@@ -318,10 +318,8 @@ int writeCommand(const Args& args, bool service) {
                 &r, [&r, ok] { r.answer(ok); }, Qt::QueuedConnection);
         });
     };
-    const auto start = [&] {
-        return service ? runner.startLink(CloneMode::Write, image) : runner.start(CloneMode::Write);
-    };
-    const CloneOutcome outcome = runTransfer(runner, start, console, retries, askIdentification);
+    const CloneOutcome outcome =
+        runTransfer(runner, CloneMode::Write, image, console, retries, askIdentification, service);
     if (outcome == CloneOutcome::Completed)
         return kExitOk;
     if (runner.session().log().empty())

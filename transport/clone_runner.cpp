@@ -2,17 +2,8 @@
 
 namespace norvik {
 
-CloneRunner::CloneRunner(ByteLink& link, RadioImage& image, Language language, QObject* parent)
-    : QObject(parent), m_link(link), m_language(language), m_session(*this, image, language) {
-    connectSession();
-}
-
 CloneRunner::CloneRunner(ByteLink& link, Language language, QObject* parent)
     : QObject(parent), m_link(link), m_language(language), m_session(*this, language) {
-    connectSession();
-}
-
-void CloneRunner::connectSession() {
     tmrSend.setObjectName(QStringLiteral("tmrSend"));
     tmrOvertime.setObjectName(QStringLiteral("tmrOvertime"));
     for (QTimer* t : {&tmrSend, &tmrOvertime})
@@ -32,10 +23,10 @@ void CloneRunner::connectSession() {
     connect(&m_link, &ByteLink::errorOccurred, this, &CloneRunner::linkError);
 }
 
-bool CloneRunner::start(CloneMode mode) {
+bool CloneRunner::start(CloneMode mode, const RadioImage& image) {
     if (!openLink())
         return false;
-    m_session.start(mode);
+    m_session.start(mode, image);
     return true;
 }
 

@@ -17,15 +17,13 @@ namespace norvik {
 class CloneRunner : public QObject, private CloneHost {
     Q_OBJECT
 public:
-    CloneRunner(ByteLink& link, RadioImage& image, Language language, QObject* parent = nullptr);
-    // A runner for the service link only (see CloneSession::startLink).
     CloneRunner(ByteLink& link, Language language, QObject* parent = nullptr);
 
-    // Opens the link and starts. False when a transfer is already running, or (with openFailed)
-    // when the link cannot be opened; no byte is sent then.
-    bool start(CloneMode mode);
-    // The same for the service link on a copy of `image`; after done(Completed) a read's rows
-    // are in session().linkImage().
+    // Opens the link and starts on a copy of image (see CloneSession::start). False when a
+    // transfer is already running, or (with openFailed) when the link cannot be opened; no byte
+    // is sent then.
+    bool start(CloneMode mode, const RadioImage& image);
+    // The same for the service link (see CloneSession::startLink).
     bool startLink(CloneMode mode, const RadioImage& image);
     void answer(bool okOrRetry);
     // Stops a running transfer (see CloneSession::cancel); done(Cancelled) follows.
@@ -59,7 +57,6 @@ private:
     void statusChanged(const std::string& text) override;
     void questionAsked(CloneQuestion question, const std::string& text) override;
     void finished(CloneOutcome outcome) override;
-    void connectSession();
     bool openLink();
 
     ByteLink& m_link;

@@ -278,7 +278,7 @@ void frmAdv::CmdAdv_Click(int index) {
             if (answer == QMessageBox::Cancel)
                 return;
             if (answer == QMessageBox::Yes)
-                applyGroups({Group::BandLimits, Group::Gains, Group::Tuning}, ids::ServiceApply);
+                applyGroups({Group::BandLimits, Group::Gains, Group::Tuning}, ids::ServiceSettingsApplied);
             else
                 loadAllPages();
         }
@@ -353,7 +353,7 @@ void frmAdv::onLinkDone(CloneOutcome outcome) {
     if (outcome == CloneOutcome::Completed) {
         const bool read = m_linkMode == CloneMode::Read;
         if (read) {
-            const RadioImage& rows = m_runner->session().linkImage();
+            const RadioImage& rows = m_runner->session().image();
             m_document.edit(ids::ServiceValuesRead, [&rows](RadioImage& image) { takeLinkRead(rows, image); });
             loadAllPages();
         }

@@ -24,25 +24,22 @@ void takeLinkRead(const RadioImage& read, RadioImage& into) {
         into.setRow(r, read.row(r));
 }
 
-CloneSession::CloneSession(CloneHost& host, RadioImage& image, Language language)
-    : m_host(host), m_image(image), m_language(language) {}
+CloneSession::CloneSession(CloneHost& host, Language language) : m_host(host), m_language(language) {}
 
-void CloneSession::start(CloneMode mode) {
+void CloneSession::start(CloneMode mode, const RadioImage& image) {
     m_link = false;
-    if (mode == CloneMode::Read)
-        m_before = m_image;
-    begin(mode);
+    begin(mode, image);
 }
 
 void CloneSession::startLink(CloneMode mode, const RadioImage& image) {
     m_link = true;
-    m_linkImage = image;
-    begin(mode);
+    begin(mode, image);
 }
 
-void CloneSession::begin(CloneMode mode) {
+void CloneSession::begin(CloneMode mode, const RadioImage& image) {
     m_mode = mode;
     m_running = true;
+    m_image = image;
     m_outcome = CloneOutcome::Completed;
     m_declined = false;
     m_asking = false;
@@ -58,6 +55,7 @@ void CloneSession::restart() {
     // The caption's echo in the log would be wiped by the clearing below at once.
     m_percentCaption = tr(ids::CompletionPercentage) + ":  0%";
     m_buffer.clear();
+    m_rowsReceived.reset();
     m_host.clearLineBuffers();
     Step = firstStep();
     m_repeats = 0;
@@ -110,7 +108,7 @@ void CloneSession::sendCommand() {
             }
         } else if (!reading && Step >= firstStep() + 2 && Step < exitStep()) {
             blockCommand(clone::kWrite, Step - 2);
-            const Row row = blocks().row(Step - 2);
+            const Row row = m_image.row(Step - 2);
             cmd.insert(cmd.end(), row.begin(), row.end());
         } else if (Step == exitStep()) {
             cmd = {clone::kExit};
@@ -246,7 +244,7 @@ void CloneSession::handleReply() {
             return;
         }
         if (!reading) {
-            const Row ours = blocks().row(clone::kIdentRow);
+            const Row ours = m_image.row(clone::kIdentRow);
             if (!std::equal(ours.begin(), ours.end(), reply.begin())) {
                 m_asking = true;
                 m_question = CloneQuestion::IdentificationChanged;
@@ -254,7 +252,7 @@ void CloneSession::handleReply() {
                 return;
             }
         } else if (m_link) {
-            m_linkImage.setByte(clone::kIdentRow, clone::kLinkIdentByte, reply[clone::kLinkIdentByte]);
+            m_image.setByte(clone::kIdentRow, clone::kLinkIdentByte, reply[clone::kLinkIdentByte]);
         }
         AckExpected = true;
     } else {
@@ -262,7 +260,8 @@ void CloneSession::handleReply() {
             abort();
             return;
         }
-        blocks().setRow(Step - 2, std::span<const std::uint8_t, kRowSize>(reply.data() + 4, kRowSize));
+        m_image.setRow(Step - 2, std::span<const std::uint8_t, kRowSize>(reply.data() + 4, kRowSize));
+        m_rowsReceived.set(static_cast<std::size_t>(Step - 2));
         advanceProgress();
         AckExpected = true;
     }
@@ -289,11 +288,8 @@ void CloneSession::answer(bool okOrRetry) {
         restart();
     } else {
         m_outcome = CloneOutcome::Failed;
-        if (m_mode == CloneMode::Read) {
-            if (!m_link)
-                m_image = m_before;
+        if (m_mode == CloneMode::Read)
             appendLog(ids::ReadingCancelled);
-        }
         close();
     }
 }
@@ -311,8 +307,6 @@ void CloneSession::cancel() {
     TransferAborted = false;
     m_outcome = CloneOutcome::Cancelled;
     if (m_mode == CloneMode::Read) {
-        if (!m_link)
-            m_image = m_before;
         appendLog(ids::ReadingCancelled);
     } else {
         // Rows already acknowledged are in the radio; only an untouched radio is "nothing written".

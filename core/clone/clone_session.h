@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -47,7 +48,7 @@ enum class CloneQuestion {
 
 enum class CloneOutcome {
     Completed,
-    Failed,   // a failure the user did not retry; a read puts the earlier image back
+    Failed,   // a failure the user did not retry
     Cancelled // the identification warning was declined; nothing was written
 };
 
@@ -88,26 +89,23 @@ public:
  * reply timer's expiry, which logs the outcome and either asks Retry/Cancel or closes with the
  * exit byte. Pauses are requests to the host, so no call here ever blocks.
  *
- * A read fills the image row by row as the blocks arrive; if it ends in failure the image is
- * put back as it was when the read started.
+ * The session works on an image of its own, copied at the start: a write sends its rows, a read
+ * stores the blocks into it as they arrive. Whoever started a read takes the image only when the
+ * outcome is Completed, so a failed or cancelled read leaves nothing to put back.
  *
  * The service link is the same machine started at Step 240: handshake, identification, then
  * rows 240..255 only, and the exit. It waits 500 ms for a reply instead of 800, and a wrong
  * acknowledge sends the same command again rather than aborting, at most kLinkRepeatLimit
- * times, after which the link fails into the Retry/Cancel question like any other failure. It
- * works on its own copy of the image it was started with: a link write sends that copy's rows,
- * a link read fills them (and the identification byte 0x0D06) into linkImage(), which the host
- * takes over once the link has completed, so a link that fails or is cancelled changes nothing.
+ * times, after which the link fails into the Retry/Cancel question like any other failure. A
+ * link read also keeps the identification byte 0x0D06; takeLinkRead() copies what it brought.
  */
 class CloneSession {
 public:
-    CloneSession(CloneHost& host, RadioImage& image, Language language);
-    // A session for the service link only: it never touches an image of the host's.
-    CloneSession(CloneHost& host, Language language) : CloneSession(host, m_linkImage, language) {}
+    CloneSession(CloneHost& host, Language language);
 
-    // Starts the exchange (the host has opened the line).
-    void start(CloneMode mode);
-    // Starts the service link on a copy of `image` (see above).
+    // Starts the exchange (the host has opened the line) on a copy of image.
+    void start(CloneMode mode, const RadioImage& image);
+    // The same for the service link (see above).
     void startLink(CloneMode mode, const RadioImage& image);
 
     // Inputs from the host.
@@ -116,8 +114,8 @@ public:
     void replyTimerExpired();
     void pauseElapsed();
     void answer(bool okOrRetry);
-    // The user stops the transfer: no further command, a read puts the image back, and the radio
-    // is told to leave programming mode as at any other end. Outcome Cancelled.
+    // The user stops the transfer: no further command, and the radio is told to leave programming
+    // mode as at any other end. Outcome Cancelled.
     void cancel();
 
     CloneMode mode() const { return m_mode; }
@@ -131,13 +129,16 @@ public:
         return m_mode == CloneMode::Read ? clone::kReadRows : clone::kWriteRows;
     }
     bool isLink() const { return m_link; }
-    // The service link's image: after a completed link read, rows 240..255 and 0x0D06 as read.
-    const RadioImage& linkImage() const { return m_linkImage; }
     const std::string& percentCaption() const { return m_percentCaption; }
     const std::string& status() const { return m_status; }
     // The Transfer Log: lines each ended by CR LF.
     const std::string& log() const { return m_log; }
     std::size_t bufferedBytes() const { return m_buffer.size(); }
+    // The session's image: what a write sends, what a read has received so far over the copy it
+    // started from.
+    const RadioImage& image() const { return m_image; }
+    // The rows stored since the exchange last started (a retry starts over).
+    const std::bitset<kRowCount>& rowsReceived() const { return m_rowsReceived; }
 
 private:
     enum class Pause { None, Receive, AfterExit, Close };
@@ -157,7 +158,7 @@ private:
     void setSendTimer(bool on);
     void checkBuffer();
     bool lastRowHandled() const;
-    void begin(CloneMode mode);
+    void begin(CloneMode mode, const RadioImage& image);
     int firstStep() const { return m_link ? clone::kLinkFirstStep : 0; }
     // The Step that sends the exit byte.
     int exitStep() const {
@@ -166,15 +167,13 @@ private:
         return (m_mode == CloneMode::Read ? clone::kReadRows : clone::kWriteRows) + 2;
     }
     int replyTimeout() const { return m_link ? clone::kLinkReplyTimeoutMs : clone::kReplyTimeoutMs; }
-    // The image the blocks are sent from and read into.
-    RadioImage& blocks() { return m_link ? m_linkImage : m_image; }
     std::string tr(int id) const { return textString(id, m_language); }
 
     CloneHost& m_host;
-    RadioImage& m_image;
     Language m_language;
     CloneMode m_mode = CloneMode::Read;
-    RadioImage m_before; // the image when a read started
+    RadioImage m_image;
+    std::bitset<kRowCount> m_rowsReceived;
 
     // The exchange's own fields, named as the transfer controller has always named them.
     int Step = 0;
@@ -202,7 +201,6 @@ private:
     std::string m_log;
     bool m_link = false;
     int m_repeats = 0; // times the command of this Step has been sent again
-    RadioImage m_linkImage;
 };
 
 // Percentage of value / maximum rounded to the nearest integer, halves to even.

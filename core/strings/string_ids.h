@@ -203,8 +203,9 @@ inline constexpr int LimitMin = 1817;
 inline constexpr int LimitMax = 1818;
 inline constexpr int Mhz = 1819;
 inline constexpr int TxUnable = 1820;
-inline constexpr int ServiceValuesRead = 1821; // the undo step of a service link read
-inline constexpr int LinkRefused = 1822;       // %1 how many times
+inline constexpr int ServiceValuesRead = 1821;      // the undo step of a service link read
+inline constexpr int LinkRefused = 1822;            // %1 how many times
+inline constexpr int ServiceSettingsApplied = 1823; // the undo step of an Apply of every page
 
 // Optional features window.
 inline constexpr int OptionalFeaturesCaption = 1400;
@@ -291,5 +292,20 @@ inline constexpr int Retry = 1724;
 inline constexpr int NotARegularFile = 1730;
 inline constexpr int SameInputAndOutput = 1731; // %1 the file
 inline constexpr int NoBinaryToTerminal = 1732;
+
+// Undo and Redo, and the names of the changes they take back or do again.
+inline constexpr int MenuEditUndo = 1750;
+inline constexpr int MenuEditRedo = 1751;
+inline constexpr int MenuEditUndoNamed = 1752; // %1 the change's name
+inline constexpr int MenuEditRedoNamed = 1753; // %1 the change's name
+inline constexpr int ChangeCellEdit = 1754;
+inline constexpr int ChangePaste = 1755;
+inline constexpr int ChangeClear = 1756;
+inline constexpr int ChangeInsert = 1757;
+inline constexpr int ChangeDelete = 1758;
+inline constexpr int ChangeMoveUp = 1759;
+inline constexpr int ChangeMoveDown = 1760;
+inline constexpr int ChangeManual = 1761;
+inline constexpr int ChangePanelEdit = 1762;
 
 } // namespace norvik::ids

@@ -178,7 +178,7 @@ private slots:
 
     void fieldsFollowTheirRules() {
         Fixture f;
-        f.doc.image().setText(0x840, 7, "STORED");
+        f.doc.edit(0, [](RadioImage& image) { image.setText(0x840, 7, "STORED"); });
         auto* message = f.field<QLineEdit>("txtPoweronmsg");
         auto* mode = f.field<QComboBox>("cboMsgMode");
         test::WindowFixture::choose(mode, QStringLiteral("MSG"));

@@ -11,6 +11,7 @@
 #include "service/frm_adv.h"
 #include "service/frm_login.h"
 #include "service/gain_page.h"
+#include "strings/string_ids.h"
 #include "support/window_fixture.h"
 #include "transport/clone_runner.h"
 
@@ -166,6 +167,7 @@ private slots:
         QCOMPARE(f.prompter.texts(), QStringList{QStringLiteral("Data has been changed,Save?")});
         QCOMPARE(f.prompter.asked[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         QCOMPARE(f.doc.undoCount(), steps + 1);
+        QCOMPARE(f.doc.undoLabelId(), ids::ServiceGain);
         QCOMPARE(differingAddresses(before, f.doc.image()), (std::vector<int>{0x0F03, 0x0F12, 0x0F13}));
         QCOMPARE(f.doc.image().at(0x0F03), 5);
         QCOMPARE(f.doc.image().at(0x0F12), 0x01);
@@ -251,6 +253,7 @@ private slots:
         QCOMPARE(f.prompter.texts(), QStringList{QStringLiteral("Reading completed!")});
         QCOMPARE(f.prompter.asked[0].icon, QMessageBox::Information);
         QCOMPARE(f.doc.undoCount(), steps + 1);
+        QCOMPARE(f.doc.undoLabelId(), ids::ServiceValuesRead);
         for (int a : differingAddresses(before, f.doc.image())) {
             QVERIFY2(a == 0x0D06 || a >= 0x0F00, qPrintable(QString::number(a, 16)));
             QCOMPARE(f.doc.image().at(a), radio.at(a));

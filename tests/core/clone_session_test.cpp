@@ -26,8 +26,9 @@ using Bytes = std::vector<std::uint8_t>;
 // are events in simulated time, so nothing here waits for real.
 class Bench : public CloneHost {
 public:
+    // A completed read is taken into image, as the program's hosts do; nothing else touches it.
     Bench(RadioImage& image, RadioSimulator& radio, Delivery delivery, Language lang = Language::English)
-        : session(*this, image, lang), m_radio(radio), m_delivery(delivery) {}
+        : session(*this, lang), m_image(image), m_radio(radio), m_delivery(delivery) {}
 
     CloneSession session;
     std::vector<Bytes> sent;
@@ -43,14 +44,21 @@ public:
     std::optional<int> cancelAtProgress; // the user's Cancel once the progress reaches this value
 
     CloneOutcome run(CloneMode mode) {
-        session.start(mode);
-        return finish();
+        session.start(mode, m_image);
+        finish();
+        if (mode == CloneMode::Read && outcome == CloneOutcome::Completed)
+            m_image = session.image();
+        return outcome.value_or(CloneOutcome::Failed);
     }
-    CloneOutcome runLink(CloneMode mode, const RadioImage& image) {
-        session.startLink(mode, image);
-        return finish();
+    // The service link on the image; a completed link read brings its bytes into it.
+    CloneOutcome runLink(CloneMode mode) {
+        session.startLink(mode, m_image);
+        finish();
+        if (mode == CloneMode::Read && outcome == CloneOutcome::Completed)
+            takeLinkRead(session.image(), m_image);
+        return outcome.value_or(CloneOutcome::Failed);
     }
-    CloneOutcome finish() {
+    void finish() {
         while (!outcome) {
             if (now > 600'000 * kMs) {
                 ADD_FAILURE() << "transfer never ended";
@@ -58,7 +66,6 @@ public:
             }
             step();
         }
-        return outcome.value_or(CloneOutcome::Failed);
     }
 
     // Commands of one kind in the order sent.
@@ -144,6 +151,7 @@ private:
         }
     }
 
+    RadioImage& m_image;
     RadioSimulator& m_radio;
     Delivery m_delivery;
     long long m_txFree = 0, m_rxFree = 0;
@@ -188,6 +196,7 @@ TEST_P(CloneExchange, ReadCopiesTheWholeMemoryInOrder) {
     ASSERT_EQ(bench.run(CloneMode::Read), CloneOutcome::Completed);
 
     EXPECT_EQ(image, radio.memory());
+    EXPECT_TRUE(bench.session.rowsReceived().all());
     const auto reads = bench.commands(clone::kRead);
     ASSERT_EQ(reads.size(), 256u);
     for (int r = 0; r < 256; ++r)
@@ -292,7 +301,6 @@ bool isHandshake(const Bytes& c) {
 TEST_P(CloneFaults, OutcomeAndImage) {
     const auto& [fc, delivery] = GetParam();
     RadioImage image = randomImage(11);
-    const RadioImage imageStart = image;
     SimulatorFaults faults;
     fc.fault(faults);
     RadioSimulator radio(radioMatching(image, 10), faults);
@@ -331,7 +339,6 @@ TEST_P(CloneFaults, OutcomeAndImage) {
             ASSERT_EQ(radio.memory().at(a), image.at(a)) << a;
         EXPECT_EQ(bench.session.status(), "Complete.");
     } else {
-        EXPECT_EQ(image, imageStart); // a failed read puts the image back as it was
         EXPECT_EQ(bench.session.status(), "Error!");
         if (read) {
             EXPECT_EQ(bench.logLines.back(), "Reading cancelled: the data held before the read has been put back.");
@@ -387,9 +394,8 @@ TEST(CloneIdentification, ChangedRowAsksBeforeWriting) {
     }
 }
 
-TEST(CloneHandshake, NoRadioTimesOutAfter800msAndCancelKeepsTheImage) {
+TEST(CloneHandshake, NoRadioTimesOutAfter800ms) {
     RadioImage image = randomImage(30);
-    const RadioImage before = image;
     RadioSimulator radio;
     Bench bench(image, radio, Delivery::Whole);
     bench.radioOff = true;
@@ -401,7 +407,6 @@ TEST(CloneHandshake, NoRadioTimesOutAfter800msAndCancelKeepsTheImage) {
     EXPECT_EQ(logAtQuestion,
               (std::vector<std::string>{"Opening Port...", "Transfering data blocks...",
                                         "ERROR:Timeout while waiting for data blocks.", "Port Closed."}));
-    EXPECT_EQ(image, before);
     EXPECT_EQ(bench.sent.back(), Bytes{clone::kExit}); // closing still tells the radio to leave programming mode
 }
 
@@ -417,7 +422,6 @@ TEST(CloneCancel, StopsAtOnceAndSaysWhatTheRadioHolds) {
     for (const auto& [mode, cancelAt, logLine] : cases) {
         SCOPED_TRACE(cancelAt);
         RadioImage image = randomImage(40);
-        const RadioImage before = image;
         const RadioImage radioStart = radioMatching(image, 41);
         RadioSimulator radio(radioStart);
         Bench bench(image, radio, Delivery::Paced);
@@ -430,7 +434,7 @@ TEST(CloneCancel, StopsAtOnceAndSaysWhatTheRadioHolds) {
         EXPECT_EQ(bench.sent.back(), Bytes{clone::kExit});
         EXPECT_FALSE(bench.session.isRunning());
         if (mode == CloneMode::Read) {
-            EXPECT_EQ(image, before);
+            EXPECT_EQ(bench.session.rowsReceived().count(), static_cast<std::size_t>(cancelAt));
             EXPECT_LE(radio.readCommands(), cancelAt + 1);
         } else {
             EXPECT_EQ(radio.writeCommands(), cancelAt);
@@ -460,20 +464,16 @@ TEST_P(ServiceLink, ReadTakesRows240To255AndTheIdentificationByteOnly) {
     faults.identification = randomImage(52).row(clone::kIdentRow);
     RadioSimulator radio(randomImage(51), faults);
     const RadioImage document = randomImage(50);
-    RadioImage host = randomImage(53);
-    const RadioImage hostBefore = host;
-    Bench bench(host, radio, GetParam());
-    ASSERT_EQ(bench.runLink(CloneMode::Read, document), CloneOutcome::Completed);
+    RadioImage image = document;
+    Bench bench(image, radio, GetParam());
+    ASSERT_EQ(bench.runLink(CloneMode::Read), CloneOutcome::Completed);
 
-    RadioImage read = document;
-    takeLinkRead(bench.session.linkImage(), read);
     for (int a = 0; a < kImageSize; ++a) {
         const int expected = a == 0x0D06  ? (*faults.identification)[6]
                              : a >= 0xF00 ? radio.memory().at(a)
                                           : document.at(a);
-        ASSERT_EQ(read.at(a), expected) << std::hex << a;
+        ASSERT_EQ(image.at(a), expected) << std::hex << a;
     }
-    EXPECT_EQ(host, hostBefore);
     EXPECT_EQ(radio.commandedAddresses(), serviceBlockAddresses());
     EXPECT_EQ(radio.writeCommands(), 0);
     EXPECT_EQ(radio.exitBytes(), 1);
@@ -485,9 +485,9 @@ TEST_P(ServiceLink, WriteSendsExactlySixteenBlocks) {
     const RadioImage document = randomImage(60);
     const RadioImage radioStart = radioMatching(document, 61);
     RadioSimulator radio(radioStart);
-    RadioImage host;
-    Bench bench(host, radio, GetParam());
-    ASSERT_EQ(bench.runLink(CloneMode::Write, document), CloneOutcome::Completed);
+    RadioImage image = document;
+    Bench bench(image, radio, GetParam());
+    ASSERT_EQ(bench.runLink(CloneMode::Write), CloneOutcome::Completed);
 
     const auto writes = bench.commands(clone::kWrite);
     ASSERT_EQ(writes.size(), 16u);
@@ -519,12 +519,12 @@ TEST(ServiceLink, RefusedWriteIsRepeatedThenAsksRetryOrCancel) {
         faults.refuseWriteAt = 0x0F30;
         faults.once = c.refuseOnce;
         RadioSimulator radio(radioMatching(document, 71), faults);
-        RadioImage host;
-        Bench bench(host, radio, Delivery::Paced);
+        RadioImage image = document;
+        Bench bench(image, radio, Delivery::Paced);
         bench.answers = {false};
         std::string logAtQuestion;
         bench.onQuestion = [&] { logAtQuestion = bench.session.log(); };
-        EXPECT_EQ(bench.runLink(CloneMode::Write, document), c.outcome);
+        EXPECT_EQ(bench.runLink(CloneMode::Write), c.outcome);
         const auto& addresses = radio.commandedAddresses();
         EXPECT_EQ(std::count(addresses.begin(), addresses.end(), 0x0F30), c.commandsTo0F30);
         if (c.outcome == CloneOutcome::Completed) {
@@ -545,10 +545,10 @@ TEST(ServiceLink, SilenceFailsAfter500msAndRetryStartsAtTheHandshake) {
     faults.silentAt = 0x0F80;
     faults.once = true;
     RadioSimulator radio(randomImage(81), faults);
-    RadioImage host;
-    Bench bench(host, radio, Delivery::Whole);
+    RadioImage image = document;
+    Bench bench(image, radio, Delivery::Whole);
     bench.answers = {true};
-    EXPECT_EQ(bench.runLink(CloneMode::Read, document), CloneOutcome::Completed);
+    EXPECT_EQ(bench.runLink(CloneMode::Read), CloneOutcome::Completed);
     ASSERT_EQ(bench.questionAt.size(), 1u);
     const auto silent = std::find(bench.sent.begin(), bench.sent.end(), Bytes{0x52, 0x0F, 0x80, 0x10});
     ASSERT_NE(silent, bench.sent.end());
@@ -556,7 +556,7 @@ TEST(ServiceLink, SilenceFailsAfter500msAndRetryStartsAtTheHandshake) {
     EXPECT_EQ(std::count_if(bench.sent.begin(), bench.sent.end(), isHandshake), 2);
     EXPECT_EQ(radio.readCommands(), 9 + 16);
     for (int a = 0xF00; a < kImageSize; ++a)
-        ASSERT_EQ(bench.session.linkImage().at(a), radio.memory().at(a));
+        ASSERT_EQ(image.at(a), radio.memory().at(a));
 }
 
 TEST(ServiceLink, ChangedIdentificationDeclinedWritesNothing) {
@@ -566,25 +566,23 @@ TEST(ServiceLink, ChangedIdentificationDeclinedWritesNothing) {
     faults.identification->front() ^= 0x01;
     const RadioImage radioStart = randomImage(91);
     RadioSimulator radio(radioStart, faults);
-    RadioImage host;
-    Bench bench(host, radio, Delivery::Whole);
+    RadioImage image = document;
+    Bench bench(image, radio, Delivery::Whole);
     bench.answers = {false};
-    EXPECT_EQ(bench.runLink(CloneMode::Write, document), CloneOutcome::Cancelled);
+    EXPECT_EQ(bench.runLink(CloneMode::Write), CloneOutcome::Cancelled);
     EXPECT_EQ(bench.questions, std::vector<CloneQuestion>{CloneQuestion::IdentificationChanged});
     EXPECT_EQ(radio.writeCommands(), 0);
     EXPECT_EQ(radio.memory(), radioStart);
 }
 
-TEST(ServiceLink, CancelledReadLeavesTheHostImageAlone) {
+TEST(ServiceLink, CancelStopsTheReadAtOnce) {
     for (const int cancelAt : {0, 8}) {
         SCOPED_TRACE(cancelAt);
         RadioSimulator radio(randomImage(100));
-        RadioImage host = randomImage(101);
-        const RadioImage before = host;
-        Bench bench(host, radio, Delivery::Paced);
+        RadioImage image = randomImage(101);
+        Bench bench(image, radio, Delivery::Paced);
         bench.cancelAtProgress = cancelAt;
-        EXPECT_EQ(bench.runLink(CloneMode::Read, host), CloneOutcome::Cancelled);
-        EXPECT_EQ(host, before);
+        EXPECT_EQ(bench.runLink(CloneMode::Read), CloneOutcome::Cancelled);
         EXPECT_LE(radio.readCommands(), cancelAt + 1);
         EXPECT_EQ(bench.sent.back(), Bytes{clone::kExit});
         EXPECT_FALSE(bench.session.isRunning());
