@@ -642,7 +642,6 @@ void frmMain::mnuProgram_OPSign_Click() {
     // Window-modal and returning at once: the main window takes no input while it is up.
     auto* dialog = new FrmOpSign(m_document, m_language, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &FrmOpSign::saved, this, &frmMain::syncManualCheck);
     dialog->open();
 }
 
