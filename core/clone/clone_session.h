@@ -128,7 +128,6 @@ public:
             return clone::kLinkRows;
         return m_mode == CloneMode::Read ? clone::kReadRows : clone::kWriteRows;
     }
-    bool isLink() const { return m_link; }
     const std::string& percentCaption() const { return m_percentCaption; }
     const std::string& status() const { return m_status; }
     // The Transfer Log: lines each ended by CR LF.
