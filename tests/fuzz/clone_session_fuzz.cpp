@@ -204,8 +204,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         h.session.start(mode, image);
     h.checkAlive();
 
-    // Bounded, so a script of "run on" events still ends; a full read takes about 1,300.
-    int budget = 20000;
+    // Bounded, so a script of "run on" events still ends; a full read takes about 1,300, so there is
+    // room for a retry.
+    int budget = 4000;
     while (!s.done() && budget > 0) {
         const std::uint8_t op = s.byte();
         switch (op % 12) {
