@@ -16,9 +16,29 @@
 
 #include "stress/stress_driver.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/common_interface_defs.h>
+#endif
+#include <csignal>
+#include <unistd.h>
+
 namespace {
 
 int g_warnings = 0;
+
+// Where the run is, ready to be written from a crash or a sanitizer's report.
+char g_where[200] = "";
+
+void sayWhere() {
+    if (const auto n = std::strlen(g_where); n > 0 && ::write(STDERR_FILENO, g_where, n) < 0)
+        return;
+}
+
+void onFatalSignal(int signal) {
+    sayWhere();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
 
 // Qt's own warnings are shown once each.
 void onMessage(QtMsgType type, const QMessageLogContext&, const QString& text) {
@@ -62,6 +82,18 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    options.stepStarted = [seed = options.seed](int step) {
+        std::snprintf(
+            g_where, sizeof g_where,
+            "stress: stopped at step %d (seed %llu)\n  replay: norvik-stress --seed %llu --steps %d --trace\n", step,
+            static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed), step);
+    };
+#if defined(__SANITIZE_ADDRESS__)
+    __sanitizer_set_death_callback(sayWhere);
+#else
+    for (int s : {SIGSEGV, SIGABRT, SIGFPE, SIGBUS, SIGILL})
+        std::signal(s, onFatalSignal);
+#endif
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(onMessage);

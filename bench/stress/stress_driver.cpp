@@ -198,6 +198,8 @@ int StressDriver::run() {
 
 void StressDriver::step() {
     ++m_step;
+    if (m_options.stepStarted)
+        m_options.stepStarted(m_step);
     const auto files = fileTimes();
     m_transferOutcome.reset();
     if (QWidget* popup = QApplication::activePopupWidget()) {

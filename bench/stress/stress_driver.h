@@ -30,6 +30,8 @@ struct StressOptions {
     std::uint64_t seed = 1;
     int steps = 300;
     bool trace = false; // print every step as it is taken
+    // Told the number of each step as it starts (so a crash can still say where it was).
+    std::function<void(int)> stepStarted;
 };
 
 /*
