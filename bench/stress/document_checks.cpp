@@ -93,24 +93,10 @@ void DocumentChecks::follow(const DocumentChange& change) {
         watchTyped(change, before);
         return;
     case DocumentChange::Kind::Undo:
-        if (m_undo.empty()) {
-            fault("an undo beyond the history");
-            return;
-        }
-        if (!(now == m_undo.back().before))
-            fault("undo did not give back the image before its step: " + firstDifference(now, m_undo.back().before));
-        m_redo.push_back(m_undo.back());
-        m_undo.pop_back();
+        walk(m_undo, m_redo, true);
         break;
     case DocumentChange::Kind::Redo:
-        if (m_redo.empty()) {
-            fault("a redo with nothing undone");
-            return;
-        }
-        if (!(now == m_redo.back().after))
-            fault("redo did not give back the image after its step: " + firstDifference(now, m_redo.back().after));
-        m_undo.push_back(m_redo.back());
-        m_redo.pop_back();
+        walk(m_redo, m_undo, false);
         break;
     }
     // Channels that come back from the history are no longer what was typed.
@@ -120,6 +106,20 @@ void DocumentChecks::follow(const DocumentChange& change) {
     }
     if (change.touches(area::BandLimits))
         m_typed.clear();
+}
+
+// One step taken from one side of the history to the other must leave its image behind.
+void DocumentChecks::walk(std::vector<Step>& from, std::vector<Step>& to, bool undo) {
+    if (from.empty()) {
+        fault(undo ? "an undo beyond the history" : "a redo with nothing undone");
+        return;
+    }
+    const RadioImage& expected = undo ? from.back().before : from.back().after;
+    if (!(m_doc.image() == expected))
+        fault(std::string(undo ? "undo" : "redo") +
+              " did not give back its step's image: " + firstDifference(m_doc.image(), expected));
+    to.push_back(from.back());
+    from.pop_back();
 }
 
 void DocumentChecks::watchTyped(const DocumentChange& change, const RadioImage& before) {

@@ -44,6 +44,7 @@ private:
     enum Field : unsigned { Rx = 1, Tx = 2, TxCopy = 4 };
 
     void follow(const DocumentChange& change);
+    void walk(std::vector<Step>& from, std::vector<Step>& to, bool undo);
     void watchTyped(const DocumentChange& change, const RadioImage& before);
     std::string frequencyFault(int channel, unsigned fields) const;
     void fault(const std::string& what);
