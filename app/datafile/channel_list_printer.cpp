@@ -70,11 +70,14 @@ Layout layOut(QPagedPaintDevice& device, const ChannelListSheet& sheet, const QS
 }
 
 void paintRow(QPainter& p, const QStringList& cells, const Layout& l, double top, const QBrush& fill) {
+    const QPen rule(QColor(0x90, 0x90, 0x90), 0), ink(Qt::black);
     double left = 0;
     for (qsizetype c = 0; c < l.widths.size(); ++c) {
         const QRectF cell(left, top, l.widths[c], l.rowHeight);
         p.fillRect(cell, fill);
+        p.setPen(rule);
         p.drawRect(cell);
+        p.setPen(ink);
         p.drawText(cell, Qt::AlignCenter, cells.value(c));
         left += l.widths[c];
     }
@@ -118,7 +121,6 @@ int paintChannelList(QPagedPaintDevice& device, const ChannelListSheet& sheet) {
     const Layout l = layOut(device, sheet, area);
     const int pages = std::max<int>(1, static_cast<int>((sheet.rows.size() + l.rowsPerPage - 1) / l.rowsPerPage));
     const QString title = qtext(ids::ChannelListTitle, sheet.language) + QStringLiteral("  ") + sheet.fileName;
-    const QPen grid(QColor(0x90, 0x90, 0x90), 0);
     for (int page = 0; page < pages; ++page) {
         if (page > 0)
             device.newPage();
@@ -130,7 +132,6 @@ int paintChannelList(QPagedPaintDevice& device, const ChannelListSheet& sheet) {
         p.drawText(headingBox, Qt::AlignRight | Qt::AlignVCenter, sheet.date);
 
         double top = l.headingHeight;
-        p.setPen(grid);
         p.setFont(l.bold);
         paintRow(p, sheet.headers, l, top, QColor(0xE4, 0xE8, 0xEE));
         p.setFont(l.body);
@@ -141,7 +142,6 @@ int paintChannelList(QPagedPaintDevice& device, const ChannelListSheet& sheet) {
             paintRow(p, sheet.rows[r], l, top, (r % 2) ? QColor(0xF4, 0xF6, 0xF8) : QColor(Qt::white));
         }
 
-        p.setPen(Qt::black);
         const QRectF foot(0, area.height() - l.footHeight, area.width(), l.footHeight);
         p.drawText(foot, Qt::AlignLeft | Qt::AlignBottom, QString::fromLatin1(kProductName));
         p.drawText(foot, Qt::AlignHCenter | Qt::AlignBottom,
