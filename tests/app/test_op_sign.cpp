@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "options/code_grid.h"
 #include "options/frm_op_sign.h"
 #include "options/option_line_edit.h"
 #include "options/option_page.h"
@@ -48,6 +49,13 @@ struct Fixture : test::WindowFixture {
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node(key)).center());
     }
     QString shownKey() const { return field<QTreeWidget>("TreeOPS")->currentItem()->data(0, Qt::UserRole).toString(); }
+    CodeGrid* focusGrid(const char* name, int row, int column) const {
+        auto* grid = field<CodeGrid>(name);
+        grid->setCurrentCell(row - 1, column);
+        grid->setFocus();
+        [&] { QTRY_VERIFY(grid->hasFocus()); }();
+        return grid;
+    }
     QString focused() const {
         QWidget* w = QApplication::focusWidget();
         return w ? w->objectName() : QString();
@@ -96,10 +104,10 @@ private slots:
                                        << "C0" << 0 << "Common Set";
         QTest::newRow("PTT ID") << "B1"
                                 << "B1" << 6 << "PTT ID Setting";
-        QTest::newRow("MSK placeholder") << "C2"
-                                         << "C2" << 2 << "MSK";
-        QTest::newRow("5-Tone placeholder") << "C4"
-                                            << "C4" << 4 << "5-Tone";
+        QTest::newRow("MSK") << "C2"
+                             << "C2" << 2 << "MSK";
+        QTest::newRow("5-Tone") << "C4"
+                                << "C4" << 4 << "5-Tone";
     }
     void nodeClickShowsItsPage() {
         QFETCH(QString, key);
@@ -210,6 +218,138 @@ private slots:
         QTest::keyClicks(reset, QStringLiteral("x"));
         QTest::keyClick(reset, Qt::Key_Escape);
         QCOMPARE(reset->text(), QStringLiteral("10")); // as it was on entering
+    }
+
+    // One editor serves the three code grids; each grid's own keys and walk come through it.
+    void codeGridEditorsFollowTheirGrid_data() {
+        QTest::addColumn<QString>("node");
+        QTest::addColumn<QString>("grid");
+        QTest::addColumn<QString>("editorName");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("notStarting");
+        QTest::addColumn<QString>("typed"); // the first key opens the editor
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("committed");
+        QTest::addColumn<QString>("focusAfter");
+        QTest::addColumn<int>("rowAfter");
+        QTest::addColumn<int>("columnAfter");
+        QTest::newRow("DTMF, last row to Save") << "C1"
+                                                << "GridDTMF"
+                                                << "TxtDTMF" << 10 << 1 << "x "
+                                                << "a5 #xd"
+                                                << "A5#D"
+                                                << "A5#D"
+                                                << "CmdOps" << 10 << 1;
+        QTest::newRow("MSK, hex start then 0-9 and E") << "C2"
+                                                       << "GridMSK"
+                                                       << "TxtMSK" << 9 << 1 << "g"
+                                                       << "ba1ef"
+                                                       << "B1E"
+                                                       << "B1E"
+                                                       << "GridMSK" << 10 << 1;
+        QTest::newRow("2-tone, tone limits and next column") << "C3"
+                                                             << "Grid2Tone"
+                                                             << "Txt2T" << 2 << 1 << "a."
+                                                             << "5000x"
+                                                             << "5000"
+                                                             << "3000.0"
+                                                             << "Grid2Tone" << 2 << 2;
+    }
+    void codeGridEditorsFollowTheirGrid() {
+        QFETCH(QString, node);
+        QFETCH(QString, grid);
+        QFETCH(QString, editorName);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(QString, notStarting);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QString, committed);
+        QFETCH(QString, focusAfter);
+        QFETCH(int, rowAfter);
+        QFETCH(int, columnAfter);
+        Fixture f;
+        f.click(node.toLatin1().constData());
+        CodeGrid* g = f.focusGrid(grid.toLatin1().constData(), row, column);
+        QLineEdit* editor = g->editor();
+        QCOMPARE(editor->objectName(), editorName);
+
+        QTest::keyClicks(g, notStarting);
+        QVERIFY(!g->isEditorOpen());
+        QTest::keyClicks(g, typed.left(1));
+        QVERIFY(g->isEditorOpen() && editor->isVisible());
+        QTest::keyClicks(editor, typed.mid(1));
+        QCOMPARE(editor->text(), shown);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(!editor->isVisible());
+        QCOMPARE(QString::fromStdString(g->text(row, column)), committed);
+        QCOMPARE(f.focused(), focusAfter);
+        QCOMPARE(g->currentRow() + 1, rowAfter);
+        QCOMPARE(g->currentColumn(), columnAfter);
+
+        // A left press opens the editor on the cell's text; Esc puts that text back.
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
+                          g->visualRect(g->model()->index(row - 1, column)).center());
+        QVERIFY(g->isEditorOpen());
+        QCOMPARE(editor->text(), committed);
+        QCOMPARE(editor->selectedText(), committed);
+        QTest::keyClicks(editor, typed.left(1));
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QVERIFY(!editor->isVisible());
+        QCOMPARE(QString::fromStdString(g->text(row, column)), committed);
+        QCOMPARE(f.focused(), grid);
+    }
+
+    void twoToneEnterWalksAcrossTheRowsToTheAToneField() {
+        Fixture f;
+        f.click("C3");
+        CodeGrid* g = f.focusGrid("Grid2Tone", 2, 1);
+        for (const char* tone : {"1000", "2000"}) {
+            QTest::keyClick(g, tone[0]);
+            QTest::keyClicks(g->editor(), QString::fromLatin1(tone + 1));
+            QTest::keyClick(g->editor(), Qt::Key_Return);
+        }
+        QCOMPARE(QString::fromStdString(g->text(2, 3)), QStringLiteral("100")); // both tones set: the gap follows
+        QCOMPARE(g->currentColumn(), 3);
+        QTest::keyClick(g, Qt::Key_Return); // Enter on the grid commits the cell as it stands
+        QCOMPARE(g->currentRow() + 1, 3);
+        QCOMPARE(g->currentColumn(), 1);
+
+        g->setCurrentCell(1, 2);
+        QTest::keyClick(g, Qt::Key_Backspace);
+        QCOMPARE(QString::fromStdString(g->text(2, 2)), QString());
+        QCOMPARE(QString::fromStdString(g->text(2, 3)), QStringLiteral("100")); // no other cell changes
+
+        g->setCurrentCell(9, 3);
+        QTest::keyClick(g, Qt::Key_Return);
+        auto* toneA = f.field<QLineEdit>("Txt2Tone", 0);
+        QCOMPARE(QApplication::focusWidget(), toneA);
+        QTest::keyClicks(toneA, QStringLiteral("3500"));
+        QCOMPARE(toneA->text(), QStringLiteral("3000")); // held while typing
+        QTest::keyClick(toneA, Qt::Key_Return);
+        QCOMPARE(toneA->text(), QStringLiteral("3000.0"));
+    }
+
+    // What each page shows reaches the image with the window's Save, an editor left open included.
+    void saveWritesTheSignallingPages() {
+        Fixture f;
+        f.click("C4");
+        test::WindowFixture::choose(f.field<QComboBox>("Cbo5Tone", 0), QStringLiteral("ZVEI1"));
+        QCOMPARE(f.field<QLineEdit>("txtTone", 10)->text(), QStringLiteral("2800.0"));
+        f.click("C3");
+        test::WindowFixture::choose(f.field<QComboBox>("Cbo2Tone", 2), QStringLiteral("Alert"));
+        f.click("C2");
+        test::WindowFixture::typeInto(f.field<QLineEdit>("TxtMSK", 0), QStringLiteral("12"));
+        f.click("C1");
+        CodeGrid* dtmf = f.focusGrid("GridDTMF", 1, 1);
+        QTest::keyClick(dtmf, '1');
+        QTest::keyClick(dtmf->editor(), '#');
+        f.alt(Qt::Key_S, 0);
+        QCOMPARE(f.bytesAt(0xDB0, 3), QByteArray::fromHex("010FFF"));
+        QCOMPARE(f.bytesAt(0xD30, 4), QByteArray::fromHex("0102FFFF"));
+        QCOMPARE(f.doc.image().at(0xC48), 1);
+        QCOMPARE(f.doc.image().at(0xD25), 6);
     }
 };
 
