@@ -268,4 +268,19 @@ inline constexpr int NotARegularFile = 1730;
 inline constexpr int SameInputAndOutput = 1731; // %1 the file
 inline constexpr int NoBinaryToTerminal = 1732;
 
+// Undo and Redo, and the names of the changes they take back or do again.
+inline constexpr int MenuEditUndo = 1750;
+inline constexpr int MenuEditRedo = 1751;
+inline constexpr int MenuEditUndoNamed = 1752; // %1 the change's name
+inline constexpr int MenuEditRedoNamed = 1753; // %1 the change's name
+inline constexpr int ChangeCellEdit = 1754;
+inline constexpr int ChangePaste = 1755;
+inline constexpr int ChangeClear = 1756;
+inline constexpr int ChangeInsert = 1757;
+inline constexpr int ChangeDelete = 1758;
+inline constexpr int ChangeMoveUp = 1759;
+inline constexpr int ChangeMoveDown = 1760;
+inline constexpr int ChangeManual = 1761;
+inline constexpr int ChangePanelEdit = 1762;
+
 } // namespace norvik::ids

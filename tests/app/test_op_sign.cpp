@@ -138,8 +138,12 @@ private slots:
         QCOMPARE(f.bytesAt(0xD90, 7), QByteArray::fromHex("0E01020FFFFFFF"));
         QCOMPARE(f.action("mnuSet_Manual")->isChecked(), manual->isChecked());
         QVERIFY(f.dialog->isVisible()); // Save keeps the window open
-        f.doc.undo();
+        const bool savedManual = manual->isChecked();
+        f.alt(Qt::Key_C, 2);
+        QTRY_VERIFY(!f.dialog);
+        f.action("mnuEdit_Undo")->trigger();
         QVERIFY(f.doc.image() == before);
+        QCOMPARE(f.action("mnuSet_Manual")->isChecked(), !savedManual);
     }
 
     void resetRestoresEveryPageAndCloseWritesNothing() {
@@ -186,7 +190,7 @@ private slots:
 
     void fieldsFollowTheirRules() {
         Fixture f;
-        f.doc.image().setText(0x840, 7, "STORED");
+        f.doc.edit(0, [](RadioImage& img) { img.setText(0x840, 7, "STORED"); });
         auto* message = f.field<QLineEdit>("txtPoweronmsg");
         auto* mode = f.field<QComboBox>("cboMsgMode");
         test::WindowFixture::choose(mode, QStringLiteral("MSG"));

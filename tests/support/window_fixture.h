@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 #include "channels/channel_table.h"
@@ -44,19 +45,21 @@ struct WindowFixture {
 
     // Channel n: receive rx (10 Hz units), transmit tx (0 = none), named "CH<n>".
     void useChannel(int n, Frequency rx, Frequency tx = 0) {
-        RadioImage& img = doc.image();
-        encodeFrequency(img, channelAddress(n) + rec::Rx, rx);
-        if (tx)
-            encodeFrequency(img, channelAddress(n) + rec::Tx, tx);
-        for (int i = 0; i < 4; ++i)
-            img.set(channelAddress(n) + rec::Flags12 + i, kNewChannelFlags[i]);
-        encodeName(img, n, "CH" + std::to_string(n));
+        change([&](RadioImage& img) {
+            encodeFrequency(img, channelAddress(n) + rec::Rx, rx);
+            if (tx)
+                encodeFrequency(img, channelAddress(n) + rec::Tx, tx);
+            for (int i = 0; i < 4; ++i)
+                img.set(channelAddress(n) + rec::Flags12 + i, kNewChannelFlags[i]);
+            encodeName(img, n, "CH" + std::to_string(n));
+        });
     }
+    // A change through the document, as any window makes one.
+    void change(const std::function<void(RadioImage&)>& fn) { doc.edit(0, fn); }
 
-    // Refills the grid from the image, takes the saved image and shows the window.
+    // Loads the image as Open does (no history, nothing changed) and shows the window.
     void start() {
-        window->fillChannelTable();
-        doc.takeSavedImage();
+        doc.replace(doc.image(), 0, RadioDocument::SavedImage::Take);
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
