@@ -4,38 +4,22 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "common/cell_editor.h"
 #include "common/texts.h"
 #include "common/typed_key.h"
 
 namespace norvik {
-namespace {
-
-bool isEnterKey(int key) {
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-} // namespace
 
 CodeGrid::CodeGrid(const GridEditorRules& rules, const char* editorName, int editorIndex,
                    const std::vector<Column>& columns, QWidget* parent)
-    : QTableWidget(rules.rows - 1, rules.columns, parent), m_rules(rules), m_editor(new QLineEdit(viewport())),
-      m_columns(columns) {
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setSelectionBehavior(QAbstractItemView::SelectItems);
-    setTabKeyNavigation(false);
-    setWordWrap(false);
-    setCornerButtonEnabled(false);
+    : QTableWidget(rules.rows - 1, rules.columns, parent), m_rules(rules), m_editor(new QLineEdit(viewport())) {
+    setUpCellGrid(this);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     verticalHeader()->hide();
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
-    horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
 
     QStringList headers;
-    for (const Column& c : m_columns)
+    for (const Column& c : columns)
         headers << c.header;
     setHorizontalHeaderLabels(headers);
     // The entry numbers look like a header and can never become the current cell.
@@ -61,15 +45,15 @@ CodeGrid::CodeGrid(const GridEditorRules& rules, const char* editorName, int edi
     const int pad = 2 * fontMetrics().horizontalAdvance(QLatin1Char('0'));
     std::vector<int> needed;
     double perShare = 0;
-    for (const Column& c : m_columns) {
+    for (const Column& c : columns) {
         needed.push_back(qMax(horizontalHeader()->fontMetrics().horizontalAdvance(c.header),
                               fontMetrics().horizontalAdvance(QString(c.longestText, QLatin1Char('0')))) +
                          pad);
         if (needed.size() > 1)
             perShare = qMax(perShare, double(needed.back()) / c.share);
     }
-    for (std::size_t c = 0; c < m_columns.size(); ++c)
-        setColumnWidth(static_cast<int>(c), qMax(needed[c], qRound(perShare * m_columns[c].share)));
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        setColumnWidth(static_cast<int>(c), qMax(needed[c], qRound(perShare * columns[c].share)));
 
     m_editor->setObjectName(QString::fromLatin1(editorName));
     if (editorIndex >= 0)
@@ -121,15 +105,8 @@ void CodeGrid::openEditor(std::optional<char> startKey) {
     m_editColumn = column;
     m_savedText = item(row - 1, column)->text();
     scrollTo(currentIndex());
-    m_editor->setGeometry(visualRect(currentIndex()));
-    m_editor->setText(startKey ? QString(QLatin1Char(*startKey)) : m_savedText);
     m_open = true;
-    m_editor->show();
-    m_editor->setFocus(Qt::OtherFocusReason);
-    if (startKey)
-        m_editor->end(false);
-    else
-        m_editor->selectAll();
+    showCellEditor(m_editor, visualRect(currentIndex()), m_savedText, startKey);
 }
 
 void CodeGrid::closeEditor() {
@@ -164,7 +141,9 @@ bool CodeGrid::commit(int row, int column, const QString& text) {
     return true;
 }
 
-void CodeGrid::moveAfterCommit(int row, int column) {
+void CodeGrid::commitAndMove(int row, int column, const QString& text) {
+    if (!commit(row, column, text))
+        return; // the cell stays as it was, the grid keeps the focus
     const GridMove move = gridMoveAfterCommit(m_rules, row, column);
     if (move.target != GridMove::Target::Cell) {
         emit focusOutRequested(move.target);
@@ -191,43 +170,27 @@ bool CodeGrid::filterEditorKey(QKeyEvent* event) {
 bool CodeGrid::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_editor)
         return QTableWidget::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (isEnterKey(key->key())) {
-            const int row = m_editRow;
-            const int column = m_editColumn;
-            const QString typed = m_editor->text();
-            closeEditor();
-            if (commit(row, column, typed))
-                moveAfterCommit(row, column);
-            return true;
-        }
-        if (key->key() == Qt::Key_Escape) {
-            cancelEditor();
-            return true;
-        }
-        if (filterEditorKey(key))
-            return true;
-        break;
+    if (isMiddleButton(event))
+        return true;
+    // Leaving the editor keeps what was typed.
+    if (event->type() == QEvent::FocusOut && m_open && leavesField(static_cast<QFocusEvent*>(event)))
+        commitEditor();
+    if (event->type() != QEvent::KeyPress)
+        return QTableWidget::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (isEnterKey(key->key())) {
+        const int row = m_editRow;
+        const int column = m_editColumn;
+        const QString typed = m_editor->text();
+        closeEditor();
+        commitAndMove(row, column, typed);
+        return true;
     }
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-        // No pasting of the selection with the middle button past the key rules.
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton)
-            return true;
-        break;
-    case QEvent::FocusOut: {
-        // Leaving the editor keeps what was typed; a popup or another window is not leaving it.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (m_open && reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-            commitEditor();
-        break;
+    if (key->key() == Qt::Key_Escape) {
+        cancelEditor();
+        return true;
     }
-    default:
-        break;
-    }
-    return QTableWidget::eventFilter(watched, event);
+    return filterEditorKey(key);
 }
 
 void CodeGrid::keyPressEvent(QKeyEvent* event) {
@@ -242,8 +205,7 @@ void CodeGrid::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (isEnterKey(event->key())) {
-        if (commit(row, column, item(row - 1, column)->text()))
-            moveAfterCommit(row, column);
+        commitAndMove(row, column, item(row - 1, column)->text());
         return;
     }
     if (event->key() == Qt::Key_Backspace && m_rules.backspaceEmptiesCell) {

@@ -64,12 +64,12 @@ private:
     void cancelEditor();
     // Commits `text` into the cell being edited (or the current one); true when it was taken.
     bool commit(int row, int column, const QString& text);
-    void moveAfterCommit(int row, int column);
+    // A commit taken moves the focus on as the rules say.
+    void commitAndMove(int row, int column, const QString& text);
     bool filterEditorKey(QKeyEvent* event);
 
     const GridEditorRules& m_rules;
     QLineEdit* m_editor;
-    std::vector<Column> m_columns;
     bool m_open = false;
     int m_editRow = 0;
     int m_editColumn = 0;

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+#include "common/typed_key.h"
+
 namespace norvik {
 
 OptionLineEdit::OptionLineEdit(QWidget* parent) : QLineEdit(parent) {
@@ -54,7 +56,7 @@ void OptionLineEdit::focusInEvent(QFocusEvent* event) {
 
 void OptionLineEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+    if (leavesField(event))
         commit();
 }
 
