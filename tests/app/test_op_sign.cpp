@@ -321,6 +321,63 @@ private slots:
         QCOMPARE(toneA->text(), QStringLiteral("3000.0"));
     }
 
+    // Enter in each field of a page goes where that field's rule says, ending at Save or the grid.
+    void enterWalksEachSignallingPage_data() {
+        QTest::addColumn<QString>("node");
+        QTest::addColumn<QStringList>("chain"); // "name" or "name(index)"; the first gets the focus
+        QTest::newRow("DTMF") << "C1" << QStringList{"TxtDT(0)", "TxtDT(1)", "TxtDT(2)", "CmdOps"};
+        QTest::newRow("MSK") << "C2" << QStringList{"TxtMSK(0)", "GridMSK"};
+        QTest::newRow("2-Tone") << "C3" << QStringList{"Txt2Tone(0)", "Txt2Tone(1)", "Txt2Tone(2)",
+                                                       "Cbo2Tone(0)", "Cbo2Tone(1)", "CmdOps"};
+        QTest::newRow("2-Tone alert list") << "C3" << QStringList{"Cbo2Tone(2)", "Grid2Tone"};
+        QTest::newRow("5-Tone") << "C4"
+                                << QStringList{"Cbo5Tone(0)", "Cbo5Tone(1)", "Cbo5Tone(2)", "Txt5Tone", "CmdOps"};
+    }
+    void enterWalksEachSignallingPage() {
+        QFETCH(QString, node);
+        QFETCH(QStringList, chain);
+        Fixture f;
+        f.click(node.toLatin1().constData());
+        const auto widget = [&f](const QString& step) {
+            const qsizetype open = step.indexOf(QLatin1Char('('));
+            const QByteArray name = step.left(open).toLatin1();
+            return f.field<QWidget>(name.constData(), open < 0 ? -1 : step.mid(open + 1).chopped(1).toInt());
+        };
+        widget(chain.first())->setFocus();
+        for (qsizetype i = 0; i < chain.size(); ++i) {
+            QTRY_COMPARE(QApplication::focusWidget(), widget(chain[i]));
+            if (i + 1 < chain.size())
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        }
+    }
+
+    void fieldsAndGridsFollowTheImageAndTheirEditors() {
+        Fixture f;
+        f.click("C1");
+        auto* digitTime = f.field<QLineEdit>("TxtDT", 0);
+        test::WindowFixture::typeInto(digitTime, QStringLiteral("125"));
+        QCOMPARE(digitTime->text(), QStringLiteral("120"));
+        test::WindowFixture::typeInto(digitTime, QStringLiteral("50"));
+        QTest::mouseClick(f.field<UpDown>("UDDtmf", 0)->downButton(), Qt::LeftButton);
+        QCOMPARE(digitTime->text(), QStringLiteral("200")); // the up-down control goes round
+
+        f.click("C4");
+        auto* id = f.field<QLineEdit>("Txt5Tone");
+        test::WindowFixture::typeInto(id, QStringLiteral("1e2"));
+        QCOMPARE(id->text(), QStringLiteral("12AAA"));
+
+        // An editor left for another field keeps its text; Reset shows the image again.
+        f.click("C2");
+        CodeGrid* calls = f.focusGrid("GridMSK", 3, 1);
+        QTest::keyClick(calls, '7');
+        f.field<QLineEdit>("TxtMSK", 0)->setFocus();
+        QTRY_VERIFY(!calls->isEditorOpen());
+        QCOMPARE(QString::fromStdString(calls->text(3, 1)), QStringLiteral("7"));
+        f.doc.edit(0, [](RadioImage& img) { img.set(0xD40, 0x0E); });
+        f.alt(Qt::Key_R, 1);
+        QCOMPARE(QString::fromStdString(calls->text(3, 1)), QStringLiteral("E"));
+    }
+
     // What each page shows reaches the image with the window's Save, an editor left open included.
     void saveWritesTheSignallingPages() {
         Fixture f;
