@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QFocusEvent>
 #include <QKeyEvent>
-#include <QMouseEvent>
 
 namespace norvik {
 
@@ -27,21 +25,6 @@ inline TypedKey classifyTypedKey(const QKeyEvent* e) {
     if (u > 0x7F)
         return {TypedKey::Kind::Drop};
     return {TypedKey::Kind::Character, static_cast<char>(u)};
-}
-
-inline bool isEnterKey(int key) {
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-// A focus loss that leaves a field: the field's own popup or a switch to another window does not.
-inline bool leavesField(const QFocusEvent* e) {
-    return e->reason() != Qt::PopupFocusReason && e->reason() != Qt::ActiveWindowFocusReason;
-}
-
-// The middle button, which pastes the selection past the key rules.
-inline bool isMiddleButton(const QEvent* e) {
-    return (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonRelease) &&
-           static_cast<const QMouseEvent*>(e)->button() == Qt::MiddleButton;
 }
 
 } // namespace norvik

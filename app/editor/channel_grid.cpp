@@ -10,7 +10,6 @@
 #include <QScopedValueRollback>
 #include <QStyleOptionHeader>
 
-#include "common/cell_editor.h"
 #include "common/texts.h"
 #include "common/twips.h"
 #include "common/typed_key.h"
@@ -67,6 +66,10 @@ bool isEditShortcut(const QKeyEvent* e) {
            (e->key() == Qt::Key_C || e->key() == Qt::Key_V || e->key() == Qt::Key_D);
 }
 
+bool isEnterKey(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
 } // namespace
 
 ChannelGrid::ChannelGrid(ChannelTable& table, Prompter& prompter, QWidget* parent)
@@ -75,10 +78,19 @@ ChannelGrid::ChannelGrid(ChannelTable& table, Prompter& prompter, QWidget* paren
       cboPowerScan(new QComboBox(viewport())) {
     setObjectName(QStringLiteral("ChannelGrid"));
     setModel(m_model);
-    setUpCellGrid(this);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     horizontalHeader()->setMinimumSectionSize(0);
     verticalHeader()->setSectionsClickable(false);
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
 
     // The corner cell above the channel numbers is the header of column 0.
     m_corner = findChild<QAbstractButton*>();
@@ -263,8 +275,15 @@ void ChannelGrid::openEditor(int column, std::optional<char> initialText) {
 
     if (kind == EditorKind::Text) {
         txtMemChannel->setMaxLength(column == col::Name ? kNameLength : 32767);
+        txtMemChannel->setText(initialText ? QString(QLatin1Char(*initialText)) : remembered);
+        txtMemChannel->setGeometry(rect);
         m_open = kind;
-        showCellEditor(txtMemChannel, rect, remembered, initialText);
+        txtMemChannel->show();
+        txtMemChannel->setFocus(Qt::OtherFocusReason);
+        if (initialText)
+            txtMemChannel->end(false);
+        else
+            txtMemChannel->selectAll();
         return;
     }
     QComboBox* combo = kind == EditorKind::Tone ? cboQtDqt : cboPowerScan;

@@ -29,6 +29,7 @@
 #include "common/path_names.h"
 #include "common/texts.h"
 #include "common/twips.h"
+#include "dialogs/dialog_hooks.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/prompt.h"
 #include "editor/channel_grid.h"
@@ -221,6 +222,7 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
     buildStatusBar();
     setUpEditOperations();
     m_subscription = m_document.observe([this](const DocumentChange& change) { documentChanged(change); });
+    connectImageDialogs(*this);
 
     setPasteAvailable(false);
     m_holdsCopy = false;

@@ -23,6 +23,13 @@
 #include "strings/string_ids.h"
 
 namespace norvik {
+namespace {
+
+bool isEnterKey(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
 
 // --- Channel selector -------------------------------------------------------------------------
 

@@ -12,10 +12,18 @@ namespace norvik {
 
 CodeGrid::CodeGrid(const GridEditorRules& rules, const char* editorName, int editorIndex,
                    const std::vector<Column>& columns, QWidget* parent)
-    : QTableWidget(rules.rows - 1, rules.columns, parent), m_rules(rules), m_editor(new QLineEdit(viewport())) {
-    setUpCellGrid(this);
+    : QTableWidget(rules.rows - 1, rules.columns, parent), m_rules(rules),
+      m_cell(
+          new CellEditor(this, QString::fromLatin1(editorName), [this](QKeyEvent* e) { return filterEditorKey(e); })) {
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+    horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 
     QStringList headers;
@@ -55,24 +63,30 @@ CodeGrid::CodeGrid(const GridEditorRules& rules, const char* editorName, int edi
     for (std::size_t c = 0; c < columns.size(); ++c)
         setColumnWidth(static_cast<int>(c), qMax(needed[c], qRound(perShare * columns[c].share)));
 
-    m_editor->setObjectName(QString::fromLatin1(editorName));
     if (editorIndex >= 0)
-        m_editor->setProperty("index", editorIndex);
-    m_editor->setFrame(false);
-    m_editor->setAlignment(Qt::AlignCenter);
-    // Codes are typed key by key through the rules: no input method, drops or paste menu.
-    m_editor->setAttribute(Qt::WA_InputMethodEnabled, false);
-    m_editor->setAcceptDrops(false);
-    m_editor->setContextMenuPolicy(Qt::NoContextMenu);
-    m_editor->hide();
-    m_editor->installEventFilter(this);
+        editor()->setProperty("index", editorIndex);
+    editor()->setFrame(false);
+    connect(m_cell, &CellEditor::enterPressed, this, [this] {
+        const QString typed = m_cell->close();
+        commitAndMove(m_editRow, m_editColumn, typed);
+    });
+    connect(m_cell, &CellEditor::escapePressed, this, &CodeGrid::cancelEditor);
+    connect(m_cell, &CellEditor::left, this, &CodeGrid::commitEditor);
 
     setCurrentCell(0, 1);
 }
 
 CodeGrid::~CodeGrid() {
-    m_open = false;
-    m_editor->removeEventFilter(this);
+    // The editor losing the focus as the window goes must not commit into a grid being destroyed.
+    disconnect(m_cell, nullptr, this, nullptr);
+}
+
+QLineEdit* CodeGrid::editor() const {
+    return m_cell->box();
+}
+
+bool CodeGrid::isEditorOpen() const {
+    return m_cell->isOpen();
 }
 
 QSize CodeGrid::sizeHint() const {
@@ -90,8 +104,8 @@ std::string CodeGrid::text(int row, int column) const {
 }
 
 void CodeGrid::setText(int row, int column, const std::string& text) {
-    if (m_open)
-        closeEditor();
+    if (isEditorOpen())
+        m_cell->close();
     if (QTableWidgetItem* cell = item(row - 1, column))
         cell->setText(qstr(text));
 }
@@ -105,29 +119,19 @@ void CodeGrid::openEditor(std::optional<char> startKey) {
     m_editColumn = column;
     m_savedText = item(row - 1, column)->text();
     scrollTo(currentIndex());
-    m_open = true;
-    showCellEditor(m_editor, visualRect(currentIndex()), m_savedText, startKey);
-}
-
-void CodeGrid::closeEditor() {
-    m_open = false;
-    if (m_editor->hasFocus())
-        setFocus(Qt::OtherFocusReason);
-    m_editor->hide();
+    m_cell->open(visualRect(currentIndex()), startKey ? QString(QLatin1Char(*startKey)) : m_savedText,
+                 startKey.has_value());
 }
 
 void CodeGrid::cancelEditor() {
     item(m_editRow - 1, m_editColumn)->setText(m_savedText);
-    closeEditor();
+    m_cell->close();
     setFocus(Qt::OtherFocusReason);
 }
 
 void CodeGrid::commitEditor() {
-    if (!m_open)
-        return;
-    const QString typed = m_editor->text();
-    closeEditor();
-    commit(m_editRow, m_editColumn, typed);
+    if (isEditorOpen())
+        commit(m_editRow, m_editColumn, m_cell->close());
 }
 
 bool CodeGrid::commit(int row, int column, const QString& text) {
@@ -159,42 +163,16 @@ bool CodeGrid::filterEditorKey(QKeyEvent* event) {
     const TypedKey key = classifyTypedKey(event);
     if (key.kind != TypedKey::Kind::Character)
         return key.kind == TypedKey::Kind::Drop;
-    const auto length = static_cast<std::size_t>(m_editor->text().size());
-    const auto selected = static_cast<std::size_t>(m_editor->selectedText().size());
+    const auto length = static_cast<std::size_t>(editor()->text().size());
+    const auto selected = static_cast<std::size_t>(editor()->selectedText().size());
     const std::optional<char> taken = gridEditorKey(m_rules, m_editColumn, key.character, length, selected);
     if (taken && *taken != key.character)
-        m_editor->insert(QString(QLatin1Char(*taken))); // typed in lower case, goes in upper case
+        editor()->insert(QString(QLatin1Char(*taken))); // typed in lower case, goes in upper case
     return !taken || *taken != key.character;
 }
 
-bool CodeGrid::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != m_editor)
-        return QTableWidget::eventFilter(watched, event);
-    if (isMiddleButton(event))
-        return true;
-    // Leaving the editor keeps what was typed.
-    if (event->type() == QEvent::FocusOut && m_open && leavesField(static_cast<QFocusEvent*>(event)))
-        commitEditor();
-    if (event->type() != QEvent::KeyPress)
-        return QTableWidget::eventFilter(watched, event);
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (isEnterKey(key->key())) {
-        const int row = m_editRow;
-        const int column = m_editColumn;
-        const QString typed = m_editor->text();
-        closeEditor();
-        commitAndMove(row, column, typed);
-        return true;
-    }
-    if (key->key() == Qt::Key_Escape) {
-        cancelEditor();
-        return true;
-    }
-    return filterEditorKey(key);
-}
-
 void CodeGrid::keyPressEvent(QKeyEvent* event) {
-    if (m_open) {
+    if (isEditorOpen()) {
         event->ignore(); // keys the open editor passed on (its arrows) do not move the grid under it
         return;
     }
@@ -231,8 +209,8 @@ void CodeGrid::mousePressEvent(QMouseEvent* event) {
 
 void CodeGrid::updateEditorGeometries() {
     QTableWidget::updateEditorGeometries();
-    if (m_open)
-        m_editor->setGeometry(visualRect(model()->index(m_editRow - 1, m_editColumn)));
+    if (isEditorOpen())
+        editor()->setGeometry(visualRect(model()->index(m_editRow - 1, m_editColumn)));
 }
 
 } // namespace norvik

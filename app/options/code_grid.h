@@ -11,6 +11,8 @@ class QLineEdit;
 
 namespace norvik {
 
+class CellEditor;
+
 /*
  * A code grid of the signalling pages: a header row, a column of entry numbers and the editable
  * cells, edited through one text box laid over the current cell. Everything the box does (which
@@ -36,8 +38,8 @@ public:
     // Shows a loaded text; an open editor closes without committing.
     void setText(int row, int column, const std::string& text);
 
-    QLineEdit* editor() const { return m_editor; }
-    bool isEditorOpen() const { return m_open; }
+    QLineEdit* editor() const;
+    bool isEditorOpen() const;
     // Takes the open editor's text into its cell (the focus stays where it is), as leaving it does.
     void commitEditor();
 
@@ -49,7 +51,6 @@ signals:
     void focusOutRequested(GridMove::Target target);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void updateEditorGeometries() override;
@@ -60,7 +61,6 @@ private:
     int currentCodeRow() const { return currentRow() + 1; }
     // With a start key the editor holds just that key, otherwise the cell's text, all selected.
     void openEditor(std::optional<char> startKey);
-    void closeEditor();
     void cancelEditor();
     // Commits `text` into the cell being edited (or the current one); true when it was taken.
     bool commit(int row, int column, const QString& text);
@@ -69,8 +69,7 @@ private:
     bool filterEditorKey(QKeyEvent* event);
 
     const GridEditorRules& m_rules;
-    QLineEdit* m_editor;
-    bool m_open = false;
+    CellEditor* m_cell;
     int m_editRow = 0;
     int m_editColumn = 0;
     QString m_savedText;

@@ -4,8 +4,6 @@
 #include <QKeyEvent>
 #include <QTimer>
 
-#include "common/typed_key.h"
-
 namespace norvik {
 
 OptionLineEdit::OptionLineEdit(QWidget* parent) : QLineEdit(parent) {
@@ -56,7 +54,7 @@ void OptionLineEdit::focusInEvent(QFocusEvent* event) {
 
 void OptionLineEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    if (leavesField(event))
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
         commit();
 }
 

@@ -251,6 +251,8 @@ inline constexpr int RadioChannel = 1205;
 inline constexpr int VisibleColumnsCaption = 1716;
 inline constexpr int SelectAll = 1066;
 inline constexpr int Inverse = 1067;
+// Names the memory map's OK in the undo history (the window's own captions stay English).
+inline constexpr int MemoryMapChange = 1840;
 
 // File commands and transfers: what the user is told to do when a save, an open or a port fails.
 inline constexpr int SaveFailed = 1717; // %1 the file, %2 the system's reason

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "common/texts.h"
+#include "dialogs/frm_memory_map.h"
 #include "dialogs/help_viewer.h"
 #include "support/window_fixture.h"
 #include "transfer/frm_com_port.h"
@@ -368,6 +369,10 @@ private slots:
         QCOMPARE(spy.size(), 0);
         QTest::mouseClick(tools, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier, empty);
         QCOMPARE(spy.size(), 1);
+        QTRY_VERIFY(qobject_cast<frmMemoryMap*>(QApplication::activeModalWidget()));
+        // The same gesture closes it again.
+        QTest::mouseClick(tools, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier, empty);
+        QTRY_VERIFY(!f.window->findChild<frmMemoryMap*>());
     }
 
     void everyCommandCommitsTheOpenEditorFirst() {

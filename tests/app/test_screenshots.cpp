@@ -8,6 +8,9 @@
 
 #include "common/texts.h"
 #include "dialogs/frm_about.h"
+#include "dialogs/frm_emb_msg.h"
+#include "dialogs/frm_memory_map.h"
+#include "dialogs/frm_radio.h"
 #include "dialogs/frm_sel_columns.h"
 #include "dialogs/help_viewer.h"
 #include "dialogs/prompt.h"
@@ -97,6 +100,30 @@ private slots:
         columns.show();
         QVERIFY(save(&columns, "columns", language));
         columns.close();
+
+        // demo.dat has no presets and no message: a few, so the dialogs show what they hold.
+        f.doc.edit(0, [](RadioImage& img) {
+            RadioPresets presets = loadRadioPresets(img);
+            presets.selected = 2;
+            presets.frequencies = {8750000, 8810500, 9120000, 9580000, 10110000, 10797500, 7000000};
+            presets.frequencies[12] = 9990000;
+            saveRadioPresets(img, presets);
+            encodeEmbeddedMessage(img, "NORVIK R7 DEMO");
+        });
+        frmRadio radio(f.doc, f.prompter, language, f.window.get());
+        radio.show();
+        QVERIFY(save(&radio, "radio", language));
+        radio.close();
+
+        frmEmbMsg message(f.doc, language, f.window.get());
+        message.show();
+        QVERIFY(save(&message, "embedded-message", language));
+        message.close();
+
+        frmMemoryMap map(f.doc, f.window.get());
+        map.show();
+        QVERIFY(save(&map, "memory-map", language));
+        map.close();
 
         f.window->showHelp(0);
         auto* help = f.window->findChild<HelpViewer*>();

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QtTest>
 #include <functional>
 #include <memory>
@@ -93,6 +94,12 @@ struct WindowFixture {
     }
     void clickCell(int n, int column) {
         QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, grid()->cellRect(n, column).center());
+    }
+    // Ctrl+Shift+Alt and the right button on the toolbar: the memory map.
+    void memoryMapGesture() {
+        auto* tools = child<QToolBar>("tlbActions");
+        QTest::mouseClick(tools, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier,
+                          QPoint(tools->width() - 3, tools->height() / 2));
     }
     // The grid's text editor.
     QLineEdit* editor() { return grid()->findChild<QLineEdit*>(QStringLiteral("txtMemChannel")); }
