@@ -268,6 +268,7 @@ inline constexpr int Transpond = 1462;
 inline constexpr int ToneStandard = 1464;
 inline constexpr int RespondWaitingTime = 1677;
 inline constexpr int FixDigit = 1700;
+inline constexpr int FiveToneStandard = 1785;
 
 // Small dialogs.
 inline constexpr int EmbeddedMessageCaption = 1316;

@@ -270,7 +270,9 @@ private slots:
         QVERIFY(dialog);
         QVERIFY(save(dialog, "options-function-setting", language));
         auto* tree = dialog->findChild<QTreeWidget*>(QStringLiteral("TreeOPS"));
-        for (const auto& [key, name] : {std::pair{"B1", "options-ptt-id"}, std::pair{"C0", "options-common-set"}}) {
+        for (const auto& [key, name] :
+             {std::pair{"B1", "options-ptt-id"}, std::pair{"C0", "options-common-set"}, std::pair{"C1", "options-dtmf"},
+              std::pair{"C2", "options-msk"}, std::pair{"C3", "options-2-tone"}, std::pair{"C4", "options-5-tone"}}) {
             const auto found = tree->findItems(QStringLiteral("*"), Qt::MatchWildcard | Qt::MatchRecursive);
             for (QTreeWidgetItem* item : found) {
                 if (item->data(0, Qt::UserRole).toString() == QLatin1String(key))
