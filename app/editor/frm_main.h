@@ -42,8 +42,8 @@ class frmComPort;
 // The main window: menus, toolbar, button column, the channel grid's pane, the status window
 // and the status bar around the one Radio Image. Menus and toolbar are built from one table of
 // actions; every command first commits an open editor. The views follow the document's notices,
-// whoever changed it. Every window of a command is opened by that command's handler, the same
-// for the program and for a test's window (frm_main_windows.cpp).
+// whoever changed it. Every window of a command is made by that command's handler and opened
+// through openWindow(), so a test's window has the same windows as the program's.
 class frmMain : public QMainWindow, public TransferHost {
     Q_OBJECT
 public:
@@ -80,6 +80,10 @@ public:
 
     void appendStatus(const QString& line);
 
+    // Opens a window of a command: window-modal and returning at once, deleted when closed; the
+    // grid takes the focus back once it has gone. Every command's window opens through this.
+    void openWindow(QDialog* window);
+
     // Help for a context id: the help file beside the program when there is one, else the
     // bundled pages.
     void showHelp(int contextId) { m_help->showHelp(contextId); }
@@ -110,6 +114,10 @@ public slots:
     void mnuFile_Open_Click();
     void mnuFile_Save_Click();
     void mnuFile_SaveAs_Click();
+    void mnuFile_ImportCsv_Click();
+    void mnuFile_ExportCsv_Click();
+    void mnuFile_Print_Click();
+    void mnuFile_ExportPdf_Click();
     void mnuFile_Exit_Click();
     void mnuEdit_Undo_Click();
     void mnuEdit_Redo_Click();
@@ -163,9 +171,6 @@ private:
     void updateUndoActions();
     // The edit items are off while the single-channel panel covers the grid.
     void enableEditActions();
-    // Opens a window of a command: window-modal and returning at once, deleted when closed; the
-    // grid takes the focus back once it has gone.
-    void openWindow(QDialog* window);
     // The toolbar gesture opens the memory map, or closes it when it is up.
     void toggleMemoryMap();
     // Ctrl+A and Ctrl+X belong to the menu even while a text field has the focus.
