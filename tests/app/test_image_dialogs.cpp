@@ -177,6 +177,19 @@ private slots:
         QCOMPARE(f.bytesAt(radioPresetAddress(1), 8), QByteArray::fromHex("0700000008810000"));
     }
 
+    void radioCancelWritesNothing() {
+        test::WindowFixture f;
+        f.start();
+        const RadioImage before = f.doc.image();
+        runModal<frmRadio>(
+            f.window.get(), [&] { f.action("mnuProgram_ANI")->trigger(); },
+            [](frmRadio* d) {
+                d->findChild<QComboBox*>(QStringLiteral("cboRadioCh"))->setCurrentIndex(7);
+                click(d, "Command2");
+            });
+        QVERIFY(f.doc.image() == before);
+    }
+
     void embeddedMessageTypingLimitAndOk() {
         test::WindowFixture f;
         f.doc.edit(0, [](RadioImage& img) {

@@ -275,6 +275,19 @@ private slots:
         QCOMPARE(f.radio().memory().row(240), f.doc.image().row(240));
     }
 
+    void refusedLinkWriteEndsInRetryOrCancel() {
+        Fixture f;
+        RadioImage radio = test::randomImage(8);
+        radio.setRow(208, f.doc.image().row(208));
+        f.radio().memory() = radio;
+        f.radio().faults().refuseWriteAt = 0x0FA0;
+        QCOMPARE(f.runLink(frmAdv::Write, {Button::Cancel}), CloneOutcome::Failed);
+        QCOMPARE(f.prompter.texts(), QStringList{QStringLiteral("Check Connection. Retry or Cancel?")});
+        QCOMPARE(f.prompter.asked[0].buttons, QMessageBox::Retry | QMessageBox::Cancel);
+        QCOMPARE(f.prompter.asked[0].title, QStringLiteral("Error"));
+        QVERIFY(f.button(frmAdv::Write)->isEnabled());
+    }
+
 private:
     static void usePortsOf(test::WindowFixture& f) { f.usePorts({}).setChoice({1, true}); }
 };

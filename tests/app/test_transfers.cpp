@@ -124,6 +124,20 @@ private slots:
         QVERIFY(f.doc.isModified()); // a write saves nothing to a file
     }
 
+    void identificationWarningDeclinedIsACancelledWrite() {
+        Fixture f;
+        Row other = f.doc.image().row(208);
+        other[0] ^= 0x01;
+        f.radio().memory().setRow(208, other);
+        QCOMPARE(f.run(false, {QMessageBox::Cancel}), CloneOutcome::Cancelled);
+        QCOMPARE(f.prompter.asked.size(), 2);
+        const auto& w = f.prompter.asked.last();
+        QCOMPARE(w.text, QStringLiteral("FrequencyRange has been changed!Go on?"));
+        QCOMPARE(w.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(f.radio().writeCommands(), 0); // the rest of a declined warning is the session's
+        QVERIFY(f.comStatus() != QStringLiteral("Complete."));
+    }
+
     void aFailedReadRetriedThenCancelledLeavesTheDocumentAsItWas() {
         Fixture f;
         f.table().commitReceive(9, "148.00000");

@@ -239,6 +239,18 @@ TEST_P(CloneExchange, WriteSendsRowsUpTo239Only) {
 INSTANTIATE_TEST_SUITE_P(AllDeliveries, CloneExchange, kAllDeliveries,
                          [](const auto& info) { return kDeliveryNames[int(info.param)]; });
 
+TEST(CloneExchange, ChineseTextsInTheLog) {
+    RadioSimulator radio(randomImage(5));
+    RadioImage image;
+    Bench bench(image, radio, Delivery::Whole, Language::Chinese);
+    ASSERT_EQ(bench.run(CloneMode::Read), CloneOutcome::Completed);
+    ASSERT_EQ(bench.logLines.size(), 15u);
+    EXPECT_EQ(bench.logLines[0], "打开端口");
+    EXPECT_EQ(bench.logLines[6], "完成进度40%");
+    EXPECT_EQ(bench.logLines[13], "成功读完！");
+    EXPECT_EQ(bench.session.status(), "连机完成。");
+}
+
 namespace {
 
 struct FaultCase {
