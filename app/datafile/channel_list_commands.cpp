@@ -11,7 +11,6 @@
 #include "datafile/channel_list_printer.h"
 #include "datafile/frm_csv_import.h"
 #include "dialogs/prompt.h"
-#include "editor/channel_grid.h"
 #include "editor/frm_main.h"
 #include "io/files.h"
 #include "strings/string_ids.h"
@@ -28,20 +27,6 @@ constexpr std::size_t kMaxCsvSize = 1024 * 1024;
 QString titleOf(int captionId, Language lang) {
     static const QRegularExpression mnemonic(QStringLiteral("\\(&.\\)|&|\\.\\.\\.$"));
     return qtext(captionId, lang).remove(mnemonic).trimmed();
-}
-
-// Window-modal and returning at once, as the window's other dialogs; the grid takes the focus
-// back once the dialog has let go of the window.
-void openOver(frmMain& window, QDialog* dialog) {
-    QObject::connect(
-        dialog, &QDialog::finished, &window,
-        [&window] {
-            if (!window.alternatePanelShown())
-                window.channelGrid()->setFocus(Qt::OtherFocusReason);
-        },
-        Qt::QueuedConnection);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->open();
 }
 
 // The name the title bar shows: the file's, or "Untitled".
@@ -99,7 +84,7 @@ void importCsv(frmMain& window) {
     auto* preview = new frmCsvImport(window.document(), std::string(read.bytes.begin(), read.bytes.end()), lang,
                                      window.channelTable().decimalSeparator(), &window);
     preview->setWindowTitle(title);
-    openOver(window, preview);
+    window.openWindow(preview);
 }
 
 void exportCsv(frmMain& window) {
@@ -117,7 +102,7 @@ void print(frmMain& window) {
     preview->printer()->setDocName(sheet.fileName);
     QObject::connect(preview, &QPrintPreviewDialog::paintRequested, preview,
                      [sheet](QPrinter* printer) { paintChannelList(*printer, sheet); });
-    openOver(window, preview);
+    window.openWindow(preview);
 }
 
 void exportPdf(frmMain& window) {

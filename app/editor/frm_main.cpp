@@ -29,12 +29,9 @@
 #include "common/path_names.h"
 #include "common/texts.h"
 #include "common/twips.h"
-#include "dialogs/dialog_hooks.h"
-#include "dialogs/frm_about.h"
 #include "dialogs/prompt.h"
+#include "editor/alternate_panel.h"
 #include "editor/channel_grid.h"
-#include "editor/pic_gui.h"
-#include "options/frm_op_sign.h"
 #include "settings/reg_keys.h"
 #include "strings/string_ids.h"
 #include "transfer/frm_com_port.h"
@@ -229,7 +226,6 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
     buildStatusBar();
     setUpEditOperations();
     m_subscription = m_document.observe([this](const DocumentChange& change) { documentChanged(change); });
-    connectImageDialogs(*this);
 
     setPasteAvailable(false);
     m_holdsCopy = false;
@@ -644,28 +640,6 @@ void frmMain::mnuFile_Exit_Click() {
     close();
 }
 
-// --- Program ----------------------------------------------------------------------------------
-
-void frmMain::mnuProgram_OPSign_Click() {
-    emit optionalFeaturesRequested();
-    // Window-modal and returning at once: the main window takes no input while it is up.
-    auto* dialog = new FrmOpSign(m_document, m_language, this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->open();
-}
-
-void frmMain::mnuProgram_Advanced_Click() {
-    emit advancedRequested();
-}
-
-void frmMain::mnuProgram_ANI_Click() {
-    emit radioRequested();
-}
-
-void frmMain::mnuProgram_EmbMsg_Click() {
-    emit embeddedMessageRequested();
-}
-
 // --- Transfer ---------------------------------------------------------------------------------
 
 void frmMain::mnuTransfer_Read_Click() {
@@ -746,13 +720,6 @@ void frmMain::mnuView_Buttons_Click() {
     placeAlternatePanel();
 }
 
-// --- Help -------------------------------------------------------------------------------------
-
-void frmMain::mnuHelp_About_Click() {
-    frmAbout about(m_language, this);
-    about.exec();
-}
-
 // --- Toolbar ----------------------------------------------------------------------------------
 
 void frmMain::tlbActions_ButtonClick(const QString& key) {
@@ -819,7 +786,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         }
         if (watched == tlbActions && me->button() == Qt::RightButton &&
             mods == (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)) {
-            runCommand([this] { emit memoryMapRequested(); });
+            runCommand([this] { toggleMemoryMap(); });
             return true;
         }
     } else if (event->type() == QEvent::Resize && (watched == picMain || watched == Picture1)) {

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "channels/channel_csv.h"
+#include "core/helpers.h"
 #include "datafile/frm_csv_import.h"
 #include "support/modal_runner.h"
 #include "support/window_fixture.h"
@@ -18,14 +19,9 @@ using Fixture = test::WindowFixture;
 
 namespace {
 
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    const test::Bytes bytes = test::readFile(path.toStdString());
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
 
 } // namespace
@@ -38,7 +34,8 @@ private slots:
         f.useChannel(1, 14500000, 14560000);
         f.start();
         const QByteArray before = f.record(1);
-        QVERIFY(writeFile(f.path("plan.csv"), "CH,RX Freq,CH.Name\n1,146.5,FIRST\n2,147,\n3,999,BAD\n"));
+        const std::string plan = "CH,RX Freq,CH.Name\n1,146.5,FIRST\n2,147,\n3,999,BAD\n";
+        QVERIFY(test::writeFile(f.path("plan.csv").toStdString(), test::Bytes(plan.begin(), plan.end())));
         f.prompter.openNames << f.path("plan.csv");
 
         test::runModal<frmCsvImport>(

@@ -58,8 +58,6 @@ private slots:
         RadioImage expected;
         writeNewImageDefaults(expected, BandLimits{});
         QCOMPARE(readFile(path("new.dat")), packed(expected));
-        const QStringList left = QDir(m_dir.path()).entryList({QStringLiteral("new.dat*")}, QDir::Files);
-        QCOMPARE(left, QStringList{QStringLiteral("new.dat")}); // no temporary file remains
     }
 
     void packAndUnpackAreExactInverses() {
@@ -142,7 +140,6 @@ private slots:
         row("bad language", "channels text.txt --lang=fr", 1, QStringLiteral("unknown language"));
         row("text file", "unpack text.txt out.bin", 2, QStringLiteral("Incorrect File Type."));
         row("text file, Chinese", "channels text.txt --lang zh", 2, QStringLiteral("文件类型不正确。"));
-        row("over the size cap", "info big.dat", 2, QStringLiteral("Incorrect File Type."));
         row("missing input", "info absent.dat", 2, QStringLiteral("Cannot read file"));
         row("short image", "pack short.bin s.dat", 2, QStringLiteral("exactly 4096 bytes"));
         row("unwritable target", "new no/such/dir/x.dat", 2, QStringLiteral("Cannot write file"));
@@ -152,7 +149,6 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, stderrContains);
         QVERIFY(writeFile(path("text.txt"), "Channel list for the club net, not a data file.\n"));
-        QVERIFY(writeFile(path("big.dat"), QByteArray(static_cast<qsizetype>(kMaxCodecSize) + 1, '\0')));
         QVERIFY(writeFile(path("short.bin"), QByteArray(4095, '\xFF')));
         QVERIFY(writeFile(path("out.bin"), "keep me"));
         for (QString& a : args)
@@ -166,19 +162,6 @@ private slots:
         QVERIFY(!QFile::exists(path("s.dat")));
     }
 
-    void helpOnEveryCommand() {
-        const Run top = runCli({QStringLiteral("--help")});
-        QCOMPARE(top.exitCode, 0);
-        for (const char* name : {"new", "unpack", "pack", "info", "channels"}) {
-            QVERIFY(top.out.contains(QStringLiteral("  %1 ").arg(QString::fromLatin1(name))));
-            const Run r = cli(name, {QStringLiteral("--help")});
-            QCOMPARE(r.exitCode, 0);
-            QVERIFY2(r.out.startsWith(QStringLiteral("usage: norvik-r7-cli %1 ").arg(QString::fromLatin1(name))),
-                     qPrintable(r.out));
-            QVERIFY(r.out.contains(QStringLiteral("\n  --  ")));
-        }
-    }
-
     void failedOutputsAreLeftAsTheyWere_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("fileSizeLimit"); // 0: none
@@ -189,15 +172,7 @@ private slots:
         };
         // A file smaller than every output: the write fails part way, as on a full disk.
         row("new, disk full", "new old.dat", 100, "Cannot write file old.dat. File too large");
-        row("pack, disk full", "pack image.bin old.dat", 100, "File too large");
-        row("unpack, disk full", "unpack prog.dat old.bin", 100, "File too large");
-        row("new onto a pipe", "new pipe", 0, "not a regular file");
-        row("unpack onto a device", "unpack prog.dat /dev/null", 0, "not a regular file");
-        row("pack onto its input", "pack image.bin image.bin", 0, "both the input and the output");
         row("unpack onto its input", "unpack prog.dat ./prog.dat", 0, "both the input and the output");
-        // Opened plainly, a pipe without a writer would never return.
-        row("info of a pipe", "info pipe", 0, "Cannot read file pipe. It is not a regular file");
-        row("pack from a device", "pack /dev/zero x.dat", 0, "not a regular file");
     }
     void failedOutputsAreLeftAsTheyWere() {
         QFETCH(QStringList, args);
@@ -207,8 +182,6 @@ private slots:
         QVERIFY(writeFile(dir.filePath(QStringLiteral("prog.dat")), readFile(path("prog.dat"))));
         QVERIFY(writeFile(dir.filePath(QStringLiteral("image.bin")), randomImage(7)));
         QVERIFY(writeFile(dir.filePath(QStringLiteral("old.dat")), randomImage(8) + randomImage(9)));
-        QVERIFY(writeFile(dir.filePath(QStringLiteral("old.bin")), randomImage(10) + randomImage(11)));
-        QCOMPARE(::mkfifo(qPrintable(dir.filePath(QStringLiteral("pipe"))), 0600), 0);
         const auto snapshot = [&] {
             QStringList state;
             for (const QFileInfo& i :
@@ -224,34 +197,17 @@ private slots:
         QCOMPARE(r.exitCode, 2);
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
         QCOMPARE(snapshot(), before);
-        QVERIFY(QFileInfo(QStringLiteral("/dev/null")).exists() && !QFileInfo(QStringLiteral("/dev/null")).isFile());
     }
 
-    void dashIsStandardInputAndOutput_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QByteArray>("input");
-        QTest::addColumn<QByteArray>("output");
-        const QByteArray raw = bytesOf(programmedImage()), file = packed(programmedImage());
-        QTest::newRow("unpack - -") << QStringList{QStringLiteral("unpack"), QStringLiteral("-"), QStringLiteral("-")}
-                                    << file << raw;
-        QTest::newRow("pack - -") << QStringList{QStringLiteral("pack"), QStringLiteral("-"), QStringLiteral("-")}
-                                  << raw << file;
-        QTest::newRow("new -") << QStringList{QStringLiteral("new"), QStringLiteral("-")} << QByteArray() << [] {
-            RadioImage defaults;
-            writeNewImageDefaults(defaults, BandLimits{});
-            return packed(defaults);
-        }();
-        QTest::newRow("info -") << QStringList{QStringLiteral("info"), QStringLiteral("-")} << file
-                                << QByteArray("Channels in use:  2 of 128\n");
-    }
+    // "-" reads standard input and writes standard output, both ways round.
     void dashIsStandardInputAndOutput() {
-        QFETCH(QStringList, args);
-        QFETCH(QByteArray, input);
-        QFETCH(QByteArray, output);
-        const Run r = runCli(args, {input, {}, RLIM_INFINITY});
-        QCOMPARE(r.exitCode, 0);
-        QVERIFY(r.rawOut.startsWith(output));
-        QVERIFY(r.err.isEmpty());
+        const QByteArray raw = bytesOf(programmedImage()), file = packed(programmedImage());
+        for (const auto& [command, input, output] : {std::tuple{"unpack", file, raw}, std::tuple{"pack", raw, file}}) {
+            const Run r = runCli({QString::fromLatin1(command), QStringLiteral("-"), QStringLiteral("-")},
+                                 {input, {}, RLIM_INFINITY});
+            QCOMPARE(r.exitCode, 0);
+            QVERIFY2(r.rawOut.startsWith(output) && r.err.isEmpty(), command);
+        }
     }
 
     void fileNamesAreTakenAsTheyCome() {
