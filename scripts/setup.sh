@@ -7,9 +7,10 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-translations-l10n
     libgtest-dev libgmock-dev
-    xvfb xauth xdotool imagemagick openbox
+    xvfb xauth openbox
     fonts-wqy-microhei fonts-noto-cjk
     desktop-file-utils appstream man-db dpkg-dev file
+    poppler-utils
 )
 
 missing=()

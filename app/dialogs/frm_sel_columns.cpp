@@ -39,8 +39,8 @@ frmSelColumns::frmSelColumns(ChannelTable& table, Language lang, QWidget* parent
     Command2->setObjectName(QStringLiteral("Command2"));
     CmdOk->setDefault(true);
 
-    // Fixed places, as the form was drawn: boxes 2-8 and 9-15 in two columns, the buttons on
-    // the right, and boxes 0, 1 and 16 under the bottom edge where nobody sees them.
+    // Fixed places: boxes 2-8 and 9-15 in two columns, the buttons on the right; boxes 0, 1 and
+    // 16 lie under the bottom edge, out of sight, where only Select All and Inverse reach them.
     const int margin = twips(180);
     int boxWidth = 0, rowPitch = twips(360);
     for (QCheckBox* b : ColumnSel) {

@@ -29,12 +29,9 @@
 #include "common/path_names.h"
 #include "common/texts.h"
 #include "common/twips.h"
-#include "dialogs/dialog_hooks.h"
-#include "dialogs/frm_about.h"
 #include "dialogs/prompt.h"
+#include "editor/alternate_panel.h"
 #include "editor/channel_grid.h"
-#include "editor/pic_gui.h"
-#include "options/frm_op_sign.h"
 #include "settings/reg_keys.h"
 #include "strings/string_ids.h"
 #include "transfer/frm_com_port.h"
@@ -105,6 +102,12 @@ constexpr ActionSpec kActions[] = {
     {"mnuFile", "mnuFile_Save", ids::MenuFileSave, nullptr, ctrl(Qt::Key_S), 2300, 0, &frmMain::mnuFile_Save_Click},
     {"mnuFile", "mnuFile_SaveAs", ids::MenuFileSaveAs, nullptr, ctrl(Qt::Key_A), 2400, 0,
      &frmMain::mnuFile_SaveAs_Click},
+    {"mnuFile", "mnuFile_Bar2", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {"mnuFile", "mnuFile_ImportCsv", ids::MenuFileImportCsv, nullptr, kNoKey, 0, 0, &frmMain::mnuFile_ImportCsv_Click},
+    {"mnuFile", "mnuFile_ExportCsv", ids::MenuFileExportCsv, nullptr, kNoKey, 0, 0, &frmMain::mnuFile_ExportCsv_Click},
+    {"mnuFile", "mnuFile_Bar3", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {"mnuFile", "mnuFile_Print", ids::MenuFilePrint, nullptr, ctrl(Qt::Key_P), 0, 0, &frmMain::mnuFile_Print_Click},
+    {"mnuFile", "mnuFile_ExportPdf", ids::MenuFileExportPdf, nullptr, kNoKey, 0, 0, &frmMain::mnuFile_ExportPdf_Click},
     {"mnuFile", "mnuFile_Bar1", 0, nullptr, kNoKey, 0, 0, nullptr},
     {"mnuFile", "mnuFile_Exit", ids::MenuFileExit, nullptr, ctrl(Qt::Key_X), 2600, 0, &frmMain::mnuFile_Exit_Click},
     {"mnuModel", "mnuModel_Info", ids::MenuModelInfo, nullptr, ctrl(Qt::Key_M), 3100, 0, nullptr},
@@ -168,6 +171,7 @@ constexpr ToolSpec kToolButtons[] = {
     {"New", "mnuFile_New", ids::TipNew, "document-new", "new", false},
     {"Open", "mnuFile_Open", ids::TipOpen, "document-open", "open", false},
     {"Save", "mnuFile_Save", ids::TipSave, "document-save", "save", false},
+    {"Print", "mnuFile_Print", ids::TipPrint, "document-print", "print", false},
     {"Copy", "mnuEdit_Copy", ids::MenuEditCopy, "edit-copy", "copy", true},
     {"Paste", "mnuEdit_Paste", ids::MenuEditPaste, "edit-paste", "paste", false},
     {"Clear", "mnuEdit_Clear", ids::MenuEditClear, "edit-clear", "clear", false},
@@ -222,7 +226,6 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
     buildStatusBar();
     setUpEditOperations();
     m_subscription = m_document.observe([this](const DocumentChange& change) { documentChanged(change); });
-    connectImageDialogs(*this);
 
     setPasteAvailable(false);
     m_holdsCopy = false;
@@ -637,28 +640,6 @@ void frmMain::mnuFile_Exit_Click() {
     close();
 }
 
-// --- Program ----------------------------------------------------------------------------------
-
-void frmMain::mnuProgram_OPSign_Click() {
-    emit optionalFeaturesRequested();
-    // Window-modal and returning at once: the main window takes no input while it is up.
-    auto* dialog = new FrmOpSign(m_document, m_language, this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->open();
-}
-
-void frmMain::mnuProgram_Advanced_Click() {
-    emit advancedRequested();
-}
-
-void frmMain::mnuProgram_ANI_Click() {
-    emit radioRequested();
-}
-
-void frmMain::mnuProgram_EmbMsg_Click() {
-    emit embeddedMessageRequested();
-}
-
 // --- Transfer ---------------------------------------------------------------------------------
 
 void frmMain::mnuTransfer_Read_Click() {
@@ -739,13 +720,6 @@ void frmMain::mnuView_Buttons_Click() {
     placeAlternatePanel();
 }
 
-// --- Help -------------------------------------------------------------------------------------
-
-void frmMain::mnuHelp_About_Click() {
-    frmAbout about(m_language, this);
-    about.exec();
-}
-
 // --- Toolbar ----------------------------------------------------------------------------------
 
 void frmMain::tlbActions_ButtonClick(const QString& key) {
@@ -812,7 +786,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         }
         if (watched == tlbActions && me->button() == Qt::RightButton &&
             mods == (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)) {
-            runCommand([this] { emit memoryMapRequested(); });
+            runCommand([this] { toggleMemoryMap(); });
             return true;
         }
     } else if (event->type() == QEvent::Resize && (watched == picMain || watched == Picture1)) {

@@ -18,6 +18,7 @@
 #include "transfer/transfer_host.h"
 
 class QAction;
+class QDialog;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -41,8 +42,8 @@ class frmComPort;
 // The main window: menus, toolbar, button column, the channel grid's pane, the status window
 // and the status bar around the one Radio Image. Menus and toolbar are built from one table of
 // actions; every command first commits an open editor. The views follow the document's notices,
-// whoever changed it. Commands whose windows live elsewhere are raised as signals; their owners
-// connect to them.
+// whoever changed it. Every window of a command is made by that command's handler and opened
+// through openWindow(), so a test's window has the same windows as the program's.
 class frmMain : public QMainWindow, public TransferHost {
     Q_OBJECT
 public:
@@ -79,12 +80,16 @@ public:
 
     void appendStatus(const QString& line);
 
+    // Opens a window of a command: window-modal and returning at once, deleted when closed; the
+    // grid takes the focus back once it has gone. Every command's window opens through this.
+    void openWindow(QDialog* window);
+
     // Help for a context id: the help file beside the program when there is one, else the
     // bundled pages.
     void showHelp(int contextId) { m_help->showHelp(contextId); }
     QString helpFilePath() const { return m_help->helpFilePath(); }
 
-    // Named controls, for the windows that plug into the shell and for tests.
+    // Named controls, for tests.
     QAction* action(const char* objectName) const;
     QAction* toolButton(const QString& key) const;
     QPushButton* cmdButton(int index) const { return CmdButtons.at(static_cast<std::size_t>(index)); }
@@ -101,14 +106,6 @@ public:
 
 signals:
     void languageChanged(norvik::Language lang);
-    // The entry points of the windows that plug into the shell; each is raised after the open
-    // editor is committed, and the grid takes the focus back when the handler returns.
-    void optionalFeaturesRequested();
-    void advancedRequested();
-    void radioRequested();
-    void embeddedMessageRequested();
-    void visibleColumnsRequested();
-    void memoryMapRequested();
     // Last step of closing, after the language has been stored: close the serial port.
     void unloading();
 
@@ -117,6 +114,10 @@ public slots:
     void mnuFile_Open_Click();
     void mnuFile_Save_Click();
     void mnuFile_SaveAs_Click();
+    void mnuFile_ImportCsv_Click();
+    void mnuFile_ExportCsv_Click();
+    void mnuFile_Print_Click();
+    void mnuFile_ExportPdf_Click();
     void mnuFile_Exit_Click();
     void mnuEdit_Undo_Click();
     void mnuEdit_Redo_Click();
@@ -170,6 +171,8 @@ private:
     void updateUndoActions();
     // The edit items are off while the single-channel panel covers the grid.
     void enableEditActions();
+    // The toolbar gesture opens the memory map, or closes it when it is up.
+    void toggleMemoryMap();
     // Ctrl+A and Ctrl+X belong to the menu even while a text field has the focus.
     void giveMenuKeysToTheMenu(QWidget* field);
     int twipsToPixelsX(int twips) const;

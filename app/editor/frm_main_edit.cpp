@@ -1,14 +1,12 @@
-// The main window's whole-channel edit operations, its single-channel panel and the visible
-// columns dialog.
+// The main window's whole-channel edit operations and its single-channel panel.
 #include <QAction>
 #include <QLineEdit>
 
 #include "common/texts.h"
-#include "dialogs/frm_sel_columns.h"
 #include "dialogs/prompt.h"
+#include "editor/alternate_panel.h"
 #include "editor/channel_grid.h"
 #include "editor/frm_main.h"
-#include "editor/pic_gui.h"
 #include "strings/string_ids.h"
 
 namespace norvik {
@@ -141,16 +139,6 @@ void frmMain::refillAlternatePanel() {
         return;
     m_channelGrid->setCurrentCell(m_altPanel->shownChannel(), col::Rx);
     m_altPanel->fill();
-}
-
-// --- View -------------------------------------------------------------------------------------
-
-void frmMain::mnuView_Columns_Click() {
-    emit visibleColumnsRequested();
-    frmSelColumns dialog(*m_table, m_language, this);
-    dialog.exec();
-    // OK or Cancel, the widths follow the flags: each shown column gets its width at load back.
-    m_channelGrid->applyColumnWidths();
 }
 
 } // namespace norvik

@@ -1,5 +1,6 @@
-// The File menu's New, Open, Save and Save As. Loads and saves work in memory and go through the
-// program's one load and save helper, so that a failure never costs the file already on disk.
+// The File menu's New, Open, Save and Save As (run, as every command, after the open editor is
+// committed). Loads and saves work in memory and go through the program's one load and save
+// helper, so that a failure never costs the file already on disk.
 
 #include <QRegularExpression>
 
@@ -36,7 +37,6 @@ bool frmMain::saveChangesBefore(int questionId) {
 }
 
 void frmMain::mnuFile_New_Click() {
-    commitOpenEditor();
     const auto answer =
         m_prompter.message(this, QMessageBox::Warning, QStringLiteral("alert"), qtext(ids::AllDataCleared, m_language),
                            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
@@ -48,7 +48,6 @@ void frmMain::mnuFile_New_Click() {
 }
 
 void frmMain::mnuFile_Open_Click() {
-    commitOpenEditor();
     if (!saveChangesBefore(ids::FileModified))
         return;
     const QString name = m_prompter.openFileName(this, fileDialogTitle(ids::MenuFileOpen), QString(),
@@ -91,7 +90,6 @@ bool frmMain::openDataFile(const std::filesystem::path& path) {
 }
 
 void frmMain::mnuFile_Save_Click() {
-    commitOpenEditor();
     std::filesystem::path target = m_filePath;
     if (target.empty()) {
         const QString name =
@@ -105,7 +103,6 @@ void frmMain::mnuFile_Save_Click() {
 }
 
 void frmMain::mnuFile_SaveAs_Click() {
-    commitOpenEditor();
     const QString current = m_filePath.empty() ? QString::fromLatin1(kUntitled) : shownPath(m_filePath);
     const QString name = m_prompter.saveFileName(this, fileDialogTitle(ids::MenuFileSaveAs), current,
                                                  QString::fromLatin1(kDataFileFilter));

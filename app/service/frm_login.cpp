@@ -8,7 +8,6 @@
 
 #include "common/texts.h"
 #include "dialogs/prompt.h"
-#include "editor/frm_main.h"
 #include "service/frm_adv.h"
 #include "service/service_code.h"
 #include "strings/string_ids.h"
@@ -49,14 +48,6 @@ frmLogin::frmLogin(RadioDocument& document, Prompter& prompter, TransferPorts& p
     layout->addLayout(buttons);
     setMinimumWidth(320);
     txtPassword->setFocus();
-}
-
-void frmLogin::attachTo(frmMain& main) {
-    QObject::connect(&main, &frmMain::advancedRequested, &main, [&main] {
-        auto* login = new frmLogin(main.document(), main.prompter(), main.transferPorts(), main.language(), &main);
-        login->setAttribute(Qt::WA_DeleteOnClose);
-        login->open();
-    });
 }
 
 bool frmLogin::eventFilter(QObject* watched, QEvent* event) {

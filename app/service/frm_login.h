@@ -13,7 +13,6 @@ namespace norvik {
 class Prompter;
 class RadioDocument;
 class TransferPorts;
-class frmMain;
 
 // The service login: the code typed in `txtPassword` opens the service window; a wrong one is
 // refused with its text selected for typing again. Made afresh each time, so nothing of a login
@@ -23,9 +22,6 @@ class frmLogin : public QDialog {
 public:
     frmLogin(RadioDocument& document, Prompter& prompter, TransferPorts& ports, Language lang,
              QWidget* parent = nullptr);
-
-    // Makes the main window's Advanced command open the login over it.
-    static void attachTo(frmMain& main);
 
     bool loggedIn() const { return m_loggedIn; }
 

@@ -33,7 +33,7 @@ public:
     static constexpr const char* kRegistryPath = "HKEY_LOCAL_MACHINE\\SoftWare\\NORVIK LABS\\Norvik R7";
     static constexpr const char* kValueRead = "Language";
 #ifdef Q_OS_WIN
-    // Registry value names ignore case; the program has always written it in lower case.
+    // Registry value names ignore case, so the name written and the name read are one value.
     static constexpr const char* kValueWritten = "language";
 #else
     static constexpr const char* kValueWritten = "Language";

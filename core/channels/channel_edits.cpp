@@ -35,25 +35,25 @@ void swapBytes(RadioImage& image, int a, int b, int count) {
     }
 }
 
-// Record, name entry and row texts of one channel onto another.
+// Record, name entry and row of one channel onto another.
 void copyChannelTo(ChannelTable& table, RadioImage& image, int from, int to) {
     copyName(image, from, to);
     for (int i = 0; i < kRowSize; ++i)
         image.set(channelAddress(to) + i, image.at(channelAddress(from) + i));
-    table.setRowTexts(to, table.rowTexts(from));
+    table.setRow(to, table.row(from));
 }
 
 // Empties the record and the texts; the name entry keeps its bytes.
 void emptyChannel(ChannelTable& table, RadioImage& image, int channel) {
     fillRecord(image, channel, 0xFF);
-    table.setRowTexts(channel, {});
+    table.setRow(channel, {});
 }
 
 void swapChannels(ChannelTable& table, int a, int b, int labelId) {
     table.edit(labelId, [&](RadioImage& image) {
         swapBytes(image, channelAddress(a), channelAddress(b), kRowSize);
         swapBytes(image, nameAddress(a), nameAddress(b), kNameLength);
-        table.swapRowTexts(a, b);
+        table.swapRows(a, b);
     });
 }
 
@@ -71,7 +71,7 @@ bool copyChannel(const ChannelTable& table, int channel, CopyBuffer& buffer) {
         buffer.record[static_cast<std::size_t>(i)] = image.at(channelAddress(channel) + i);
     for (int i = 0; i < kNameLength; ++i)
         buffer.name[static_cast<std::size_t>(i)] = image.at(nameAddress(channel) + i);
-    buffer.texts = table.rowTexts(channel);
+    buffer.row = table.row(channel);
     buffer.language = table.language();
     buffer.decimalSeparator = table.decimalSeparator();
     buffer.holdsCopy = true;
@@ -90,7 +90,7 @@ EditResult pasteChannel(ChannelTable& table, int channel, const CopyBuffer& buff
         for (int i = 0; i < kNameLength; ++i)
             image.set(nameAddress(channel) + i, buffer.name[static_cast<std::size_t>(i)]);
         if (sameTexts)
-            table.setRowTexts(channel, buffer.texts);
+            table.setRow(channel, buffer.row);
     };
     if (sameTexts)
         table.edit(ids::ChangePaste, paste);

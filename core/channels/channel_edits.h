@@ -7,12 +7,12 @@
 
 namespace norvik {
 
-// One channel as the user copied it: its record, its name entry and the texts of its row.
+// One channel as the user copied it: its record, its name entry and its row.
 // The main window keeps one for its whole life, so a copy survives Open, New and a read.
 struct CopyBuffer {
     std::array<std::uint8_t, kRowSize> record{};
     std::array<std::uint8_t, kNameLength> name{};
-    ChannelTable::RowTexts texts{};
+    ChannelRow row{};
     // The texts are only good for a table in the same language and number format.
     Language language = Language::English;
     char decimalSeparator = '.';

@@ -1,49 +1,15 @@
 #include "channels/channel_table.h"
 
-#include "channels/frequency_rules.h"
-#include "image/number_format.h"
+#include <utility>
+
 #include "image/tones.h"
 #include "strings/string_ids.h"
-
-#include <functional>
-#include <utility>
 
 namespace norvik {
 namespace {
 
-constexpr std::array<int, kTableColumns> kHeaderIds = {
-    ids::HeaderChannel, ids::HeaderRxFreq,  ids::HeaderTxFreq,      ids::HeaderDecode,    ids::HeaderEncode,
-    ids::HeaderTxPower, ids::HeaderScanAdd, ids::HeaderWidthNarrow, ids::HeaderName,      ids::HeaderBcl,
-    ids::HeaderPttId,   ids::HeaderVox,     ids::HeaderOption,      ids::HeaderScrambler, ids::HeaderOffset,
-    ids::HeaderDuplex,  ids::HeaderMore};
-constexpr std::string_view kMore = ">>";
 constexpr int kManualAddress = 0x831;
 constexpr std::uint8_t kManualBit = 0x10;
-
-std::optional<RecordField> listField(int column) {
-    switch (column) {
-    case col::Power:
-        return RecordField::Power;
-    case col::Scan:
-        return RecordField::Scan;
-    case col::Bandwidth:
-        return RecordField::Bandwidth;
-    case col::Bcl:
-        return RecordField::Bcl;
-    case col::PttId:
-        return RecordField::PttId;
-    case col::Vox:
-        return RecordField::Vox;
-    case col::Option:
-        return RecordField::Option;
-    case col::Scrambler:
-        return RecordField::ScramblerGroup;
-    default:
-        return std::nullopt;
-    }
-}
-
-constexpr std::array<int, 3> kDuplexIds = {ids::Off, ids::Plus, ids::Minus};
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -51,79 +17,9 @@ bool isDigit(char c) {
 
 } // namespace
 
-EditorKind editorKind(int column) {
-    switch (column) {
-    case col::Rx:
-    case col::Tx:
-    case col::Offset:
-    case col::Name:
-        return EditorKind::Text;
-    case col::Decode:
-    case col::Encode:
-        return EditorKind::Tone;
-    case col::Channel:
-    case col::More:
-        return EditorKind::None;
-    default:
-        return column > 0 && column < kTableColumns ? EditorKind::List : EditorKind::None;
-    }
-}
-
-int columnHeaderId(int column) {
-    return column >= 0 && column < kTableColumns ? kHeaderIds[static_cast<std::size_t>(column)] : 0;
-}
-
-int initialColumnWidthTwips(int column) {
-    if (column == col::Channel)
-        return 600;
-    if (column == col::Rx || column == col::Tx || column == col::Offset)
-        return 1200;
-    return 1000;
-}
-
-int columnHelpContext(int column) {
-    return column >= 1 && column <= 6 ? 7007 + column - 1 : 0;
-}
-
-std::string latin1ToUtf8(std::string_view bytes) {
-    std::string out;
-    for (char ch : bytes) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
-std::string utf8ToLatin1(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        std::size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 1;
-        if (i + len > text.size())
-            len = text.size() - i;
-        if (len == 1) {
-            out += c < 0x80 ? static_cast<char>(c) : '?';
-        } else if (len == 2) {
-            const unsigned cp = ((c & 0x1FU) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3FU);
-            out += cp <= 0xFF ? static_cast<char>(cp) : '?';
-        } else {
-            out += '?';
-        }
-        i += len;
-    }
-    return out;
-}
-
 ChannelTable::ChannelTable(RadioDocument& document, Language lang, char decimalSeparator)
     : m_doc(document), m_lang(lang), m_sep(decimalSeparator) {
     m_visible.fill(true);
-    for (int n = 1; n <= kChannelCount; ++n)
-        m_texts[static_cast<std::size_t>(n)][col::Channel] = std::to_string(n);
     setHeaders();
     fill();
     m_subscription = m_doc.observe([this](const DocumentChange& change) { follow(change); });
@@ -134,7 +30,7 @@ void ChannelTable::follow(const DocumentChange& change) {
         fill();
         return;
     }
-    // The table's own commits set their texts themselves, some of which no fill would give back
+    // The table's own commits set their rows themselves, some of which no fill would give back
     // (a duplex chosen before its offset, pasted texts).
     if (change.kind == DocumentChange::Kind::Edit && m_ownEdit)
         return;
@@ -155,37 +51,37 @@ const std::string& ChannelTable::text(int row, int column) const {
     static const std::string kEmpty;
     if (row < 0 || row >= kTableRows || column < 0 || column >= kTableColumns)
         return kEmpty;
-    return m_texts[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    return m_rows[static_cast<std::size_t>(row)].texts[static_cast<std::size_t>(column)];
 }
 
-const ChannelTable::RowTexts& ChannelTable::rowTexts(int channel) const {
-    static const RowTexts kEmptyRow;
-    return validChannel(channel) ? m_texts[static_cast<std::size_t>(channel)] : kEmptyRow;
+const ChannelRow& ChannelTable::row(int channel) const {
+    static const ChannelRow kEmptyRow;
+    return validChannel(channel) ? m_rows[static_cast<std::size_t>(channel)] : kEmptyRow;
 }
 
-void ChannelTable::setRowTexts(int channel, const RowTexts& texts) {
+void ChannelTable::setRow(int channel, const ChannelRow& row) {
     if (!validChannel(channel))
         return;
-    RowTexts& row = m_texts[static_cast<std::size_t>(channel)];
-    for (std::size_t c = 1; c < row.size(); ++c)
-        row[c] = texts[c];
+    ChannelRow& target = m_rows[static_cast<std::size_t>(channel)];
+    for (std::size_t c = 1; c < target.texts.size(); ++c)
+        target.texts[c] = row.texts[c];
+    target.duplex = row.duplex;
 }
 
-void ChannelTable::swapRowTexts(int a, int b) {
+void ChannelTable::swapRows(int a, int b) {
     if (!validChannel(a) || !validChannel(b))
         return;
-    RowTexts& ra = m_texts[static_cast<std::size_t>(a)];
-    RowTexts& rb = m_texts[static_cast<std::size_t>(b)];
-    for (std::size_t c = 1; c < ra.size(); ++c)
-        std::swap(ra[c], rb[c]);
+    ChannelRow& ra = m_rows[static_cast<std::size_t>(a)];
+    ChannelRow& rb = m_rows[static_cast<std::size_t>(b)];
+    for (std::size_t c = 1; c < ra.texts.size(); ++c)
+        std::swap(ra.texts[c], rb.texts[c]);
+    std::swap(ra.duplex, rb.duplex);
 }
 
 void ChannelTable::setHeaders() {
-    RowTexts& h = m_texts[0];
-    for (int c = 0; c < kTableColumns; ++c) {
-        const int id = kHeaderIds[static_cast<std::size_t>(c)];
-        h[static_cast<std::size_t>(c)] = std::string(norvik::text(id, m_lang));
-    }
+    RowTexts& h = m_rows[0].texts;
+    for (int c = 0; c < kTableColumns; ++c)
+        h[static_cast<std::size_t>(c)] = valueText(columnHeaderId(c));
 }
 
 void ChannelTable::setLanguage(Language lang) {
@@ -202,11 +98,7 @@ void ChannelTable::setDecimalSeparator(char sep) {
 }
 
 std::string ChannelTable::valueText(int id) const {
-    return std::string(norvik::text(id, m_lang));
-}
-
-Frequency ChannelTable::frequencyOf(int channel, int column) const {
-    return frequencyFromText(text(channel, column)).value_or(0);
+    return textString(id, m_lang);
 }
 
 void ChannelTable::fill() {
@@ -217,34 +109,9 @@ void ChannelTable::fill() {
 }
 
 void ChannelTable::fillRow(int n) {
-    const RadioImage& img = m_doc.image();
-    RowTexts& row = m_texts[static_cast<std::size_t>(n)];
-    const int base = channelAddress(n);
-    const RecordState state = recordState(img, n);
-    for (int c = 1; c < kTableColumns; ++c)
-        row[static_cast<std::size_t>(c)].clear();
-    if (state == RecordState::Empty)
-        return;
-
-    row[col::Rx] = frequencyTextOf(decodeFrequency(img, base + rec::Rx));
-    row[col::Decode] = decodeTone({img.at(base + rec::DecodeTone), img.at(base + rec::DecodeTone + 1)}, m_lang, m_sep);
-    if (state == RecordState::NoTransmit) {
-        row[col::Offset] = formatScaled(0, 5, m_sep);
-        row[col::Duplex] = valueText(ids::Off);
-    } else {
-        row[col::Tx] = frequencyTextOf(decodeFrequency(img, base + rec::Tx));
-        row[col::Encode] =
-            decodeTone({img.at(base + rec::EncodeTone), img.at(base + rec::EncodeTone + 1)}, m_lang, m_sep);
-        const Frequency rx = frequencyOf(n, col::Rx), tx = frequencyOf(n, col::Tx);
-        row[col::Duplex] = valueText(duplexTextId(duplexOf(rx, tx)));
-        row[col::Offset] = formatScaled(offsetOf(rx, tx), 5, m_sep);
-    }
-    for (int c = col::Power; c <= col::Scrambler; ++c) {
-        if (const auto field = listField(c))
-            row[static_cast<std::size_t>(c)] = fieldText(img, n, *field, m_lang);
-    }
-    row[col::Name] = latin1ToUtf8(decodeName(img, n));
-    row[col::More] = std::string(kMore);
+    ChannelRow& row = m_rows[static_cast<std::size_t>(n)];
+    row = channelRow(m_doc.image(), n, m_lang, m_sep);
+    row.texts[col::Channel] = std::to_string(n);
 }
 
 bool ChannelTable::manualChecked() const {
@@ -281,222 +148,11 @@ int ChannelTable::widthTwips(int column) const {
 std::vector<std::string> ChannelTable::listEntries(int column) const {
     if (column == col::Decode || column == col::Encode)
         return toneList(m_lang, m_sep);
-    if (column == col::Duplex) {
-        std::vector<std::string> out;
-        for (int id : kDuplexIds)
-            out.push_back(valueText(id));
-        return out;
-    }
+    if (column == col::Duplex)
+        return duplexEntries(m_lang);
     if (const auto field = listField(column))
         return fieldEntries(*field, m_lang);
     return {};
-}
-
-void ChannelTable::setText(int channel, int column, std::string value, CommitResult& result) {
-    std::string& cell = m_texts[static_cast<std::size_t>(channel)][static_cast<std::size_t>(column)];
-    if (cell != value) {
-        cell = std::move(value);
-        result.changedColumns |= 1U << column;
-    }
-}
-
-void ChannelTable::setDuplexTexts(int channel, CommitResult& result) {
-    const Frequency rx = frequencyOf(channel, col::Rx), tx = frequencyOf(channel, col::Tx);
-    setText(channel, col::Duplex, valueText(duplexTextId(duplexOf(rx, tx))), result);
-    setText(channel, col::Offset, formatScaled(offsetOf(rx, tx), 5, m_sep), result);
-}
-
-Frequency ChannelTable::normalise(double mhz, CommitResult& result) const {
-    const NormalisedFrequency n = normaliseFrequency(mhz, m_doc.bandLimits());
-    if (n.outOfRange)
-        result.noticeId = ids::FrequencyOutOfRange;
-    return n.value;
-}
-
-Frequency ChannelTable::normalise(std::string_view s, CommitResult& result) const {
-    const NormalisedFrequency n = normaliseFrequencyText(s, m_doc.bandLimits());
-    if (n.outOfRange)
-        result.noticeId = ids::FrequencyOutOfRange;
-    return n.value;
-}
-
-void ChannelTable::writeTransmit(RadioImage& img, int channel, Frequency tx, CommitResult& result) {
-    setText(channel, col::Tx, frequencyTextOf(tx), result);
-    encodeFrequency(img, channelAddress(channel) + rec::Tx, tx);
-    // A transmit frequency set where there was none brings the encode tone its 0xFF "None".
-    if (text(channel, col::Encode).empty())
-        setText(channel, col::Encode, valueText(ids::None), result);
-}
-
-CommitResult ChannelTable::commitCell(int channel, int column, std::string_view s) {
-    if (!validChannel(channel))
-        return {};
-    const EditorKind kind = editorKind(column);
-    if (kind == EditorKind::None)
-        return {};
-    const int label = ids::ChangeCellEdit;
-    if (kind == EditorKind::Tone)
-        return commitTone(channel, column, s, label);
-    if (s == text(channel, column))
-        return {};
-    switch (column) {
-    case col::Rx:
-        return commitReceive(channel, s, label);
-    case col::Tx:
-        return commitTransmit(channel, s, label);
-    case col::Offset:
-        return commitOffset(channel, s, label);
-    case col::Name:
-        return commitName(channel, s, label);
-    default:
-        return commitList(channel, column, s, label);
-    }
-}
-
-CommitResult ChannelTable::commitReceive(int channel, std::string_view s, int labelId) {
-    CommitResult r;
-    if (!validChannel(channel))
-        return r;
-    edit(labelId, [&](RadioImage& img) { receive(img, channel, s, r); });
-    return r;
-}
-
-void ChannelTable::receive(RadioImage& img, int channel, std::string_view s, CommitResult& r) {
-    const int base = channelAddress(channel);
-    if (s.empty()) {
-        for (int c = 1; c < kTableColumns; ++c)
-            setText(channel, c, {}, r);
-        clearRecord(img, channel);
-        return;
-    }
-    const Frequency rx = normalise(s, r);
-    setText(channel, col::Rx, frequencyTextOf(rx), r);
-    encodeFrequency(img, base + rec::Rx, rx);
-    if (!hasTransmit(channel)) {
-        setText(channel, col::Tx, frequencyTextOf(rx), r);
-        for (int i = 0; i < 4; ++i)
-            img.set(base + rec::Tx + i, img.at(base + rec::Rx + i));
-        for (int i = 0; i < 4; ++i)
-            img.set(base + rec::Flags12 + i, kNewChannelFlags[i]);
-        setText(channel, col::Offset, formatScaled(0, 5, m_sep), r);
-        setText(channel, col::Duplex, valueText(ids::Off), r);
-        // The tone bytes are left as they are, so the cells show what they hold ("None" for a
-        // channel that was empty); likewise the name entry, which emptying a channel keeps.
-        setText(channel, col::Decode,
-                decodeTone({img.at(base + rec::DecodeTone), img.at(base + rec::DecodeTone + 1)}, m_lang, m_sep), r);
-        setText(channel, col::Encode,
-                decodeTone({img.at(base + rec::EncodeTone), img.at(base + rec::EncodeTone + 1)}, m_lang, m_sep), r);
-        for (int c = col::Power; c <= col::Scrambler; ++c) {
-            if (const auto field = listField(c))
-                setText(channel, c, fieldText(img, channel, *field, m_lang), r);
-        }
-        setText(channel, col::Name, latin1ToUtf8(decodeName(img, channel)), r);
-        setText(channel, col::More, std::string(kMore), r);
-    } else {
-        setDuplexTexts(channel, r);
-    }
-}
-
-CommitResult ChannelTable::commitTransmit(int channel, std::string_view s, int labelId) {
-    CommitResult r;
-    if (!validChannel(channel) || isEmpty(channel))
-        return r;
-    edit(labelId, [&](RadioImage& img) {
-        if (s.empty()) {
-            setText(channel, col::Tx, {}, r);
-            setText(channel, col::Encode, {}, r);
-            setText(channel, col::Offset, formatScaled(0, 5, m_sep), r);
-            setText(channel, col::Duplex, valueText(ids::Off), r);
-            clearTransmit(img, channel);
-            return;
-        }
-        writeTransmit(img, channel, normalise(s, r), r);
-        setDuplexTexts(channel, r);
-    });
-    return r;
-}
-
-CommitResult ChannelTable::commitOffset(int channel, std::string_view s, int labelId) {
-    CommitResult r;
-    if (!validChannel(channel) || isEmpty(channel))
-        return r;
-    edit(labelId, [&](RadioImage& img) { offset(img, channel, s, r); });
-    return r;
-}
-
-void ChannelTable::offset(RadioImage& img, int channel, std::string_view s, CommitResult& r) {
-    const Frequency rx = frequencyOf(channel, col::Rx);
-    const Frequency o = offsetRule(s, rx);
-    setText(channel, col::Offset, formatScaled(o, 5, m_sep), r);
-    Frequency tx = rx;
-    if (o == 0) {
-        setText(channel, col::Duplex, valueText(ids::Off), r);
-    } else {
-        const std::string& duplex = text(channel, col::Duplex);
-        std::int64_t target = rx;
-        if (duplex == valueText(ids::Plus))
-            target += o;
-        else if (duplex == valueText(ids::Minus))
-            target -= static_cast<std::int64_t>(o);
-        tx = normalise(static_cast<double>(target) / kHz10PerMHz, r);
-    }
-    writeTransmit(img, channel, tx, r);
-}
-
-CommitResult ChannelTable::commitName(int channel, std::string_view s, int labelId) {
-    CommitResult r;
-    if (!validChannel(channel) || isEmpty(channel))
-        return r;
-    const std::string bytes = utf8ToLatin1(s).substr(0, kNameLength);
-    edit(labelId, [&](RadioImage& img) {
-        encodeName(img, channel, bytes);
-        setText(channel, col::Name, latin1ToUtf8(bytes), r);
-    });
-    return r;
-}
-
-CommitResult ChannelTable::commitTone(int channel, int column, std::string_view s, int labelId) {
-    CommitResult r;
-    if (!validChannel(channel) || isEmpty(channel) || (column != col::Decode && column != col::Encode))
-        return r;
-    const ToneCode code = encodeTone(s);
-    const int address = channelAddress(channel) + (column == col::Decode ? rec::DecodeTone : rec::EncodeTone);
-    edit(labelId, [&](RadioImage& img) {
-        img.set(address, code.low);
-        img.set(address + 1, code.high);
-        setText(channel, column, std::string(s), r);
-    });
-    return r;
-}
-
-CommitResult ChannelTable::commitList(int channel, int column, std::string_view s, int labelId) {
-    CommitResult r;
-    if (!validChannel(channel) || isEmpty(channel))
-        return r;
-    edit(labelId, [&](RadioImage& img) { list(img, channel, column, s, r); });
-    return r;
-}
-
-void ChannelTable::list(RadioImage& img, int channel, int column, std::string_view s, CommitResult& r) {
-    if (column == col::Duplex) {
-        setText(channel, col::Duplex, std::string(s), r);
-        std::int64_t target = frequencyOf(channel, col::Rx);
-        const std::int64_t offset = frequencyFromText(text(channel, col::Offset)).value_or(0);
-        if (s == valueText(ids::Plus))
-            target += offset;
-        else if (s == valueText(ids::Minus))
-            target -= offset;
-        writeTransmit(img, channel, normalise(static_cast<double>(target) / kHz10PerMHz, r), r);
-        return;
-    }
-    const auto field = listField(column);
-    if (!field)
-        return;
-    setText(channel, column, std::string(s), r);
-    if (const auto entry = fieldEntryOf(*field, s, m_lang))
-        setFieldValue(img, channel, *field, fieldEntryValue(*field, *entry));
-    else if (*field != RecordField::Option && *field != RecordField::ScramblerGroup)
-        setFieldValue(img, channel, *field, 0); // a text that names no entry means the field's "off"
 }
 
 EditRequest ChannelTable::clickRequest(int channel, int column) const {

@@ -8,48 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "channels/channel_columns.h"
+#include "channels/channel_texts.h"
 #include "image/channel_record.h"
 #include "image/radio_document.h"
 #include "strings/string_ids.h"
 #include "strings/strings.h"
 
 namespace norvik {
-
-// Columns of the channel table; row 0 holds the headers and column 0 the channel numbers.
-namespace col {
-inline constexpr int Channel = 0;
-inline constexpr int Rx = 1;
-inline constexpr int Tx = 2;
-inline constexpr int Decode = 3;
-inline constexpr int Encode = 4;
-inline constexpr int Power = 5;
-inline constexpr int Scan = 6;
-inline constexpr int Bandwidth = 7;
-inline constexpr int Name = 8;
-inline constexpr int Bcl = 9;
-inline constexpr int PttId = 10;
-inline constexpr int Vox = 11;
-inline constexpr int Option = 12;
-inline constexpr int Scrambler = 13;
-inline constexpr int Offset = 14;
-inline constexpr int Duplex = 15;
-inline constexpr int More = 16;
-} // namespace col
-
-constexpr int kTableColumns = 17;
-constexpr int kTableRows = kChannelCount + 1;
-
-// Which in-cell editor a column is edited with.
-enum class EditorKind { None, Text, Tone, List };
-EditorKind editorKind(int column);
-
-// English string id of a column header.
-int columnHeaderId(int column);
-// Initial width of a column in twips.
-int initialColumnWidthTwips(int column);
-// Help topic shown by F1 while a cell of the column is current: 7007..7012 for columns 1..6,
-// 0 for the columns that do not set one.
-int columnHelpContext(int column);
 
 // What a commit did to the row, for the view to redraw and to tell the user.
 struct CommitResult {
@@ -78,8 +44,6 @@ struct EditRequest {
 // as Latin-1.
 class ChannelTable {
 public:
-    using RowTexts = std::array<std::string, kTableColumns>;
-
     explicit ChannelTable(RadioDocument& document, Language lang = Language::English, char decimalSeparator = '.');
 
     RadioDocument& document() { return m_doc; }
@@ -135,7 +99,13 @@ public:
     CommitResult commitOffset(int channel, std::string_view text, int labelId = ids::ChangeCellEdit);
     CommitResult commitName(int channel, std::string_view text, int labelId = ids::ChangeCellEdit);
     CommitResult commitTone(int channel, int column, std::string_view text, int labelId = ids::ChangeCellEdit);
+    // A list text names an entry of the column's list in the table's language; the duplex
+    // column's text is taken as the duplex of that entry (Off for a text that is none).
     CommitResult commitList(int channel, int column, std::string_view text, int labelId = ids::ChangeCellEdit);
+    // Plus and Minus put the transmit frequency the offset above or below the receive frequency,
+    // Off on it; the offset stays for the next Plus or Minus.
+    CommitResult commitDuplex(int channel, Duplex duplex, int labelId = ids::ChangeCellEdit);
+    Duplex duplex(int channel) const { return row(channel).duplex; }
 
     // Key and mouse rules of the grid.
     EditRequest clickRequest(int channel, int column) const;
@@ -153,10 +123,10 @@ public:
     int columnAfter(int channel, int column) const;
 
     // Whole rows, for the edit operations that move channels: column 0 (the channel number)
-    // is never taken over from the given texts.
-    const RowTexts& rowTexts(int channel) const;
-    void setRowTexts(int channel, const RowTexts& texts);
-    void swapRowTexts(int a, int b);
+    // is never taken over from the given row.
+    const ChannelRow& row(int channel) const;
+    void setRow(int channel, const ChannelRow& row);
+    void swapRows(int a, int b);
 
 private:
     void follow(const DocumentChange& change);
@@ -166,7 +136,9 @@ private:
     void offset(RadioImage& img, int channel, std::string_view s, CommitResult& r);
     void list(RadioImage& img, int channel, int column, std::string_view s, CommitResult& r);
     void setText(int channel, int column, std::string value, CommitResult& result);
-    void setDuplexTexts(int channel, CommitResult& result);
+    void setDuplex(int channel, Duplex duplex, CommitResult& result);
+    // Duplex and offset as the two frequencies give them.
+    void setDuplexFromFrequencies(int channel, CommitResult& result);
     std::string valueText(int id) const;
     std::string frequencyTextOf(Frequency f) const { return frequencyText(f, m_sep); }
     Frequency frequencyOf(int channel, int column) const;
@@ -179,17 +151,12 @@ private:
     RadioDocument& m_doc;
     Language m_lang;
     char m_sep;
-    std::array<RowTexts, kTableRows> m_texts;
+    std::array<ChannelRow, kTableRows> m_rows;
     std::array<bool, kTableColumns> m_visible;
     int m_currentChannel = 1;
     int m_currentColumn = 1;
     bool m_ownEdit = false;
     RadioDocument::Subscription m_subscription;
 };
-
-// Channel names are single-byte codes in the image; the table holds them as UTF-8.
-std::string latin1ToUtf8(std::string_view bytes);
-// Characters above U+00FF become '?'.
-std::string utf8ToLatin1(std::string_view text);
 
 } // namespace norvik

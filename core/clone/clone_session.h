@@ -174,7 +174,9 @@ private:
     RadioImage m_image;
     std::bitset<kRowCount> m_rowsReceived;
 
-    // The exchange's own fields, named as the transfer controller has always named them.
+    // Where the exchange stands: Step 0 is the handshake, 1 the identification, 2.. the rows;
+    // SentStep is the step whose command is out (kNothingSent: none, so the next tick sends);
+    // AckExpected says whether that command is answered by a single acknowledge byte.
     int Step = 0;
     int SentStep = 500;
     bool AckExpected = true;

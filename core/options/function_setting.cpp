@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "channels/channel_table.h"
+#include "channels/channel_texts.h"
 #include "strings/string_ids.h"
 
 namespace norvik {

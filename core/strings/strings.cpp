@@ -84,7 +84,7 @@ StringTable StringTable::parse(std::string_view all) {
         const auto tab2 = rest.find('\t');
         const std::string_view en = rest.substr(0, tab2);
         const std::string_view zh = tab2 == std::string_view::npos ? std::string_view{} : rest.substr(tab2 + 1);
-        Entry& e = t.entries_[id - kFirstStringId];
+        Entry& e = t.m_entries[id - kFirstStringId];
         e.english = unescape(en);
         e.chinese = unescape(zh);
         e.hasEnglish = true;
@@ -96,7 +96,7 @@ StringTable StringTable::parse(std::string_view all) {
 const StringTable::Entry* StringTable::find(int id) const {
     if (id < kFirstStringId || id > kLastStringId)
         return nullptr;
-    const Entry& e = entries_[id - kFirstStringId];
+    const Entry& e = m_entries[id - kFirstStringId];
     return e.hasEnglish ? &e : nullptr;
 }
 

@@ -42,7 +42,7 @@ private:
     };
     const Entry* find(int id) const;
 
-    std::array<Entry, kLastStringId - kFirstStringId + 1> entries_{};
+    std::array<Entry, kLastStringId - kFirstStringId + 1> m_entries{};
 };
 
 // The program's own table (built from resources/strings.tsv). Texts are looked up by their

@@ -2,7 +2,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "editor/pic_gui.h"
+#include "editor/alternate_panel.h"
 #include "support/window_fixture.h"
 #include "transfer/frm_com_port.h"
 
@@ -105,50 +105,31 @@ private slots:
         QCOMPARE(f.prompter.asked.size(), 1);
     }
 
-    void newClearsTheHistory() {
-        Fixture f;
-        f.table().commitCell(2, col::Rx, "146");
-        QVERIFY(f.action("mnuEdit_Undo")->isEnabled());
-        f.prompter.answers = {QMessageBox::Ok};
-        f.action("mnuFile_New")->trigger();
-        QVERIFY(!f.doc.canUndo());
-        QVERIFY(!f.action("mnuEdit_Undo")->isEnabled());
-        QCOMPARE(f.shown(1, col::Rx), QString());
-        QVERIFY(f.grid()->hasFocus());
-    }
-
-    void theMenuKeysWinOverAnOpenTextField_data() {
-        QTest::addColumn<bool>("panel");
-        QTest::addColumn<int>("key");
-        QTest::newRow("Ctrl+X in a cell editor") << false << int(Qt::Key_X);
-        QTest::newRow("Ctrl+A in a cell editor") << false << int(Qt::Key_A);
-        QTest::newRow("Ctrl+X in a panel field") << true << int(Qt::Key_X);
-        QTest::newRow("Ctrl+A in a panel field") << true << int(Qt::Key_A);
-    }
+    // Ctrl+X in a cell editor and Ctrl+A in a panel field.
     void theMenuKeysWinOverAnOpenTextField() {
-        QFETCH(bool, panel);
-        QFETCH(int, key);
-        Fixture f;
-        QLineEdit* field = f.editor();
-        if (panel) {
-            f.grid()->setCurrentCell(1, col::Rx);
-            f.action("mnuSet_GUI")->trigger();
-            field = f.window->alternatePanel()->findChild<QLineEdit*>(QStringLiteral("TxtChNameGUI"));
-            field->setFocus();
-        } else {
-            f.clickCell(1, col::Name);
-        }
-        QTRY_VERIFY(field->hasFocus());
-        field->selectAll();
-        QTest::keyClicks(field, QStringLiteral("RPT"));
-        f.prompter.answers = {QMessageBox::Cancel}; // to the closing question
-        QTest::keyClick(field, Qt::Key(key), Qt::ControlModifier);
-        QCOMPARE(f.name(1), QByteArray("RPT\xFF\xFF\xFF\xFF", 7)); // committed first
-        if (key == Qt::Key_X) {
-            QCOMPARE(f.prompter.asked.size(), 1);
-            QCOMPARE(f.prompter.asked.first().text, QStringLiteral("File hasn't been saved, save it now?"));
-        } else {
-            QCOMPARE(f.prompter.saveRequests.size(), 1);
+        for (const auto& [panel, key] : {std::pair{false, Qt::Key_X}, std::pair{true, Qt::Key_A}}) {
+            Fixture f;
+            QLineEdit* field = f.editor();
+            if (panel) {
+                f.grid()->setCurrentCell(1, col::Rx);
+                f.action("mnuSet_GUI")->trigger();
+                field = f.window->alternatePanel()->findChild<QLineEdit*>(QStringLiteral("TxtChNameGUI"));
+                field->setFocus();
+            } else {
+                f.clickCell(1, col::Name);
+            }
+            QTRY_VERIFY(field->hasFocus());
+            field->selectAll();
+            QTest::keyClicks(field, QStringLiteral("RPT"));
+            f.prompter.answers = {QMessageBox::Cancel}; // to the closing question
+            QTest::keyClick(field, key, Qt::ControlModifier);
+            QCOMPARE(f.name(1), QByteArray("RPT\xFF\xFF\xFF\xFF", 7)); // committed first
+            if (key == Qt::Key_X) {
+                QCOMPARE(f.prompter.asked.size(), 1);
+                QCOMPARE(f.prompter.asked.first().text, QStringLiteral("File hasn't been saved, save it now?"));
+            } else {
+                QCOMPARE(f.prompter.saveRequests.size(), 1);
+            }
         }
     }
 

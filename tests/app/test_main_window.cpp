@@ -10,91 +10,13 @@
 #include "common/texts.h"
 #include "dialogs/frm_memory_map.h"
 #include "dialogs/help_viewer.h"
+#include "strings/string_ids.h"
 #include "support/window_fixture.h"
 #include "transfer/frm_com_port.h"
 
 using namespace norvik;
 
 namespace {
-
-// One menu entry as the window must show it: caption by string id (0 = fixed text).
-struct Item {
-    const char* menu;
-    const char* name;
-    int captionId;
-    const char* fixedCaption;
-    QKeySequence shortcut;
-    bool hidden;
-    bool checkable;
-};
-
-const QList<Item>& menuTable() {
-    static const QList<Item> items{
-        {"mnuFile", "mnuFile_New", 1001, nullptr, QKeySequence(QStringLiteral("Ctrl+N")), false, false},
-        {"mnuFile", "mnuFile_Open", 1002, nullptr, QKeySequence(QStringLiteral("Ctrl+O")), false, false},
-        {"mnuFile", "mnuFile_Save", 1003, nullptr, QKeySequence(QStringLiteral("Ctrl+S")), false, false},
-        {"mnuFile", "mnuFile_SaveAs", 1004, nullptr, QKeySequence(QStringLiteral("Ctrl+A")), false, false},
-        {"mnuFile", "mnuFile_Bar1", 0, "", {}, false, false},
-        {"mnuFile", "mnuFile_Exit", 1006, nullptr, QKeySequence(QStringLiteral("Ctrl+X")), false, false},
-        {"mnuModel", "mnuModel_Info", 1008, nullptr, QKeySequence(QStringLiteral("Ctrl+M")), false, false},
-        {"mnuEdit", "mnuEdit_Undo", 1750, nullptr, QKeySequence(QStringLiteral("Ctrl+Z")), false, false},
-        {"mnuEdit", "mnuEdit_Redo", 1751, nullptr, QKeySequence(QStringLiteral("Ctrl+Y")), false, false},
-        {"mnuEdit", "mnuEdit_Bar1", 0, "", {}, false, false},
-        {"mnuEdit", "mnuEdit_Copy", 1037, nullptr, QKeySequence(QStringLiteral("Ctrl+C")), false, false},
-        {"mnuEdit", "mnuEdit_Paste", 1038, nullptr, QKeySequence(QStringLiteral("Ctrl+V")), false, false},
-        {"mnuEdit", "mnuEdit_Bar2", 0, "", {}, true, false},
-        {"mnuEdit", "mnuEdit_Clear", 1039, nullptr, QKeySequence(QStringLiteral("Ctrl+D")), false, false},
-        {"mnuEdit", "mnuEdit_Delete", 1065, nullptr, {}, false, false},
-        {"mnuEdit", "mnuEdit_Insert", 0, "&Insert", QKeySequence(QStringLiteral("Ctrl+I")), true, false},
-        {"mnuProgram", "mnuProgram_OptFeatures", 0, "&Optional Features", {}, true, false},
-        {"mnuProgram", "mnuProgram_OPSign", 1010, nullptr, {}, false, false},
-        {"mnuProgram", "mnuProgram_KeyAssign", 1011, nullptr, {}, true, false},
-        {"mnuProgram", "mnuProgram_Debug", 1690, nullptr, {}, true, false},
-        {"mnuProgram", "mnuProgram_Advanced", 1054, nullptr, {}, true, false},
-        {"mnuProgram", "mnuProgram_Deviation", 1042, nullptr, {}, true, false},
-        {"mnuProgram", "mnuProgram_Bar1", 0, "", {}, false, false},
-        {"mnuProgram", "mnuProgram_ANI", 1033, nullptr, {}, false, false},
-        {"mnuProgram", "mnuProgram_Bar2", 0, "", {}, false, false},
-        {"mnuProgram", "mnuProgram_EmbMsg", 1014, nullptr, {}, false, false},
-        {"mnuTransfer", "mnuTransfer_Read", 1016, nullptr, QKeySequence(QStringLiteral("Ctrl+R")), false, false},
-        {"mnuTransfer", "mnuTransfer_Write", 1017, nullptr, QKeySequence(QStringLiteral("Ctrl+W")), false, false},
-        {"mnuSet", "mnuSet_GUI", 1058, nullptr, {}, false, true},
-        {"mnuSet", "mnuSet_SingleClick", 1059, nullptr, {}, false, true},
-        {"mnuSet", "mnuSet_Manual", 1060, nullptr, {}, false, true},
-        {"mnuSet", "mnuSet_Bar", 0, "", {}, false, false},
-        {"mnuSet", "mnuSet_COM", 1022, nullptr, {}, false, false},
-        {"mnuSet", "mnuSet_Lan", 1023, nullptr, {}, false, false},
-        {"mnuSet_Lan", "mnuSet_LanE", 1035, nullptr, {}, false, true},
-        {"mnuSet_Lan", "mnuSet_LanC", 1036, nullptr, {}, false, true},
-        {"mnuView", "mnuView_Status", 1063, nullptr, {}, false, true},
-        {"mnuView", "mnuView_Buttons", 1062, nullptr, {}, false, true},
-        {"mnuView", "mnuView_Columns", 1064, nullptr, {}, false, false},
-        {"mnuHelp", "mnuHelp_About", 1026, nullptr, {}, false, false},
-    };
-    return items;
-}
-
-struct TopMenu {
-    const char* name;
-    int captionId;
-    bool hidden;
-};
-const TopMenu kTopMenus[] = {{"mnuFile", 1000, false},    {"mnuModel", 1007, true},     {"mnuEdit", 1009, false},
-                             {"mnuProgram", 1015, false}, {"mnuTransfer", 1057, false}, {"mnuSet", 1021, false},
-                             {"mnuView", 1061, false},    {"mnuHelp", 1024, false}};
-
-const struct {
-    const char* key;
-    int tipId;
-} kToolTips[] = {{"New", 1027},    {"Open", 1028},   {"Save", 1029}, {"Copy", 1037},   {"Paste", 1038},
-                 {"Clear", 1039},  {"Undo", 1750},   {"Redo", 1751}, {"MoveUp", 1711}, {"MoveDown", 1712},
-                 {"Insert", 1713}, {"Delete", 1714}, {"Read", 1031}, {"Write", 1032},  {"About", 1034}};
-
-QString plain(QString s) {
-    s.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
-    s.remove(QLatin1Char('&'));
-    return s;
-}
 
 using Fixture = test::WindowFixture;
 
@@ -103,67 +25,10 @@ using Fixture = test::WindowFixture;
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void menuTreeMatchesTableInBothLanguages_data() {
-        QTest::addColumn<int>("lang");
-        QTest::newRow("English") << 0;
-        QTest::newRow("Chinese") << 1;
-    }
-    void menuTreeMatchesTableInBothLanguages() {
-        QFETCH(int, lang);
-        const Language language = languageFromIndex(lang);
-        Fixture f;
-        f.window->setLanguage(language);
-
-        QList<QAction*> bar = f.window->menuBar()->actions();
-        QCOMPARE(bar.size(), int(std::size(kTopMenus)));
-        for (int i = 0; i < bar.size(); ++i) {
-            QCOMPARE(bar[i]->objectName(), QString::fromLatin1(kTopMenus[i].name));
-            QCOMPARE(bar[i]->text(), qtext(kTopMenus[i].captionId, language));
-            QCOMPARE(bar[i]->isVisible(), !kTopMenus[i].hidden);
-        }
-        // Each menu holds exactly the table's items, in the table's order.
-        QHash<QString, QStringList> expectedOrder;
-        for (const Item& it : menuTable())
-            expectedOrder[QString::fromLatin1(it.menu)].append(QString::fromLatin1(it.name));
-        for (auto it = expectedOrder.cbegin(); it != expectedOrder.cend(); ++it) {
-            auto* menu = f.window->findChild<QMenu*>(it.key());
-            QVERIFY2(menu, qPrintable(it.key()));
-            QStringList names;
-            for (QAction* a : menu->actions())
-                names.append(a->objectName());
-            QCOMPARE(names, it.value());
-        }
-        for (const Item& it : menuTable()) {
-            QAction* a = f.action(it.name);
-            const QString caption = it.captionId ? qtext(it.captionId, language) : QString::fromLatin1(it.fixedCaption);
-            QCOMPARE(a->text(), caption);
-            QVERIFY2(!caption.startsWith(QLatin1Char('#')), it.name); // a missing string-table entry
-            QCOMPARE(a->shortcut(), it.shortcut);
-            QCOMPARE(a->isVisible(), !it.hidden);
-            QCOMPARE(a->isCheckable(), it.checkable);
-            QCOMPARE(a->isSeparator(), QByteArray(it.name).contains("_Bar"));
-        }
-        if (language == Language::Chinese)
-            QCOMPARE(f.action("mnuFile")->text(), QStringLiteral("文件(&F)"));
-    }
-
     void titleShowsTheFileNameOfAWindowsPathToo() {
         Fixture f;
         f.window->setFilePath("C:\\radios\\repeater.dat");
         QCOMPARE(f.window->windowTitle(), QStringLiteral("Norvik R7 [File Name: repeater.dat]"));
-    }
-
-    void toolbarHasFifteenKeyedButtonsWithSeparators() {
-        Fixture f;
-        QStringList layout;
-        for (QAction* a : f.child<QToolBar>("tlbActions")->actions()) {
-            layout.append(a->isSeparator() ? QStringLiteral("|") : a->property("key").toString());
-            QVERIFY(a->isSeparator() || !a->icon().pixmap(QSize(48, 48)).isNull());
-        }
-        QCOMPARE(
-            layout.join(QLatin1Char(' ')),
-            QStringLiteral(
-                "New Open Save | Copy Paste Clear | Undo Redo | MoveUp MoveDown Insert Delete | Read Write | About"));
     }
 
     void languageSwitchRecaptionsEverythingAtOnce() {
@@ -175,11 +40,15 @@ private slots:
         QCOMPARE(f.window->language(), Language::Chinese);
         QVERIFY(f.action("mnuSet_LanC")->isChecked() && !f.action("mnuSet_LanE")->isChecked());
         QCOMPARE(f.action("mnuTransfer_Read")->text(), QStringLiteral("从对讲机读取(&R)"));
-        for (const auto& t : kToolTips)
-            QCOMPARE(f.window->toolButton(QString::fromLatin1(t.key))->toolTip(),
-                     plain(qtext(t.tipId, Language::Chinese)));
-        for (int i = 0; i < frmMain::kButtonCount; ++i)
-            QCOMPARE(f.window->cmdButton(i)->text(), qtext(1711 + i, Language::Chinese));
+        QCOMPARE(f.window->toolButton(QStringLiteral("Read"))->toolTip(), QStringLiteral("读取"));
+        // Every tool button has its icon and a tooltip without the menu's mnemonic.
+        for (QAction* a : f.child<QToolBar>("tlbActions")->actions()) {
+            if (a->isSeparator())
+                continue;
+            QVERIFY2(!a->icon().pixmap(QSize(48, 48)).isNull(), qPrintable(a->objectName()));
+            QVERIFY2(!a->toolTip().isEmpty() && !a->toolTip().contains(QLatin1Char('&')), qPrintable(a->toolTip()));
+        }
+        QCOMPARE(f.window->cmdButton(0)->text(), qtext(ids::ChannelUp, Language::Chinese));
         QCOMPARE(f.grid()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("接收频率"));
         QCOMPARE(f.shown(1, col::Bcl), QStringLiteral("关"));
         f.clickCell(1, col::Decode);
@@ -193,118 +62,46 @@ private slots:
         QCOMPARE(spy.size(), 2);
     }
 
-    void typingAChannelAndClearingItAgainClosesWithoutAQuestion() {
-        Fixture f;
-        f.start();
-        f.focusCell(1, col::Rx);
-        QTest::keyClick(f.grid(), Qt::Key_1);
-        QTest::keyClicks(f.editor(), QStringLiteral("45.5"));
-        QTest::keyClick(f.editor(), Qt::Key_Return);
-        QCOMPARE(f.table().text(1, col::Rx), std::string("145.50000"));
-        QVERIFY(f.doc.isModified());
-        // An empty receive text empties the channel: no flag, only the comparison with the saved image.
-        f.clickCell(1, col::Rx);
-        QTest::keyClick(f.editor(), Qt::Key_Backspace);
-        QTest::keyClick(f.editor(), Qt::Key_Return);
-        QCOMPARE(f.shown(1, col::Rx), QString());
-        QVERIFY(!f.doc.isModified());
-        QVERIFY(f.window->close());
-        QVERIFY(f.prompter.asked.isEmpty());
-    }
-
-    void closingQuestionAnswers_data() {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("saveSucceeds");
-        QTest::addColumn<bool>("closes");
-        QTest::addColumn<int>("saves");
-        QTest::addColumn<int>("lang");
-        QTest::newRow("Cancel keeps the window") << int(QMessageBox::Cancel) << true << false << 0 << 0;
-        QTest::newRow("No closes unsaved") << int(QMessageBox::No) << true << true << 0 << 0;
-        QTest::newRow("No in Chinese") << int(QMessageBox::No) << true << true << 0 << 1;
-        QTest::newRow("Yes saves and closes") << int(QMessageBox::Yes) << true << true << 1 << 0;
-        QTest::newRow("Yes with a failed save keeps the window") << int(QMessageBox::Yes) << false << false << 1 << 0;
-    }
     void closingQuestionAnswers() {
-        QFETCH(int, answer);
-        QFETCH(bool, saveSucceeds);
-        QFETCH(bool, closes);
-        QFETCH(int, saves);
-        QFETCH(int, lang);
-        Fixture f;
-        f.window->setLanguage(languageFromIndex(lang));
-        QSignalSpy unloading(f.window.get(), &frmMain::unloading);
-        // The untitled document's Save asks for a name; none given is a save that did not happen.
-        if (saveSucceeds)
-            f.prompter.saveNames = {f.path("closing.dat")};
-        int commits = 0;
-        f.window->setCommitEditor([&] { ++commits; });
-        f.window->show();
-        f.change([](RadioImage& img) { img.set(0x10, 0x14); });
-        const RadioImage edited = f.doc.image();
-        f.prompter.answers = {QMessageBox::StandardButton(answer)};
+        struct Case {
+            const char* what;
+            QMessageBox::StandardButton answer;
+            bool saveSucceeds, closes;
+            int saves;
+            Language lang;
+        };
+        const Case cases[] = {
+            {"Cancel keeps the window", QMessageBox::Cancel, true, false, 0, Language::English},
+            {"No closes unsaved", QMessageBox::No, true, true, 0, Language::Chinese},
+            {"Yes saves and closes", QMessageBox::Yes, true, true, 1, Language::English},
+            {"Yes with a failed save keeps the window", QMessageBox::Yes, false, false, 1, Language::English},
+        };
+        for (const Case& c : cases) {
+            Fixture f;
+            f.window->setLanguage(c.lang);
+            QSignalSpy unloading(f.window.get(), &frmMain::unloading);
+            // The untitled document's Save asks for a name; none given is a save that did not happen.
+            if (c.saveSucceeds)
+                f.prompter.saveNames = {f.path("closing.dat")};
+            int commits = 0;
+            f.window->setCommitEditor([&] { ++commits; });
+            f.window->show();
+            f.change([](RadioImage& img) { img.set(0x10, 0x14); });
+            const RadioImage edited = f.doc.image();
+            f.prompter.answers = {c.answer};
 
-        QCOMPARE(f.window->close(), closes);
-        QCOMPARE(f.window->isVisible(), !closes);
-        QCOMPARE(f.prompter.saveRequests.size(), saves);
-        QCOMPARE(QFile::exists(f.path("closing.dat")), saves == 1 && saveSucceeds);
-        QVERIFY(commits >= 1);
-        QVERIFY(f.doc.image() == edited);
-        QCOMPARE(f.prompter.asked.size(), 1);
-        const auto& q = f.prompter.asked.first();
-        QCOMPARE(q.text, qtext(1111, languageFromIndex(lang)));
-        QCOMPARE(q.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        // Only a real close stores the language.
-        QCOMPARE(f.settings.contains(QStringLiteral("Language")), closes);
-        QCOMPARE(unloading.size(), closes ? 1 : 0);
-    }
-
-    void languageSurvivesARestart() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("lang.ini"));
-        RadioDocument doc;
-        test::ScriptedPrompter prompter;
-        for (Language next : {Language::Chinese, Language::English}) {
-            const Language stored = next == Language::Chinese ? Language::English : Language::Chinese;
-            QSettings settings(path, QSettings::IniFormat);
-            frmMain window(doc, prompter, &settings);
-            QCOMPARE(window.language(), stored);
-            QCOMPARE(window.findChild<QAction*>(QStringLiteral("mnuFile"))->text(), qtext(1000, stored));
-            window.setLanguage(next);
-            QVERIFY(window.close());
+            QVERIFY2(f.window->close() == c.closes, c.what);
+            QCOMPARE(f.prompter.saveRequests.size(), c.saves);
+            QCOMPARE(QFile::exists(f.path("closing.dat")), c.saves == 1 && c.saveSucceeds);
+            QVERIFY(commits >= 1);
+            QVERIFY(f.doc.image() == edited);
+            QCOMPARE(f.prompter.texts(), QStringList{qtext(ids::FileNotSaved, c.lang)});
+            QCOMPARE(f.prompter.asked.first().buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            // Only a real close stores the language, for the next start.
+            QCOMPARE(f.settings.value(QStringLiteral("Language")).toString(),
+                     c.closes ? QString::number(languageIndex(c.lang)) : QString());
+            QCOMPARE(unloading.size(), c.closes ? 1 : 0);
         }
-        QCOMPARE(QSettings(path, QSettings::IniFormat).value(QStringLiteral("Language")).toString(),
-                 QStringLiteral("0"));
-    }
-
-    void viewTogglesGiveTheGridTheWholeAreaAndRestoreTheProportions() {
-        Fixture f;
-        f.window->resize(1000, 700);
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        auto* work = f.child<QWidget>("Picture1");
-        auto* picMain = f.child<QWidget>("picMain");
-        auto* buttons = f.child<QWidget>("PicButtons");
-        auto* status = f.child<QWidget>("PicStatus");
-        QCOMPARE(f.grid()->parentWidget(), picMain);
-        QVERIFY(qAbs(buttons->width() - 2000 * f.window->logicalDpiX() / 1440.0) <= 1);
-        QVERIFY(qAbs(picMain->height() - 6000 * f.window->logicalDpiY() / 1440.0) <= 1);
-
-        f.action("mnuView_Buttons")->trigger();
-        f.action("mnuView_Status")->trigger();
-        QCoreApplication::processEvents();
-        QVERIFY(!f.action("mnuView_Buttons")->isChecked());
-        QVERIFY(!f.action("mnuView_Status")->isChecked());
-        QCOMPARE(picMain->mapTo(work, QPoint(0, 0)), QPoint(0, 0));
-        QCOMPARE(picMain->size(), work->size());
-
-        f.action("mnuView_Buttons")->trigger();
-        f.action("mnuView_Status")->trigger();
-        QCoreApplication::processEvents();
-        QVERIFY(buttons->isVisible() && status->isVisible());
-        QVERIFY(qAbs(buttons->width() - work->width() / 6) <= 1);
-        QVERIFY(qAbs(picMain->height() - work->height() * 3 / 4) <= 1);
-        QCOMPARE(status->width(), picMain->width());
-        QVERIFY(status->mapTo(work, QPoint(0, 0)).y() > picMain->height());
     }
 
     void smallWindowStillShowsTheStatusWindowAtStart() {
@@ -340,9 +137,6 @@ private slots:
         QVERIFY(!f.window->singleClickEdit());
         f.clickCell(1, col::Rx);
         QVERIFY(!f.editor()->isVisible());
-        f.action("mnuSet_SingleClick")->trigger();
-        f.clickCell(1, col::Tx);
-        QVERIFY(f.editor()->isVisible());
     }
 
     void hiddenGestures() {
@@ -361,14 +155,12 @@ private slots:
         QTest::mouseClick(f.child<QLabel>("ComStatus"), Qt::LeftButton, Qt::ControlModifier | Qt::AltModifier,
                           QPoint(2, 2));
         QVERIFY(!advanced->isVisible());
-        // Ctrl+Shift+Alt+right click on the toolbar asks for the memory map.
-        QSignalSpy spy(f.window.get(), &frmMain::memoryMapRequested);
+        // Ctrl+Shift+Alt+right click on the toolbar opens the memory map.
         auto* tools = f.child<QToolBar>("tlbActions");
         const QPoint empty(tools->width() - 3, tools->height() / 2);
         QTest::mouseClick(tools, Qt::RightButton, Qt::ControlModifier | Qt::AltModifier, empty);
-        QCOMPARE(spy.size(), 0);
+        QVERIFY(!f.window->findChild<frmMemoryMap*>());
         QTest::mouseClick(tools, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier, empty);
-        QCOMPARE(spy.size(), 1);
         QTRY_VERIFY(qobject_cast<frmMemoryMap*>(QApplication::activeModalWidget()));
         // The same gesture closes it again.
         QTest::mouseClick(tools, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier, empty);
@@ -388,8 +180,7 @@ private slots:
             d->reject();
         });
         // Every action of the table that runs something, from menu or toolbar alike.
-        const QStringList skipped{QStringLiteral("mnuFile_Exit"), QStringLiteral("mnuHelp_About"),
-                                  QStringLiteral("mnuView_Columns")}; // they close or wait for the user
+        const QStringList skipped{QStringLiteral("mnuFile_Exit")};
         int commands = 0;
         for (QAction* a : f.window->findChildren<QAction*>()) {
             if (a->isSeparator() || a->menu() || a->objectName().isEmpty() || skipped.contains(a->objectName()))

@@ -93,7 +93,7 @@ TEST(ChannelEdits, CopyFiveMoveNineUpPasteIntoTwenty) {
     pasteChannel(f.table, 21, buffer);
     EXPECT_EQ(f.state(21).record, five.record);
     EXPECT_EQ(f.state(21).texts, f.state(5).texts);
-    EXPECT_NE(f.table.text(21, col::Power), buffer.texts[col::Power]);
+    EXPECT_NE(f.table.text(21, col::Power), buffer.row.texts[col::Power]);
 }
 
 TEST(ChannelEdits, InsertAndDeleteShiftEveryChannelBehind) {
@@ -128,41 +128,6 @@ TEST(ChannelEdits, InsertAndDeleteShiftEveryChannelBehind) {
     f.table.setCurrent(1, 1);
     insertChannel(f.table);
     EXPECT_TRUE(insertLosesLastChannel(f.table)); // 127 moved to 128
-}
-
-TEST(ChannelEdits, NameEntryStraddlingTwoRowsMovesWhole) {
-    Fixture f({2, 3, 4});
-    ASSERT_EQ(nameAddress(3), 0x8CE); // bytes 0x8CE..0x8D4: two in row 0x8C, five in row 0x8D
-    f.doc.edit(0, [](RadioImage& img) { encodeName(img, 3, "ABCDEFG"); });
-    const ChannelState three = f.state(3), four = f.state(4);
-
-    f.table.setCurrent(3, 1);
-    moveChannelDown(f.table);
-    EXPECT_EQ(f.state(4), three);
-    EXPECT_EQ(f.state(3), four);
-    EXPECT_EQ(bytesAt(f.doc.image(), 0x8D5, kNameLength), hex("41 42 43 44 45 46 47"));
-
-    f.table.setCurrent(4, 1);
-    deleteChannel(f.table); // channel 5 (empty) over 4, and so on
-    f.table.setCurrent(3, 1);
-    insertChannel(f.table);
-    EXPECT_EQ(decodeName(f.doc.image(), 4), "CH4");
-    EXPECT_EQ(decodeName(f.doc.image(), 3), "CH4"); // the emptied channel keeps the old bytes
-}
-
-TEST(ChannelEdits, ClearsEmptyTheRecordButKeepTheName) {
-    for (const bool button : {false, true}) {
-        SCOPED_TRACE(button ? "button bar" : "edit menu");
-        Fixture f({7});
-        f.table.setCurrent(7, 4);
-        const EditResult r = button ? runChannelButton(f.table, ChannelButton::Clear) : clearChannel(f.table, 7);
-        EXPECT_EQ(r, (EditResult{true, 7, 7, 7}));
-        f.expectEmptied(7);
-        EXPECT_EQ(decodeName(f.doc.image(), 7), "CH7");
-        // A new frequency brings the old name back, as the record marks use, not the name.
-        f.table.commitReceive(7, "145");
-        EXPECT_EQ(f.table.text(7, col::Name), "CH7");
-    }
 }
 
 TEST(ChannelEdits, CasesThatDoNothingChangeNothing) {

@@ -558,33 +558,3 @@ TEST(ServiceLink, SilenceFailsAfter500msAndRetryStartsAtTheHandshake) {
     for (int a = 0xF00; a < kImageSize; ++a)
         ASSERT_EQ(image.at(a), radio.memory().at(a));
 }
-
-TEST(ServiceLink, ChangedIdentificationDeclinedWritesNothing) {
-    const RadioImage document = randomImage(90);
-    SimulatorFaults faults;
-    faults.identification = document.row(clone::kIdentRow);
-    faults.identification->front() ^= 0x01;
-    const RadioImage radioStart = randomImage(91);
-    RadioSimulator radio(radioStart, faults);
-    RadioImage image = document;
-    Bench bench(image, radio, Delivery::Whole);
-    bench.answers = {false};
-    EXPECT_EQ(bench.runLink(CloneMode::Write), CloneOutcome::Cancelled);
-    EXPECT_EQ(bench.questions, std::vector<CloneQuestion>{CloneQuestion::IdentificationChanged});
-    EXPECT_EQ(radio.writeCommands(), 0);
-    EXPECT_EQ(radio.memory(), radioStart);
-}
-
-TEST(ServiceLink, CancelStopsTheReadAtOnce) {
-    for (const int cancelAt : {0, 8}) {
-        SCOPED_TRACE(cancelAt);
-        RadioSimulator radio(randomImage(100));
-        RadioImage image = randomImage(101);
-        Bench bench(image, radio, Delivery::Paced);
-        bench.cancelAtProgress = cancelAt;
-        EXPECT_EQ(bench.runLink(CloneMode::Read), CloneOutcome::Cancelled);
-        EXPECT_LE(radio.readCommands(), cancelAt + 1);
-        EXPECT_EQ(bench.sent.back(), Bytes{clone::kExit});
-        EXPECT_FALSE(bench.session.isRunning());
-    }
-}

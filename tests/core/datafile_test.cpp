@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <random>
 #include <string>
@@ -22,8 +20,7 @@ using norvik::test::randomImage;
 namespace {
 
 ByteVector readFile(const std::string& name) {
-    std::ifstream in(std::string(NORVIK_TEST_DATA) + "/" + name, std::ios::binary);
-    return ByteVector(std::istreambuf_iterator<char>(in), {});
+    return test::readFile(std::string(NORVIK_TEST_DATA) + "/" + name);
 }
 
 ByteVector concat(std::initializer_list<ByteVector> parts) {

@@ -1,7 +1,10 @@
 #pragma once
-// Small builders shared by the core tests.
+// Bytes, random images and files for every test and benchmark, standard C++ only.
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
@@ -34,12 +37,32 @@ inline void setBytes(RadioImage& img, int address, const Bytes& bytes) {
         img.set(address + static_cast<int>(i), bytes[i]);
 }
 
-inline RadioImage randomImage(unsigned seed) {
+// The same bytes for the same seed, on every run.
+inline Bytes randomBytes(std::size_t count, unsigned seed) {
     std::mt19937 rng(seed);
-    RadioImage img;
-    for (auto& b : img.bytes())
+    Bytes out(count);
+    for (auto& b : out)
         b = static_cast<std::uint8_t>(rng());
+    return out;
+}
+
+inline RadioImage randomImage(unsigned seed) {
+    const Bytes bytes = randomBytes(kImageSize, seed);
+    RadioImage img;
+    std::copy(bytes.begin(), bytes.end(), img.bytes().begin());
     return img;
+}
+
+// The whole file; empty when it cannot be read.
+inline Bytes readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+inline bool writeFile(const std::filesystem::path& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
 }
 
 } // namespace norvik::test

@@ -7,7 +7,6 @@
 #include "image/band_limits.h"
 #include "image/channel_record.h"
 #include "image/defaults.h"
-#include "image/radio_document.h"
 #include "image/tones.h"
 
 using namespace norvik;
@@ -212,27 +211,4 @@ TEST(Defaults, MatchTheTableByteForByte) {
     for (int a = 0xF00; a < 0x1000; ++a)
         sum += img.at(a);
     EXPECT_EQ(sum, 29053u);
-}
-
-TEST(Defaults, VfoRecordsFollowTheBandLimitsInForce) {
-    BandLimits bands;
-    bands.set(1, {430, 440});
-    RadioImage img;
-    writeNewImageDefaults(img, bands);
-    EXPECT_EQ(bytesAt(img, 0x820, 8), hex("43 00 00 00 43 00 00 00"));
-    EXPECT_EQ(bytesAt(img, 0x810, 8), hex("13 60 00 00 13 60 00 00"));
-}
-
-TEST(Document, ModifiedIsAComparisonNotAFlag) {
-    RadioDocument doc;
-    EXPECT_FALSE(doc.isModified());
-    const std::uint8_t old = doc.image().at(0x10);
-    doc.edit(0, [](RadioImage& img) { img.set(0x10, 0x14); });
-    EXPECT_TRUE(doc.isModified());
-    doc.edit(0, [&](RadioImage& img) { img.set(0x10, old); });
-    EXPECT_FALSE(doc.isModified());
-    doc.edit(0, [](RadioImage& img) { img.setByte(kBandLimitsRow, 3, 0x50); });
-    EXPECT_TRUE(doc.isModified());
-    doc.takeSavedImage();
-    EXPECT_FALSE(doc.isModified());
 }

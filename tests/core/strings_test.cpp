@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
 
+#include "core/helpers.h"
 #include "strings/string_ids.h"
 #include "strings/strings.h"
 
@@ -18,10 +18,8 @@ namespace {
 constexpr int kEnglishOnlyId = ids::VoxLevel; // the one entry that has no Chinese text
 
 std::string readSource(const fs::path& relative) {
-    std::ifstream in(fs::path(NORVIK_SOURCE_DIR) / relative, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    const test::Bytes bytes = test::readFile(fs::path(NORVIK_SOURCE_DIR) / relative);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 // Checks every id matched by `pattern` (group `group`) in `source`; returns how many.

@@ -1,13 +1,12 @@
 #pragma once
 // Running the CLI as a process, and the file handling its tests share.
 
-#include <QFile>
 #include <QProcess>
 #include <QStringList>
 #include <csignal>
-#include <random>
 #include <sys/resource.h>
 
+#include "core/helpers.h"
 #include "datafile/data_file.h"
 
 namespace clitest {
@@ -58,14 +57,17 @@ inline Run runCli(const QStringList& args, const RunSetup& setup = {}) {
             QString::fromUtf8(p.readAllStandardError()), out};
 }
 
+// The shared helpers, with the QString names and QByteArray contents the process runs use.
+inline QByteArray qbytes(const norvik::test::Bytes& bytes) {
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
 inline QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return qbytes(norvik::test::readFile(path.toStdString()));
 }
 
 inline bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    return norvik::test::writeFile(path.toStdString(), norvik::test::Bytes(bytes.begin(), bytes.end()));
 }
 
 inline QByteArray bytesOf(const norvik::RadioImage& img) {
@@ -79,17 +81,12 @@ inline norvik::RadioImage imageOf(const QByteArray& bytes) {
 }
 
 inline QByteArray randomImage(unsigned seed) {
-    std::mt19937 rng(seed);
-    QByteArray b(norvik::kImageSize, '\0');
-    for (auto& c : b)
-        c = char(rng());
-    return b;
+    return bytesOf(norvik::test::randomImage(seed));
 }
 
 // What Save writes for an image.
 inline QByteArray packed(const norvik::RadioImage& image) {
-    const auto file = norvik::encodeDataFile(image);
-    return QByteArray(reinterpret_cast<const char*>(file.data()), static_cast<qsizetype>(file.size()));
+    return qbytes(norvik::encodeDataFile(image));
 }
 
 // The image a data file holds, or empty if it is not one.

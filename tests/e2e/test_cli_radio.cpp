@@ -83,19 +83,6 @@ private slots:
         QCOMPARE(saved.mid(0xF00), radioStart.mid(0xF00)); // rows 240..255 are never written
     }
 
-    void readOntoAFullDiskKeepsTheOldFile() {
-        const QByteArray old = randomImage(5) + randomImage(6);
-        QVERIFY(writeFile(path(u"old.dat"_s), old));
-        Simulator sim(radioArgs(randomImage(7), false));
-        // The file size limit fails the save part way, as a full disk does.
-        const Run read = runCli({u"read"_s, u"--port"_s, sim.device(), path(u"old.dat"_s)}, {{}, {}, 100});
-        QCOMPARE(read.exitCode, 2);
-        QVERIFY2(read.err.contains(u"Cannot write file %1. File too large"_s.arg(path(u"old.dat"_s))),
-                 qPrintable(read.err));
-        QCOMPARE(readFile(path(u"old.dat"_s)), old);
-        QCOMPARE(QDir(m_dir.path()).entryList({u"old.dat*"_s}, QDir::Files), QStringList{u"old.dat"_s});
-    }
-
     void changedFrequencyRangeStopsAWriteWithoutATerminal_data() {
         QTest::addColumn<QStringList>("extra");
         QTest::addColumn<int>("exitCode");

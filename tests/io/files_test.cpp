@@ -1,21 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <functional>
-#include <iterator>
-#include <random>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include "core/helpers.h"
 #include "io/files.h"
 #include "support/failing_sink.h"
 
 using namespace norvik::io;
 using norvik::test::FailingSink;
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
+namespace test = norvik::test;
+using test::Bytes;
 
 namespace {
 
@@ -40,30 +38,32 @@ struct TempFolder {
     static inline int next = 0;
 };
 
-Bytes contents(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void put(const fs::path& p, const Bytes& bytes) {
-    std::ofstream(p, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes pattern(std::size_t n, unsigned seed) {
-    std::mt19937 rng(seed);
-    Bytes b(n);
-    for (auto& c : b)
-        c = static_cast<std::uint8_t>(rng());
-    return b;
-}
-
 int makeSocket(const fs::path& p) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
     std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", p.c_str());
     return ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 ? fd : -1;
+}
+
+// A file of the named kind in the folder (an absolute kind is a device's path).
+fs::path make(const std::string& kind, const fs::path& d) {
+    const fs::path t = d / "t";
+    if (kind == "folder")
+        fs::create_directory(t);
+    else if (kind == "pipe")
+        ::mkfifo(t.c_str(), 0600);
+    else if (kind == "socket")
+        makeSocket(t);
+    else if (kind == "link to a pipe")
+        ::mkfifo((d / "p").c_str(), 0600), fs::create_symlink(d / "p", t);
+    else if (kind == "under a file")
+        return test::writeFile(d / "f", {1}), d / "f" / "t";
+    else if (kind == "missing folder")
+        return d / "none" / "t";
+    else
+        return kind;
+    return t;
 }
 
 constexpr std::size_t kNever = SIZE_MAX;
@@ -89,14 +89,14 @@ TEST(SaveFile, ReplacesTheOldFileOnlyWhenEveryByteReachedTheDisk) {
         SCOPED_TRACE(c.name);
         TempFolder dir;
         const fs::path target = dir.path / "repeater.dat";
-        const Bytes old = pattern(5000, 1), fresh = pattern(1710, 2);
-        put(target, old);
+        const Bytes old = test::randomBytes(5000, 1), fresh = test::randomBytes(1710, 2);
+        test::writeFile(target, old);
         ::chmod(target.c_str(), 0640);
         const FileProblem problem = saveFile(target, fresh, [&](ByteSink& file) {
             return std::make_unique<FailingSink>(file, c.failAt, c.chunk, c.syncFails);
         });
         EXPECT_EQ(!problem, c.saved);
-        EXPECT_EQ(contents(target), c.saved ? fresh : old);
+        EXPECT_EQ(test::readFile(target), c.saved ? fresh : old);
         EXPECT_EQ(dir.names(), std::vector<std::string>{"repeater.dat"}); // no temporary file is left
         EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
         if (!c.saved) {
@@ -106,59 +106,28 @@ TEST(SaveFile, ReplacesTheOldFileOnlyWhenEveryByteReachedTheDisk) {
     }
 }
 
+// A save leaves alone what is no regular file or cannot be reached, and says why.
 TEST(SaveFile, LeavesWhatIsNotARegularFileAlone) {
     struct Case {
-        const char* name;
-        std::function<fs::path(const fs::path&)> make; // makes the target in the folder
+        const char* kind;
         FileError error;
         std::errc reason;
     } const cases[] = {
-        {"folder",
-         [](const fs::path& d) {
-             fs::create_directory(d / "t");
-             return d / "t";
-         },
-         FileError::NotRegular,
-         {}},
-        {"pipe",
-         [](const fs::path& d) {
-             ::mkfifo((d / "t").c_str(), 0600);
-             return d / "t";
-         },
-         FileError::NotRegular,
-         {}},
-        {"socket",
-         [](const fs::path& d) {
-             makeSocket(d / "t");
-             return d / "t";
-         },
-         FileError::NotRegular,
-         {}},
-        {"device", [](const fs::path&) { return fs::path("/dev/null"); }, FileError::NotRegular, {}},
-        {"link to a pipe",
-         [](const fs::path& d) {
-             ::mkfifo((d / "p").c_str(), 0600);
-             fs::create_symlink(d / "p", d / "t");
-             return d / "t";
-         },
-         FileError::NotRegular,
-         {}},
-        {"folder that is a file",
-         [](const fs::path& d) {
-             put(d / "f", {1});
-             return d / "f" / "t";
-         },
-         FileError::System, std::errc::not_a_directory},
-        {"missing folder", [](const fs::path& d) { return d / "none" / "t"; }, FileError::System,
-         std::errc::no_such_file_or_directory},
+        {"folder", FileError::NotRegular, {}},
+        {"pipe", FileError::NotRegular, {}},
+        {"socket", FileError::NotRegular, {}},
+        {"/dev/null", FileError::NotRegular, {}},
+        {"link to a pipe", FileError::NotRegular, {}},
+        {"under a file", FileError::System, std::errc::not_a_directory},
+        {"missing folder", FileError::System, std::errc::no_such_file_or_directory},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.kind);
         TempFolder dir;
-        const fs::path target = c.make(dir.path);
+        const fs::path target = make(c.kind, dir.path);
         const auto namesBefore = dir.names();
         const fs::file_type typeBefore = fs::symlink_status(target).type();
-        const FileProblem problem = saveFile(target, pattern(100, 3));
+        const FileProblem problem = saveFile(target, test::randomBytes(100, 3));
         EXPECT_EQ(problem.error, c.error);
         if (c.error == FileError::System) {
             EXPECT_EQ(problem.reason, c.reason);
@@ -170,50 +139,29 @@ TEST(SaveFile, LeavesWhatIsNotARegularFileAlone) {
 
 TEST(SaveFile, WritesThroughALinkAndUnderAnyName) {
     TempFolder dir;
-    put(dir.path / "real.dat", pattern(10, 4));
+    test::writeFile(dir.path / "real.dat", test::randomBytes(10, 4));
     fs::create_symlink("real.dat", dir.path / "link.dat");
-    ASSERT_FALSE(saveFile(dir.path / "link.dat", pattern(20, 5)));
+    ASSERT_FALSE(saveFile(dir.path / "link.dat", test::randomBytes(20, 5)));
     EXPECT_TRUE(fs::is_symlink(dir.path / "link.dat"));
-    EXPECT_EQ(contents(dir.path / "real.dat"), pattern(20, 5));
+    EXPECT_EQ(test::readFile(dir.path / "real.dat"), test::randomBytes(20, 5));
 
     // Names are bytes: one written on a GBK system is not valid UTF-8 and must still round trip.
     for (const char* name : {"\xB2\xE2\xCA\xD4.dat", "-starts-with-a-dash.dat", "\xE4\xB8\xAD.dat"}) {
         const fs::path p = dir.path / name;
-        ASSERT_FALSE(saveFile(p, pattern(30, 6))) << name;
+        ASSERT_FALSE(saveFile(p, test::randomBytes(30, 6))) << name;
         const ReadResult back = readFile(p, 100);
         EXPECT_FALSE(back.problem);
-        EXPECT_EQ(back.bytes, pattern(30, 6));
+        EXPECT_EQ(back.bytes, test::randomBytes(30, 6));
     }
 }
 
+// Opened plainly, a pipe without a writer would wait for ever, and a device never end.
 TEST(ReadFile, RefusesSpecialFilesAtOnce) {
-    struct Case {
-        const char* name;
-        std::function<fs::path(const fs::path&)> make;
-        FileError error;
-    } const cases[] = {
-        // Opened plainly, a pipe without a writer would wait for ever.
-        {"pipe",
-         [](const fs::path& d) {
-             ::mkfifo((d / "t").c_str(), 0600);
-             return d / "t";
-         },
-         FileError::NotRegular},
-        {"endless device", [](const fs::path&) { return fs::path("/dev/zero"); }, FileError::NotRegular},
-        {"folder", [](const fs::path& d) { return d; }, FileError::NotRegular},
-        {"socket",
-         [](const fs::path& d) {
-             makeSocket(d / "t");
-             return d / "t";
-         },
-         FileError::NotRegular},
-        {"missing", [](const fs::path& d) { return d / "none.dat"; }, FileError::System},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const char* kind : {"pipe", "/dev/zero", "folder", "socket", "missing folder"}) {
+        SCOPED_TRACE(kind);
         TempFolder dir;
-        const ReadResult r = readFile(c.make(dir.path), 1000);
-        EXPECT_EQ(r.problem.error, c.error);
+        const ReadResult r = readFile(make(kind, dir.path), 1000);
+        EXPECT_EQ(r.problem.error, std::string(kind) == "missing folder" ? FileError::System : FileError::NotRegular);
         EXPECT_TRUE(r.bytes.empty());
     }
 }

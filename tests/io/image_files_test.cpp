@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <unistd.h>
 
+#include "core/helpers.h"
 #include "datafile/data_file.h"
 #include "io/image_files.h"
 #include "io/path_text.h"
@@ -45,8 +45,7 @@ TEST(ImageFiles, LoadTellsWhatIsWrong) {
     const fs::path file = fs::temp_directory_path() / ("norvik-image-" + std::to_string(::getpid()));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::ofstream(file, std::ios::binary)
-            .write(reinterpret_cast<const char*>(c.bytes.data()), static_cast<std::streamsize>(c.bytes.size()));
+        test::writeFile(file, c.bytes);
         const ImageLoad loaded = loadImage(file, c.format);
         EXPECT_EQ(loaded.problem.error, c.error);
         EXPECT_EQ(loaded.image.has_value(), c.error == FileError::None);

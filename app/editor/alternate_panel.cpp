@@ -1,4 +1,4 @@
-#include "editor/pic_gui.h"
+#include "editor/alternate_panel.h"
 
 #include <algorithm>
 
@@ -13,13 +13,13 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTimer>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "channels/channel_edits.h"
 #include "common/texts.h"
 #include "common/typed_key.h"
 #include "dialogs/prompt.h"
+#include "editor/channel_up_down.h"
 #include "strings/string_ids.h"
 
 namespace norvik {
@@ -30,46 +30,6 @@ bool isEnterKey(int key) {
 }
 
 } // namespace
-
-// --- Channel selector -------------------------------------------------------------------------
-
-ChannelUpDown::ChannelUpDown(QWidget* parent)
-    : QWidget(parent), m_up(new QToolButton(this)), m_down(new QToolButton(this)) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    for (QToolButton* b : {m_up, m_down}) {
-        b->setAutoRepeat(true);
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-        b->setFixedWidth(18);
-        layout->addWidget(b);
-    }
-    m_up->setArrowType(Qt::UpArrow);
-    m_down->setArrowType(Qt::DownArrow);
-    m_up->setObjectName(QStringLiteral("UDChannelGUI_Up"));
-    m_down->setObjectName(QStringLiteral("UDChannelGUI_Down"));
-    connect(m_up, &QToolButton::clicked, this, [this] { stepBy(1); });
-    connect(m_down, &QToolButton::clicked, this, [this] { stepBy(-1); });
-}
-
-int ChannelUpDown::wrapped(int value) {
-    return ((value - 1) % kChannelCount + kChannelCount) % kChannelCount + 1;
-}
-
-void ChannelUpDown::setValue(int value) {
-    value = wrapped(value);
-    if (value == m_value)
-        return;
-    m_value = value;
-    emit valueChanged(value);
-}
-
-void ChannelUpDown::stepBy(int steps) {
-    setValue(m_value + steps);
-}
-
-// --- Panel ------------------------------------------------------------------------------------
 
 AlternatePanel::AlternatePanel(ChannelTable& table, Prompter& prompter, QWidget* parent)
     : QWidget(parent), m_table(table), m_prompter(prompter), m_language(table.language()) {
@@ -173,7 +133,6 @@ void AlternatePanel::build() {
         {CboWNGUI, col::Bandwidth, std::nullopt},         {CboBCLGUI, col::Bcl, RecordField::Bcl},
         {CboPttIDGUI, col::PttId, RecordField::PttId},    {CboVoxGUI, col::Vox, RecordField::Vox},
         {CboOptionGUI, col::Option, RecordField::Option}, {CboSCRGroupGUI, col::Scrambler, RecordField::ScramblerGroup},
-        {CboDuplexGUI, col::Duplex, std::nullopt},
     };
 
     fraSignalGUI = new QGroupBox(this);
@@ -289,6 +248,7 @@ void AlternatePanel::build() {
     connect(UDChannelGUI, &ChannelUpDown::valueChanged, this, &AlternatePanel::selectorChanged);
     for (const ListControl& l : m_lists)
         connect(l.combo, &QComboBox::activated, this, [this, l] { listChosen(l); });
+    connect(CboDuplexGUI, &QComboBox::activated, this, &AlternatePanel::duplexChosen);
     connect(CboDecodeGUI, &QComboBox::activated, this, [this] { toneChosen(CboDecodeGUI, col::Decode); });
     connect(CboEncodeGUI, &QComboBox::activated, this, [this] { toneChosen(CboEncodeGUI, col::Encode); });
     connect(CboSignalGUI[0], &QComboBox::activated, this, &AlternatePanel::signalTypeChosen);
@@ -324,6 +284,7 @@ void AlternatePanel::fillLists() {
     };
     refill(CboDecodeGUI, m_table.listEntries(col::Decode));
     refill(CboEncodeGUI, m_table.listEntries(col::Encode));
+    refill(CboDuplexGUI, m_table.listEntries(col::Duplex));
     for (const ListControl& l : m_lists)
         refill(l.combo, m_table.listEntries(l.column));
     refill(CboSignalGUI[0], fieldEntries(RecordField::SignalType, m_language));
@@ -380,8 +341,6 @@ void AlternatePanel::fill() {
         // Showing a channel writes nothing: the lists only take the values the record holds.
         const RadioImage& image = m_table.document().image();
         for (const ListControl& l : m_lists) {
-            if (l.column == col::Duplex)
-                continue;
             if (l.field)
                 setComboEntry(l.combo, fieldEntryIndex(*l.field, fieldValue(image, c, *l.field)));
             else
@@ -413,7 +372,7 @@ void AlternatePanel::refreshTransmitControls() {
     else
         CboEncodeGUI->setCurrentIndex(-1);
     TxtOffsetFreqGUI->setText(qstr(m_table.text(c, col::Offset)));
-    setComboText(CboDuplexGUI, m_table.text(c, col::Duplex));
+    setComboEntry(CboDuplexGUI, duplexEntry(m_table.duplex(c)));
 }
 
 void AlternatePanel::showAutoResponse(bool fiveTone) {
@@ -502,13 +461,21 @@ void AlternatePanel::listChosen(const ListControl& control) {
     const QString text = control.combo->currentText();
     if (text.isEmpty() || m_table.isEmpty(c))
         return;
+    QScopedValueRollback guard(m_committing, true);
+    m_table.commitList(c, control.column, text.toStdString(), ids::ChangePanelEdit);
+}
+
+void AlternatePanel::duplexChosen() {
+    const int c = channel();
+    const std::optional<Duplex> duplex = duplexOfEntry(CboDuplexGUI->currentIndex());
+    if (!duplex || m_table.isEmpty(c))
+        return;
     CommitResult result;
     {
         QScopedValueRollback guard(m_committing, true);
-        result = m_table.commitList(c, control.column, text.toStdString(), ids::ChangePanelEdit);
+        result = m_table.commitDuplex(c, *duplex, ids::ChangePanelEdit);
     }
-    if (control.column == col::Duplex)
-        refreshTransmitControls();
+    refreshTransmitControls();
     notice(result);
 }
 

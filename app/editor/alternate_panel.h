@@ -12,33 +12,11 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QToolButton;
 
 namespace norvik {
 
+class ChannelUpDown;
 class Prompter;
-
-// The up-down beside the channel number: 1 to 128, each step wrapping round at the ends.
-class ChannelUpDown : public QWidget {
-    Q_OBJECT
-public:
-    explicit ChannelUpDown(QWidget* parent = nullptr);
-
-    int value() const { return m_value; }
-    // Announces only a real change.
-    void setValue(int value);
-    void stepBy(int steps);
-
-    static int wrapped(int value);
-
-signals:
-    void valueChanged(int value);
-
-private:
-    int m_value = 1;
-    QToolButton* m_up;
-    QToolButton* m_down;
-};
 
 // The single-channel panel (PicGUI) that can cover the channel grid: one labelled control per
 // setting of one channel, with a channel selector. It keeps no copy of the channel: a fill
@@ -99,6 +77,7 @@ private:
     void commitField(QLineEdit* field);
     void commitChannelField();
     void listChosen(const ListControl& control);
+    void duplexChosen();
     void toneChosen(QComboBox* combo, int column);
     void signalTypeChosen();
     void autoResponseChosen();
