@@ -73,9 +73,10 @@ void DocumentChecks::follow(const DocumentChange& change) {
         m_redo.clear();
         m_truncated = false;
         m_typed.clear();
-        if (change.labelId == ids::MenuFileNew || change.labelId == ids::MenuFileOpen || change.labelId == 0)
+        if (change.labelId == ids::MenuFileNew || change.labelId == ids::MenuFileOpen || change.labelId == 0) {
             m_saved = now;
-        else if (change.labelId != ids::MenuTransferRead)
+            ++m_takes;
+        } else if (change.labelId != ids::MenuTransferRead)
             fault("a whole new image from neither New, Open nor a read (label " + std::to_string(change.labelId) + ")");
         return;
     case DocumentChange::Kind::Edit:

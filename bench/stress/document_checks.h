@@ -18,6 +18,8 @@ public:
 
     // The file at the document's name now holds `written`: a save took place.
     void saved(const RadioImage& written) { m_saved = written; }
+    // How many times New or Open have put an image in place (each takes a new saved image).
+    int takes() const { return m_takes; }
 
     // After every step: the history, the saved image and the typed channels. Empty when sound.
     std::string check() const;
@@ -56,6 +58,7 @@ private:
     std::vector<Step> m_redo;
     bool m_truncated = false;
     int m_truncations = 0;
+    int m_takes = 0;
     std::map<int, unsigned> m_typed;
     std::array<int, 4> m_notices{};
     std::string m_fault;

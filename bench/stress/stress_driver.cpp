@@ -27,13 +27,13 @@
 #include <cstdio>
 #include <fstream>
 
+#include "channels/channel_csv.h"
 #include "channels/channel_table.h"
 #include "common/texts.h"
 #include "datafile/data_file.h"
 #include "editor/channel_grid.h"
 #include "editor/frm_main.h"
 #include "io/image_files.h"
-#include "service/frm_login.h"
 #include "service/service_code.h"
 #include "stress/random_image.h"
 #include "stress/view_checks.h"
@@ -98,7 +98,8 @@ constexpr Command kCommands[] = {
     {"memoryMap", 4},           {"mnuProgram_Advanced", 3}, {"mnuFile_New", 3},       {"mnuFile_Open", 4},
     {"mnuFile_Save", 3},        {"mnuFile_SaveAs", 3},      {"mnuSet_Manual", 3},     {"mnuSet_SingleClick", 2},
     {"mnuView_Status", 1},      {"mnuView_Buttons", 1},     {"mnuSet_COM", 1},        {"mnuHelp_About", 1},
-    {"mnuTransfer_Read", 1},    {"mnuTransfer_Write", 1},   {"cmdButton", 8},
+    {"mnuTransfer_Read", 1},    {"mnuTransfer_Write", 1},   {"cmdButton", 8},         {"mnuFile_ImportCsv", 5},
+    {"mnuFile_ExportCsv", 1},   {"mnuFile_Print", 1},       {"mnuFile_ExportPdf", 1},
 };
 
 bool replacesImage(const char* action) {
@@ -124,7 +125,6 @@ StressDriver::StressDriver(const StressOptions& options) : m_options(options), m
     m_checks = std::make_unique<DocumentChecks>(m_doc);
     m_window = std::make_unique<frmMain>(m_doc, *m_prompter, m_settings.get());
     m_window->setTransferPorts(*m_ports);
-    frmLogin::attachTo(*m_window); // as the program's main() wires it
     m_window->resize(1200, 700);
     QObject::connect(m_window.get(), &frmMain::transferFinished,
                      [this](CloneOutcome outcome) { m_transferOutcome = outcome; });
@@ -142,6 +142,14 @@ void StressDriver::setUpFiles() {
     for (int i = m_rng.between(1, 6000); i > 0; --i)
         junk.append(static_cast<char>(m_rng.byte()));
     writeFile(m_files + QStringLiteral("/junk.dat"), junk);
+    // Channel lists: one as exported, and the same with lines and fields changed at random.
+    const std::string csv = exportChannelsCsv(randomImage(m_rng, m_doc.newImage()));
+    writeFile(m_files + QStringLiteral("/channels.csv"), QByteArray::fromStdString(csv));
+    QByteArray bent = QByteArray::fromStdString(csv);
+    for (int i = m_rng.between(1, 40); i > 0 && !bent.isEmpty(); --i)
+        bent[m_rng.below(static_cast<int>(bent.size()))] =
+            m_rng.pick(std::vector<char>{',', '"', '\n', '9', '.', 'x', ' '});
+    writeFile(m_files + QStringLiteral("/bent.csv"), bent);
     QDir(m_files).mkdir(QStringLiteral("a-folder"));
     m_ports->simulator().memory() = randomImage(m_rng, m_doc.newImage());
 }
@@ -201,6 +209,7 @@ void StressDriver::step() {
     if (m_options.stepStarted)
         m_options.stepStarted(m_step);
     const auto files = fileTimes();
+    const int takes = m_checks->takes();
     m_transferOutcome.reset();
     if (QWidget* popup = QApplication::activePopupWidget()) {
         onPopup(popup);
@@ -218,7 +227,10 @@ void StressDriver::step() {
     if (m_window->clone())
         waitForTransfer();
     waitForServiceLink();
-    noteSaves(files);
+    // A save made in the same step as an Open or New came first (the question before them):
+    // the image they put in place is the saved one.
+    if (m_checks->takes() == takes)
+        noteSaves(files);
     verify();
     if (m_options.trace) {
         const auto& n = m_checks->notices();
@@ -587,6 +599,21 @@ void StressDriver::onDialog(QWidget* dialog) {
     }
     ++m_dialogAge;
     const QString name = dialog->objectName();
+    // Qt's own print dialogs are not this program's to test: they are closed. The preview is
+    // paged with keys, and closed.
+    const QString kind = QLatin1String(dialog->metaObject()->className());
+    if (kind == QLatin1String("QPrintDialog") || kind == QLatin1String("QPageSetupDialog") ||
+        (name == QLatin1String("dlgPrintPreview") && m_rng.chance(0.5))) {
+        perform(QStringLiteral("%1: Esc").arg(kind),
+                [this, dialog] { QTest::keyClick(keyTarget(dialog), Qt::Key_Escape); });
+        return;
+    }
+    if (name == QLatin1String("dlgPrintPreview")) {
+        perform(QStringLiteral("print preview: page"), [this, dialog] {
+            QTest::keyClick(keyTarget(dialog), m_rng.chance(0.5) ? Qt::Key_PageDown : Qt::Key_PageUp);
+        });
+        return;
+    }
     if (name == QLatin1String("frmLogin") && m_rng.chance(0.7)) {
         perform(QStringLiteral("log in"), [this, dialog] {
             auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("txtPassword"));
@@ -884,8 +911,12 @@ void StressDriver::noteSaves(const std::map<std::filesystem::path, std::filesyst
     if (was != before.end() && was->second == now)
         return;
     const io::ImageLoad loaded = io::loadImage(file, io::ImageFormat::DataFile);
-    if (!loaded.image)
-        fail(QStringLiteral("a saved file does not open again"));
+    if (!loaded.image) {
+        // A channel list the user exported over the document's own file is not a save.
+        if (!m_action.contains(QLatin1String("Export")))
+            fail(QStringLiteral("a saved file does not open again"));
+        return;
+    }
     ++m_summary.saves;
     m_checks->saved(*loaded.image);
 }

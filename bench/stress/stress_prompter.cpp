@@ -27,11 +27,19 @@ QMessageBox::StandardButton StressPrompter::message(QWidget*, QMessageBox::Icon,
     return answer;
 }
 
-QString StressPrompter::openFileName(QWidget*, const QString&, const QString&, const QString&) {
+QString StressPrompter::openFileName(QWidget*, const QString&, const QString&, const QString& filter) {
     QStringList names = m_folder.entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     names << QStringLiteral("missing.dat");
+    // Mostly a file of the kind the dialog asks for, as users pick them; now and then any other.
+    const bool csv = filter.contains(QLatin1String("*.csv"));
+    QStringList fitting;
+    for (const QString& n : names) {
+        if (n.endsWith(csv ? QLatin1String(".csv") : QLatin1String(".dat")))
+            fitting << n;
+    }
+    const QStringList& from = fitting.isEmpty() || m_rng.chance(0.3) ? names : fitting;
     m_lastFile =
-        m_rng.chance(0.2) ? QString() : m_folder.filePath(m_rng.pick(std::vector<QString>(names.begin(), names.end())));
+        m_rng.chance(0.2) ? QString() : m_folder.filePath(m_rng.pick(std::vector<QString>(from.begin(), from.end())));
     if (trace)
         std::printf("    open \"%s\"\n", qPrintable(m_lastFile));
     return m_lastFile;
