@@ -15,7 +15,10 @@ CloneRunner::CloneRunner(ByteLink& link, RadioImage& image, Language language, Q
             m_session.sendTick();
     });
     connect(&tmrOvertime, &QTimer::timeout, this, [this] { m_session.replyTimerExpired(); });
-    connect(&m_pause, &DeadlineTimer::timeout, this, [this] { m_session.pauseElapsed(); });
+    connect(&m_pause, &DeadlineTimer::timeout, this, [this] {
+        m_session.pauseElapsed();
+        sendNow();
+    });
     connect(&m_link, &ByteLink::bytesReceived, this, [this](const QByteArray& bytes) {
         m_session.bytesReceived(
             std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.constData()), bytes.size()));
@@ -38,6 +41,12 @@ bool CloneRunner::start(CloneMode mode) {
 
 void CloneRunner::answer(bool okOrRetry) {
     m_session.answer(okOrRetry);
+    sendNow();
+}
+
+void CloneRunner::sendNow() {
+    if (m_sendEnabled)
+        m_session.sendTick();
 }
 
 void CloneRunner::cancel() {

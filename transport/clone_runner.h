@@ -10,7 +10,7 @@
 
 namespace norvik {
 
-// Runs one CloneSession over a ByteLink on this thread's event loop: a 1 ms send tick, the
+// Runs one CloneSession over a ByteLink on this thread's event loop: the send tick, the
 // 800 ms reply timer and the 20 ms pauses are QTimers, so nothing ever blocks. Widget-free:
 // whoever shows the transfer (the clone window, the command line) listens to the signals and
 // answers questions with answer().
@@ -58,8 +58,11 @@ private:
     ByteLink& m_link;
     Language m_language;
     CloneSession m_session;
-    // The send tick runs free while the transfer lasts and is only gated by the session, so the
-    // next command leaves within 1 ms of the reply being accepted, never a whole tick late.
+    // A command can only become due when a pause ends or a question is answered, so the host ticks
+    // the session right after those: the command leaves the moment the pause is over, not on the
+    // next turn of tmrSend. tmrSend still runs free while the session wants it, and sends the
+    // handshake after a start.
+    void sendNow();
     QTimer tmrSend;
     bool m_sendEnabled = false;
     QTimer tmrOvertime;
