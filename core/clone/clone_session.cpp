@@ -26,6 +26,7 @@ void CloneSession::start(CloneMode mode) {
     if (mode == CloneMode::Read)
         m_before = m_image;
     m_outcome = CloneOutcome::Completed;
+    m_failure = {};
     m_declined = false;
     m_asking = false;
     m_pause = Pause::None;
@@ -309,10 +310,12 @@ void CloneSession::replyTimerExpired() {
 // Time-out, abort and normal end all arrive here.
 void CloneSession::end() {
     m_host.stopReplyTimer();
+    const bool rejected = TransferAborted;
     TransferAborted = false;
     m_awaitingReply = false;
     setSendTimer(false);
     if (!TransferDone) {
+        m_failure = {rejected, Step};
         appendLog(ids::LogTimeout);
         appendLog(ids::LogPortClosed);
         setStatus(ids::StatusError);

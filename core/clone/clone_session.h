@@ -112,6 +112,14 @@ public:
     const std::string& log() const { return m_log; }
     std::size_t bufferedBytes() const { return m_buffer.size(); }
 
+    // How the latest failure came about: a reply that failed its check, or none in time, and the
+    // Step it happened at (-1: no failure since the start).
+    struct Failure {
+        bool rejected = false;
+        int step = -1;
+    };
+    const Failure& lastFailure() const { return m_failure; }
+
 private:
     enum class Pause { None, Receive, AfterExit, Close };
 
@@ -157,6 +165,7 @@ private:
     bool m_asking = false;
     CloneQuestion m_question = CloneQuestion::RetryOrCancel;
     CloneOutcome m_outcome = CloneOutcome::Completed;
+    Failure m_failure;
     std::vector<std::uint8_t> m_buffer;
     int m_progress = 0;
     std::string m_percentCaption;
