@@ -16,7 +16,7 @@ std::string cloneFailureText(CloneMode mode, const CloneSession::Failure& failur
     const int id = !failure.rejected          ? ids::FailureNoAnswerAt
                    : mode == CloneMode::Write ? ids::FailureRefusedWrite
                                               : ids::FailureWrongAnswer;
-    char address[8];
+    char address[16];
     std::snprintf(address, sizeof address, "0x%04X", (failure.step - 2) * kRowSize);
     std::string text = textString(id, lang);
     if (const auto at = text.find("%1"); at != std::string::npos)
