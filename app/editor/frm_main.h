@@ -251,8 +251,9 @@ public:
     static constexpr const char* kDataFileFilter = "NVK Data Files (*.dat)";
 
     // The port state transfers use; the application owns it. Without one the window makes its
-    // own over the machine's ports.
-    void setTransferPorts(TransferPorts& ports) { m_ports = &ports; }
+    // own over the machine's ports. Either way a device chosen under "Other device…" last time is
+    // chosen again.
+    void setTransferPorts(TransferPorts& ports);
     TransferPorts& transferPorts();
     // The transfer running now, null between transfers.
     frmClone* clone() const;
@@ -267,6 +268,7 @@ signals:
 private:
     void startTransfer(CloneMode mode);
     bool confirmTransfer(int questionId);
+    void useRememberedDevice(TransferPorts& ports);
 
     std::unique_ptr<TransferPorts> m_ownPorts;
     TransferPorts* m_ports = nullptr;

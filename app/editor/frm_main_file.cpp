@@ -11,6 +11,7 @@
 #include "editor/channel_grid.h"
 #include "editor/frm_main.h"
 #include "io/image_files.h"
+#include "settings/reg_keys.h"
 #include "strings/string_ids.h"
 #include "transfer/frm_clone.h"
 #include "transfer/frm_com_port.h"
@@ -148,12 +149,24 @@ bool frmMain::writeDataFile(const std::filesystem::path& path) {
 
 // --- Transfers --------------------------------------------------------------------------------
 
+void frmMain::setTransferPorts(TransferPorts& ports) {
+    m_ports = &ports;
+    useRememberedDevice(ports);
+}
+
 TransferPorts& frmMain::transferPorts() {
     if (!m_ports) {
         m_ownPorts = std::make_unique<TransferPorts>();
         m_ports = m_ownPorts.get();
+        useRememberedDevice(*m_ports);
     }
     return *m_ports;
+}
+
+void frmMain::useRememberedDevice(TransferPorts& ports) {
+    const RegKeys::OtherDevice remembered = RegKeys(*m_settings).readOtherDevice();
+    if (remembered.chosen)
+        ports.setChoice({ports.choice().number, false, remembered.path});
 }
 
 frmClone* frmMain::clone() const {
@@ -205,9 +218,14 @@ void frmMain::startTransfer(CloneMode mode) {
 void frmMain::mnuSet_COM_Click() {
     commitOpenEditor();
     TransferPorts& ports = transferPorts();
-    auto* dialog = new frmComPort(m_language, ports.ports(), ports.makeChecker(), ports.choice(), this);
+    const QString otherDevice = RegKeys(*m_settings).readOtherDevice().path;
+    auto* dialog = new frmComPort(
+        m_language, ports.ports(), [this] { return transferPorts().makeChecker(); }, ports.choice(), otherDevice, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this, [this, dialog] { transferPorts().setChoice(dialog->choice()); });
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        transferPorts().setChoice(dialog->choice());
+        RegKeys(*m_settings).writeOtherDevice({dialog->otherDevicePath(), !dialog->choice().device.isEmpty()});
+    });
     // Window-modal and shown at once: the probe runs while the dialog is already on screen.
     dialog->open();
     emit comPortDialogShown(dialog);
