@@ -17,8 +17,9 @@ class ByteLink;
 // Where transfers go: serial port number 1..20, the simulated radio, or any serial device by its
 // path (the "Other device…" choice, when `device` is not empty).
 struct PortChoice {
-    int number = 1;
-    bool simulated = false;
+    PortChoice(int n = 1, bool sim = false, QString path = {}) : number(n), simulated(sim), device(std::move(path)) {}
+    int number;
+    bool simulated;
     QString device;
     friend bool operator==(const PortChoice&, const PortChoice&) = default;
 };
