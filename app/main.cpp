@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QIcon>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -8,10 +10,37 @@
 #include "image/radio_document.h"
 #include "transfer/transfer_ports.h"
 
+namespace {
+
+// --version and --help are answered before the window system is touched, so they work without a
+// display.
+bool answeredWithoutWindow(const char* arg) {
+    if (std::strcmp(arg, "--version") == 0) {
+        std::printf("norvik-r7 %s\n", NORVIK_VERSION);
+        return true;
+    }
+    if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+        std::fputs("usage: norvik-r7 [FILE.dat]\n\n"
+                   "Opens the Norvik R7 window, with FILE.dat in it when one is named.\n\n"
+                   "options:\n"
+                   "  --version   print the version and exit\n"
+                   "  -h, --help  show this help\n",
+                   stdout);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    if (argc > 1 && answeredWithoutWindow(argv[1]))
+        return 0;
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("NORVIK LABS"));
     QApplication::setApplicationName(QStringLiteral("Norvik R7"));
+    // Ties the window to its installed desktop entry (Wayland shows that entry's icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral(NORVIK_APP_ID));
     // Every window, the transfer panel and the message boxes included, takes this one.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/norvik.svg")));
 

@@ -32,7 +32,7 @@ struct Result {
 };
 
 Result timeTransfer(ByteLink& link, const SimulatedLine& line, RadioImage& image, CloneMode mode) {
-    CloneRunner runner(link, image, Language::English);
+    CloneRunner runner(link, Language::English);
     QEventLoop loop;
     CloneOutcome outcome = CloneOutcome::Failed;
     QObject::connect(&runner, &CloneRunner::question, &loop,
@@ -44,7 +44,7 @@ Result timeTransfer(ByteLink& link, const SimulatedLine& line, RadioImage& image
     const qint64 bytesBefore = line.bytesFromProgram() + line.bytesFromRadio();
     QElapsedTimer clock;
     clock.start();
-    if (!runner.start(mode))
+    if (!runner.start(mode, image))
         return {};
     loop.exec();
     Result r;
@@ -52,6 +52,8 @@ Result timeTransfer(ByteLink& link, const SimulatedLine& line, RadioImage& image
     const qint64 bytes = line.bytesFromProgram() + line.bytesFromRadio() - bytesBefore;
     r.floorMs = RadioSimulator::lineTimeNs(bytes) / 1e6 + runner.pausesTaken() * double(clone::kPauseMs);
     r.ok = outcome == CloneOutcome::Completed;
+    if (mode == CloneMode::Read)
+        image = runner.session().image();
     return r;
 }
 

@@ -91,13 +91,12 @@ QString utf8(const std::string& s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// The header and the 128 rows as the main window fills them. The table fills from a document
-// of its own: the fill normalises empty records, which must not change the file.
+// The header and the 128 rows as the main window shows them: loaded into a document of its own,
+// with the normalising the loading does, which must not change the file.
 std::vector<QStringList> channelRows(const RadioImage& image, Language lang) {
     RadioDocument document;
-    document.loadImage(image);
+    document.replace(image, 0, RadioDocument::SavedImage::Take);
     ChannelTable table(document, lang, '.');
-    table.fill();
     std::vector<QStringList> rows;
     for (int r = 0; r < kTableRows; ++r) {
         QStringList cells;

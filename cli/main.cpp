@@ -25,7 +25,8 @@ void printUsage(std::FILE* out, const std::vector<Command>& commands) {
     for (const Command& c : commands)
         std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
     std::fputs("\nA file name '-' is standard input or output; '--' ends the options, so that a file name\n"
-               "may start with '-'.\nRun 'norvik-r7-cli <command> --help' for the options of a command.\n",
+               "may start with '-'.\nRun 'norvik-r7-cli <command> --help' for the options of a command,\n"
+               "'norvik-r7-cli --version' for the version.\n",
                out);
 }
 
@@ -45,6 +46,10 @@ int main(int argc, char** argv) {
     args.erase(args.begin());
     if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
         printUsage(stdout, commands);
+        return kExitOk;
+    }
+    if (name == QLatin1String("--version")) {
+        std::printf("norvik-r7-cli %s\n", NORVIK_VERSION);
         return kExitOk;
     }
     for (const Command& c : commands) {

@@ -130,8 +130,8 @@ private:
 };
 
 // Runs one transfer to its end and returns its outcome (Failed when the port would not open).
-CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, TransferConsole& console, int retries,
-                         const std::function<void(CloneRunner&)>& onIdentificationWarning) {
+CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, const RadioImage& image, TransferConsole& console,
+                         int retries, const std::function<void(CloneRunner&)>& onIdentificationWarning) {
     QEventLoop loop;
     CloneOutcome outcome = CloneOutcome::Failed;
     QObject::connect(&runner, &CloneRunner::openFailed, &loop, [&](const QString& message) {
@@ -153,7 +153,7 @@ CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, TransferConsole& c
         outcome = o;
         loop.quit();
     });
-    if (!runner.start(mode))
+    if (!runner.start(mode, image))
         return CloneOutcome::Failed;
     loop.exec();
     console.endBar();
@@ -210,17 +210,17 @@ int runRead(const Args& args) {
         return kExitFailed;
 
     SerialLink link(device);
-    RadioImage image;
-    CloneRunner runner(link, image, lang);
+    CloneRunner runner(link, lang);
     TransferConsole console(runner, cliText(ids::ReadFromRadioQuestion, lang), lang);
-    const CloneOutcome outcome = runTransfer(runner, CloneMode::Read, console, retries, [](CloneRunner&) {});
+    const CloneOutcome outcome =
+        runTransfer(runner, CloneMode::Read, RadioImage{}, console, retries, [](CloneRunner&) {});
     if (outcome != CloneOutcome::Completed) {
         if (runner.session().log().empty())
             return kExitFailed; // the port did not open; its message is out already
         console.reportFailure();
         return kExitFailed;
     }
-    return saveImage(out, image, formatOf(out), lang) ? kExitOk : kExitFailed;
+    return saveImage(out, runner.session().image(), formatOf(out), lang) ? kExitOk : kExitFailed;
 }
 
 int runWrite(const Args& args) {
@@ -253,7 +253,7 @@ int runWrite(const Args& args) {
         return kExitFailed;
 
     SerialLink link(device);
-    CloneRunner runner(link, image, lang);
+    CloneRunner runner(link, lang);
     TransferConsole console(runner, cliText(ids::WriteToRadioCaption, lang), lang);
     const bool yes = o.has(QStringLiteral("--yes"));
     std::unique_ptr<QSocketNotifier> stdinNotifier;
@@ -283,7 +283,7 @@ int runWrite(const Args& args) {
                 &r, [&r, ok] { r.answer(ok); }, Qt::QueuedConnection);
         });
     };
-    const CloneOutcome outcome = runTransfer(runner, CloneMode::Write, console, retries, askIdentification);
+    const CloneOutcome outcome = runTransfer(runner, CloneMode::Write, image, console, retries, askIdentification);
     if (outcome == CloneOutcome::Completed)
         return kExitOk;
     if (runner.session().log().empty())

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the screenshots need. Idempotent: quiet
-# and quick when everything is already there.
+# Installs the Debian packages the build, the tests, the screenshots and the .deb package need.
+# Idempotent: quiet and quick when everything is already there.
 set -euo pipefail
 
 packages=(
@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev
     xvfb xauth xdotool imagemagick openbox
     fonts-wqy-microhei fonts-noto-cjk
+    desktop-file-utils appstream man-db dpkg-dev file
 )
 
 missing=()

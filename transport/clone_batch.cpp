@@ -11,7 +11,7 @@ namespace norvik {
 struct CloneBatch::Port {
     int index = 0;
     std::unique_ptr<ByteLink> link;
-    RadioImage image;
+    RadioImage image; // what a write sends
     std::unique_ptr<CloneRunner> runner;
     QElapsedTimer clock;
     int retriesLeft = 0;
@@ -32,7 +32,8 @@ void CloneBatch::add(std::unique_ptr<ByteLink> link, const RadioImage& image) {
 }
 
 const RadioImage& CloneBatch::image(int index) const {
-    return m_ports.at(std::size_t(index))->image;
+    const Port& port = *m_ports.at(std::size_t(index));
+    return port.runner ? port.runner->session().image() : port.image;
 }
 
 void CloneBatch::start() {
@@ -48,7 +49,7 @@ void CloneBatch::startNext() {
     while (m_next < m_ports.size() && (m_settings.jobs <= 0 || m_running < m_settings.jobs)) {
         Port& port = *m_ports[m_next++];
         ++m_running;
-        port.runner = std::make_unique<CloneRunner>(*port.link, port.image, m_settings.language);
+        port.runner = std::make_unique<CloneRunner>(*port.link, m_settings.language);
         CloneRunner* runner = port.runner.get();
         // Ended from the event loop, never from inside this loop.
         connect(runner, &CloneRunner::openFailed, this, [this, &port](const QString& message) {
@@ -79,7 +80,7 @@ void CloneBatch::startNext() {
             end(port, result);
         });
         port.clock.start();
-        runner->start(m_settings.mode);
+        runner->start(m_settings.mode, port.image);
     }
 }
 

@@ -34,11 +34,12 @@ public:
     explicit CloneBatch(const Settings& settings, QObject* parent = nullptr);
     ~CloneBatch() override;
 
-    // Adds a port before start(): its link and the image it writes (a read fills it).
+    // Adds a port before start(): its link and the image a write sends.
     void add(std::unique_ptr<ByteLink> link, const RadioImage& image = RadioImage());
     void start();
 
     int size() const { return int(m_ports.size()); }
+    // What a port's transfer holds: after a completed read, what the radio sent.
     const RadioImage& image(int index) const;
     int failures() const { return m_failures; }
 

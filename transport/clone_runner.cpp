@@ -2,8 +2,8 @@
 
 namespace norvik {
 
-CloneRunner::CloneRunner(ByteLink& link, RadioImage& image, Language language, QObject* parent)
-    : QObject(parent), m_link(link), m_language(language), m_session(*this, image, language) {
+CloneRunner::CloneRunner(ByteLink& link, Language language, QObject* parent)
+    : QObject(parent), m_link(link), m_language(language), m_session(*this, language) {
     tmrSend.setObjectName(QStringLiteral("tmrSend"));
     tmrOvertime.setObjectName(QStringLiteral("tmrOvertime"));
     for (QTimer* t : {&tmrSend, &tmrOvertime})
@@ -26,7 +26,7 @@ CloneRunner::CloneRunner(ByteLink& link, RadioImage& image, Language language, Q
     connect(&m_link, &ByteLink::errorOccurred, this, &CloneRunner::linkError);
 }
 
-bool CloneRunner::start(CloneMode mode) {
+bool CloneRunner::start(CloneMode mode, const RadioImage& image) {
     if (m_session.isRunning())
         return false;
     const LinkOpenResult r = m_link.open();
@@ -35,7 +35,7 @@ bool CloneRunner::start(CloneMode mode) {
         return false;
     }
     m_pauses = 0;
-    m_session.start(mode);
+    m_session.start(mode, image);
     return true;
 }
 

@@ -17,11 +17,12 @@ namespace norvik {
 class CloneRunner : public QObject, private CloneHost {
     Q_OBJECT
 public:
-    CloneRunner(ByteLink& link, RadioImage& image, Language language, QObject* parent = nullptr);
+    CloneRunner(ByteLink& link, Language language, QObject* parent = nullptr);
 
-    // Opens the link and starts. False when a transfer is already running, or (with openFailed)
-    // when the link cannot be opened; no byte is sent then.
-    bool start(CloneMode mode);
+    // Opens the link and starts on a copy of image (see CloneSession::start). False when a
+    // transfer is already running, or (with openFailed) when the link cannot be opened; no byte
+    // is sent then.
+    bool start(CloneMode mode, const RadioImage& image);
     void answer(bool okOrRetry);
     // Stops a running transfer (see CloneSession::cancel); done(Cancelled) follows.
     void cancel();

@@ -52,7 +52,6 @@ public:
         endResetModel();
         emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
     }
-    void allChanged() { emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1)); }
     void rowChanged(int channel) { rowsChanged(channel, channel); }
     void rowsChanged(int first, int last) { emit dataChanged(index(first - 1, 0), index(last - 1, columnCount() - 1)); }
 
@@ -117,7 +116,38 @@ ChannelGrid::ChannelGrid(ChannelTable& table, Prompter& prompter, QWidget* paren
     m_table.setDecimalSeparator(localeDecimalSeparator());
     fillToneList();
     applyColumnWidths();
-    refill();
+    setCurrentCell(1, 1);
+    m_subscription = m_table.document().observe([this](const DocumentChange& c) { documentChanged(c); });
+}
+
+void ChannelGrid::documentChanged(const DocumentChange& change) {
+    if (change.kind == DocumentChange::Kind::Replace) {
+        closeEditorUnsaved();
+        m_model->resetAll();
+        setCurrentCell(1, 1);
+        emit refilled();
+        return;
+    }
+    const int first = change.firstChannel();
+    if (first == 0)
+        return;
+    int last = first;
+    for (int n = first; n <= kChannelCount; ++n) {
+        if (change.channels.test(static_cast<std::size_t>(n)))
+            last = n;
+    }
+    m_model->rowsChanged(first, last);
+    if (change.kind == DocumentChange::Kind::Undo || change.kind == DocumentChange::Kind::Redo)
+        setCurrentCell(first, qMax(1, currentColumn()));
+}
+
+// Every command commits the editor before it changes anything; an editor still open when the
+// image changes under it would write into a row that is no longer the one it showed.
+void ChannelGrid::closeEditorUnsaved() {
+    if (QWidget* editor = openEditorWidget()) {
+        m_open = EditorKind::None;
+        editor->hide();
+    }
 }
 
 ChannelGrid::~ChannelGrid() {
@@ -151,14 +181,6 @@ void ChannelGrid::applyColumnWidths() {
         setColumnWidth(c - 1, px(m_table.widthTwips(c)));
 }
 
-void ChannelGrid::refill() {
-    commitEditor();
-    m_table.fill();
-    m_model->resetAll();
-    setCurrentCell(1, 1);
-    emit refilled();
-}
-
 void ChannelGrid::setLanguage(Language lang) {
     commitEditor();
     m_table.setLanguage(lang);
@@ -170,18 +192,6 @@ void ChannelGrid::setLanguage(Language lang) {
     emit refilled();
 }
 
-void ChannelGrid::refreshRow(int channel) {
-    if (channel >= 1 && channel <= kChannelCount)
-        m_model->rowChanged(channel);
-}
-
-void ChannelGrid::refreshRows(int firstChannel, int lastChannel) {
-    firstChannel = qMax(1, firstChannel);
-    lastChannel = qMin(kChannelCount, lastChannel);
-    if (firstChannel <= lastChannel)
-        m_model->rowsChanged(firstChannel, lastChannel);
-}
-
 void ChannelGrid::selectChannelRow(int channel) {
     const QModelIndex first = indexOf(channel, 1);
     if (!first.isValid())
@@ -190,10 +200,6 @@ void ChannelGrid::selectChannelRow(int channel) {
     selectionModel()->select(QItemSelection(first, indexOf(channel, kTableColumns - 1)),
                              QItemSelectionModel::ClearAndSelect);
     scrollTo(first);
-}
-
-void ChannelGrid::refreshAll() {
-    m_model->allChanged();
 }
 
 void ChannelGrid::setCurrentCell(int channel, int column) {
@@ -309,7 +315,9 @@ void ChannelGrid::commitEditor() {
         return;
 
     const CommitResult result = m_table.commitCell(m_editChannel, m_editColumn, text.toStdString());
-    refreshRow(m_editChannel);
+    // Some texts change without a byte (an offset typed under duplex "Off"): no notice tells of them.
+    if (result.anyChange())
+        m_model->rowChanged(m_editChannel);
     if (result.noticeId != 0)
         m_prompter.message(window(), QMessageBox::Warning, QString::fromLatin1(kProductName),
                            qtext(result.noticeId, m_table.language()), QMessageBox::Ok, QMessageBox::Ok);
@@ -322,7 +330,6 @@ void ChannelGrid::cancelEditor() {
     m_open = EditorKind::None;
     setFocus(Qt::OtherFocusReason);
     editor->hide();
-    refreshRow(m_editChannel);
 }
 
 void ChannelGrid::commitAndMoveRight() {

@@ -16,7 +16,9 @@ class Prompter;
 class ChannelTableModel;
 
 // The channel grid: a view over ChannelTable, edited through three editors laid over the
-// current cell. Channel n is view row n - 1 under the vertical header that shows its number;
+// current cell. It follows the document's notices: the rows of changed channels are redrawn, a
+// new image redraws everything from channel 1, and an undo or redo moves the current cell to the
+// first channel it changed. Channel n is view row n - 1 under the vertical header that shows its number;
 // table column c (1..16) is view column c - 1. Public functions speak in channels and table
 // columns.
 class ChannelGrid : public QTableView {
@@ -28,8 +30,6 @@ public:
 
     ChannelTable& table() { return m_table; }
 
-    // Rebuilds every row from the image and makes channel 1, column 1 current.
-    void refill();
     // Commits an open editor as if the user had left it; every command calls this first.
     void commitEditor();
     bool isEditorOpen() const { return m_open != EditorKind::None; }
@@ -39,10 +39,6 @@ public:
     bool singleClick() const { return m_singleClick; }
     // Widths from the table's visible flags (hidden columns get width 0).
     void applyColumnWidths();
-    // After an operation changed rows behind the grid's back.
-    void refreshRow(int channel);
-    void refreshRows(int firstChannel, int lastChannel);
-    void refreshAll();
     // The channel's row as the current row with every cell highlighted, after a button-bar
     // operation.
     void selectChannelRow(int channel);
@@ -56,6 +52,7 @@ public:
     int helpContext() const { return m_helpContext; }
 
 signals:
+    // Ctrl+C, Ctrl+V and Ctrl+D, in the grid or one of its editors, after the editor is committed.
     void copyRequested();
     void pasteRequested();
     void clearRequested();
@@ -63,7 +60,7 @@ signals:
     void alternatePanelRequested(int channel);
     void helpContextChanged(int context);
     void currentCellChanged(int channel, int column);
-    // Every row was rebuilt from the image (a fill or a language switch).
+    // Every row was rebuilt from the image (a new image or a language switch).
     void refilled();
     // Right mouse button on the text editor: the window shows its Edit menu there.
     void editMenuRequested(const QPoint& globalPos);
@@ -80,6 +77,8 @@ protected:
     void keyboardSearch(const QString&) override {} // typing edits cells; it never jumps rows
 
 private:
+    void documentChanged(const DocumentChange& change);
+    void closeEditorUnsaved();
     QModelIndex indexOf(int channel, int column) const;
     QWidget* openEditorWidget() const;
     void handle(const EditRequest& request);
@@ -107,6 +106,7 @@ private:
     bool m_singleClick = true;
     int m_helpContext = 0;
     QPersistentModelIndex m_pressed;
+    RadioDocument::Subscription m_subscription;
 };
 
 } // namespace norvik

@@ -5,10 +5,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDate>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,27 +16,29 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
-#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTime>
 #include <QTimer>
 #include <QToolBar>
-#include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <map>
+#include <string_view>
 
 #include "common/path_names.h"
 #include "common/texts.h"
 #include "common/twips.h"
+#include "dialogs/dialog_hooks.h"
 #include "dialogs/frm_about.h"
-#include "dialogs/help_viewer.h"
 #include "dialogs/prompt.h"
 #include "editor/channel_grid.h"
 #include "editor/pic_gui.h"
+#include "options/frm_op_sign.h"
 #include "settings/reg_keys.h"
 #include "strings/string_ids.h"
-#include "transfer/frm_clone.h"
-#include "transfer/transfer_ports.h"
+#include "transfer/frm_com_port.h"
+#include "transfer/transfer_commands.h"
 
 namespace norvik {
 namespace {
@@ -55,8 +55,109 @@ QString withoutMnemonic(QString s) {
     return s;
 }
 
+QKeySequence keys(QKeyCombination k) {
+    return k.key() == Qt::Key_unknown ? QKeySequence() : QKeySequence(k);
+}
+
+// The menus, in order; a menu with a parent is placed where the action table names it.
+struct MenuSpec {
+    const char* name;
+    const char* parent; // null: the menu bar
+    int captionId;
+    int helpId;
+    bool hidden;
+};
+
+constexpr MenuSpec kMenus[] = {
+    {"mnuFile", nullptr, ids::MenuFile, 2, false},
+    {"mnuModel", nullptr, ids::MenuModel, 3, true}, // model information has no content on this radio
+    {"mnuEdit", nullptr, ids::MenuEdit, 0, false},
+    {"mnuProgram", nullptr, ids::MenuProgram, 4, false},
+    {"mnuTransfer", nullptr, ids::MenuTransfer, 5, false},
+    {"mnuSet", nullptr, ids::MenuSetup, 0, false},
+    {"mnuSet_Lan", "mnuSet", ids::MenuSetupLanguage, 7, false},
+    {"mnuView", nullptr, ids::MenuView, 0, false},
+    {"mnuHelp", nullptr, ids::MenuHelp, 0, false},
+};
+
+// One action: where it sits, its caption, key, help topic, and what it runs. An entry without
+// caption and handler is a separator; one without a menu sits only on the toolbar.
+enum ActionFlag : unsigned { Checkable = 1U << 0, Hidden = 1U << 1 };
+struct ActionSpec {
+    const char* menu;
+    const char* name;
+    int captionId;            // 0: the fixed caption
+    const char* fixedCaption; // null with captionId 0: a separator
+    QKeyCombination shortcut;
+    int helpId;
+    unsigned flags;
+    void (frmMain::*handler)();
+};
+
+constexpr QKeyCombination kNoKey{};
+constexpr QKeyCombination ctrl(Qt::Key k) {
+    return Qt::CTRL | k;
+}
+
+constexpr ActionSpec kActions[] = {
+    {"mnuFile", "mnuFile_New", ids::MenuFileNew, nullptr, ctrl(Qt::Key_N), 2100, 0, &frmMain::mnuFile_New_Click},
+    {"mnuFile", "mnuFile_Open", ids::MenuFileOpen, nullptr, ctrl(Qt::Key_O), 2200, 0, &frmMain::mnuFile_Open_Click},
+    {"mnuFile", "mnuFile_Save", ids::MenuFileSave, nullptr, ctrl(Qt::Key_S), 2300, 0, &frmMain::mnuFile_Save_Click},
+    {"mnuFile", "mnuFile_SaveAs", ids::MenuFileSaveAs, nullptr, ctrl(Qt::Key_A), 2400, 0,
+     &frmMain::mnuFile_SaveAs_Click},
+    {"mnuFile", "mnuFile_Bar1", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {"mnuFile", "mnuFile_Exit", ids::MenuFileExit, nullptr, ctrl(Qt::Key_X), 2600, 0, &frmMain::mnuFile_Exit_Click},
+    {"mnuModel", "mnuModel_Info", ids::MenuModelInfo, nullptr, ctrl(Qt::Key_M), 3100, 0, nullptr},
+    {"mnuEdit", "mnuEdit_Undo", ids::MenuEditUndo, nullptr, ctrl(Qt::Key_Z), 0, 0, &frmMain::mnuEdit_Undo_Click},
+    {"mnuEdit", "mnuEdit_Redo", ids::MenuEditRedo, nullptr, ctrl(Qt::Key_Y), 0, 0, &frmMain::mnuEdit_Redo_Click},
+    {"mnuEdit", "mnuEdit_Bar1", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {"mnuEdit", "mnuEdit_Copy", ids::MenuEditCopy, nullptr, ctrl(Qt::Key_C), 1001, 0, &frmMain::mnuEdit_Copy_Click},
+    {"mnuEdit", "mnuEdit_Paste", ids::MenuEditPaste, nullptr, ctrl(Qt::Key_V), 1002, 0, &frmMain::mnuEdit_Paste_Click},
+    {"mnuEdit", "mnuEdit_Bar2", 0, nullptr, kNoKey, 0, Hidden, nullptr},
+    {"mnuEdit", "mnuEdit_Clear", ids::MenuEditClear, nullptr, ctrl(Qt::Key_D), 1003, 0, &frmMain::mnuEdit_Clear_Click},
+    {"mnuEdit", "mnuEdit_Delete", ids::MenuEditDelete, nullptr, kNoKey, 1004, 0, &frmMain::mnuEdit_Delete_Click},
+    {"mnuEdit", "mnuEdit_Insert", 0, "&Insert", ctrl(Qt::Key_I), 1005, Hidden, &frmMain::mnuEdit_Insert_Click},
+    {"mnuProgram", "mnuProgram_OptFeatures", 0, "&Optional Features", kNoKey, 4100, Hidden, nullptr},
+    {"mnuProgram", "mnuProgram_OPSign", ids::MenuProgramOptionalFeatures, nullptr, kNoKey, 4100, 0,
+     &frmMain::mnuProgram_OPSign_Click},
+    {"mnuProgram", "mnuProgram_KeyAssign", ids::MenuProgramKeyAssignment, nullptr, kNoKey, 0, Hidden, nullptr},
+    {"mnuProgram", "mnuProgram_Debug", ids::MenuProgramTuning, nullptr, kNoKey, 0, Hidden, nullptr},
+    {"mnuProgram", "mnuProgram_Advanced", ids::MenuProgramAdvanced, nullptr, kNoKey, 0, Hidden,
+     &frmMain::mnuProgram_Advanced_Click},
+    {"mnuProgram", "mnuProgram_Deviation", ids::MenuProgramDeviation, nullptr, kNoKey, 0, Hidden, nullptr},
+    {"mnuProgram", "mnuProgram_Bar1", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {"mnuProgram", "mnuProgram_ANI", ids::MenuProgramRadio, nullptr, kNoKey, 4300, 0, &frmMain::mnuProgram_ANI_Click},
+    {"mnuProgram", "mnuProgram_Bar2", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {"mnuProgram", "mnuProgram_EmbMsg", ids::MenuProgramEmbeddedMessage, nullptr, kNoKey, 4400, 0,
+     &frmMain::mnuProgram_EmbMsg_Click},
+    {"mnuTransfer", "mnuTransfer_Read", ids::MenuTransferRead, nullptr, ctrl(Qt::Key_R), 5100, 0,
+     &frmMain::mnuTransfer_Read_Click},
+    {"mnuTransfer", "mnuTransfer_Write", ids::MenuTransferWrite, nullptr, ctrl(Qt::Key_W), 5200, 0,
+     &frmMain::mnuTransfer_Write_Click},
+    {"mnuSet", "mnuSet_GUI", ids::MenuSetupAlternateGui, nullptr, kNoKey, 0, Checkable, &frmMain::mnuSet_GUI_Click},
+    {"mnuSet", "mnuSet_SingleClick", ids::MenuSetupSingleClick, nullptr, kNoKey, 0, Checkable,
+     &frmMain::mnuSet_SingleClick_Click},
+    {"mnuSet", "mnuSet_Manual", ids::MenuSetupManual, nullptr, kNoKey, 0, Checkable, &frmMain::mnuSet_Manual_Click},
+    {"mnuSet", "mnuSet_Bar", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {"mnuSet", "mnuSet_COM", ids::MenuSetupComPort, nullptr, kNoKey, 6, 0, &frmMain::mnuSet_COM_Click},
+    {"mnuSet", "mnuSet_Lan", 0, nullptr, kNoKey, 0, 0, nullptr}, // the submenu
+    {"mnuSet_Lan", "mnuSet_LanE", ids::MenuSetupEnglish, nullptr, kNoKey, 7, Checkable, &frmMain::mnuSet_LanE_Click},
+    {"mnuSet_Lan", "mnuSet_LanC", ids::MenuSetupChinese, nullptr, kNoKey, 7, Checkable, &frmMain::mnuSet_LanC_Click},
+    {"mnuView", "mnuView_Status", ids::MenuViewStatus, nullptr, kNoKey, 0, Checkable, &frmMain::mnuView_Status_Click},
+    {"mnuView", "mnuView_Buttons", ids::MenuViewButtons, nullptr, kNoKey, 0, Checkable,
+     &frmMain::mnuView_Buttons_Click},
+    {"mnuView", "mnuView_Columns", ids::MenuViewColumns, nullptr, kNoKey, 0, 0, &frmMain::mnuView_Columns_Click},
+    {"mnuHelp", "mnuHelp_About", ids::MenuHelpAbout, nullptr, kNoKey, 0, 0, &frmMain::mnuHelp_About_Click},
+    // The button column's moves on the toolbar; Insert there also answers Ctrl+I, which the
+    // hidden menu item cannot.
+    {nullptr, "tlbActions_MoveUp", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {nullptr, "tlbActions_MoveDown", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {nullptr, "tlbActions_Insert", 0, nullptr, ctrl(Qt::Key_I), 0, 0, &frmMain::mnuEdit_Insert_Click},
+};
+
 struct ToolSpec {
     const char* key;
+    const char* action;
     int tipId;
     const char* themeIcon;
     const char* fallback;
@@ -64,28 +165,27 @@ struct ToolSpec {
 };
 
 constexpr ToolSpec kToolButtons[] = {
-    {"New", ids::TipNew, "document-new", "new", false},
-    {"Open", ids::TipOpen, "document-open", "open", false},
-    {"Save", ids::TipSave, "document-save", "save", false},
-    {"Copy", ids::MenuEditCopy, "edit-copy", "copy", true},
-    {"Paste", ids::MenuEditPaste, "edit-paste", "paste", false},
-    {"Clear", ids::MenuEditClear, "edit-clear", "clear", false},
-    {"MoveUp", ids::ChannelUp, "go-up", "up", true},
-    {"MoveDown", ids::ChannelDown, "go-down", "down", false},
-    {"Insert", ids::InsertChannel, "list-add", "insert", false},
-    {"Delete", ids::DeleteChannel, "list-remove", "delete", false},
-    {"Read", ids::TipRead, "document-import", "read", true},
-    {"Write", ids::TipWrite, "document-export", "write", false},
-    {"About", ids::TipAbout, "help-about", "about", true},
+    {"New", "mnuFile_New", ids::TipNew, "document-new", "new", false},
+    {"Open", "mnuFile_Open", ids::TipOpen, "document-open", "open", false},
+    {"Save", "mnuFile_Save", ids::TipSave, "document-save", "save", false},
+    {"Copy", "mnuEdit_Copy", ids::MenuEditCopy, "edit-copy", "copy", true},
+    {"Paste", "mnuEdit_Paste", ids::MenuEditPaste, "edit-paste", "paste", false},
+    {"Clear", "mnuEdit_Clear", ids::MenuEditClear, "edit-clear", "clear", false},
+    {"Undo", "mnuEdit_Undo", ids::MenuEditUndo, "edit-undo", "undo", true},
+    {"Redo", "mnuEdit_Redo", ids::MenuEditRedo, "edit-redo", "redo", false},
+    {"MoveUp", "tlbActions_MoveUp", ids::ChannelUp, "go-up", "up", true},
+    {"MoveDown", "tlbActions_MoveDown", ids::ChannelDown, "go-down", "down", false},
+    {"Insert", "tlbActions_Insert", ids::InsertChannel, "list-add", "insert", false},
+    {"Delete", "mnuEdit_Delete", ids::DeleteChannel, "list-remove", "delete", false},
+    {"Read", "mnuTransfer_Read", ids::TipRead, "document-import", "read", true},
+    {"Write", "mnuTransfer_Write", ids::TipWrite, "document-export", "write", false},
+    {"About", "mnuHelp_About", ids::TipAbout, "help-about", "about", true},
 };
 
-// The toolbar keys greyed out while the single-channel panel covers the grid.
-bool coveredByPanel(const QString& key) {
-    static const QStringList keys{QStringLiteral("Copy"),   QStringLiteral("Paste"),    QStringLiteral("Clear"),
-                                  QStringLiteral("MoveUp"), QStringLiteral("MoveDown"), QStringLiteral("Insert"),
-                                  QStringLiteral("Delete")};
-    return keys.contains(key);
-}
+// Everything the single-channel panel turns off while it covers the grid.
+constexpr const char* kEditActions[] = {
+    "mnuEdit_Undo",   "mnuEdit_Redo",   "mnuEdit_Copy",      "mnuEdit_Paste",       "mnuEdit_Clear",
+    "mnuEdit_Delete", "mnuEdit_Insert", "tlbActions_MoveUp", "tlbActions_MoveDown", "tlbActions_Insert"};
 
 } // namespace
 
@@ -103,14 +203,26 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
 
     // Read the language before anything is captioned, so the window comes up in it.
     m_language = RegKeys(*m_settings).readLanguage();
-    m_holdsCopy = false;
     m_table = std::make_unique<ChannelTable>(m_document, m_language, localeDecimalSeparator());
+    m_help = new MainWindowHelp(*this, [this] { return m_language; });
+    m_transfers = new TransferCommands(*this, m_document, m_prompter, *m_settings, this);
+    connect(m_transfers, &TransferCommands::finished, this, [this](CloneOutcome outcome) {
+        focusGrid();
+        emit transferFinished(outcome);
+    });
+    connect(m_transfers, &TransferCommands::comPortDialogShown, this, [this](frmComPort* dialog) {
+        // Once the dialog has let go of the window.
+        connect(dialog, &QDialog::finished, this, &frmMain::focusGrid, Qt::QueuedConnection);
+        emit comPortDialogShown(dialog);
+    });
 
-    buildMenus();
+    buildActions();
     buildToolBar();
     buildPanes();
     buildStatusBar();
     setUpEditOperations();
+    m_subscription = m_document.observe([this](const DocumentChange& change) { documentChanged(change); });
+    connectImageDialogs(*this);
 
     setPasteAvailable(false);
     m_holdsCopy = false;
@@ -125,18 +237,11 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
     }
     setLanguage(m_language);
     syncManualCheck();
+    updateUndoActions();
     action("mnuProgram_Advanced")->setVisible(false);
     m_filePath.clear();
     updateTitle();
     m_document.takeSavedImage();
-
-    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, [this] {
-        int id = 0;
-        for (QWidget* w = QApplication::focusWidget(); w && id == 0; w = w->parentWidget())
-            id = w->property(frmMain::kHelpContextProperty).toInt();
-        showHelp(id);
-    });
 }
 
 frmMain::~frmMain() {
@@ -146,130 +251,62 @@ frmMain::~frmMain() {
     delete m_channelGrid;
 }
 
-QAction* frmMain::addItem(QMenu* menu, const char* name, int captionId, const QKeySequence& shortcut, int helpContext) {
-    auto* a = new QAction(this);
-    a->setObjectName(QString::fromLatin1(name));
-    a->setShortcut(shortcut);
-    if (helpContext)
-        a->setProperty(frmMain::kHelpContextProperty, helpContext);
-    menu->addAction(a);
-    if (captionId)
-        m_captions.push_back({a, captionId});
-    return a;
-}
-
-QAction* frmMain::addBar(QMenu* menu, const char* name) {
-    QAction* a = menu->addSeparator();
-    a->setObjectName(QString::fromLatin1(name));
-    return a;
-}
-
-void frmMain::buildMenus() {
-    QMenuBar* bar = menuBar();
-    auto topMenu = [&](QMenu*& member, const char* name, int captionId, int helpContext = 0) {
-        member = bar->addMenu(QString());
-        member->setObjectName(QString::fromLatin1(name));
-        member->menuAction()->setObjectName(QString::fromLatin1(name));
-        if (helpContext)
-            member->menuAction()->setProperty(frmMain::kHelpContextProperty, helpContext);
-        member->installEventFilter(this);
-        m_captions.push_back({member->menuAction(), captionId});
-    };
-
-    topMenu(mnuFile, "mnuFile", ids::MenuFile, 2);
-    connect(addItem(mnuFile, "mnuFile_New", ids::MenuFileNew, QKeySequence(Qt::CTRL | Qt::Key_N), 2100),
-            &QAction::triggered, this, &frmMain::mnuFile_New_Click);
-    connect(addItem(mnuFile, "mnuFile_Open", ids::MenuFileOpen, QKeySequence(Qt::CTRL | Qt::Key_O), 2200),
-            &QAction::triggered, this, &frmMain::mnuFile_Open_Click);
-    connect(addItem(mnuFile, "mnuFile_Save", ids::MenuFileSave, QKeySequence(Qt::CTRL | Qt::Key_S), 2300),
-            &QAction::triggered, this, &frmMain::mnuFile_Save_Click);
-    connect(addItem(mnuFile, "mnuFile_SaveAs", ids::MenuFileSaveAs, QKeySequence(Qt::CTRL | Qt::Key_A), 2400),
-            &QAction::triggered, this, &frmMain::mnuFile_SaveAs_Click);
-    addBar(mnuFile, "mnuFile_Bar1");
-    connect(addItem(mnuFile, "mnuFile_Exit", ids::MenuFileExit, QKeySequence(Qt::CTRL | Qt::Key_X), 2600),
-            &QAction::triggered, this, &frmMain::mnuFile_Exit_Click);
-
-    // Model information has no content on this radio; the menu stays as a hidden, inert item.
-    topMenu(mnuModel, "mnuModel", ids::MenuModel, 3);
-    addItem(mnuModel, "mnuModel_Info", ids::MenuModelInfo, QKeySequence(Qt::CTRL | Qt::Key_M), 3100);
-    mnuModel->menuAction()->setVisible(false);
-
-    topMenu(mnuEdit, "mnuEdit", ids::MenuEdit);
-    connect(addItem(mnuEdit, "mnuEdit_Copy", ids::MenuEditCopy, QKeySequence(Qt::CTRL | Qt::Key_C), 1001),
-            &QAction::triggered, this, &frmMain::mnuEdit_Copy_Click);
-    connect(addItem(mnuEdit, "mnuEdit_Paste", ids::MenuEditPaste, QKeySequence(Qt::CTRL | Qt::Key_V), 1002),
-            &QAction::triggered, this, &frmMain::mnuEdit_Paste_Click);
-    addBar(mnuEdit, "mnuEdit_Bar2")->setVisible(false);
-    connect(addItem(mnuEdit, "mnuEdit_Clear", ids::MenuEditClear, QKeySequence(Qt::CTRL | Qt::Key_D), 1003),
-            &QAction::triggered, this, &frmMain::mnuEdit_Clear_Click);
-    addItem(mnuEdit, "mnuEdit_Delete", ids::MenuEditDelete, {}, 1004);
-    QAction* insert = addItem(mnuEdit, "mnuEdit_Insert", 0, QKeySequence(Qt::CTRL | Qt::Key_I), 1005);
-    insert->setText(QStringLiteral("&Insert"));
-    insert->setVisible(false);
-
-    topMenu(mnuProgram, "mnuProgram", ids::MenuProgram, 4);
-    QAction* optFeatures = addItem(mnuProgram, "mnuProgram_OptFeatures", 0, {}, 4100);
-    optFeatures->setText(QStringLiteral("&Optional Features"));
-    optFeatures->setVisible(false);
-    connect(addItem(mnuProgram, "mnuProgram_OPSign", ids::MenuProgramOptionalFeatures, {}, 4100), &QAction::triggered,
-            this, &frmMain::mnuProgram_OPSign_Click);
-    addItem(mnuProgram, "mnuProgram_KeyAssign", ids::MenuProgramKeyAssignment)->setVisible(false);
-    addItem(mnuProgram, "mnuProgram_Debug", ids::MenuProgramTuning)->setVisible(false);
-    connect(addItem(mnuProgram, "mnuProgram_Advanced", ids::MenuProgramAdvanced), &QAction::triggered, this,
-            &frmMain::mnuProgram_Advanced_Click);
-    addItem(mnuProgram, "mnuProgram_Deviation", ids::MenuProgramDeviation)->setVisible(false);
-    addBar(mnuProgram, "mnuProgram_Bar1");
-    connect(addItem(mnuProgram, "mnuProgram_ANI", ids::MenuProgramRadio, {}, 4300), &QAction::triggered, this,
-            &frmMain::mnuProgram_ANI_Click);
-    addBar(mnuProgram, "mnuProgram_Bar2");
-    connect(addItem(mnuProgram, "mnuProgram_EmbMsg", ids::MenuProgramEmbeddedMessage, {}, 4400), &QAction::triggered,
-            this, &frmMain::mnuProgram_EmbMsg_Click);
-
-    topMenu(mnuTransfer, "mnuTransfer", ids::MenuTransfer, 5);
-    connect(addItem(mnuTransfer, "mnuTransfer_Read", ids::MenuTransferRead, QKeySequence(Qt::CTRL | Qt::Key_R), 5100),
-            &QAction::triggered, this, &frmMain::mnuTransfer_Read_Click);
-    connect(addItem(mnuTransfer, "mnuTransfer_Write", ids::MenuTransferWrite, QKeySequence(Qt::CTRL | Qt::Key_W), 5200),
-            &QAction::triggered, this, &frmMain::mnuTransfer_Write_Click);
-
-    topMenu(mnuSet, "mnuSet", ids::MenuSetup);
-    QAction* gui = addItem(mnuSet, "mnuSet_GUI", ids::MenuSetupAlternateGui);
-    gui->setCheckable(true);
-    connect(gui, &QAction::triggered, this, &frmMain::mnuSet_GUI_Click);
-    QAction* single = addItem(mnuSet, "mnuSet_SingleClick", ids::MenuSetupSingleClick);
-    single->setCheckable(true);
-    connect(single, &QAction::triggered, this, &frmMain::mnuSet_SingleClick_Click);
-    QAction* manual = addItem(mnuSet, "mnuSet_Manual", ids::MenuSetupManual);
-    manual->setCheckable(true);
-    connect(manual, &QAction::triggered, this, &frmMain::mnuSet_Manual_Click);
-    addBar(mnuSet, "mnuSet_Bar");
-    connect(addItem(mnuSet, "mnuSet_COM", ids::MenuSetupComPort, {}, 6), &QAction::triggered, this,
-            &frmMain::mnuSet_COM_Click);
-    mnuSet_Lan = mnuSet->addMenu(QString());
-    mnuSet_Lan->setObjectName(QStringLiteral("mnuSet_Lan"));
-    mnuSet_Lan->menuAction()->setObjectName(QStringLiteral("mnuSet_Lan"));
-    mnuSet_Lan->menuAction()->setProperty(frmMain::kHelpContextProperty, 7);
-    mnuSet_Lan->installEventFilter(this);
-    m_captions.push_back({mnuSet_Lan->menuAction(), ids::MenuSetupLanguage});
-    QAction* lanE = addItem(mnuSet_Lan, "mnuSet_LanE", ids::MenuSetupEnglish, {}, 7);
-    lanE->setCheckable(true);
-    connect(lanE, &QAction::triggered, this, &frmMain::mnuSet_LanE_Click);
-    QAction* lanC = addItem(mnuSet_Lan, "mnuSet_LanC", ids::MenuSetupChinese, {}, 7);
-    lanC->setCheckable(true);
-    connect(lanC, &QAction::triggered, this, &frmMain::mnuSet_LanC_Click);
-
-    topMenu(mnuView, "mnuView", ids::MenuView);
-    QAction* status = addItem(mnuView, "mnuView_Status", ids::MenuViewStatus);
-    status->setCheckable(true);
-    connect(status, &QAction::triggered, this, &frmMain::mnuView_Status_Click);
-    QAction* buttons = addItem(mnuView, "mnuView_Buttons", ids::MenuViewButtons);
-    buttons->setCheckable(true);
-    connect(buttons, &QAction::triggered, this, &frmMain::mnuView_Buttons_Click);
-    connect(addItem(mnuView, "mnuView_Columns", ids::MenuViewColumns), &QAction::triggered, this,
-            &frmMain::mnuView_Columns_Click);
-
-    topMenu(mnuHelp, "mnuHelp", ids::MenuHelp);
-    connect(addItem(mnuHelp, "mnuHelp_About", ids::MenuHelpAbout), &QAction::triggered, this,
-            &frmMain::mnuHelp_About_Click);
+void frmMain::buildActions() {
+    std::map<QString, QMenu*> menus;
+    for (const MenuSpec& m : kMenus) {
+        QMenu* menu = m.parent ? new QMenu(this) : menuBar()->addMenu(QString());
+        const QString name = QString::fromLatin1(m.name);
+        menu->setObjectName(name);
+        menu->menuAction()->setObjectName(name);
+        if (m.helpId)
+            menu->menuAction()->setProperty(kHelpContextProperty, m.helpId);
+        menu->menuAction()->setVisible(!m.hidden);
+        m_help->watchMenu(menu);
+        m_captions.push_back({menu->menuAction(), m.captionId, 0});
+        menus[name] = menu;
+        if (m.name == std::string_view("mnuEdit"))
+            mnuEdit = menu;
+    }
+    for (const ActionSpec& spec : kActions) {
+        const QString name = QString::fromLatin1(spec.name);
+        QMenu* menu = spec.menu ? menus.at(QString::fromLatin1(spec.menu)) : nullptr;
+        if (const auto sub = menus.find(name); sub != menus.end()) {
+            menu->addMenu(sub->second);
+            continue;
+        }
+        if (spec.captionId == 0 && !spec.fixedCaption && !spec.handler && menu) {
+            QAction* bar = menu->addSeparator();
+            bar->setObjectName(name);
+            bar->setVisible(!(spec.flags & Hidden));
+            continue;
+        }
+        auto* a = new QAction(this);
+        a->setObjectName(name);
+        a->setShortcut(keys(spec.shortcut));
+        a->setCheckable(spec.flags & Checkable);
+        a->setVisible(!(spec.flags & Hidden));
+        if (spec.helpId)
+            a->setProperty(kHelpContextProperty, spec.helpId);
+        if (spec.fixedCaption)
+            a->setText(QString::fromLatin1(spec.fixedCaption));
+        if (menu)
+            menu->addAction(a);
+        if (spec.handler) {
+            const auto handler = spec.handler;
+            connect(a, &QAction::triggered, this,
+                    [this, handler] { runCommand([this, handler] { (this->*handler)(); }); });
+        }
+        if (spec.captionId)
+            m_captions.push_back({a, spec.captionId, 0});
+    }
+    // Redo answers both usual keys.
+    action("mnuEdit_Redo")
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    // The toolbar's moves are the button column's.
+    connect(action("tlbActions_MoveUp"), &QAction::triggered, this,
+            [this] { runCommand([this] { CmdButtons_Click(0); }); });
+    connect(action("tlbActions_MoveDown"), &QAction::triggered, this,
+            [this] { runCommand([this] { CmdButtons_Click(1); }); });
 }
 
 void frmMain::buildToolBar() {
@@ -286,14 +323,17 @@ void frmMain::buildToolBar() {
     for (const ToolSpec& tool : kToolButtons) {
         if (tool.separatorBefore)
             tlbActions->addSeparator();
-        const QString key = QString::fromLatin1(tool.key);
+        QAction* a = action(tool.action);
         const QIcon fallback(QStringLiteral(":/icons/%1.svg").arg(QString::fromLatin1(tool.fallback)));
-        auto* a = new QAction(QIcon::fromTheme(QString::fromLatin1(tool.themeIcon), fallback), QString(), this);
-        a->setObjectName(QStringLiteral("tlbActions_") + key);
-        a->setProperty("key", key);
+        a->setIcon(QIcon::fromTheme(QString::fromLatin1(tool.themeIcon), fallback));
+        a->setProperty("key", QString::fromLatin1(tool.key));
         tlbActions->addAction(a);
-        connect(a, &QAction::triggered, this, [this, key] { tlbActions_ButtonClick(key); });
-        m_toolKeys.push_back({key, tool.tipId, a});
+        const auto captioned =
+            std::find_if(m_captions.begin(), m_captions.end(), [a](const Captioned& c) { return c.action == a; });
+        if (captioned != m_captions.end())
+            captioned->tipId = tool.tipId;
+        else
+            m_captions.push_back({a, 0, tool.tipId});
     }
 }
 
@@ -321,7 +361,7 @@ void frmMain::buildPanes() {
         b->setMinimumWidth(0);
         b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         buttonLayout->addWidget(b);
-        connect(b, &QPushButton::clicked, this, [this, i] { CmdButtons_Click(i); });
+        connect(b, &QPushButton::clicked, this, [this, i] { runCommand([this, i] { CmdButtons_Click(i); }); });
         CmdButtons[static_cast<std::size_t>(i)] = b;
     }
     buttonLayout->addStretch(1);
@@ -344,9 +384,13 @@ void frmMain::buildPanes() {
     m_commitEditor = [this] { m_channelGrid->commitEditor(); };
     connect(m_channelGrid, &ChannelGrid::helpContextChanged, this,
             [this](int context) { m_channelGrid->setProperty(kHelpContextProperty, context); });
-    connect(m_channelGrid, &ChannelGrid::copyRequested, this, &frmMain::mnuEdit_Copy_Click);
-    connect(m_channelGrid, &ChannelGrid::pasteRequested, this, &frmMain::mnuEdit_Paste_Click);
-    connect(m_channelGrid, &ChannelGrid::clearRequested, this, &frmMain::mnuEdit_Clear_Click);
+    connect(m_channelGrid, &ChannelGrid::copyRequested, this, [this] { runCommand([this] { mnuEdit_Copy_Click(); }); });
+    connect(m_channelGrid, &ChannelGrid::pasteRequested, this,
+            [this] { runCommand([this] { mnuEdit_Paste_Click(); }); });
+    connect(m_channelGrid, &ChannelGrid::clearRequested, this,
+            [this] { runCommand([this] { mnuEdit_Clear_Click(); }); });
+    if (auto* editor = m_channelGrid->findChild<QLineEdit*>(QStringLiteral("txtMemChannel")))
+        giveMenuKeysToTheMenu(editor);
     connect(m_channelGrid, &ChannelGrid::editMenuRequested, this, [this](const QPoint& at) { mnuEdit->popup(at); });
     ImgSplit1->addWidget(picMain);
 
@@ -431,24 +475,24 @@ void frmMain::layOutStartPanes() {
 void frmMain::setLanguage(Language lang) {
     m_language = lang;
     m_prompter.setLanguage(lang);
+    m_transfers->setLanguage(lang);
     action("mnuSet_LanE")->setChecked(lang == Language::English);
     action("mnuSet_LanC")->setChecked(lang == Language::Chinese);
-    recaption();
     m_channelGrid->setLanguage(lang);
-    syncManualCheck();
+    recaption();
     emit languageChanged(lang);
 }
 
 void frmMain::recaption() {
-    for (const Captioned& c : m_captions)
-        c.action->setText(qtext(c.id, m_language));
-    for (const ToolKey& t : m_toolKeys) {
-        const QString tip = withoutMnemonic(qtext(t.tipId, m_language));
-        t.action->setText(tip);
-        t.action->setToolTip(tip);
+    for (const Captioned& c : m_captions) {
+        const int id = c.captionId ? c.captionId : c.tipId;
+        c.action->setText(qtext(id, m_language));
+        if (c.tipId)
+            c.action->setToolTip(withoutMnemonic(qtext(c.tipId, m_language)));
     }
     for (int i = 0; i < kButtonCount; ++i)
         cmdButton(i)->setText(qtext(ids::ChannelUp + i, m_language));
+    updateUndoActions();
     updateTitle();
 }
 
@@ -468,9 +512,38 @@ void frmMain::setFilePath(const std::filesystem::path& path) {
     updateTitle();
 }
 
-void frmMain::fillChannelTable() {
-    m_channelGrid->refill();
-    syncManualCheck();
+void frmMain::documentChanged(const DocumentChange& change) {
+    if (change.touches(area::Options))
+        syncManualCheck();
+    updateUndoActions();
+    updateTitle();
+}
+
+void frmMain::syncManualCheck() {
+    action("mnuSet_Manual")->setChecked(m_table->manualChecked());
+}
+
+void frmMain::updateUndoActions() {
+    struct Side {
+        QAction* action;
+        bool can;
+        int labelId;
+        int plainId;
+        int namedId;
+    };
+    const Side sides[] = {
+        {action("mnuEdit_Undo"), m_document.canUndo(), m_document.undoLabelId(), ids::MenuEditUndo,
+         ids::MenuEditUndoNamed},
+        {action("mnuEdit_Redo"), m_document.canRedo(), m_document.redoLabelId(), ids::MenuEditRedo,
+         ids::MenuEditRedoNamed},
+    };
+    for (const Side& side : sides) {
+        const QString text = side.labelId ? qtext(side.namedId, m_language).arg(qtext(side.labelId, m_language))
+                                          : qtext(side.plainId, m_language);
+        side.action->setText(text);
+        side.action->setToolTip(withoutMnemonic(text));
+        side.action->setEnabled(side.can && !editMenuOff());
+    }
 }
 
 void frmMain::setAlternatePanel(QWidget* panel) {
@@ -496,24 +569,33 @@ bool frmMain::alternatePanelShown() const {
     return action("mnuSet_GUI")->isChecked();
 }
 
-void frmMain::syncManualCheck() {
-    action("mnuSet_Manual")->setChecked(m_table->manualChecked());
-}
-
 void frmMain::setPasteAvailable(bool available) {
     if (available)
         m_holdsCopy = true;
-    const bool panel = alternatePanelShown();
-    action("mnuEdit_Paste")->setEnabled(available);
-    toolButton(QStringLiteral("Paste"))->setEnabled(available && !panel);
+    action("mnuEdit_Paste")->setEnabled(available && !alternatePanelShown());
+}
+
+void frmMain::enableEditActions() {
+    const bool on = !editMenuOff();
+    mnuEdit->menuAction()->setEnabled(on);
+    for (const char* name : kEditActions)
+        action(name)->setEnabled(on);
+    action("mnuEdit_Paste")->setEnabled(on && m_holdsCopy);
+    updateUndoActions();
 }
 
 void frmMain::appendStatus(const QString& line) {
     TxtStatus->appendPlainText(line);
 }
 
-void frmMain::setComStatus(const QString& text) {
+void frmMain::showComStatus(const QString& text) {
     m_comStatus->setText(text);
+}
+
+void frmMain::showTransferLog(const QString& text) {
+    TxtStatus->setPlainText(text);
+    TxtStatus->moveCursor(QTextCursor::End);
+    TxtStatus->ensureCursorVisible();
 }
 
 QAction* frmMain::action(const char* objectName) const {
@@ -521,9 +603,9 @@ QAction* frmMain::action(const char* objectName) const {
 }
 
 QAction* frmMain::toolButton(const QString& key) const {
-    for (const ToolKey& t : m_toolKeys) {
-        if (t.key == key)
-            return t.action;
+    for (QAction* a : tlbActions->actions()) {
+        if (a->property("key").toString() == key)
+            return a;
     }
     return nullptr;
 }
@@ -533,91 +615,103 @@ void frmMain::commitOpenEditor() {
         m_commitEditor();
 }
 
+void frmMain::runCommand(const std::function<void()>& command) {
+    commitOpenEditor();
+    command();
+    focusGrid();
+}
+
+void frmMain::focusGrid() {
+    // A modal dialog of a command may still be closing; the grid takes the focus when it has.
+    if (!alternatePanelShown() && isEnabled() && !QApplication::activeModalWidget())
+        m_channelGrid->setFocus(Qt::OtherFocusReason);
+}
+
+void frmMain::giveMenuKeysToTheMenu(QWidget* field) {
+    field->installEventFilter(this);
+}
+
 // --- File (New, Open, Save and Save As live in frm_main_file.cpp) -----------------------------
 
 void frmMain::mnuFile_Exit_Click() {
     close();
 }
 
-// --- Program (Read and Write from Radio live in frm_main_file.cpp) ---------------------------
+// --- Program ----------------------------------------------------------------------------------
 
 void frmMain::mnuProgram_OPSign_Click() {
-    commitOpenEditor();
     emit optionalFeaturesRequested();
+    // Window-modal and returning at once: the main window takes no input while it is up.
+    auto* dialog = new FrmOpSign(m_document, m_language, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void frmMain::mnuProgram_Advanced_Click() {
-    commitOpenEditor();
     emit advancedRequested();
 }
 
 void frmMain::mnuProgram_ANI_Click() {
-    commitOpenEditor();
     emit radioRequested();
 }
 
 void frmMain::mnuProgram_EmbMsg_Click() {
-    commitOpenEditor();
     emit embeddedMessageRequested();
+}
+
+// --- Transfer ---------------------------------------------------------------------------------
+
+void frmMain::mnuTransfer_Read_Click() {
+    m_transfers->read();
+}
+
+void frmMain::mnuTransfer_Write_Click() {
+    m_transfers->write();
+}
+
+void frmMain::mnuSet_COM_Click() {
+    m_transfers->chooseComPort();
+}
+
+void frmMain::setTransferPorts(TransferPorts& ports) {
+    m_transfers->setPorts(ports);
+}
+
+TransferPorts& frmMain::transferPorts() {
+    return m_transfers->ports();
+}
+
+frmClone* frmMain::clone() const {
+    return m_transfers->clone();
 }
 
 // --- Setup ------------------------------------------------------------------------------------
 
 void frmMain::mnuSet_GUI_Click() {
-    commitOpenEditor();
-    QAction* gui = action("mnuSet_GUI");
-    // The check is the state; a menu click has already flipped it, a direct call has not.
-    const bool show = sender() == gui ? gui->isChecked() : !alternatePanelShown();
-    gui->setChecked(show);
-    mnuEdit->menuAction()->setEnabled(!show);
-    for (const char* name : {"mnuEdit_Copy", "mnuEdit_Clear", "mnuEdit_Delete"})
-        action(name)->setEnabled(!show);
-    action("mnuEdit_Paste")->setEnabled(!show && m_holdsCopy);
-    for (const ToolKey& t : m_toolKeys) {
-        if (coveredByPanel(t.key))
-            t.action->setEnabled(!show && (t.key != QLatin1String("Paste") || m_holdsCopy));
-    }
-    if (PicGUI) {
-        PicGUI->setVisible(show);
-        placeAlternatePanel();
-    }
-    if (!show)
-        m_channelGrid->setFocus();
-    emit alternatePanelToggled(show);
+    showAlternatePanel(action("mnuSet_GUI")->isChecked());
 }
 
 void frmMain::mnuSet_SingleClick_Click() {
-    commitOpenEditor();
-    QAction* single = action("mnuSet_SingleClick");
-    m_singleClick = sender() == single ? single->isChecked() : !m_singleClick;
-    single->setChecked(m_singleClick);
+    m_singleClick = action("mnuSet_SingleClick")->isChecked();
     m_channelGrid->setSingleClick(m_singleClick);
-    emit singleClickChanged(m_singleClick);
 }
 
 void frmMain::mnuSet_Manual_Click() {
-    commitOpenEditor();
-    QAction* manual = action("mnuSet_Manual");
-    const bool on = sender() == manual ? manual->isChecked() : !m_table->manualChecked();
-    m_table->setManualChecked(on);
-    manual->setChecked(on);
-    emit manualChanged(on);
+    m_table->setManualChecked(action("mnuSet_Manual")->isChecked());
+    syncManualCheck(); // no change at all when the bit already stood so
 }
 
 void frmMain::mnuSet_LanE_Click() {
-    commitOpenEditor();
     setLanguage(Language::English);
 }
 
 void frmMain::mnuSet_LanC_Click() {
-    commitOpenEditor();
     setLanguage(Language::Chinese);
 }
 
 // --- View -------------------------------------------------------------------------------------
 
 void frmMain::mnuView_Status_Click() {
-    commitOpenEditor();
     const bool show = PicStatus->isHidden();
     if (show) {
         PicStatus->show();
@@ -632,7 +726,6 @@ void frmMain::mnuView_Status_Click() {
 }
 
 void frmMain::mnuView_Buttons_Click() {
-    commitOpenEditor();
     const bool show = PicButtons->isHidden();
     if (show) {
         PicButtons->show();
@@ -649,69 +742,22 @@ void frmMain::mnuView_Buttons_Click() {
 // --- Help -------------------------------------------------------------------------------------
 
 void frmMain::mnuHelp_About_Click() {
-    commitOpenEditor();
     frmAbout about(m_language, this);
     about.exec();
 }
 
-QString frmMain::helpFilePath() const {
-    QString dir = QCoreApplication::applicationDirPath();
-    if (!dir.endsWith(QLatin1Char('/')))
-        dir += QLatin1Char('/');
-    return dir + QStringLiteral("RADHELP_e.chm");
-}
-
-void frmMain::showHelp(int contextId) {
-    const QString chm = helpFilePath();
-    if (QFileInfo::exists(chm) && QDesktopServices::openUrl(QUrl::fromLocalFile(chm)))
-        return;
-    if (!m_help) {
-        m_help = new HelpViewer(this);
-        m_help->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    m_help->showTopic(helpUrl(contextId, m_language), m_language);
-    m_help->show();
-    m_help->raise();
-    m_help->activateWindow();
-}
-
-// --- Buttons and toolbar ----------------------------------------------------------------------
+// --- Toolbar ----------------------------------------------------------------------------------
 
 void frmMain::tlbActions_ButtonClick(const QString& key) {
-    commitOpenEditor();
-    if (key == QLatin1String("New"))
-        mnuFile_New_Click();
-    else if (key == QLatin1String("Open"))
-        mnuFile_Open_Click();
-    else if (key == QLatin1String("Save"))
-        mnuFile_Save_Click();
-    else if (key == QLatin1String("Copy"))
-        mnuEdit_Copy_Click();
-    else if (key == QLatin1String("Paste"))
-        mnuEdit_Paste_Click();
-    else if (key == QLatin1String("Clear"))
-        mnuEdit_Clear_Click();
-    else if (key == QLatin1String("Read"))
-        mnuTransfer_Read_Click();
-    else if (key == QLatin1String("Write"))
-        mnuTransfer_Write_Click();
-    else if (key == QLatin1String("About"))
-        mnuHelp_About_Click();
-    else if (key == QLatin1String("MoveUp"))
-        CmdButtons_Click(0);
-    else if (key == QLatin1String("MoveDown"))
-        CmdButtons_Click(1);
-    else if (key == QLatin1String("Insert"))
-        CmdButtons_Click(2);
-    else if (key == QLatin1String("Delete"))
-        CmdButtons_Click(3);
+    if (QAction* a = toolButton(key))
+        a->trigger();
 }
 
 // --- Window events ----------------------------------------------------------------------------
 
 void frmMain::closeEvent(QCloseEvent* event) {
     // A transfer runs to its end (or its Cancel) first: the port and the image are in use.
-    if (m_clone) {
+    if (clone()) {
         event->ignore();
         return;
     }
@@ -735,12 +781,24 @@ void frmMain::closeEvent(QCloseEvent* event) {
     }
     RegKeys(*m_settings).writeLanguage(m_language);
     emit unloading();
-    if (m_help)
-        m_help->close();
+    m_help->close();
     event->accept();
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(watched)) {
+        // A text field would keep Ctrl+A (select all) and Ctrl+X (cut) to itself: they are the
+        // menu's Save As and Exit here, wherever the focus is.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (const char* name : {"mnuFile_SaveAs", "mnuFile_Exit"}) {
+            if (action(name)->shortcut() == pressed) {
+                event->ignore();
+                return true;
+            }
+        }
+        return QMainWindow::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::MouseButtonPress) {
         auto* me = static_cast<QMouseEvent*>(event);
         const Qt::KeyboardModifiers mods =
@@ -754,20 +812,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         }
         if (watched == tlbActions && me->button() == Qt::RightButton &&
             mods == (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)) {
-            emit memoryMapRequested();
-            return true;
-        }
-    } else if (event->type() == QEvent::KeyPress) {
-        auto* menu = qobject_cast<QMenu*>(watched);
-        if (menu && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
-            int id = 0;
-            if (QAction* a = menu->activeAction())
-                id = a->property(frmMain::kHelpContextProperty).toInt();
-            if (id == 0)
-                id = menu->menuAction()->property(frmMain::kHelpContextProperty).toInt();
-            while (QWidget* popup = QApplication::activePopupWidget())
-                popup->close();
-            QTimer::singleShot(0, this, [this, id] { showHelp(id); });
+            runCommand([this] { emit memoryMapRequested(); });
             return true;
         }
     } else if (event->type() == QEvent::Resize && (watched == picMain || watched == Picture1)) {
@@ -782,6 +827,8 @@ void frmMain::showEvent(QShowEvent* event) {
     if (!m_startLaidOut) {
         m_startLaidOut = true;
         layOutStartPanes();
+        // Typing a digit edits a cell at once, without a click into the grid first.
+        focusGrid();
     }
 }
 

@@ -11,9 +11,11 @@
 #include "channels/channel_edits.h"
 #include "channels/channel_table.h"
 #include "clone/clone_session.h"
+#include "editor/main_window_help.h"
 #include "image/radio_document.h"
 #include "io/byte_sink.h"
 #include "strings/strings.h"
+#include "transfer/transfer_host.h"
 
 class QAction;
 class QLabel;
@@ -29,17 +31,19 @@ class QToolBar;
 namespace norvik {
 
 class Prompter;
-class HelpViewer;
 class ChannelGrid;
 class AlternatePanel;
+class TransferCommands;
 class TransferPorts;
 class frmClone;
 class frmComPort;
 
 // The main window: menus, toolbar, button column, the channel grid's pane, the status window
-// and the status bar around the one Radio Image. Commands whose work belongs to other windows
-// are raised as signals here; their owners connect to them.
-class frmMain : public QMainWindow {
+// and the status bar around the one Radio Image. Menus and toolbar are built from one table of
+// actions; every command first commits an open editor. The views follow the document's notices,
+// whoever changed it. Commands whose windows live elsewhere are raised as signals; their owners
+// connect to them.
+class frmMain : public QMainWindow, public TransferHost {
     Q_OBJECT
 public:
     // `settings` holds the stored language; null means the program's own store.
@@ -55,9 +59,6 @@ public:
 
     ChannelTable& channelTable() { return *m_table; }
     ChannelGrid* channelGrid() const { return m_channelGrid; }
-    // Rebuilds the grid from the image (and the Manual check with it): after a language switch,
-    // an Open and a read from the radio.
-    void fillChannelTable();
     // The single-channel panel shown over the work area by mnuSet_GUI.
     void setAlternatePanel(QWidget* panel);
 
@@ -70,8 +71,6 @@ public:
     const std::filesystem::path& filePath() const { return m_filePath; }
     void updateTitle();
 
-    // Sets mnuSet_Manual's check from bit 4 of 0x831 (every grid fill calls it).
-    void syncManualCheck();
     bool singleClickEdit() const { return m_singleClick; }
 
     // Paste follows the copy buffer: enabled by the first copy, disabled by New and Open.
@@ -79,12 +78,11 @@ public:
     bool alternatePanelShown() const;
 
     void appendStatus(const QString& line);
-    void setComStatus(const QString& text);
 
     // Help for a context id: the help file beside the program when there is one, else the
     // bundled pages.
-    void showHelp(int contextId);
-    QString helpFilePath() const;
+    void showHelp(int contextId) { m_help->showHelp(contextId); }
+    QString helpFilePath() const { return m_help->helpFilePath(); }
 
     // Named controls, for the windows that plug into the shell and for tests.
     QAction* action(const char* objectName) const;
@@ -94,19 +92,17 @@ public:
     static constexpr int kButtonCount = 5;
     // F1 opens the topic named by this int property of the focused widget or its parents; the
     // grid sets it to 7007..7012 as its current column changes.
-    static constexpr const char* kHelpContextProperty = "helpContextId";
+    static constexpr const char* kHelpContextProperty = MainWindowHelp::kProperty;
+
+    // TransferHost
+    QWidget* transferWindow() override { return this; }
+    void showTransferLog(const QString& text) override;
+    void showComStatus(const QString& text) override;
 
 signals:
     void languageChanged(norvik::Language lang);
-    void singleClickChanged(bool on);
-    void manualChanged(bool on);
-    void alternatePanelToggled(bool shown);
-
-    void copyRequested();
-    void pasteRequested();
-    void clearRequested();
-    // CmdButtons 0..4: CH-Up, CH-Down, Insert, Delete, Clear current channel.
-    void channelButtonClicked(int index);
+    // The entry points of the windows that plug into the shell; each is raised after the open
+    // editor is committed, and the grid takes the focus back when the handler returns.
     void optionalFeaturesRequested();
     void advancedRequested();
     void radioRequested();
@@ -122,15 +118,20 @@ public slots:
     void mnuFile_Save_Click();
     void mnuFile_SaveAs_Click();
     void mnuFile_Exit_Click();
+    void mnuEdit_Undo_Click();
+    void mnuEdit_Redo_Click();
     void mnuEdit_Copy_Click();
     void mnuEdit_Paste_Click();
     void mnuEdit_Clear_Click();
+    void mnuEdit_Delete_Click();
+    void mnuEdit_Insert_Click();
     void mnuProgram_OPSign_Click();
     void mnuProgram_Advanced_Click();
     void mnuProgram_ANI_Click();
     void mnuProgram_EmbMsg_Click();
     void mnuTransfer_Read_Click();
     void mnuTransfer_Write_Click();
+    // The checkable items act on their check as it stands (a trigger has already flipped it).
     void mnuSet_GUI_Click();
     void mnuSet_SingleClick_Click();
     void mnuSet_Manual_Click();
@@ -151,7 +152,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void buildMenus();
+    void buildActions();
     void buildToolBar();
     void buildPanes();
     void buildStatusBar();
@@ -160,12 +161,19 @@ private:
     void placeAlternatePanel();
     void updateClock();
     void commitOpenEditor();
+    // Runs a command as every menu item, tool button and button does: the open editor is
+    // committed first, and the grid has the focus once it is done (unless the panel covers it).
+    void runCommand(const std::function<void()>& command);
+    void focusGrid();
+    void documentChanged(const DocumentChange& change);
+    void syncManualCheck();
+    void updateUndoActions();
+    // The edit items are off while the single-channel panel covers the grid.
+    void enableEditActions();
+    // Ctrl+A and Ctrl+X belong to the menu even while a text field has the focus.
+    void giveMenuKeysToTheMenu(QWidget* field);
     int twipsToPixelsX(int twips) const;
     int twipsToPixelsY(int twips) const;
-
-    QAction* addItem(QMenu* menu, const char* name, int captionId, const QKeySequence& shortcut = {},
-                     int helpContext = 0);
-    QAction* addBar(QMenu* menu, const char* name);
 
     RadioDocument& m_document;
     Prompter& m_prompter;
@@ -177,31 +185,20 @@ private:
     bool m_holdsCopy = false;
     bool m_startLaidOut = false;
     std::function<void()> m_commitEditor;
+    MainWindowHelp* m_help = nullptr;
+    TransferCommands* m_transfers = nullptr;
 
-    // Menu items with their caption ids, re-captioned on every language switch.
+    // Actions with their caption (menu) and tooltip (toolbar) ids, re-captioned on every
+    // language switch.
     struct Captioned {
         QAction* action;
-        int id;
+        int captionId;
+        int tipId;
     };
     std::vector<Captioned> m_captions;
 
-    QMenu* mnuFile = nullptr;
-    QMenu* mnuModel = nullptr;
     QMenu* mnuEdit = nullptr;
-    QMenu* mnuProgram = nullptr;
-    QMenu* mnuTransfer = nullptr;
-    QMenu* mnuSet = nullptr;
-    QMenu* mnuSet_Lan = nullptr;
-    QMenu* mnuView = nullptr;
-    QMenu* mnuHelp = nullptr;
-
     QToolBar* tlbActions = nullptr;
-    struct ToolKey {
-        QString key;
-        int tipId;
-        QAction* action;
-    };
-    std::vector<ToolKey> m_toolKeys;
 
     QWidget* Picture1 = nullptr;
     QSplitter* ImgSplit0 = nullptr; // button column | grid and status
@@ -221,23 +218,19 @@ private:
     QLabel* m_comStatus = nullptr;
     QTimer* m_clock = nullptr;
 
-    QPointer<HelpViewer> m_help;
+    RadioDocument::Subscription m_subscription;
 
     // Edit operations
 public:
     // The one copy buffer of the window; it outlives Open, New and reads.
     const CopyBuffer& copyBuffer() const { return m_copy; }
     AlternatePanel* alternatePanel() const;
-public slots:
-    void mnuEdit_Delete_Click();
-    void mnuEdit_Insert_Click();
 
 private:
     void setUpEditOperations();
-    // The Edit menu is off while the single-channel panel covers the grid.
     bool editMenuOff() const;
     void afterButtonOperation(const EditResult& result);
-    void onAlternatePanelToggled(bool shown);
+    void showAlternatePanel(bool shown);
     // Shows the channel of the panel's channel field again, after the grid was rebuilt.
     void refillAlternatePanel();
     CopyBuffer m_copy;
@@ -257,22 +250,11 @@ public:
     TransferPorts& transferPorts();
     // The transfer running now, null between transfers.
     frmClone* clone() const;
-    // Shows the Transfer Log whole in the status window, the caret at its end.
-    void setStatusLog(const QString& text);
 
 signals:
     void transferFinished(norvik::CloneOutcome outcome);
     // The Communication Port dialog is on screen (it probes the ports while showing).
     void comPortDialogShown(norvik::frmComPort* dialog);
-
-private:
-    void startTransfer(CloneMode mode);
-    bool confirmTransfer(int questionId);
-    void useRememberedDevice(TransferPorts& ports);
-
-    std::unique_ptr<TransferPorts> m_ownPorts;
-    TransferPorts* m_ports = nullptr;
-    QPointer<frmClone> m_clone;
 
 public:
     // Loads a data file as Open does after its dialog (the program also takes one on its command

@@ -2,7 +2,6 @@
 // columns dialog.
 #include <QAction>
 #include <QLineEdit>
-#include <QShortcut>
 
 #include "common/texts.h"
 #include "dialogs/frm_sel_columns.h"
@@ -15,31 +14,23 @@
 namespace norvik {
 
 void frmMain::setUpEditOperations() {
-    connect(action("mnuEdit_Delete"), &QAction::triggered, this, &frmMain::mnuEdit_Delete_Click);
-    QAction* insert = action("mnuEdit_Insert");
-    connect(insert, &QAction::triggered, this, &frmMain::mnuEdit_Insert_Click);
-    // A hidden menu item answers no shortcut, so Ctrl+I has one of its own.
-    auto* insertKey = new QShortcut(insert->shortcut(), this);
-    insertKey->setObjectName(QStringLiteral("mnuEdit_Insert_Shortcut"));
-    connect(insertKey, &QShortcut::activated, this, &frmMain::mnuEdit_Insert_Click);
-
     m_altPanel = new AlternatePanel(*m_table, m_prompter);
     setAlternatePanel(m_altPanel);
+    for (auto* field : m_altPanel->findChildren<QLineEdit*>())
+        giveMenuKeysToTheMenu(field);
     connect(m_altPanel, &AlternatePanel::channelChanged, this,
             [this](int channel) { m_channelGrid->setCurrentCell(channel, qMax(1, m_table->currentColumn())); });
-    connect(m_altPanel, &AlternatePanel::rowChanged, m_channelGrid, &ChannelGrid::refreshRow);
     connect(m_altPanel, &AlternatePanel::clearRequested, this,
-            [this] { CmdButtons_Click(static_cast<int>(ChannelButton::Clear)); });
+            [this] { runCommand([this] { CmdButtons_Click(static_cast<int>(ChannelButton::Clear)); }); });
     connect(m_altPanel, &AlternatePanel::closeRequested, this, [this] {
         if (alternatePanelShown())
-            mnuSet_GUI_Click();
+            action("mnuSet_GUI")->trigger();
     });
-    connect(this, &frmMain::alternatePanelToggled, this, &frmMain::onAlternatePanelToggled);
     connect(this, &frmMain::languageChanged, m_altPanel, &AlternatePanel::recaption);
     connect(m_channelGrid, &ChannelGrid::refilled, this, &frmMain::refillAlternatePanel);
     connect(m_channelGrid, &ChannelGrid::alternatePanelRequested, this, [this] {
         if (!alternatePanelShown())
-            mnuSet_GUI_Click();
+            action("mnuSet_GUI")->trigger();
     });
     setCommitEditor([this] {
         m_channelGrid->commitEditor();
@@ -58,40 +49,37 @@ bool frmMain::editMenuOff() const {
 
 // --- Edit menu --------------------------------------------------------------------------------
 
+void frmMain::mnuEdit_Undo_Click() {
+    if (!editMenuOff())
+        m_document.undo();
+}
+
+void frmMain::mnuEdit_Redo_Click() {
+    if (!editMenuOff())
+        m_document.redo();
+}
+
 void frmMain::mnuEdit_Copy_Click() {
-    commitOpenEditor();
-    emit copyRequested();
     if (editMenuOff())
         return;
     const int channel = m_table->currentChannel();
     if (!copyChannel(*m_table, channel, m_copy))
         return;
     m_channelGrid->setCurrentCell(channel, col::Rx);
-    m_channelGrid->setFocus();
     setPasteAvailable(true);
 }
 
 void frmMain::mnuEdit_Paste_Click() {
-    commitOpenEditor();
-    emit pasteRequested();
     if (editMenuOff())
         return;
     const int channel = m_table->currentChannel();
-    if (!pasteChannel(*m_table, channel, m_copy).ran)
-        return;
-    m_channelGrid->refreshRow(channel);
-    m_channelGrid->setCurrentCell(channel, col::Rx);
-    m_channelGrid->setFocus();
+    if (pasteChannel(*m_table, channel, m_copy).ran)
+        m_channelGrid->setCurrentCell(channel, col::Rx);
 }
 
 void frmMain::mnuEdit_Clear_Click() {
-    commitOpenEditor();
-    emit clearRequested();
-    if (editMenuOff())
-        return;
-    const int channel = m_table->currentChannel();
-    if (clearChannel(*m_table, channel).ran)
-        m_channelGrid->refreshRow(channel);
+    if (!editMenuOff())
+        clearChannel(*m_table, m_table->currentChannel());
 }
 
 void frmMain::mnuEdit_Delete_Click() {
@@ -107,10 +95,8 @@ void frmMain::mnuEdit_Insert_Click() {
 // --- Button column ----------------------------------------------------------------------------
 
 void frmMain::CmdButtons_Click(int index) {
-    commitOpenEditor();
     if (index < 0 || index >= kButtonCount)
         return;
-    emit channelButtonClicked(index);
     const auto button = static_cast<ChannelButton>(index);
     if (m_table->currentChannel() < 1)
         return;
@@ -127,19 +113,22 @@ void frmMain::CmdButtons_Click(int index) {
 void frmMain::afterButtonOperation(const EditResult& result) {
     if (!result.ran)
         return;
-    m_channelGrid->refreshRows(result.firstChannel, result.lastChannel);
     m_channelGrid->selectChannelRow(result.currentChannel);
-    // The panel shows the current channel, which the operation may have moved or emptied.
+    // The panel shows the current channel, which the operation may have moved.
     if (m_altPanel && PicGUI == m_altPanel && alternatePanelShown())
         m_altPanel->fill();
-    else
-        m_channelGrid->setFocus();
 }
 
 // --- Single-channel panel ---------------------------------------------------------------------
 
-void frmMain::onAlternatePanelToggled(bool shown) {
-    if (!shown || !m_altPanel || PicGUI != m_altPanel)
+void frmMain::showAlternatePanel(bool show) {
+    action("mnuSet_GUI")->setChecked(show);
+    enableEditActions();
+    if (PicGUI) {
+        PicGUI->setVisible(show);
+        placeAlternatePanel();
+    }
+    if (!show || !m_altPanel || PicGUI != m_altPanel)
         return;
     m_altPanel->fill(); // channel 1 when none is current
     m_channelGrid->setCurrentCell(m_table->currentChannel(), qMax(1, m_table->currentColumn()));
@@ -157,7 +146,6 @@ void frmMain::refillAlternatePanel() {
 // --- View -------------------------------------------------------------------------------------
 
 void frmMain::mnuView_Columns_Click() {
-    commitOpenEditor();
     emit visibleColumnsRequested();
     frmSelColumns dialog(*m_table, m_language, this);
     dialog.exec();

@@ -1,22 +1,14 @@
-// The File menu's New, Open, Save and Save As, and the transfers: Read and Write from Radio and
-// the Communication Port. Loads and saves work in memory and go through the program's one load
-// and save helper, so that a failure never costs the file already on disk.
+// The File menu's New, Open, Save and Save As. Loads and saves work in memory and go through the
+// program's one load and save helper, so that a failure never costs the file already on disk.
 
-#include <QPlainTextEdit>
 #include <QRegularExpression>
 
 #include "common/path_names.h"
 #include "common/texts.h"
 #include "dialogs/prompt.h"
-#include "editor/channel_grid.h"
 #include "editor/frm_main.h"
 #include "io/image_files.h"
-#include "settings/reg_keys.h"
 #include "strings/string_ids.h"
-#include "transfer/frm_clone.h"
-#include "transfer/frm_com_port.h"
-#include "transfer/transfer_ports.h"
-#include "transport/byte_link.h"
 
 namespace norvik {
 
@@ -50,13 +42,7 @@ void frmMain::mnuFile_New_Click() {
                            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
     if (answer != QMessageBox::Ok)
         return;
-    m_document.writeNewImageDefaults();
-    // The defaults hold no channel, so the fill empties every row; it runs before the Saved
-    // Image is taken so that nothing it normalises could count as a change.
-    fillChannelTable();
-    m_document.takeSavedImage();
-    m_channelGrid->setCurrentCell(1, 1);
-    m_channelGrid->setFocus();
+    m_document.replace(m_document.newImage(), ids::MenuFileNew, RadioDocument::SavedImage::Take);
     setFilePath({});
     setPasteAvailable(false);
 }
@@ -98,9 +84,7 @@ bool frmMain::openDataFile(const std::filesystem::path& path) {
         return false;
     }
 
-    m_document.loadImage(*loaded.image);
-    fillChannelTable();
-    m_document.takeSavedImage();
+    m_document.replace(*loaded.image, ids::MenuFileOpen, RadioDocument::SavedImage::Take);
     setFilePath(path);
     setPasteAvailable(false);
     return true;
@@ -145,90 +129,6 @@ bool frmMain::writeDataFile(const std::filesystem::path& path) {
     setFilePath(path);
     m_document.takeSavedImage();
     return true;
-}
-
-// --- Transfers --------------------------------------------------------------------------------
-
-void frmMain::setTransferPorts(TransferPorts& ports) {
-    m_ports = &ports;
-    useRememberedDevice(ports);
-}
-
-TransferPorts& frmMain::transferPorts() {
-    if (!m_ports) {
-        m_ownPorts = std::make_unique<TransferPorts>();
-        m_ports = m_ownPorts.get();
-        useRememberedDevice(*m_ports);
-    }
-    return *m_ports;
-}
-
-void frmMain::useRememberedDevice(TransferPorts& ports) {
-    const RegKeys::OtherDevice remembered = RegKeys(*m_settings).readOtherDevice();
-    if (remembered.chosen)
-        ports.setChoice({ports.choice().number, false, remembered.path});
-}
-
-frmClone* frmMain::clone() const {
-    return m_clone;
-}
-
-void frmMain::setStatusLog(const QString& text) {
-    TxtStatus->setPlainText(text);
-    TxtStatus->moveCursor(QTextCursor::End);
-    TxtStatus->ensureCursorVisible();
-}
-
-bool frmMain::confirmTransfer(int questionId) {
-    const auto answer =
-        m_prompter.message(this, QMessageBox::Question, QString::fromLatin1(kProductName),
-                           qtext(questionId, m_language) + QLatin1Char('\n') + qtext(ids::ContinueQuestion, m_language),
-                           QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
-    return answer == QMessageBox::Ok;
-}
-
-void frmMain::mnuTransfer_Read_Click() {
-    commitOpenEditor();
-    if (m_clone || !confirmTransfer(ids::ReadFromRadioQuestion))
-        return;
-    startTransfer(CloneMode::Read);
-}
-
-void frmMain::mnuTransfer_Write_Click() {
-    commitOpenEditor();
-    if (m_clone || !confirmTransfer(ids::WriteToRadioQuestion))
-        return;
-    startTransfer(CloneMode::Write);
-}
-
-void frmMain::startTransfer(CloneMode mode) {
-    auto* clone = new frmClone(*this, m_document, m_prompter, transferPorts().makeLink(), m_language, this);
-    connect(clone, &frmClone::finished, this, [this, clone](CloneOutcome outcome) {
-        clone->deleteLater();
-        m_clone = nullptr;
-        emit transferFinished(outcome);
-    });
-    m_clone = clone;
-    if (!clone->TransferDatas(mode)) {
-        m_clone = nullptr;
-        delete clone;
-    }
-}
-
-void frmMain::mnuSet_COM_Click() {
-    commitOpenEditor();
-    TransferPorts& ports = transferPorts();
-    const QString otherDevice = RegKeys(*m_settings).readOtherDevice().path;
-    auto* dialog = new frmComPort(
-        m_language, ports.ports(), [this] { return transferPorts().makeChecker(); }, ports.choice(), otherDevice, this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this, [this, dialog] {
-        transferPorts().setChoice(dialog->choice());
-        RegKeys(*m_settings).writeOtherDevice({dialog->otherDevicePath(), !dialog->choice().device.isEmpty()});
-    });
-    // Window-modal and shown at once: the probe runs while the dialog is already on screen.
-    dialog->open();
-    emit comPortDialogShown(dialog);
 }
 
 } // namespace norvik

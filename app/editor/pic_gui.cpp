@@ -78,6 +78,16 @@ AlternatePanel::AlternatePanel(ChannelTable& table, Prompter& prompter, QWidget*
     setAutoFillBackground(true);
     build();
     applyCaptions();
+    m_subscription = m_table.document().observe([this](const DocumentChange& c) { documentChanged(c); });
+}
+
+// A new image is shown through the grid's refill, which puts the panel's channel back first.
+void AlternatePanel::documentChanged(const DocumentChange& change) {
+    if (m_committing || !isVisible() || change.kind == DocumentChange::Kind::Replace)
+        return;
+    const int c = channel();
+    if (c >= 1 && c <= kChannelCount && change.channels.test(static_cast<std::size_t>(c)))
+        fill();
 }
 
 AlternatePanel::~AlternatePanel() {
@@ -443,30 +453,29 @@ void AlternatePanel::commitField(QLineEdit* field) {
     QScopedValueRollback guard(m_committing, true);
     const std::string text = field->text().toStdString();
     CommitResult result;
+    const int label = ids::ChangePanelEdit;
     if (field == TxtRxFreqGUI) {
         if (text != m_table.text(c, col::Rx))
-            result = m_table.commitReceive(c, text);
+            result = m_table.commitReceive(c, text, label);
         if (m_table.isEmpty(c))
             disableChannel();
         else
             fill();
     } else if (field == TxtTxFreqGUI) {
         if (text != m_table.text(c, col::Tx))
-            result = m_table.commitTransmit(c, text);
+            result = m_table.commitTransmit(c, text, label);
         refreshTransmitControls();
     } else if (field == TxtOffsetFreqGUI) {
         if (text != m_table.text(c, col::Offset))
-            result = m_table.commitOffset(c, text);
+            result = m_table.commitOffset(c, text, label);
         refreshTransmitControls();
     } else if (field == TxtChNameGUI) {
         if (field->text() != qstr(m_table.text(c, col::Name)))
-            result = m_table.commitName(c, text);
+            result = m_table.commitName(c, text, label);
         TxtChNameGUI->setText(qstr(m_table.text(c, col::Name)));
     } else {
         return;
     }
-    if (result.anyChange())
-        emit rowChanged(c);
     notice(result);
 }
 
@@ -493,10 +502,13 @@ void AlternatePanel::listChosen(const ListControl& control) {
     const QString text = control.combo->currentText();
     if (text.isEmpty() || m_table.isEmpty(c))
         return;
-    const CommitResult result = m_table.commitList(c, control.column, text.toStdString());
+    CommitResult result;
+    {
+        QScopedValueRollback guard(m_committing, true);
+        result = m_table.commitList(c, control.column, text.toStdString(), ids::ChangePanelEdit);
+    }
     if (control.column == col::Duplex)
         refreshTransmitControls();
-    emit rowChanged(c);
     notice(result);
 }
 
@@ -505,8 +517,8 @@ void AlternatePanel::toneChosen(QComboBox* combo, int column) {
     const QString text = combo->currentText();
     if (text.isEmpty() || m_table.isEmpty(c))
         return;
-    m_table.commitTone(c, column, text.toStdString());
-    emit rowChanged(c);
+    QScopedValueRollback guard(m_committing, true);
+    m_table.commitTone(c, column, text.toStdString(), ids::ChangePanelEdit);
 }
 
 void AlternatePanel::signalTypeChosen() {
@@ -514,7 +526,10 @@ void AlternatePanel::signalTypeChosen() {
     const int entry = CboSignalGUI[0]->currentIndex();
     if (entry < 0 || m_table.isEmpty(c))
         return;
-    setSignalType(m_table.document().image(), c, entry);
+    {
+        QScopedValueRollback guard(m_committing, true);
+        m_table.edit(ids::ChangePanelEdit, [&](RadioImage& img) { setSignalType(img, c, entry); });
+    }
     showAutoResponse(isFiveTone(entry));
 }
 
@@ -523,7 +538,8 @@ void AlternatePanel::autoResponseChosen() {
     const int entry = CboSignalGUI[1]->currentIndex();
     if (entry < 0 || m_table.isEmpty(c) || !isFiveTone(CboSignalGUI[0]->currentIndex()))
         return;
-    setAutoResponse(m_table.document().image(), c, entry);
+    QScopedValueRollback guard(m_committing, true);
+    m_table.edit(ids::ChangePanelEdit, [&](RadioImage& img) { setAutoResponse(img, c, entry); });
 }
 
 // --- Keys and focus ---------------------------------------------------------------------------
@@ -541,7 +557,7 @@ bool AlternatePanel::filterTextKey(QLineEdit* field, QKeyEvent* key) {
                                                : col::Offset;
     const auto selected = static_cast<std::size_t>(field->selectedText().size());
     const auto length = static_cast<std::size_t>(field->text().size());
-    return !ChannelTable::textEditorAccepts(column, length, selected, c);
+    return !ChannelTable::panelFieldAccepts(column, length, selected, c);
 }
 
 bool AlternatePanel::eventFilter(QObject* watched, QEvent* event) {

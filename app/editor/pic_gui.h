@@ -42,8 +42,9 @@ private:
 
 // The single-channel panel (PicGUI) that can cover the channel grid: one labelled control per
 // setting of one channel, with a channel selector. It keeps no copy of the channel: a fill
-// reads the table's row texts and the record bits, and every change is committed at once
-// through the same ChannelTable commits the grid uses, so the grid row stays in step.
+// reads the table's row texts and the record bits, and every change is committed at once,
+// each a "Panel Edit" step, through the same ChannelTable commits the grid uses. While shown it
+// fills again when anything else changes the channel it shows.
 class AlternatePanel : public QWidget {
     Q_OBJECT
 public:
@@ -65,8 +66,6 @@ public:
 signals:
     // The channel selector made another channel current.
     void channelChanged(int channel);
-    // The panel changed texts of this channel's grid row.
-    void rowChanged(int channel);
     // CmdClearGUI: the button-bar Clear of the current channel, after which the panel refills.
     void clearRequested();
     // CmdCloseGUI.
@@ -86,6 +85,7 @@ private:
         std::optional<RecordField> field;
     };
 
+    void documentChanged(const DocumentChange& change);
     void build();
     void applyCaptions();
     void disableChannel();
@@ -151,6 +151,7 @@ private:
     };
     std::vector<Caption> m_captions;
     std::vector<QWidget*> m_tabOrder; // the panel's controls in Tab order
+    RadioDocument::Subscription m_subscription;
 };
 
 } // namespace norvik

@@ -2,20 +2,19 @@
 
 #include "common/texts.h"
 #include "dialogs/prompt.h"
-#include "editor/frm_main.h"
 #include "strings/string_ids.h"
+#include "transfer/transfer_host.h"
 #include "transfer/transfer_progress.h"
 #include "transport/byte_link.h"
 #include "transport/clone_runner.h"
 
 namespace norvik {
 
-frmClone::frmClone(frmMain& main, RadioDocument& document, Prompter& prompter, std::unique_ptr<ByteLink> link,
-                   Language lang, QObject* parent)
-    : QObject(parent), m_main(main), m_document(document), m_prompter(prompter), m_language(lang),
-      m_link(std::move(link)) {
+frmClone::frmClone(TransferHost& host, Prompter& prompter, std::unique_ptr<ByteLink> link, Language lang,
+                   QObject* parent)
+    : QObject(parent), m_host(host), m_prompter(prompter), m_language(lang), m_link(std::move(link)) {
     setObjectName(QStringLiteral("frmClone"));
-    m_runner = std::make_unique<CloneRunner>(*m_link, m_document.image(), m_language);
+    m_runner = std::make_unique<CloneRunner>(*m_link, m_language);
 
     connect(m_runner.get(), &CloneRunner::logReset, this, [this] {
         m_log.clear();
@@ -26,7 +25,7 @@ frmClone::frmClone(frmMain& main, RadioDocument& document, Prompter& prompter, s
         m_log.append(line);
         showLog();
     });
-    connect(m_runner.get(), &CloneRunner::status, this, [this](const QString& text) { m_main.setComStatus(text); });
+    connect(m_runner.get(), &CloneRunner::status, this, [this](const QString& text) { m_host.showComStatus(text); });
     connect(m_runner.get(), &CloneRunner::progress, this, [this](int value, int maximum) {
         m_panel->setProgress(value, maximum);
         showPercentCaption();
@@ -44,26 +43,30 @@ frmClone::frmClone(frmMain& main, RadioDocument& document, Prompter& prompter, s
 
 frmClone::~frmClone() {
     if (m_running)
-        m_main.setEnabled(true);
+        m_host.transferWindow()->setEnabled(true);
 }
 
-bool frmClone::TransferDatas(CloneMode mode) {
+const RadioImage& frmClone::receivedImage() const {
+    return m_runner->session().image();
+}
+
+bool frmClone::TransferDatas(CloneMode mode, const RadioImage& image) {
     m_mode = mode;
     const QString caption =
         qtext(mode == CloneMode::Read ? ids::ReadFromRadioCaption : ids::WriteToRadioCaption, m_language);
     m_panel = std::make_unique<TransferProgress>(m_language, caption);
     connect(m_panel.get(), &TransferProgress::cancelRequested, this, [this] { m_runner->cancel(); });
 
-    m_main.setEnabled(false);
+    QWidget* window = m_host.transferWindow();
+    window->setEnabled(false);
     QString openError;
     const auto failedOpen =
         connect(m_runner.get(), &CloneRunner::openFailed, this, [&openError](const QString& m) { openError = m; });
-    m_savedBefore = m_document.savedImage();
-    const bool started = m_runner->start(mode);
+    const bool started = m_runner->start(mode, image);
     disconnect(failedOpen);
     if (!started) {
-        m_main.setEnabled(true);
-        m_prompter.message(&m_main, QMessageBox::Warning, QString::fromLatin1(kProductName),
+        window->setEnabled(true);
+        m_prompter.message(window, QMessageBox::Warning, QString::fromLatin1(kProductName),
                            qtext(ids::CannotOpenPort, m_language) + QLatin1Char('\n') + openError, QMessageBox::Ok);
         return false;
     }
@@ -71,12 +74,7 @@ bool frmClone::TransferDatas(CloneMode mode) {
     const int maximum = mode == CloneMode::Read ? clone::kReadRows : clone::kWriteRows;
     m_panel->setProgress(0, maximum);
     showPercentCaption();
-    m_panel->showOver(&m_main);
-    if (mode == CloneMode::Read) {
-        // Whatever the read brings in counts as a change until it is saved.
-        m_document.takeSavedImage();
-        m_main.updateTitle();
-    }
+    m_panel->showOver(window);
     return true;
 }
 
@@ -87,38 +85,30 @@ void frmClone::showPercentCaption() {
 }
 
 void frmClone::showLog() {
-    m_main.setStatusLog(m_log.join(QLatin1Char('\n')));
+    m_host.showTransferLog(m_log.join(QLatin1Char('\n')));
 }
 
 void frmClone::onQuestion(CloneQuestion question, const QString& text) {
     if (question == CloneQuestion::IdentificationChanged) {
-        const auto answer = m_prompter.message(&m_main, QMessageBox::Critical, qtext(ids::WarningTitle, m_language),
-                                               text, QMessageBox::Ok | QMessageBox::Cancel);
+        const auto answer =
+            m_prompter.message(m_host.transferWindow(), QMessageBox::Critical, qtext(ids::WarningTitle, m_language),
+                               text, QMessageBox::Ok | QMessageBox::Cancel);
         m_runner->answer(answer == QMessageBox::Ok);
         return;
     }
     QString questionText = text;
     if (!m_linkError.isEmpty())
         questionText = m_linkError + QLatin1Char('\n') + text;
-    const auto answer = m_prompter.message(&m_main, QMessageBox::Critical, qtext(ids::ErrorTitle, m_language),
-                                           questionText, QMessageBox::Retry | QMessageBox::Cancel);
+    const auto answer =
+        m_prompter.message(m_host.transferWindow(), QMessageBox::Critical, qtext(ids::ErrorTitle, m_language),
+                           questionText, QMessageBox::Retry | QMessageBox::Cancel);
     m_runner->answer(answer == QMessageBox::Retry);
 }
 
 void frmClone::onDone(CloneOutcome outcome) {
     m_running = false;
-    if (m_mode == CloneMode::Read) {
-        if (outcome == CloneOutcome::Completed) {
-            m_document.reloadBandLimits();
-            m_main.fillChannelTable();
-        } else {
-            // The session has put the image back; the document's changed state goes back too.
-            m_document.restoreSavedImage(m_savedBefore);
-        }
-    }
     m_panel->hide();
-    m_main.setEnabled(true);
-    m_main.updateTitle();
+    m_host.transferWindow()->setEnabled(true);
     emit finished(outcome);
 }
 

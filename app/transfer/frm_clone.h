@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "clone/clone_session.h"
-#include "image/radio_document.h"
+#include "image/radio_image.h"
 #include "strings/strings.h"
 
 namespace norvik {
@@ -13,24 +13,25 @@ namespace norvik {
 class ByteLink;
 class CloneRunner;
 class Prompter;
+class TransferHost;
 class TransferProgress;
-class frmMain;
 
-// Runs one read or write for the main window: the main window is disabled meanwhile, the
-// Transfer Log goes to its status window, the one-word state to its "ComStatus" panel, the
-// questions through the prompter, and a small panel shows the progress with a Cancel button.
-// After a good read the Band Limits are loaded and the Channel Table refilled; a read that fails
-// or is cancelled leaves the document as it was before, Saved Image included.
+// Runs one read or write for a window: the window is disabled meanwhile, the Transfer Log and
+// the one-word state go to it, the questions through the prompter, and a small panel shows the
+// progress with a Cancel button. A read receives into an image of its own, which whoever
+// started it takes only when the outcome is Completed.
 class frmClone : public QObject {
     Q_OBJECT
 public:
-    frmClone(frmMain& main, RadioDocument& document, Prompter& prompter, std::unique_ptr<ByteLink> link, Language lang,
+    frmClone(TransferHost& host, Prompter& prompter, std::unique_ptr<ByteLink> link, Language lang,
              QObject* parent = nullptr);
     ~frmClone() override;
 
-    // Starts the transfer. False when the port cannot be opened: the user has been told why and
-    // nothing was sent.
-    bool TransferDatas(CloneMode mode);
+    // Starts the transfer on a copy of image (what a write sends). False when the port cannot be
+    // opened: the user has been told why and nothing was sent.
+    bool TransferDatas(CloneMode mode, const RadioImage& image);
+    // What a read has received.
+    const RadioImage& receivedImage() const;
 
     bool isRunning() const { return m_running; }
     CloneMode mode() const { return m_mode; }
@@ -47,8 +48,7 @@ private:
     void onQuestion(CloneQuestion question, const QString& text);
     void onDone(CloneOutcome outcome);
 
-    frmMain& m_main;
-    RadioDocument& m_document;
+    TransferHost& m_host;
     Prompter& m_prompter;
     Language m_language;
     std::unique_ptr<ByteLink> m_link;
@@ -57,8 +57,7 @@ private:
     CloneMode m_mode = CloneMode::Read;
     bool m_running = false;
     QStringList m_log;
-    QString m_linkError;      // why the line failed, shown with the Retry question
-    RadioImage m_savedBefore; // the Saved Image when a read started
+    QString m_linkError; // why the line failed, shown with the Retry question
 };
 
 } // namespace norvik

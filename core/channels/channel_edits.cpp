@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "strings/string_ids.h"
+
 namespace norvik {
 namespace {
 
@@ -34,8 +36,7 @@ void swapBytes(RadioImage& image, int a, int b, int count) {
 }
 
 // Record, name entry and row texts of one channel onto another.
-void copyChannelTo(ChannelTable& table, int from, int to) {
-    RadioImage& image = table.document().image();
+void copyChannelTo(ChannelTable& table, RadioImage& image, int from, int to) {
     copyName(image, from, to);
     for (int i = 0; i < kRowSize; ++i)
         image.set(channelAddress(to) + i, image.at(channelAddress(from) + i));
@@ -43,16 +44,17 @@ void copyChannelTo(ChannelTable& table, int from, int to) {
 }
 
 // Empties the record and the texts; the name entry keeps its bytes.
-void emptyChannel(ChannelTable& table, int channel) {
-    fillRecord(table.document().image(), channel, 0xFF);
+void emptyChannel(ChannelTable& table, RadioImage& image, int channel) {
+    fillRecord(image, channel, 0xFF);
     table.setRowTexts(channel, {});
 }
 
-void swapChannels(ChannelTable& table, int a, int b) {
-    RadioImage& image = table.document().image();
-    swapBytes(image, channelAddress(a), channelAddress(b), kRowSize);
-    swapBytes(image, nameAddress(a), nameAddress(b), kNameLength);
-    table.swapRowTexts(a, b);
+void swapChannels(ChannelTable& table, int a, int b, int labelId) {
+    table.edit(labelId, [&](RadioImage& image) {
+        swapBytes(image, channelAddress(a), channelAddress(b), kRowSize);
+        swapBytes(image, nameAddress(a), nameAddress(b), kNameLength);
+        table.swapRowTexts(a, b);
+    });
 }
 
 EditResult ran(int first, int last, int current) {
@@ -79,24 +81,28 @@ bool copyChannel(const ChannelTable& table, int channel, CopyBuffer& buffer) {
 EditResult pasteChannel(ChannelTable& table, int channel, const CopyBuffer& buffer) {
     if (!validChannel(channel) || !buffer.holdsCopy)
         return {};
-    RadioImage& image = table.document().image();
-    for (int i = 0; i < kRowSize; ++i)
-        image.set(channelAddress(channel) + i, buffer.record[static_cast<std::size_t>(i)]);
-    for (int i = 0; i < kNameLength; ++i)
-        image.set(nameAddress(channel) + i, buffer.name[static_cast<std::size_t>(i)]);
     // The texts go in as they were copied; after a language switch they would show the old
-    // language, so the row is then rebuilt from the record instead.
-    if (buffer.language == table.language() && buffer.decimalSeparator == table.decimalSeparator())
-        table.setRowTexts(channel, buffer.texts);
+    // language, so the table then rebuilds the row from the record as for any other change.
+    const bool sameTexts = buffer.language == table.language() && buffer.decimalSeparator == table.decimalSeparator();
+    const auto paste = [&](RadioImage& image) {
+        for (int i = 0; i < kRowSize; ++i)
+            image.set(channelAddress(channel) + i, buffer.record[static_cast<std::size_t>(i)]);
+        for (int i = 0; i < kNameLength; ++i)
+            image.set(nameAddress(channel) + i, buffer.name[static_cast<std::size_t>(i)]);
+        if (sameTexts)
+            table.setRowTexts(channel, buffer.texts);
+    };
+    if (sameTexts)
+        table.edit(ids::ChangePaste, paste);
     else
-        table.refillRow(channel);
+        table.document().edit(ids::ChangePaste, paste);
     return ran(channel, channel, channel);
 }
 
 EditResult clearChannel(ChannelTable& table, int channel) {
     if (!validChannel(channel))
         return {};
-    emptyChannel(table, channel);
+    table.edit(ids::ChangeClear, [&](RadioImage& image) { emptyChannel(table, image, channel); });
     return ran(channel, channel, channel);
 }
 
@@ -104,7 +110,7 @@ EditResult clearCurrentChannel(ChannelTable& table) {
     const int c = table.currentChannel();
     if (!validChannel(c))
         return {};
-    table.commitReceive(c, "");
+    table.commitReceive(c, "", ids::ChangeClear);
     return ran(c, c, c);
 }
 
@@ -112,7 +118,7 @@ EditResult moveChannelUp(ChannelTable& table) {
     const int c = table.currentChannel();
     if (c < 2 || c > kChannelCount)
         return {};
-    swapChannels(table, c, c - 1);
+    swapChannels(table, c, c - 1, ids::ChangeMoveUp);
     return ran(c - 1, c, c - 1);
 }
 
@@ -120,7 +126,7 @@ EditResult moveChannelDown(ChannelTable& table) {
     const int c = table.currentChannel();
     if (c < 1 || c >= kChannelCount)
         return {};
-    swapChannels(table, c, c + 1);
+    swapChannels(table, c, c + 1, ids::ChangeMoveDown);
     return ran(c, c + 1, c + 1);
 }
 
@@ -132,9 +138,11 @@ EditResult insertChannel(ChannelTable& table) {
     const int c = table.currentChannel();
     if (!validChannel(c))
         return {};
-    for (int i = kChannelCount - 1; i >= c; --i)
-        copyChannelTo(table, i, i + 1);
-    emptyChannel(table, c);
+    table.edit(ids::ChangeInsert, [&](RadioImage& image) {
+        for (int i = kChannelCount - 1; i >= c; --i)
+            copyChannelTo(table, image, i, i + 1);
+        emptyChannel(table, image, c);
+    });
     return ran(c, kChannelCount, c);
 }
 
@@ -142,9 +150,11 @@ EditResult deleteChannel(ChannelTable& table) {
     const int c = table.currentChannel();
     if (!validChannel(c))
         return {};
-    for (int i = c; i < kChannelCount; ++i)
-        copyChannelTo(table, i + 1, i);
-    emptyChannel(table, kChannelCount);
+    table.edit(ids::ChangeDelete, [&](RadioImage& image) {
+        for (int i = c; i < kChannelCount; ++i)
+            copyChannelTo(table, image, i + 1, i);
+        emptyChannel(table, image, kChannelCount);
+    });
     return ran(c, kChannelCount, c);
 }
 

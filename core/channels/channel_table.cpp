@@ -5,6 +5,7 @@
 #include "image/tones.h"
 #include "strings/string_ids.h"
 
+#include <functional>
 #include <utility>
 
 namespace norvik {
@@ -124,6 +125,30 @@ ChannelTable::ChannelTable(RadioDocument& document, Language lang, char decimalS
     for (int n = 1; n <= kChannelCount; ++n)
         m_texts[static_cast<std::size_t>(n)][col::Channel] = std::to_string(n);
     setHeaders();
+    fill();
+    m_subscription = m_doc.observe([this](const DocumentChange& change) { follow(change); });
+}
+
+void ChannelTable::follow(const DocumentChange& change) {
+    if (change.kind == DocumentChange::Kind::Replace) {
+        fill();
+        return;
+    }
+    // The table's own commits set their texts themselves, some of which no fill would give back
+    // (a duplex chosen before its offset, pasted texts).
+    if (change.kind == DocumentChange::Kind::Edit && m_ownEdit)
+        return;
+    for (int n = 1; n <= kChannelCount; ++n) {
+        if (change.channels.test(static_cast<std::size_t>(n)))
+            fillRow(n);
+    }
+}
+
+DocumentChange ChannelTable::edit(int labelId, const std::function<void(RadioImage&)>& fn) {
+    m_ownEdit = true;
+    const DocumentChange change = m_doc.edit(labelId, fn);
+    m_ownEdit = false;
+    return change;
 }
 
 const std::string& ChannelTable::text(int row, int column) const {
@@ -155,11 +180,6 @@ void ChannelTable::swapRowTexts(int a, int b) {
         std::swap(ra[c], rb[c]);
 }
 
-void ChannelTable::refillRow(int channel) {
-    if (validChannel(channel))
-        fillRow(channel);
-}
-
 void ChannelTable::setHeaders() {
     RowTexts& h = m_texts[0];
     for (int c = 0; c < kTableColumns; ++c) {
@@ -175,7 +195,10 @@ void ChannelTable::setLanguage(Language lang) {
 }
 
 void ChannelTable::setDecimalSeparator(char sep) {
+    if (sep == m_sep)
+        return;
     m_sep = sep;
+    fill();
 }
 
 std::string ChannelTable::valueText(int id) const {
@@ -194,10 +217,10 @@ void ChannelTable::fill() {
 }
 
 void ChannelTable::fillRow(int n) {
-    RadioImage& img = m_doc.image();
+    const RadioImage& img = m_doc.image();
     RowTexts& row = m_texts[static_cast<std::size_t>(n)];
     const int base = channelAddress(n);
-    const RecordState state = normaliseRecord(img, n);
+    const RecordState state = recordState(img, n);
     for (int c = 1; c < kTableColumns; ++c)
         row[static_cast<std::size_t>(c)].clear();
     if (state == RecordState::Empty)
@@ -229,7 +252,8 @@ bool ChannelTable::manualChecked() const {
 }
 
 void ChannelTable::setManualChecked(bool on) {
-    m_doc.image().setBits(kManualAddress, kManualBit, on ? kManualBit : 0);
+    m_doc.edit(ids::ChangeManual,
+               [on](RadioImage& img) { img.setBits(kManualAddress, kManualBit, on ? kManualBit : 0); });
 }
 
 void ChannelTable::setCurrent(int channel, int column) {
@@ -296,9 +320,9 @@ Frequency ChannelTable::normalise(std::string_view s, CommitResult& result) cons
     return n.value;
 }
 
-void ChannelTable::writeTransmit(int channel, Frequency tx, CommitResult& result) {
+void ChannelTable::writeTransmit(RadioImage& img, int channel, Frequency tx, CommitResult& result) {
     setText(channel, col::Tx, frequencyTextOf(tx), result);
-    encodeFrequency(m_doc.image(), channelAddress(channel) + rec::Tx, tx);
+    encodeFrequency(img, channelAddress(channel) + rec::Tx, tx);
     // A transmit frequency set where there was none brings the encode tone its 0xFF "None".
     if (text(channel, col::Encode).empty())
         setText(channel, col::Encode, valueText(ids::None), result);
@@ -310,35 +334,40 @@ CommitResult ChannelTable::commitCell(int channel, int column, std::string_view 
     const EditorKind kind = editorKind(column);
     if (kind == EditorKind::None)
         return {};
+    const int label = ids::ChangeCellEdit;
     if (kind == EditorKind::Tone)
-        return commitTone(channel, column, s);
+        return commitTone(channel, column, s, label);
     if (s == text(channel, column))
         return {};
     switch (column) {
     case col::Rx:
-        return commitReceive(channel, s);
+        return commitReceive(channel, s, label);
     case col::Tx:
-        return commitTransmit(channel, s);
+        return commitTransmit(channel, s, label);
     case col::Offset:
-        return commitOffset(channel, s);
+        return commitOffset(channel, s, label);
     case col::Name:
-        return commitName(channel, s);
+        return commitName(channel, s, label);
     default:
-        return commitList(channel, column, s);
+        return commitList(channel, column, s, label);
     }
 }
 
-CommitResult ChannelTable::commitReceive(int channel, std::string_view s) {
+CommitResult ChannelTable::commitReceive(int channel, std::string_view s, int labelId) {
     CommitResult r;
     if (!validChannel(channel))
         return r;
-    RadioImage& img = m_doc.image();
+    edit(labelId, [&](RadioImage& img) { receive(img, channel, s, r); });
+    return r;
+}
+
+void ChannelTable::receive(RadioImage& img, int channel, std::string_view s, CommitResult& r) {
     const int base = channelAddress(channel);
     if (s.empty()) {
         for (int c = 1; c < kTableColumns; ++c)
             setText(channel, c, {}, r);
         clearRecord(img, channel);
-        return r;
+        return;
     }
     const Frequency rx = normalise(s, r);
     setText(channel, col::Rx, frequencyTextOf(rx), r);
@@ -366,30 +395,36 @@ CommitResult ChannelTable::commitReceive(int channel, std::string_view s) {
     } else {
         setDuplexTexts(channel, r);
     }
-    return r;
 }
 
-CommitResult ChannelTable::commitTransmit(int channel, std::string_view s) {
+CommitResult ChannelTable::commitTransmit(int channel, std::string_view s, int labelId) {
     CommitResult r;
     if (!validChannel(channel) || isEmpty(channel))
         return r;
-    if (s.empty()) {
-        setText(channel, col::Tx, {}, r);
-        setText(channel, col::Encode, {}, r);
-        setText(channel, col::Offset, formatScaled(0, 5, m_sep), r);
-        setText(channel, col::Duplex, valueText(ids::Off), r);
-        clearTransmit(m_doc.image(), channel);
-        return r;
-    }
-    writeTransmit(channel, normalise(s, r), r);
-    setDuplexTexts(channel, r);
+    edit(labelId, [&](RadioImage& img) {
+        if (s.empty()) {
+            setText(channel, col::Tx, {}, r);
+            setText(channel, col::Encode, {}, r);
+            setText(channel, col::Offset, formatScaled(0, 5, m_sep), r);
+            setText(channel, col::Duplex, valueText(ids::Off), r);
+            clearTransmit(img, channel);
+            return;
+        }
+        writeTransmit(img, channel, normalise(s, r), r);
+        setDuplexTexts(channel, r);
+    });
     return r;
 }
 
-CommitResult ChannelTable::commitOffset(int channel, std::string_view s) {
+CommitResult ChannelTable::commitOffset(int channel, std::string_view s, int labelId) {
     CommitResult r;
     if (!validChannel(channel) || isEmpty(channel))
         return r;
+    edit(labelId, [&](RadioImage& img) { offset(img, channel, s, r); });
+    return r;
+}
+
+void ChannelTable::offset(RadioImage& img, int channel, std::string_view s, CommitResult& r) {
     const Frequency rx = frequencyOf(channel, col::Rx);
     const Frequency o = offsetRule(s, rx);
     setText(channel, col::Offset, formatScaled(o, 5, m_sep), r);
@@ -405,37 +440,44 @@ CommitResult ChannelTable::commitOffset(int channel, std::string_view s) {
             target -= static_cast<std::int64_t>(o);
         tx = normalise(static_cast<double>(target) / kHz10PerMHz, r);
     }
-    writeTransmit(channel, tx, r);
-    return r;
+    writeTransmit(img, channel, tx, r);
 }
 
-CommitResult ChannelTable::commitName(int channel, std::string_view s) {
+CommitResult ChannelTable::commitName(int channel, std::string_view s, int labelId) {
     CommitResult r;
     if (!validChannel(channel) || isEmpty(channel))
         return r;
     const std::string bytes = utf8ToLatin1(s).substr(0, kNameLength);
-    encodeName(m_doc.image(), channel, bytes);
-    setText(channel, col::Name, latin1ToUtf8(bytes), r);
+    edit(labelId, [&](RadioImage& img) {
+        encodeName(img, channel, bytes);
+        setText(channel, col::Name, latin1ToUtf8(bytes), r);
+    });
     return r;
 }
 
-CommitResult ChannelTable::commitTone(int channel, int column, std::string_view s) {
+CommitResult ChannelTable::commitTone(int channel, int column, std::string_view s, int labelId) {
     CommitResult r;
     if (!validChannel(channel) || isEmpty(channel) || (column != col::Decode && column != col::Encode))
         return r;
     const ToneCode code = encodeTone(s);
     const int address = channelAddress(channel) + (column == col::Decode ? rec::DecodeTone : rec::EncodeTone);
-    m_doc.image().set(address, code.low);
-    m_doc.image().set(address + 1, code.high);
-    setText(channel, column, std::string(s), r);
+    edit(labelId, [&](RadioImage& img) {
+        img.set(address, code.low);
+        img.set(address + 1, code.high);
+        setText(channel, column, std::string(s), r);
+    });
     return r;
 }
 
-CommitResult ChannelTable::commitList(int channel, int column, std::string_view s) {
+CommitResult ChannelTable::commitList(int channel, int column, std::string_view s, int labelId) {
     CommitResult r;
     if (!validChannel(channel) || isEmpty(channel))
         return r;
-    RadioImage& img = m_doc.image();
+    edit(labelId, [&](RadioImage& img) { list(img, channel, column, s, r); });
+    return r;
+}
+
+void ChannelTable::list(RadioImage& img, int channel, int column, std::string_view s, CommitResult& r) {
     if (column == col::Duplex) {
         setText(channel, col::Duplex, std::string(s), r);
         std::int64_t target = frequencyOf(channel, col::Rx);
@@ -444,18 +486,17 @@ CommitResult ChannelTable::commitList(int channel, int column, std::string_view 
             target += offset;
         else if (s == valueText(ids::Minus))
             target -= offset;
-        writeTransmit(channel, normalise(static_cast<double>(target) / kHz10PerMHz, r), r);
-        return r;
+        writeTransmit(img, channel, normalise(static_cast<double>(target) / kHz10PerMHz, r), r);
+        return;
     }
     const auto field = listField(column);
     if (!field)
-        return r;
+        return;
     setText(channel, column, std::string(s), r);
     if (const auto entry = fieldEntryOf(*field, s, m_lang))
         setFieldValue(img, channel, *field, fieldEntryValue(*field, *entry));
     else if (*field != RecordField::Option && *field != RecordField::ScramblerGroup)
         setFieldValue(img, channel, *field, 0); // a text that names no entry means the field's "off"
-    return r;
 }
 
 EditRequest ChannelTable::clickRequest(int channel, int column) const {
@@ -502,13 +543,22 @@ EditRequest ChannelTable::typedRequest(int channel, int column, char c) const {
 }
 
 bool ChannelTable::textEditorAccepts(int column, std::size_t length, std::size_t selected, char c) {
+    // A full name takes no character, even over a selection: the user deletes first.
     if (column == col::Name)
-        return c >= 32 && c <= 122 && length - selected < static_cast<std::size_t>(kNameLength);
+        return c >= 32 && c <= 122 && length < static_cast<std::size_t>(kNameLength);
     if (column == col::Rx || column == col::Tx || column == col::Offset) {
         if (c == '.' || c == ',')
             return true;
         return isDigit(c) && (length < 9 || selected > 0);
     }
+    return false;
+}
+
+bool ChannelTable::panelFieldAccepts(int column, std::size_t length, std::size_t selected, char c) {
+    if (column == col::Name)
+        return c >= 32 && c <= 122 && length - selected < static_cast<std::size_t>(kNameLength);
+    if (column == col::Rx || column == col::Tx || column == col::Offset)
+        return isDigit(c) || c == '.' || c == ',';
     return false;
 }
 

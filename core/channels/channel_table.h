@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,7 @@
 
 #include "image/channel_record.h"
 #include "image/radio_document.h"
+#include "strings/string_ids.h"
 #include "strings/strings.h"
 
 namespace norvik {
@@ -68,9 +70,12 @@ struct EditRequest {
 };
 
 // The 128 channels as the texts the grid shows, kept in step with the channel records of the
-// document's image. Every commit writes the record bytes and the row texts together; fill()
-// rebuilds all texts from the image (and writes back what the display rules normalise).
-// Texts are UTF-8; channel names are the image's single-byte codes read as Latin-1.
+// document's image. Every commit is one change of the document that writes the record bytes and
+// sets the row texts together; any other change of a channel (undo, another window) refills its
+// row from the image, and a new image refills every row. Reading the image never writes it.
+// Views over the table follow the document's notices: the table subscribes when it is made, so
+// it is told before them. Texts are UTF-8; channel names are the image's single-byte codes read
+// as Latin-1.
 class ChannelTable {
 public:
     using RowTexts = std::array<std::string, kTableColumns>;
@@ -85,16 +90,21 @@ public:
 
     Language language() const { return m_lang; }
     char decimalSeparator() const { return m_sep; }
-    // Switching the language re-captions the headers and refills every row.
+    // Switching the language re-captions the headers and refills every row; so does another
+    // decimal separator.
     void setLanguage(Language lang);
     void setDecimalSeparator(char sep);
 
     // Rebuilds every row from the image; the current cell becomes channel 1, column 1.
     void fill();
-    // Check mark of the Manual setting, read from the image as the fill leaves it.
+    // Check mark of the Manual setting, read from the image.
     bool manualChecked() const;
-    // Sets or clears the Manual setting's bit; the other bits of its byte stay.
+    // Sets or clears the Manual setting's bit as one change; the other bits of its byte stay.
     void setManualChecked(bool on);
+
+    // Runs fn as one change of the document named by labelId, fn setting the row texts of what it
+    // changes itself (the edit operations that move rows with their texts).
+    DocumentChange edit(int labelId, const std::function<void(RadioImage&)>& fn);
 
     int currentChannel() const { return m_currentChannel; }
     int currentColumn() const { return m_currentColumn; }
@@ -113,26 +123,30 @@ public:
     // Entries the drop-down list of a column offers (tone list for 3 and 4), current language.
     std::vector<std::string> listEntries(int column) const;
 
-    // The commit of a closed in-cell editor. Unchanged text commits nothing, except on the tone
-    // columns which always write their field. A channel without a receive frequency takes only
-    // a receive frequency.
+    // The commit of a closed in-cell editor, one "Cell Edit" change. Unchanged text commits
+    // nothing, except on the tone columns which always write their field. A channel without a
+    // receive frequency takes only a receive frequency.
     CommitResult commitCell(int channel, int column, std::string_view text);
 
-    // The single commits; the alternate panel calls them directly.
-    CommitResult commitReceive(int channel, std::string_view text);
-    CommitResult commitTransmit(int channel, std::string_view text);
-    CommitResult commitOffset(int channel, std::string_view text);
-    CommitResult commitName(int channel, std::string_view text);
-    CommitResult commitTone(int channel, int column, std::string_view text);
-    CommitResult commitList(int channel, int column, std::string_view text);
+    // The single commits, each one change named by labelId; the alternate panel calls them
+    // directly.
+    CommitResult commitReceive(int channel, std::string_view text, int labelId = ids::ChangeCellEdit);
+    CommitResult commitTransmit(int channel, std::string_view text, int labelId = ids::ChangeCellEdit);
+    CommitResult commitOffset(int channel, std::string_view text, int labelId = ids::ChangeCellEdit);
+    CommitResult commitName(int channel, std::string_view text, int labelId = ids::ChangeCellEdit);
+    CommitResult commitTone(int channel, int column, std::string_view text, int labelId = ids::ChangeCellEdit);
+    CommitResult commitList(int channel, int column, std::string_view text, int labelId = ids::ChangeCellEdit);
 
     // Key and mouse rules of the grid.
     EditRequest clickRequest(int channel, int column) const;
     EditRequest enterRequest(int channel, int column) const;
     // c is a digit or '.' (keypad keys already mapped) or another typed character.
     EditRequest typedRequest(int channel, int column, char c) const;
-    // Whether the text editor on this column takes the typed character.
+    // Whether the grid's text editor on this column takes the typed character.
     static bool textEditorAccepts(int column, std::size_t length, std::size_t selected, char c);
+    // The same for the panel's fields: its frequencies have no length limit, and its name field
+    // takes a character over a selection.
+    static bool panelFieldAccepts(int column, std::size_t length, std::size_t selected, char c);
     // The column Enter moves to after an edit: the next shown column, skipping the encode
     // column after the decode column when there is no transmit frequency; the same column when
     // nothing is shown to its right.
@@ -143,12 +157,14 @@ public:
     const RowTexts& rowTexts(int channel) const;
     void setRowTexts(int channel, const RowTexts& texts);
     void swapRowTexts(int a, int b);
-    // Rebuilds one row from its record, as fill() does.
-    void refillRow(int channel);
 
 private:
+    void follow(const DocumentChange& change);
     void setHeaders();
     void fillRow(int channel);
+    void receive(RadioImage& img, int channel, std::string_view s, CommitResult& r);
+    void offset(RadioImage& img, int channel, std::string_view s, CommitResult& r);
+    void list(RadioImage& img, int channel, int column, std::string_view s, CommitResult& r);
     void setText(int channel, int column, std::string value, CommitResult& result);
     void setDuplexTexts(int channel, CommitResult& result);
     std::string valueText(int id) const;
@@ -157,7 +173,7 @@ private:
     // Normalises and remembers a notice in result.
     Frequency normalise(double mhz, CommitResult& result) const;
     Frequency normalise(std::string_view text, CommitResult& result) const;
-    void writeTransmit(int channel, Frequency tx, CommitResult& result);
+    void writeTransmit(RadioImage& img, int channel, Frequency tx, CommitResult& result);
     bool validChannel(int channel) const { return channel >= 1 && channel <= kChannelCount; }
 
     RadioDocument& m_doc;
@@ -167,6 +183,8 @@ private:
     std::array<bool, kTableColumns> m_visible;
     int m_currentChannel = 1;
     int m_currentColumn = 1;
+    bool m_ownEdit = false;
+    RadioDocument::Subscription m_subscription;
 };
 
 // Channel names are single-byte codes in the image; the table holds them as UTF-8.

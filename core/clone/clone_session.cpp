@@ -17,14 +17,12 @@ int clonePercent(int value, int maximum) {
     return static_cast<int>(q);
 }
 
-CloneSession::CloneSession(CloneHost& host, RadioImage& image, Language language)
-    : m_host(host), m_image(image), m_language(language) {}
+CloneSession::CloneSession(CloneHost& host, Language language) : m_host(host), m_language(language) {}
 
-void CloneSession::start(CloneMode mode) {
+void CloneSession::start(CloneMode mode, const RadioImage& image) {
     m_mode = mode;
     m_running = true;
-    if (mode == CloneMode::Read)
-        m_before = m_image;
+    m_image = image;
     m_outcome = CloneOutcome::Completed;
     m_failure = {};
     m_declined = false;
@@ -41,6 +39,7 @@ void CloneSession::restart() {
     // The caption's echo in the log would be wiped by the clearing below at once.
     m_percentCaption = tr(ids::CompletionPercentage) + ":  0%";
     m_buffer.clear();
+    m_rowsReceived.reset();
     m_host.clearLineBuffers();
     Step = 0;
     SentStep = kNothingSent;
@@ -227,6 +226,7 @@ void CloneSession::handleReply() {
             return;
         }
         m_image.setRow(Step - 2, std::span<const std::uint8_t, kRowSize>(reply.data() + 4, kRowSize));
+        m_rowsReceived.set(static_cast<std::size_t>(Step - 2));
         advanceProgress();
         AckExpected = true;
     }
@@ -253,10 +253,8 @@ void CloneSession::answer(bool okOrRetry) {
         restart();
     } else {
         m_outcome = CloneOutcome::Failed;
-        if (m_mode == CloneMode::Read) {
-            m_image = m_before;
+        if (m_mode == CloneMode::Read)
             appendLog(ids::ReadingCancelled);
-        }
         close();
     }
 }
@@ -274,7 +272,6 @@ void CloneSession::cancel() {
     TransferAborted = false;
     m_outcome = CloneOutcome::Cancelled;
     if (m_mode == CloneMode::Read) {
-        m_image = m_before;
         appendLog(ids::ReadingCancelled);
     } else {
         // Rows already acknowledged are in the radio; only an untouched radio is "nothing written".

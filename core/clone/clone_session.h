@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -39,7 +40,7 @@ enum class CloneQuestion {
 
 enum class CloneOutcome {
     Completed,
-    Failed,   // a failure the user did not retry; a read puts the earlier image back
+    Failed,   // a failure the user did not retry
     Cancelled // the identification warning was declined; nothing was written
 };
 
@@ -80,15 +81,16 @@ public:
  * reply timer's expiry, which logs the outcome and either asks Retry/Cancel or closes with the
  * exit byte. Pauses are requests to the host, so no call here ever blocks.
  *
- * A read fills the image row by row as the blocks arrive; if it ends in failure the image is
- * put back as it was when the read started.
+ * The session works on an image of its own, copied at the start: a write sends its rows, a read
+ * stores the blocks into it as they arrive. Whoever started a read takes the image only when the
+ * outcome is Completed, so a failed or cancelled read leaves nothing to put back.
  */
 class CloneSession {
 public:
-    CloneSession(CloneHost& host, RadioImage& image, Language language);
+    CloneSession(CloneHost& host, Language language);
 
-    // Starts the exchange (the host has opened the line).
-    void start(CloneMode mode);
+    // Starts the exchange (the host has opened the line) on a copy of image.
+    void start(CloneMode mode, const RadioImage& image);
 
     // Inputs from the host.
     void bytesReceived(std::span<const std::uint8_t> bytes);
@@ -96,8 +98,8 @@ public:
     void replyTimerExpired();
     void pauseElapsed();
     void answer(bool okOrRetry);
-    // The user stops the transfer: no further command, a read puts the image back, and the radio
-    // is told to leave programming mode as at any other end. Outcome Cancelled.
+    // The user stops the transfer: no further command, and the radio is told to leave programming
+    // mode as at any other end. Outcome Cancelled.
     void cancel();
 
     CloneMode mode() const { return m_mode; }
@@ -111,6 +113,11 @@ public:
     // The Transfer Log: lines each ended by CR LF.
     const std::string& log() const { return m_log; }
     std::size_t bufferedBytes() const { return m_buffer.size(); }
+    // The session's image: what a write sends, what a read has received so far over the copy it
+    // started from.
+    const RadioImage& image() const { return m_image; }
+    // The rows stored since the exchange last started (a retry starts over).
+    const std::bitset<kRowCount>& rowsReceived() const { return m_rowsReceived; }
 
     // How the latest failure came about: a reply that failed its check, or none in time, and the
     // Step it happened at (-1: no failure since the start).
@@ -141,10 +148,10 @@ private:
     std::string tr(int id) const { return textString(id, m_language); }
 
     CloneHost& m_host;
-    RadioImage& m_image;
     Language m_language;
     CloneMode m_mode = CloneMode::Read;
-    RadioImage m_before; // the image when a read started
+    RadioImage m_image;
+    std::bitset<kRowCount> m_rowsReceived;
 
     // The exchange's own fields, named as the transfer controller has always named them.
     int Step = 0;

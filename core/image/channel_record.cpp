@@ -199,17 +199,22 @@ void clearTransmit(RadioImage& image, int channel) {
     image.set(base + rec::EncodeTone + 1, 0xFF);
 }
 
-RecordState normaliseRecord(RadioImage& image, int channel) {
+RecordState recordState(const RadioImage& image, int channel) {
     const int base = channelAddress(channel);
-    if (decodeFrequency(image, base + rec::Rx) == 0) {
-        clearRecord(image, channel);
+    if (decodeFrequency(image, base + rec::Rx) == 0)
         return RecordState::Empty;
-    }
-    if (decodeFrequency(image, base + rec::Tx) == 0) {
-        clearTransmit(image, channel);
+    if (decodeFrequency(image, base + rec::Tx) == 0)
         return RecordState::NoTransmit;
-    }
     return RecordState::Duplex;
+}
+
+RecordState normaliseRecord(RadioImage& image, int channel) {
+    const RecordState state = recordState(image, channel);
+    if (state == RecordState::Empty)
+        clearRecord(image, channel);
+    else if (state == RecordState::NoTransmit)
+        clearTransmit(image, channel);
+    return state;
 }
 
 } // namespace norvik

@@ -98,10 +98,11 @@ void setFieldValue(RadioImage& image, int channel, RecordField field, int value)
 // Record bytes 12..15 of a channel created by typing its first receive frequency.
 inline constexpr std::uint8_t kNewChannelFlags[4] = {0x04, 0x00, 0x46, 0x00};
 
-// What the display rules make of a record, after writing back what they normalise:
-// an empty receive frequency empties the whole record; an empty transmit frequency clears
-// bytes 4-7 and 10-11.
+// What a record holds: no receive frequency, a receive frequency only, or both.
 enum class RecordState { Empty, NoTransmit, Duplex };
+RecordState recordState(const RadioImage& image, int channel);
+// Writes back what loading normalises: an empty receive frequency empties the whole record;
+// an empty transmit frequency clears bytes 4-7 and 10-11.
 RecordState normaliseRecord(RadioImage& image, int channel);
 
 void clearRecord(RadioImage& image, int channel);

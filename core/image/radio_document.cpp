@@ -193,19 +193,4 @@ void RadioDocument::unsubscribe(int id) {
         std::erase_if(m_observers, [](const auto& o) { return !o.second; });
 }
 
-// --- Being retired --------------------------------------------------------------------------
-
-void RadioDocument::writeNewImageDefaults() {
-    norvik::writeNewImageDefaults(m_image, m_bands);
-}
-
-void RadioDocument::loadImage(const RadioImage& image) {
-    m_image = image;
-    reloadBandLimits();
-}
-
-void RadioDocument::reloadBandLimits() {
-    m_bands.load(m_image);
-}
-
 } // namespace norvik

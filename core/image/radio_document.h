@@ -118,15 +118,9 @@ public:
     void undo();
     void redo();
 
+    // Observers are told in the order they subscribed, so a view that reads another
+    // observer's state (the channel table's texts) subscribes after it.
     [[nodiscard]] Subscription observe(Observer observer);
-
-    // --- Being retired: writes that bypass the seam. Callers move to edit()/replace(). ---
-    RadioImage& image() { return m_image; }
-    BandLimits& bandLimits() { return m_bands; }
-    void writeNewImageDefaults();
-    void loadImage(const RadioImage& image);
-    void reloadBandLimits();
-    void restoreSavedImage(const RadioImage& saved) { m_saved = saved; }
 
 private:
     struct Step {

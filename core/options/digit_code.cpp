@@ -3,26 +3,20 @@
 namespace norvik {
 
 std::optional<std::uint8_t> dtmfDigitCode(char c) {
-    if (c >= '0' && c <= '9')
-        return static_cast<std::uint8_t>(c - '0');
-    if (c >= 'A' && c <= 'D')
-        return static_cast<std::uint8_t>(10 + c - 'A');
-    if (c >= 'a' && c <= 'd')
-        return static_cast<std::uint8_t>(10 + c - 'a');
     if (c == '*')
         return kStarCode;
     if (c == '#')
         return kHashCode;
-    return std::nullopt;
+    // E and F are the codes of '*' and '#', not digits of their own.
+    const auto code = hexDigitCode(c);
+    return code && *code < kStarCode ? code : std::nullopt;
 }
 
-std::string dtmfDigitText(std::uint8_t code) {
+namespace {
+
+std::string hexText(std::uint8_t code) {
     if (code == kNoDigit)
         return {};
-    if (code == kStarCode)
-        return "*";
-    if (code == kHashCode)
-        return "#";
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string s;
     if (code >= 16)
@@ -31,23 +25,60 @@ std::string dtmfDigitText(std::uint8_t code) {
     return s;
 }
 
-std::string readDtmfDigits(const RadioImage& image, int address, int length) {
+std::string readDigits(const RadioImage& image, int address, int length, std::string (*textOf)(std::uint8_t)) {
     std::string s;
     for (int i = 0; i < length; ++i)
-        s += dtmfDigitText(image.at(address + i));
+        s += textOf(image.at(address + i));
     return s;
 }
 
-void writeDtmfDigits(RadioImage& image, int address, int length, std::string_view text) {
+void writeDigits(RadioImage& image, int address, int length, std::string_view text,
+                 std::optional<std::uint8_t> (*codeOf)(char)) {
     int written = 0;
     for (const char c : text) {
         if (written == length)
             break;
-        if (const auto code = dtmfDigitCode(c))
+        if (const auto code = codeOf(c))
             image.set(address + written++, *code);
     }
     for (int i = written; i < length; ++i)
         image.set(address + i, kNoDigit);
+}
+
+} // namespace
+
+std::string dtmfDigitText(std::uint8_t code) {
+    if (code == kStarCode)
+        return "*";
+    if (code == kHashCode)
+        return "#";
+    return hexText(code);
+}
+
+std::string readDtmfDigits(const RadioImage& image, int address, int length) {
+    return readDigits(image, address, length, dtmfDigitText);
+}
+
+void writeDtmfDigits(RadioImage& image, int address, int length, std::string_view text) {
+    writeDigits(image, address, length, text, dtmfDigitCode);
+}
+
+std::optional<std::uint8_t> hexDigitCode(char c) {
+    if (c >= '0' && c <= '9')
+        return static_cast<std::uint8_t>(c - '0');
+    if (c >= 'A' && c <= 'F')
+        return static_cast<std::uint8_t>(10 + c - 'A');
+    if (c >= 'a' && c <= 'f')
+        return static_cast<std::uint8_t>(10 + c - 'a');
+    return std::nullopt;
+}
+
+std::string readHexDigits(const RadioImage& image, int address, int length) {
+    return readDigits(image, address, length, hexText);
+}
+
+void writeHexDigits(RadioImage& image, int address, int length, std::string_view text) {
+    writeDigits(image, address, length, text, hexDigitCode);
 }
 
 } // namespace norvik

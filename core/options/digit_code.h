@@ -31,4 +31,14 @@ std::string readDtmfDigits(const RadioImage& image, int address, int length);
 // written, so nothing ever lands outside the field.
 void writeDtmfDigits(RadioImage& image, int address, int length, std::string_view text);
 
+// Hexadecimal digits 0-F stored one byte each (MSK numbers): the code of '0'-'9', 'A'-'F' or
+// 'a'-'f', nothing for any other character.
+std::optional<std::uint8_t> hexDigitCode(char c);
+
+// As readDtmfDigits, but 14 and 15 read as "E" and "F".
+std::string readHexDigits(const RadioImage& image, int address, int length);
+
+// As writeDtmfDigits, with the hexadecimal digit codes.
+void writeHexDigits(RadioImage& image, int address, int length, std::string_view text);
+
 } // namespace norvik

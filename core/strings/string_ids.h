@@ -250,6 +250,8 @@ inline constexpr int RadioChannel = 1205;
 inline constexpr int VisibleColumnsCaption = 1716;
 inline constexpr int SelectAll = 1066;
 inline constexpr int Inverse = 1067;
+// Names the memory map's OK in the undo history (the window's own captions stay English).
+inline constexpr int MemoryMapChange = 1840;
 
 // File commands and transfers: what the user is told to do when a save, an open or a port fails.
 inline constexpr int SaveFailed = 1717; // %1 the file, %2 the system's reason
@@ -266,6 +268,21 @@ inline constexpr int Retry = 1724;
 inline constexpr int NotARegularFile = 1730;
 inline constexpr int SameInputAndOutput = 1731; // %1 the file
 inline constexpr int NoBinaryToTerminal = 1732;
+
+// Undo and Redo, and the names of the changes they take back or do again.
+inline constexpr int MenuEditUndo = 1750;
+inline constexpr int MenuEditRedo = 1751;
+inline constexpr int MenuEditUndoNamed = 1752; // %1 the change's name
+inline constexpr int MenuEditRedoNamed = 1753; // %1 the change's name
+inline constexpr int ChangeCellEdit = 1754;
+inline constexpr int ChangePaste = 1755;
+inline constexpr int ChangeClear = 1756;
+inline constexpr int ChangeInsert = 1757;
+inline constexpr int ChangeDelete = 1758;
+inline constexpr int ChangeMoveUp = 1759;
+inline constexpr int ChangeMoveDown = 1760;
+inline constexpr int ChangeManual = 1761;
+inline constexpr int ChangePanelEdit = 1762;
 
 // One-line reasons for a port that failed among several, and the choice of any serial device.
 inline constexpr int FailureNoAnswer = 1890;

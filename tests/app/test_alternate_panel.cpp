@@ -185,7 +185,7 @@ private slots:
         f.choose(autoResponse, QStringLiteral("On"));
         QCOMPARE(f.byte(5, 13) >> 4, 8);
         QVERIFY(f.byte(5, 14) & 0x80);
-        f.doc.image().set(channelAddress(5) + 15, 0x21); // 5-tone data of its own
+        f.change([](RadioImage& img) { img.set(channelAddress(5) + 15, 0x21); }); // 5-tone data of its own
 
         f.choose(type, QStringLiteral("2-Tone"));
         QCOMPARE(f.byte(5, 13) >> 4, 4);
@@ -198,9 +198,11 @@ private slots:
     void showingAChannelWritesNothing() {
         Fixture f;
         f.useChannel(6, 14500000, 14500000);
-        f.doc.image().set(channelAddress(6) + 13, 0x33); // BCL 11, signal nibble 3
-        f.doc.image().set(channelAddress(6) + 14, 0xC6); // auto-response bit set without 5-tone
-        f.doc.image().set(channelAddress(6) + 15, 0x12);
+        f.change([](RadioImage& img) {
+            img.set(channelAddress(6) + 13, 0x33); // BCL 11, signal nibble 3
+            img.set(channelAddress(6) + 14, 0xC6); // auto-response bit set without 5-tone
+            img.set(channelAddress(6) + 15, 0x12);
+        });
         f.start();
         f.open(6);
         QCOMPARE(f.list("CboBCLGUI")->currentText(), QStringLiteral("Off"));
@@ -254,6 +256,8 @@ private slots:
         QTest::keyClick(name, Qt::Key_Escape);
         QCOMPARE(name->text(), QStringLiteral("CH9"));
         QLineEdit* rx = f.field("TxtRxFreqGUI");
+        f.typeInto(rx, QStringLiteral("146.0000001"), Qt::Key_unknown); // no length limit here
+        QCOMPARE(rx->text(), QStringLiteral("146.0000001"));
         f.typeInto(rx, QStringLiteral("14x6,5"), Qt::Key_unknown);
         QCOMPARE(rx->text(), QStringLiteral("146,5"));
         QTest::keyClick(rx, Qt::Key_Return); // Enter moves on and commits
@@ -277,8 +281,9 @@ private slots:
     void refillAndLanguageSwitchShowTheSameChannelAndCloseCloses() {
         Fixture f;
         f.openOn(20, 14500000);
-        f.doc.image().set(channelAddress(20) + 1, 0x70); // 147.00000 behind the panel's back
-        f.window->fillChannelTable();
+        RadioImage read = f.doc.image();
+        read.set(channelAddress(20) + 1, 0x70); // 147.00000, as a read from the radio brings it
+        f.doc.replace(read, 0, RadioDocument::SavedImage::Keep);
         QCOMPARE(f.field("TxtRxFreqGUI")->text(), QStringLiteral("147.00000"));
         QCOMPARE(f.table().currentChannel(), 20);
 
@@ -310,9 +315,11 @@ private slots:
         for (Language lang : {Language::English, Language::Chinese}) {
             Fixture f;
             f.useChannel(1, 14500000, 14560000);
-            f.doc.image().set(channelAddress(1) + 8, 0x85);
-            f.doc.image().set(channelAddress(1) + 9, 0x08);
-            f.doc.image().set(channelAddress(1) + 13, 0x80); // 5-tone
+            f.change([](RadioImage& img) {
+                img.set(channelAddress(1) + 8, 0x85);
+                img.set(channelAddress(1) + 9, 0x08);
+                img.set(channelAddress(1) + 13, 0x80); // 5-tone
+            });
             f.window->setLanguage(lang);
             f.start();
             f.open(1);

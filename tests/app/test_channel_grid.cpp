@@ -1,6 +1,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "strings/string_ids.h"
 #include "support/window_fixture.h"
 
 using namespace norvik;
@@ -100,6 +101,14 @@ private slots:
         QTest::keyClick(f.editor(), Qt::Key_Return);
         QCOMPARE(f.name(1), QByteArray("Abcdefg"));
         QCOMPARE(f.shown(1, col::Name), QStringLiteral("Abcdefg"));
+        // Opened on a full name, all of it selected, a typed key changes nothing: Backspace first.
+        f.clickCell(1, col::Name);
+        QCOMPARE(f.editor()->selectedText(), QStringLiteral("Abcdefg"));
+        QTest::keyClick(f.editor(), Qt::Key_X);
+        QCOMPARE(f.editor()->text(), QStringLiteral("Abcdefg"));
+        QTest::keyClick(f.editor(), Qt::Key_Backspace);
+        QTest::keyClick(f.editor(), Qt::Key_X);
+        QCOMPARE(f.editor()->text(), QStringLiteral("x"));
     }
 
     void escapeWritesNothing() {
@@ -211,14 +220,16 @@ private slots:
         Fixture f;
         QSignalSpy copy(f.grid(), &ChannelGrid::copyRequested);
         QSignalSpy clear(f.grid(), &ChannelGrid::clearRequested);
-        QString txAtPaste;
-        QObject::connect(f.window.get(), &frmMain::pasteRequested, [&] { txAtPaste = f.cell(1, col::Tx); });
         f.focusCell(1, col::Rx);
         QTest::keyClick(f.grid(), Qt::Key_C, Qt::ControlModifier);
         f.clickCell(1, col::Tx);
         f.editor()->setText(QStringLiteral("146"));
         QTest::keyClick(f.editor(), Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(txAtPaste, QStringLiteral("146.00000")); // committed before the hook
+        // The typed transmit went in first, then the paste over it.
+        QCOMPARE(f.cell(1, col::Tx), QStringLiteral("145.60000"));
+        QCOMPARE(f.doc.undoLabelId(), ids::ChangePaste);
+        f.doc.undo();
+        QCOMPARE(f.cell(1, col::Tx), QStringLiteral("146.00000"));
         f.clickCell(1, col::Power);
         QTest::keyClick(f.list(), Qt::Key_D, Qt::ControlModifier);
         QCOMPARE(copy.size(), 1);
@@ -253,7 +264,6 @@ private slots:
         f.table().commitCell(5, col::Power, "Low");
         f.table().commitCell(6, col::Bandwidth, "Narrow");
         f.table().commitCell(7, col::Tx, "");
-        f.grid()->refreshAll();
         QVERIFY(f.grid()->grab().save(dir + QStringLiteral("/channel-grid-en.png")));
         f.window->setLanguage(Language::Chinese);
         QTest::qWait(50);

@@ -20,7 +20,6 @@ struct Fixture : test::WindowFixture {
     void editChannels() {
         table().commitReceive(1, "145.50000");
         table().commitReceive(2, "435.02500");
-        grid()->refreshAll();
     }
     QString title() const { return window->windowTitle(); }
     std::filesystem::path file(const char* name) const { return path(name).toStdString(); }
@@ -322,11 +321,14 @@ private slots:
         Fixture f;
         f.editChannels();
         f.table().commitName(1, "CALL");
-        f.doc.bandLimits().set(0, {140, 170});
-        f.doc.bandLimits().store(f.doc.image());
-        // Bytes no editor shows travel too.
-        for (int a = 0xF00; a < 0x1000; ++a)
-            f.doc.image().set(a, static_cast<std::uint8_t>(a * 7));
+        BandLimits bands;
+        bands.set(0, {140, 170});
+        f.change([&](RadioImage& img) {
+            bands.store(img);
+            // Bytes no editor shows travel too.
+            for (int a = 0xF00; a < 0x1000; ++a)
+                img.set(a, static_cast<std::uint8_t>(a * 7));
+        });
         const RadioImage saved = f.doc.image();
         f.prompter.saveNames = {f.path("round.dat")};
         f.window->mnuFile_Save_Click();
@@ -336,7 +338,8 @@ private slots:
 
         f.prompter.answers = {QMessageBox::Ok};
         f.window->mnuFile_New_Click();
-        f.doc.bandLimits().reset(); // as at start: Open must load the file's own
+        const RadioDocument atStart; // its limits, so that Open must load the file's own
+        f.doc.replace(atStart.image(), 0, RadioDocument::SavedImage::Take);
         f.prompter.openNames = {f.path("round.dat")};
         f.window->mnuFile_Open_Click();
         QVERIFY(f.doc.image() == saved);

@@ -3,13 +3,18 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "common/texts.h"
 #include "dialogs/frm_about.h"
+#include "dialogs/frm_emb_msg.h"
+#include "dialogs/frm_memory_map.h"
+#include "dialogs/frm_radio.h"
 #include "dialogs/frm_sel_columns.h"
 #include "dialogs/help_viewer.h"
 #include "dialogs/prompt.h"
+#include "options/frm_op_sign.h"
 #include "strings/string_ids.h"
 #include "support/window_fixture.h"
 #include "transfer/frm_clone.h"
@@ -96,6 +101,30 @@ private slots:
         QVERIFY(save(&columns, "columns", language));
         columns.close();
 
+        // demo.dat has no presets and no message: a few, so the dialogs show what they hold.
+        f.doc.edit(0, [](RadioImage& img) {
+            RadioPresets presets = loadRadioPresets(img);
+            presets.selected = 2;
+            presets.frequencies = {8750000, 8810500, 9120000, 9580000, 10110000, 10797500, 7000000};
+            presets.frequencies[12] = 9990000;
+            saveRadioPresets(img, presets);
+            encodeEmbeddedMessage(img, "NORVIK R7 DEMO");
+        });
+        frmRadio radio(f.doc, f.prompter, language, f.window.get());
+        radio.show();
+        QVERIFY(save(&radio, "radio", language));
+        radio.close();
+
+        frmEmbMsg message(f.doc, language, f.window.get());
+        message.show();
+        QVERIFY(save(&message, "embedded-message", language));
+        message.close();
+
+        frmMemoryMap map(f.doc, f.window.get());
+        map.show();
+        QVERIFY(save(&map, "memory-map", language));
+        map.close();
+
         f.window->showHelp(0);
         auto* help = f.window->findChild<HelpViewer*>();
         QVERIFY(help);
@@ -146,6 +175,27 @@ private slots:
         QVERIFY(screen->grabWindow(0).save(shotPath("transfer", language)));
         QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("CmdCancel")), Qt::LeftButton);
         QVERIFY(done.wait(5000));
+    }
+
+    void optionalFeatures_data() { windows_data(); }
+    void optionalFeatures() {
+        QFETCH(int, lang);
+        const Language language = languageFromIndex(lang);
+        Fixture f(language);
+        f.action("mnuProgram_OPSign")->trigger();
+        auto* dialog = f.window->findChild<FrmOpSign*>();
+        QVERIFY(dialog);
+        QVERIFY(save(dialog, "options-function-setting", language));
+        auto* tree = dialog->findChild<QTreeWidget*>(QStringLiteral("TreeOPS"));
+        for (const auto& [key, name] : {std::pair{"B1", "options-ptt-id"}, std::pair{"C0", "options-common-set"}}) {
+            const auto found = tree->findItems(QStringLiteral("*"), Qt::MatchWildcard | Qt::MatchRecursive);
+            for (QTreeWidgetItem* item : found) {
+                if (item->data(0, Qt::UserRole).toString() == QLatin1String(key))
+                    dialog->TreeOPS_NodeClick(item);
+            }
+            QVERIFY(save(dialog, name, language));
+        }
+        dialog->close();
     }
 
     void messages_data() { windows_data(); }

@@ -1,13 +1,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
 #include <functional>
 
 #include "common/texts.h"
 #include "dialogs/frm_sel_columns.h"
 #include "strings/string_ids.h"
+#include "support/modal_runner.h"
 #include "support/window_fixture.h"
 
 using namespace norvik;
@@ -27,19 +27,8 @@ void click(QWidget* dialog, const char* button) {
 
 // Opens the dialog from the View menu and works it with `steps` once it is up.
 void runDialog(test::WindowFixture& f, std::function<void(frmSelColumns*)> steps) {
-    bool ran = false;
-    auto* poll = new QTimer(f.window.get());
-    QObject::connect(poll, &QTimer::timeout, poll, [&ran, poll, steps] {
-        if (auto* d = qobject_cast<frmSelColumns*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            ran = true;
-            steps(d);
-            poll->deleteLater();
-        }
-    });
-    poll->start(10);
-    f.action("mnuView_Columns")->trigger();
-    QVERIFY(ran);
+    test::runModal<frmSelColumns>(
+        f.window.get(), [&f] { f.action("mnuView_Columns")->trigger(); }, std::move(steps));
 }
 
 } // namespace

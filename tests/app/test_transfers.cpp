@@ -23,8 +23,20 @@ QStringList readLog() {
     return log << QStringLiteral("Reading completed!") << QStringLiteral("Port Closed.");
 }
 
+// What a read that does not complete must leave exactly as it was.
+struct DocumentState {
+    RadioImage image, saved;
+    QString title;
+    std::size_t undoSteps;
+    int undoLabel;
+    bool operator==(const DocumentState&) const = default;
+};
+
 // The main window over the simulated radio (answering at once) or over named devices.
 struct Fixture : test::WindowFixture {
+    DocumentState state() const {
+        return {doc.image(), doc.savedImage(), window->windowTitle(), doc.undoCount(), doc.undoLabelId()};
+    }
     // Sampled at every progress step: the window was disabled each time.
     int progressSteps = 0;
     int enabledSteps = 0;
@@ -92,7 +104,9 @@ private slots:
     void readFillsTheWindowFromTheRadio() {
         Fixture f;
         const RadioImage radio = f.radio().memory();
-        QVERIFY(!f.doc.isModified());
+        f.table().commitReceive(9, "148.00000");
+        f.doc.takeSavedImage();
+        const RadioImage before = f.doc.image();
         QCOMPARE(f.run(true), CloneOutcome::Completed);
         QCOMPARE(f.prompter.asked.size(), 1);
         QVERIFY(f.doc.image() == radio);
@@ -108,12 +122,15 @@ private slots:
         QCOMPARE(f.shown(1, col::Name), QStringLiteral("CALL"));
         QCOMPARE(f.shown(3, col::Tx), QStringLiteral("430.90000"));
         QVERIFY(f.doc.isModified());
+        QVERIFY(f.doc.savedImage() == before);
+        QVERIFY(!f.doc.canUndo()); // a new image starts a new history
+        QVERIFY(!f.action("mnuEdit_Undo")->isEnabled());
+        QTRY_COMPARE(f.window->focusWidget(), f.grid());
     }
 
     void writeSendsRowsUpTo239AndKeepsTheDocument() {
         Fixture f;
         f.table().commitReceive(7, "147.00000");
-        f.doc.bandLimits().store(f.doc.image());
         const RadioImage mine = f.doc.image();
         f.radio().memory().setRow(208, mine.row(208)); // same band limits: no warning
         const RadioImage radioBefore = f.radio().memory();
@@ -143,10 +160,10 @@ private slots:
         QVERIFY(f.comStatus() != QStringLiteral("Complete."));
     }
 
-    void aFailedReadRetriedThenCancelledPutsTheDocumentBack() {
+    void aFailedReadRetriedThenCancelledLeavesTheDocumentAsItWas() {
         Fixture f;
         f.table().commitReceive(9, "148.00000");
-        const RadioImage before = f.doc.image();
+        const DocumentState before = f.state();
         f.radio().faults().silentAt = 0x200; // no answer to block 32, every time
         // Retry starts over, the log with it; the second time Cancel gives up.
         QCOMPARE(f.run(true, {QMessageBox::Retry, QMessageBox::Cancel}), CloneOutcome::Failed);
@@ -158,8 +175,7 @@ private slots:
         QCOMPARE(f.log().count(QStringLiteral("Opening Port...")), 1);
         QVERIFY(f.log().contains(QStringLiteral("ERROR:Timeout while waiting for data blocks.")));
         QCOMPARE(f.comStatus(), QStringLiteral("Error!"));
-        QVERIFY(f.doc.image() == before);
-        QVERIFY(f.doc.isModified()); // still changed against the saved image
+        QVERIFY(f.state() == before);
         QCOMPARE(f.shown(9, col::Rx), QStringLiteral("148.00000"));
         QVERIFY(f.window->isEnabled());
     }
@@ -167,7 +183,8 @@ private slots:
     void cancelOnTheProgressPanelStopsARead() {
         Fixture f;
         f.ports->setSimulatorPaced(true); // slow enough to be caught half way
-        const RadioImage before = f.doc.image();
+        f.table().commitReceive(1, "147.00000");
+        const DocumentState before = f.state();
         QSignalSpy done(f.window.get(), &frmMain::transferFinished);
         f.prompter.answers = {QMessageBox::Ok};
         f.window->mnuTransfer_Read_Click();
@@ -189,8 +206,8 @@ private slots:
         QVERIFY(
             f.log().contains(QStringLiteral("Reading cancelled: the data held before the read has been put back.")));
         QCOMPARE(f.comStatus(), QStringLiteral("Cancelled."));
-        QVERIFY(f.doc.image() == before);
-        QVERIFY(!f.doc.isModified());
+        QVERIFY(f.state() == before);
+        QCOMPARE(f.shown(1, col::Rx), QStringLiteral("147.00000"));
         QVERIFY(f.window->isEnabled());
     }
 
@@ -213,7 +230,7 @@ private slots:
         if (!host.open(&error))
             QSKIP(qPrintable(QStringLiteral("no pseudo-terminal: ") + error));
         Fixture f(QStringList{host.devicePath()});
-        f.doc.image().setRow(208, radio.memory().row(208)); // same band limits: no warning
+        f.change([&](RadioImage& img) { img.setRow(208, radio.memory().row(208)); }); // same band limits: no warning
         f.table().commitName(2, "PTY");
         QCOMPARE(f.run(false), CloneOutcome::Completed);
         QVERIFY(sameRows(radio.memory(), f.doc.image(), 0, 239));

@@ -47,12 +47,12 @@ struct Pty {
 };
 
 // Runs a transfer to its end, answering any question with No, and keeps its log.
-CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, QStringList& log) {
+CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, QStringList& log, const RadioImage& image = {}) {
     QSignalSpy done(&runner, &CloneRunner::done);
     QObject::connect(&runner, &CloneRunner::question, &runner, [&] { runner.answer(false); });
     QObject::connect(&runner, &CloneRunner::logReset, &runner, [&log] { log.clear(); });
     QObject::connect(&runner, &CloneRunner::logLine, &runner, [&log](const QString& l) { log.append(l); });
-    if (!runner.start(mode))
+    if (!runner.start(mode, image))
         return CloneOutcome::Failed;
     if (!done.wait(60000))
         return CloneOutcome::Failed;
@@ -67,11 +67,10 @@ private slots:
     void readThroughTheInProcessLink() {
         RadioSimulator radio(randomImage(1));
         SimulatorLink link(radio, false);
-        RadioImage image;
-        CloneRunner runner(link, image, Language::English);
+        CloneRunner runner(link, Language::English);
         QStringList log;
         QCOMPARE(runTransfer(runner, CloneMode::Read, log), CloneOutcome::Completed);
-        QVERIFY(image == radio.memory());
+        QVERIFY(runner.session().image() == radio.memory());
         QCOMPARE(log.size(), 15);
         QCOMPARE(log.last(), QStringLiteral("Port Closed."));
         QVERIFY(!link.isOpen());
@@ -86,10 +85,10 @@ private slots:
         SerialLink link(host.devicePath());
         RadioImage image = randomImage(7);
         image.setRow(clone::kIdentRow, radio.memory().row(clone::kIdentRow));
-        CloneRunner runner(link, image, Language::English);
+        CloneRunner runner(link, Language::English);
         QSignalSpy linkErrors(&runner, &CloneRunner::linkError);
         QStringList log;
-        QCOMPARE(runTransfer(runner, CloneMode::Write, log), CloneOutcome::Completed);
+        QCOMPARE(runTransfer(runner, CloneMode::Write, log, image), CloneOutcome::Completed);
         QCOMPARE(log.last(), QStringLiteral("Port Closed."));
         for (int a = 0; a < kImageSize; ++a)
             QCOMPARE(radio.memory().at(a), a < 0xF00 ? image.at(a) : before.at(a));

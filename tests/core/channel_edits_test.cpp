@@ -11,6 +11,7 @@
 #include "helpers.h"
 #include "image/channel_record.h"
 #include "image/radio_document.h"
+#include "strings/string_ids.h"
 
 using namespace norvik;
 using namespace norvik::test;
@@ -30,7 +31,7 @@ struct Fixture {
 
     // Channel n receives 136 + n * 0.1 MHz, transmits 0.6 MHz above, and is named "CH<n>".
     explicit Fixture(const std::vector<int>& used) {
-        RadioImage& img = doc.image();
+        RadioImage img = doc.image();
         for (int n : used) {
             const Frequency rx = 13600000 + static_cast<Frequency>(n) * 10000;
             encodeFrequency(img, channelAddress(n) + rec::Rx, rx);
@@ -39,7 +40,7 @@ struct Fixture {
             img.set(channelAddress(n) + rec::Flags14, static_cast<std::uint8_t>(n & 0x07)); // scrambler group
             encodeName(img, n, "CH" + std::to_string(n));
         }
-        table.fill();
+        doc.replace(img, 0, RadioDocument::SavedImage::Take);
     }
     static std::vector<int> all() {
         std::vector<int> v(kChannelCount);
@@ -132,8 +133,7 @@ TEST(ChannelEdits, InsertAndDeleteShiftEveryChannelBehind) {
 TEST(ChannelEdits, NameEntryStraddlingTwoRowsMovesWhole) {
     Fixture f({2, 3, 4});
     ASSERT_EQ(nameAddress(3), 0x8CE); // bytes 0x8CE..0x8D4: two in row 0x8C, five in row 0x8D
-    encodeName(f.doc.image(), 3, "ABCDEFG");
-    f.table.fill();
+    f.doc.edit(0, [](RadioImage& img) { encodeName(img, 3, "ABCDEFG"); });
     const ChannelState three = f.state(3), four = f.state(4);
 
     f.table.setCurrent(3, 1);
@@ -201,7 +201,7 @@ TEST(ChannelEdits, CasesThatDoNothingChangeNothing) {
 
 TEST(ChannelEdits, SignalTypeOwnsTheAutoResponseBitAndByteFifteen) {
     Fixture f({6});
-    RadioImage& img = f.doc.image();
+    RadioImage img = f.doc.image();
     const int base = channelAddress(6);
     const std::vector<std::string> types = fieldEntries(RecordField::SignalType, Language::English);
     const auto entry = [&](const char* name) {
@@ -223,4 +223,47 @@ TEST(ChannelEdits, SignalTypeOwnsTheAutoResponseBitAndByteFifteen) {
 
     img.set(base + rec::Flags13, 0x3B); // nibble 3 is no type: shown as "None"
     EXPECT_EQ(signalTypeEntry(img, 6), entry("None"));
+}
+
+TEST(ChannelEdits, EachCommitAndOperationIsOneNamedUndoStepAndTheRowsFollow) {
+    Fixture f({1, 2, 3});
+    CopyBuffer buffer;
+    copyChannel(f.table, 1, buffer);
+    struct Step {
+        const char* what;
+        int label;
+        unsigned areas;
+        std::function<void()> run;
+    };
+    const std::vector<Step> steps = {
+        {"cell commit", ids::ChangeCellEdit, area::Channels, [&] { f.table.commitCell(2, col::Rx, "146.5"); }},
+        {"paste", ids::ChangePaste, area::Channels, [&] { pasteChannel(f.table, 5, buffer); }},
+        {"insert", ids::ChangeInsert, area::Channels,
+         [&] {
+             f.table.setCurrent(1, 1);
+             insertChannel(f.table);
+         }},
+        {"manual", ids::ChangeManual, area::Options, [&] { f.table.setManualChecked(!f.table.manualChecked()); }},
+    };
+    std::vector<DocumentChange> told;
+    const auto subscription = f.doc.observe([&](const DocumentChange& c) { told.push_back(c); });
+    std::vector<std::vector<ChannelState>> states{f.states()};
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        told.clear();
+        s.run();
+        ASSERT_EQ(told.size(), 1U);
+        EXPECT_EQ(told[0].areas, s.areas);
+        EXPECT_EQ(f.doc.undoLabelId(), s.label);
+        states.push_back(f.states());
+    }
+    for (std::size_t i = steps.size(); i-- > 0;) {
+        f.doc.undo();
+        EXPECT_TRUE(f.states() == states[i]) << "undo " << steps[i].what;
+    }
+    EXPECT_FALSE(f.doc.isModified());
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        f.doc.redo();
+        EXPECT_TRUE(f.states() == states[i + 1]) << "redo " << steps[i].what;
+    }
 }

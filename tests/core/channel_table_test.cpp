@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -23,11 +24,14 @@ constexpr const char* kRxOnly = "14 50 00 00 FF FF FF FF 85 08 23 80 04 00 46 00
 struct Fixture {
     RadioDocument doc;
     ChannelTable table{doc};
+    // The records as loaded from a file, normalised by the loading.
     explicit Fixture(const std::map<int, const char*>& records = {}) {
+        RadioImage img = doc.image();
         for (const auto& [n, bytes] : records)
-            setBytes(doc.image(), channelAddress(n), hex(bytes));
-        table.fill();
+            setBytes(img, channelAddress(n), hex(bytes));
+        doc.replace(img, 0, RadioDocument::SavedImage::Take);
     }
+    void change(const std::function<void(RadioImage&)>& fn) { doc.edit(0, fn); }
     Bytes record(int channel, int from = 0, int count = 16) const {
         return bytesAt(doc.image(), channelAddress(channel) + from, count);
     }
@@ -105,7 +109,7 @@ TEST(ChannelTable, NewChannelGetsDefaultsInTextsAndBytes) {
 // Frequency, duplex and offset commits on used, receive-only and new channels, step by step.
 TEST(ChannelTable, FrequencyDuplexAndOffsetCommits) {
     Fixture f({{1, kDuplex}, {2, kDuplex}, {3, kRxOnly}, {4, kDuplex}});
-    encodeName(f.doc.image(), 2, "KEEP");
+    f.change([](RadioImage& img) { encodeName(img, 2, "KEEP"); });
     const int out = ids::FrequencyOutOfRange;
     struct Step {
         int channel, column;
@@ -183,8 +187,7 @@ TEST(ChannelTable, ListColumnsWriteOnlyTheirBits) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.column << " " << c.text);
         Fixture f({{6, kDuplex}});
-        f.doc.image().set(channelAddress(6) + c.byte, c.before);
-        f.table.fill();
+        f.change([&](RadioImage& img) { img.set(channelAddress(6) + c.byte, c.before); });
         ASSERT_NE(f.text(6, c.column), c.text);
         f.commit(6, c.column, c.text);
         EXPECT_EQ(f.doc.image().at(channelAddress(6) + c.byte), c.after);
@@ -218,14 +221,13 @@ TEST(ChannelTable, NameCommitWritesSevenSingleByteCodes) {
     EXPECT_EQ(bytesAt(f.doc.image(), 0x8CE, 7), Bytes(7, 0xFF));
 
     // Codes above 0x7F read from a radio survive an edit of the rest of the name.
-    encodeName(f.doc.image(), 3, "\xE9X");
-    f.table.fill();
+    f.change([](RadioImage& img) { encodeName(img, 3, "\xE9X"); });
     EXPECT_EQ(f.text(3, col::Name), "\xC3\xA9X"); // é in UTF-8
     f.commit(3, col::Name, "\xC3\xA9XY");
     EXPECT_EQ(decodeName(f.doc.image(), 3), "\xE9XY");
 }
 
-TEST(ChannelTable, FillNormalisesEmptyRecordsAndMissingTransmit) {
+TEST(ChannelTable, LoadingNormalisesEmptyRecordsAndMissingTransmitAndShowingWritesNothing) {
     Fixture f({{5, "FF FF FF FF 14 56 00 00 85 08 23 80 04 00 46 00"},
                {6, "00 00 00 00 14 56 00 00"},
                {7, kRxOnly},
@@ -244,6 +246,13 @@ TEST(ChannelTable, FillNormalisesEmptyRecordsAndMissingTransmit) {
     EXPECT_EQ(f.text(8, col::Scrambler), "7");
     EXPECT_EQ(f.text(8, col::Scan), "Del");
     EXPECT_EQ(f.text(8, col::Encode), "D023N");
+
+    // A record changed later is shown as it stands, without a byte written.
+    f.change([](RadioImage& img) { setBytes(img, channelAddress(9), hex(kRxOnly)); });
+    const RadioImage shown = f.doc.image();
+    f.table.fill();
+    EXPECT_EQ(f.text(9, col::Encode), "");
+    EXPECT_EQ(f.doc.image(), shown);
 }
 
 TEST(ChannelTable, LanguageSwitchRetextsHeadersAndCells) {
@@ -263,9 +272,10 @@ TEST(ChannelTable, LanguageSwitchRetextsHeadersAndCells) {
 
 TEST(ChannelTable, DecimalSeparatorAndLowBand) {
     RadioDocument doc;
-    doc.bandLimits().set(2, {66, 88});
+    BandLimits bands = doc.bandLimits();
+    bands.set(2, {66, 88});
+    doc.edit(0, [&](RadioImage& img) { bands.store(img); });
     ChannelTable table(doc, Language::English, ',');
-    table.fill();
     table.commitCell(1, col::Rx, "145,5");
     EXPECT_EQ(table.text(1, col::Rx), "145,50000");
     EXPECT_EQ(table.text(1, col::Offset), "0,00000");
@@ -315,23 +325,30 @@ TEST(ChannelTable, WhatOpensAnEditor) {
     }
 }
 
-TEST(ChannelTable, TextEditorKeys) {
+TEST(ChannelTable, TextEditorKeysOfTheGridAndThePanel) {
     struct Case {
         int column;
         std::size_t length, selected;
         char c;
-        bool accepted;
+        bool grid, panel;
     };
+    // The grid's frequencies stop at 9 characters, the panel's do not; a full name takes nothing
+    // in the grid, even over a selection, while the panel's name field replaces the selection.
     const std::vector<Case> cases = {
-        {col::Rx, 8, 0, '5', true},       {col::Rx, 9, 0, '5', false},    {col::Rx, 9, 9, '5', true},
-        {col::Tx, 12, 0, '.', true},      {col::Offset, 3, 0, ',', true}, {col::Rx, 0, 0, 'a', false},
-        {col::Rx, 0, 0, '-', false},      {col::Name, 6, 0, 'z', true},   {col::Name, 7, 0, 'a', false},
-        {col::Name, 7, 7, 'a', true},     {col::Name, 0, 0, '{', false},  {col::Name, 0, 0, ' ', true},
-        {col::Name, 0, 0, '\x1F', false},
+        {col::Rx, 8, 0, '5', true, true},        {col::Rx, 9, 0, '5', false, true},
+        {col::Rx, 9, 9, '5', true, true},        {col::Tx, 12, 0, '.', true, true},
+        {col::Offset, 3, 0, ',', true, true},    {col::Rx, 0, 0, 'a', false, false},
+        {col::Rx, 0, 0, '-', false, false},      {col::Name, 6, 0, 'z', true, true},
+        {col::Name, 7, 0, 'a', false, false},    {col::Name, 7, 7, 'a', false, true},
+        {col::Name, 0, 0, '{', false, false},    {col::Name, 0, 0, ' ', true, true},
+        {col::Name, 0, 0, '\x1F', false, false},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(ChannelTable::textEditorAccepts(c.column, c.length, c.selected, c.c), c.accepted)
-            << c.column << " len " << c.length << " '" << c.c << "'";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.column << " len " << c.length << " sel " << c.selected << " '" << c.c
+                                        << "'");
+        EXPECT_EQ(ChannelTable::textEditorAccepts(c.column, c.length, c.selected, c.c), c.grid);
+        EXPECT_EQ(ChannelTable::panelFieldAccepts(c.column, c.length, c.selected, c.c), c.panel);
+    }
 }
 
 // Hidden columns are skipped by the grid (see the channel grid tests); here the rules only the table knows.

@@ -27,8 +27,9 @@ using Bytes = std::vector<std::uint8_t>;
 // are events in simulated time, so nothing here waits for real.
 class Bench : public CloneHost {
 public:
+    // A completed read is taken into image, as the program's hosts do; nothing else touches it.
     Bench(RadioImage& image, RadioSimulator& radio, Delivery delivery, Language lang = Language::English)
-        : session(*this, image, lang), m_radio(radio), m_delivery(delivery) {}
+        : session(*this, lang), m_image(image), m_radio(radio), m_delivery(delivery) {}
 
     CloneSession session;
     std::vector<Bytes> sent;
@@ -44,7 +45,7 @@ public:
     std::optional<int> cancelAtProgress; // the user's Cancel once the progress reaches this value
 
     CloneOutcome run(CloneMode mode) {
-        session.start(mode);
+        session.start(mode, m_image);
         while (!outcome) {
             if (now > 600'000 * kMs) {
                 ADD_FAILURE() << "transfer never ended";
@@ -52,6 +53,8 @@ public:
             }
             step();
         }
+        if (mode == CloneMode::Read && outcome == CloneOutcome::Completed)
+            m_image = session.image();
         return outcome.value_or(CloneOutcome::Failed);
     }
 
@@ -138,6 +141,7 @@ private:
         }
     }
 
+    RadioImage& m_image;
     RadioSimulator& m_radio;
     Delivery m_delivery;
     long long m_txFree = 0, m_rxFree = 0;
@@ -182,6 +186,7 @@ TEST_P(CloneExchange, ReadCopiesTheWholeMemoryInOrder) {
     ASSERT_EQ(bench.run(CloneMode::Read), CloneOutcome::Completed);
 
     EXPECT_EQ(image, radio.memory());
+    EXPECT_TRUE(bench.session.rowsReceived().all());
     const auto reads = bench.commands(clone::kRead);
     ASSERT_EQ(reads.size(), 256u);
     for (int r = 0; r < 256; ++r)
@@ -286,7 +291,6 @@ bool isHandshake(const Bytes& c) {
 TEST_P(CloneFaults, OutcomeAndImage) {
     const auto& [fc, delivery] = GetParam();
     RadioImage image = randomImage(11);
-    const RadioImage imageStart = image;
     SimulatorFaults faults;
     fc.fault(faults);
     RadioSimulator radio(radioMatching(image, 10), faults);
@@ -325,7 +329,6 @@ TEST_P(CloneFaults, OutcomeAndImage) {
             ASSERT_EQ(radio.memory().at(a), image.at(a)) << a;
         EXPECT_EQ(bench.session.status(), "Complete.");
     } else {
-        EXPECT_EQ(image, imageStart); // a failed read puts the image back as it was
         EXPECT_EQ(bench.session.status(), "Error!");
         if (read) {
             EXPECT_EQ(bench.logLines.back(), "Reading cancelled: the data held before the read has been put back.");
@@ -381,9 +384,8 @@ TEST(CloneIdentification, ChangedRowAsksBeforeWriting) {
     }
 }
 
-TEST(CloneHandshake, NoRadioTimesOutAfter800msAndCancelKeepsTheImage) {
+TEST(CloneHandshake, NoRadioTimesOutAfter800ms) {
     RadioImage image = randomImage(30);
-    const RadioImage before = image;
     RadioSimulator radio;
     Bench bench(image, radio, Delivery::Whole);
     bench.radioOff = true;
@@ -395,7 +397,6 @@ TEST(CloneHandshake, NoRadioTimesOutAfter800msAndCancelKeepsTheImage) {
     EXPECT_EQ(logAtQuestion,
               (std::vector<std::string>{"Opening Port...", "Transfering data blocks...",
                                         "ERROR:Timeout while waiting for data blocks.", "Port Closed."}));
-    EXPECT_EQ(image, before);
     EXPECT_EQ(bench.sent.back(), Bytes{clone::kExit}); // closing still tells the radio to leave programming mode
 }
 
@@ -411,7 +412,6 @@ TEST(CloneCancel, StopsAtOnceAndSaysWhatTheRadioHolds) {
     for (const auto& [mode, cancelAt, logLine] : cases) {
         SCOPED_TRACE(cancelAt);
         RadioImage image = randomImage(40);
-        const RadioImage before = image;
         const RadioImage radioStart = radioMatching(image, 41);
         RadioSimulator radio(radioStart);
         Bench bench(image, radio, Delivery::Paced);
@@ -424,7 +424,7 @@ TEST(CloneCancel, StopsAtOnceAndSaysWhatTheRadioHolds) {
         EXPECT_EQ(bench.sent.back(), Bytes{clone::kExit});
         EXPECT_FALSE(bench.session.isRunning());
         if (mode == CloneMode::Read) {
-            EXPECT_EQ(image, before);
+            EXPECT_EQ(bench.session.rowsReceived().count(), static_cast<std::size_t>(cancelAt));
             EXPECT_LE(radio.readCommands(), cancelAt + 1);
         } else {
             EXPECT_EQ(radio.writeCommands(), cancelAt);

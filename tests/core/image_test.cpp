@@ -227,11 +227,11 @@ TEST(Document, ModifiedIsAComparisonNotAFlag) {
     RadioDocument doc;
     EXPECT_FALSE(doc.isModified());
     const std::uint8_t old = doc.image().at(0x10);
-    doc.image().set(0x10, 0x14);
+    doc.edit(0, [](RadioImage& img) { img.set(0x10, 0x14); });
     EXPECT_TRUE(doc.isModified());
-    doc.image().set(0x10, old);
+    doc.edit(0, [&](RadioImage& img) { img.set(0x10, old); });
     EXPECT_FALSE(doc.isModified());
-    doc.image().setByte(kBandLimitsRow, 3, 0x50);
+    doc.edit(0, [](RadioImage& img) { img.setByte(kBandLimitsRow, 3, 0x50); });
     EXPECT_TRUE(doc.isModified());
     doc.takeSavedImage();
     EXPECT_FALSE(doc.isModified());

@@ -5,7 +5,9 @@
 #include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 #include "channels/channel_table.h"
@@ -44,19 +46,21 @@ struct WindowFixture {
 
     // Channel n: receive rx (10 Hz units), transmit tx (0 = none), named "CH<n>".
     void useChannel(int n, Frequency rx, Frequency tx = 0) {
-        RadioImage& img = doc.image();
-        encodeFrequency(img, channelAddress(n) + rec::Rx, rx);
-        if (tx)
-            encodeFrequency(img, channelAddress(n) + rec::Tx, tx);
-        for (int i = 0; i < 4; ++i)
-            img.set(channelAddress(n) + rec::Flags12 + i, kNewChannelFlags[i]);
-        encodeName(img, n, "CH" + std::to_string(n));
+        change([&](RadioImage& img) {
+            encodeFrequency(img, channelAddress(n) + rec::Rx, rx);
+            if (tx)
+                encodeFrequency(img, channelAddress(n) + rec::Tx, tx);
+            for (int i = 0; i < 4; ++i)
+                img.set(channelAddress(n) + rec::Flags12 + i, kNewChannelFlags[i]);
+            encodeName(img, n, "CH" + std::to_string(n));
+        });
     }
+    // A change through the document, as any window makes one.
+    void change(const std::function<void(RadioImage&)>& fn) { doc.edit(0, fn); }
 
-    // Refills the grid from the image, takes the saved image and shows the window.
+    // Loads the image as Open does (no history, nothing changed) and shows the window.
     void start() {
-        window->fillChannelTable();
-        doc.takeSavedImage();
+        doc.replace(doc.image(), 0, RadioDocument::SavedImage::Take);
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -90,6 +94,12 @@ struct WindowFixture {
     }
     void clickCell(int n, int column) {
         QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, grid()->cellRect(n, column).center());
+    }
+    // Ctrl+Shift+Alt and the right button on the toolbar: the memory map.
+    void memoryMapGesture() {
+        auto* tools = child<QToolBar>("tlbActions");
+        QTest::mouseClick(tools, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier,
+                          QPoint(tools->width() - 3, tools->height() / 2));
     }
     // The grid's text editor.
     QLineEdit* editor() { return grid()->findChild<QLineEdit*>(QStringLiteral("txtMemChannel")); }

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QHash>
+#include <QWidget>
+
+#include "image/radio_image.h"
+
+class QComboBox;
+class QLabel;
+
+namespace norvik {
+
+/*
+ * One page of the Optional Features window: the frame FraOp(index). A page fills its fields from
+ * the image in load() and writes them back in save(); the window runs every page's save inside
+ * one document change and every load on Reset, so a page never holds the document for writing
+ * and keeps nothing of the image beyond its fields. A plain OptionPage is an empty page.
+ */
+class OptionPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit OptionPage(int index, QWidget* parent = nullptr);
+
+    int index() const { return m_index; }
+    virtual void load(const RadioImage& image);
+    virtual void save(RadioImage& image);
+
+signals:
+    // Enter in a field whose rule ends the page's chain at the Save button.
+    void saveFocusRequested();
+
+protected:
+    // What Enter does in a field: focus a named field, act as Tab, go to Save, or nothing.
+    enum class Enter { Next, Tab, Save, Nothing };
+    void onEnter(QWidget* field, Enter action, QWidget* next = nullptr);
+    // The Enter rule "each field moves to the one after it", the last one acting as Tab.
+    void chainEnter(std::initializer_list<QWidget*> fields);
+
+    // Tab follows this order (layouts reparent fields, which would otherwise reorder the chain).
+    static void tabOrder(std::initializer_list<QWidget*> fields);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // A named control: its objectName and, for a control array, its index property.
+    template <class T> T* named(T* control, const char* name, int arrayIndex = -1) {
+        control->setObjectName(QString::fromLatin1(name));
+        if (arrayIndex >= 0)
+            control->setProperty("index", arrayIndex);
+        return control;
+    }
+    // A drop-down list filled with `entries`.
+    QComboBox* list(const char* name, const std::vector<std::string>& entries, int arrayIndex = -1);
+
+private:
+    struct EnterRule {
+        Enter action;
+        QWidget* next;
+    };
+    int m_index;
+    QHash<QObject*, EnterRule> m_enter;
+};
+
+} // namespace norvik

@@ -1,0 +1,97 @@
+#include "transfer/transfer_commands.h"
+
+#include "common/texts.h"
+#include "dialogs/prompt.h"
+#include "image/radio_document.h"
+#include "settings/reg_keys.h"
+#include "strings/string_ids.h"
+#include "transfer/frm_clone.h"
+#include "transfer/frm_com_port.h"
+#include "transfer/transfer_host.h"
+#include "transfer/transfer_ports.h"
+#include "transport/byte_link.h"
+
+namespace norvik {
+
+TransferCommands::TransferCommands(TransferHost& host, RadioDocument& document, Prompter& prompter, QSettings& settings,
+                                   QObject* parent)
+    : QObject(parent), m_host(host), m_document(document), m_prompter(prompter), m_settings(settings) {}
+
+TransferCommands::~TransferCommands() = default;
+
+void TransferCommands::setPorts(TransferPorts& ports) {
+    m_ports = &ports;
+    useRememberedDevice(ports);
+}
+
+TransferPorts& TransferCommands::ports() {
+    if (!m_ports) {
+        m_ownPorts = std::make_unique<TransferPorts>();
+        m_ports = m_ownPorts.get();
+        useRememberedDevice(*m_ports);
+    }
+    return *m_ports;
+}
+
+void TransferCommands::useRememberedDevice(TransferPorts& ports) {
+    const RegKeys::OtherDevice remembered = RegKeys(m_settings).readOtherDevice();
+    if (remembered.chosen)
+        ports.setChoice({ports.choice().number, false, remembered.path});
+}
+
+frmClone* TransferCommands::clone() const {
+    return m_clone;
+}
+
+bool TransferCommands::confirm(int questionId) {
+    const auto answer =
+        m_prompter.message(m_host.transferWindow(), QMessageBox::Question, QString::fromLatin1(kProductName),
+                           qtext(questionId, m_language) + QLatin1Char('\n') + qtext(ids::ContinueQuestion, m_language),
+                           QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+    return answer == QMessageBox::Ok;
+}
+
+void TransferCommands::read() {
+    if (m_clone || !confirm(ids::ReadFromRadioQuestion))
+        return;
+    start(CloneMode::Read);
+}
+
+void TransferCommands::write() {
+    if (m_clone || !confirm(ids::WriteToRadioQuestion))
+        return;
+    start(CloneMode::Write);
+}
+
+void TransferCommands::start(CloneMode mode) {
+    auto* clone = new frmClone(m_host, m_prompter, ports().makeLink(), m_language, this);
+    connect(clone, &frmClone::finished, this, [this, clone, mode](CloneOutcome outcome) {
+        if (mode == CloneMode::Read && outcome == CloneOutcome::Completed)
+            m_document.replace(clone->receivedImage(), ids::MenuTransferRead, RadioDocument::SavedImage::Keep);
+        clone->deleteLater();
+        m_clone = nullptr;
+        emit finished(outcome);
+    });
+    m_clone = clone;
+    if (!clone->TransferDatas(mode, m_document.image())) {
+        m_clone = nullptr;
+        delete clone;
+    }
+}
+
+void TransferCommands::chooseComPort() {
+    TransferPorts& all = ports();
+    auto* dialog = new frmComPort(
+        m_language, all.ports(), [this] { return ports().makeChecker(); }, all.choice(),
+        RegKeys(m_settings).readOtherDevice().path, m_host.transferWindow());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        ports().setChoice(dialog->choice());
+        RegKeys(m_settings).writeOtherDevice({dialog->otherDevicePath(), !dialog->choice().device.isEmpty()});
+    });
+    // Window-modal and shown at once: the probe runs while the dialog is already on screen.
+    dialog->open();
+    emit comPortDialogShown(dialog);
+}
+
+} // namespace norvik

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+#include "clone/clone_session.h"
+#include "strings/strings.h"
+
+class QSettings;
+
+namespace norvik {
+
+class Prompter;
+class RadioDocument;
+class TransferHost;
+class TransferPorts;
+class frmClone;
+class frmComPort;
+
+// The Transfer menu and the Communication Port item: each asks first, then runs one transfer
+// for its host window. A read replaces the document's image in one change only when it
+// completes (the Saved Image stays the image before the read, so the result counts as changed
+// until it is saved); a read that fails or is cancelled leaves the document untouched.
+class TransferCommands : public QObject {
+    Q_OBJECT
+public:
+    // `settings` keeps the device typed under "Other device…" between runs.
+    TransferCommands(TransferHost& host, RadioDocument& document, Prompter& prompter, QSettings& settings,
+                     QObject* parent = nullptr);
+    ~TransferCommands() override;
+
+    void setLanguage(Language lang) { m_language = lang; }
+    // The port state transfers use; the application owns it. Without one, the commands make
+    // their own over the machine's ports. Either way a device chosen under "Other device…" last
+    // time is chosen again.
+    void setPorts(TransferPorts& ports);
+    TransferPorts& ports();
+    // The transfer running now, null between transfers.
+    frmClone* clone() const;
+
+    void read();
+    void write();
+    void chooseComPort();
+
+signals:
+    void finished(norvik::CloneOutcome outcome);
+    // The Communication Port dialog is on screen (it probes the ports while showing).
+    void comPortDialogShown(norvik::frmComPort* dialog);
+
+private:
+    bool confirm(int questionId);
+    void start(CloneMode mode);
+    void useRememberedDevice(TransferPorts& ports);
+
+    TransferHost& m_host;
+    RadioDocument& m_document;
+    Prompter& m_prompter;
+    QSettings& m_settings;
+    Language m_language = Language::English;
+    std::unique_ptr<TransferPorts> m_ownPorts;
+    TransferPorts* m_ports = nullptr;
+    QPointer<frmClone> m_clone;
+};
+
+} // namespace norvik

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace norvik {
+
+// What a transfer needs of the window it runs for, and no more: a parent for its questions and
+// its progress panel, a place for the Transfer Log and the one-word port state.
+class TransferHost {
+public:
+    virtual ~TransferHost() = default;
+    // Disabled while the transfer runs.
+    virtual QWidget* transferWindow() = 0;
+    // The whole Transfer Log, shown with the caret at its end.
+    virtual void showTransferLog(const QString& text) = 0;
+    virtual void showComStatus(const QString& text) = 0;
+};
+
+} // namespace norvik

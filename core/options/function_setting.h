@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "image/radio_image.h"
+#include "strings/strings.h"
+
+namespace norvik {
+
+// The drop-down lists of the Function Setting and PTT ID Setting pages. A list field stores the
+// 0-based position of its entry.
+enum class OptionList {
+    SquelchLevel,   // "0" .. "9"
+    TimeOutTimer,   // Off, 30sec .. 270sec
+    ScanMode,       // Time, Carrier, Seek
+    OffOn,          // Off, On (chord, battery save, beep tone, roger tone)
+    Lamp,           // Off, On, Auto
+    ChannelDisplay, // Frequency, Name
+    VoxLevel,       // "1" .. "8"
+    VoxDelay,       // 1sec .. 4sec
+    MessageMode,    // Off, DC, MSG
+    BandStep,       // 5K .. 100K
+    PttIdType,      // MSK, DTMF
+};
+
+// The entries of a list in the language's captions.
+std::vector<std::string> listEntries(OptionList list, Language lang);
+
+inline constexpr int kMessageModeMsg = 2;
+inline constexpr int kPowerOnMessageLength = 7;
+
+// What the Function Setting page shows (without its PTT ID fields, which have their own page).
+struct FunctionSetting {
+    int squelchLevel = 0;           // cboSqLevel
+    int timeOutTimer = 0;           // cboTot
+    int scanMode = 0;               // cboScanModes
+    int chord = 0;                  // CboChord
+    int batterySave = 0;            // cboBattSave
+    int beepTone = 0;               // cboBeepTone
+    int rogerTone = 0;              // cboRogerTone
+    int lamp = 0;                   // cboLamp
+    int channelDisplay = 0;         // cboChDis
+    int voxLevel = 0;               // cboVoxLevel
+    int voxDelay = 0;               // cboVoxDelay
+    int messageMode = 0;            // cboMsgMode
+    std::string powerOnMessage;     // txtPoweronmsg (UTF-8; one image byte per character)
+    bool cancelCodeSquelch = false; // chkOp
+    bool inhibitReceiver = false;   // chkRecStop
+    bool relay = false;             // ChkRelay
+    bool totPenalty = false;        // ChkTOTPenalty
+    bool manual = false;            // ChkManual
+    std::array<int, 2> bandStep{};  // Cboband(0), Cboband(1)
+
+    friend bool operator==(const FunctionSetting&, const FunctionSetting&) = default;
+};
+
+// Reads the page from the image. A stored value outside its list shows the list's default entry;
+// the image itself is not changed.
+FunctionSetting loadFunctionSetting(const RadioImage& image);
+
+// Writes the page into the image: the named bits of 0x830-0x833 read-modify-write (their other
+// bits stay), 0x834-0x836, the power-on message and the two band steps.
+void saveFunctionSetting(const FunctionSetting& setting, RadioImage& image);
+
+// The power-on message as stored: the characters up to the first 0xFF.
+std::string loadPowerOnMessage(const RadioImage& image);
+
+} // namespace norvik

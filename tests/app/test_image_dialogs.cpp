@@ -1,0 +1,271 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTableWidget>
+#include <QtTest>
+#include <functional>
+
+#include "common/texts.h"
+#include "dialogs/frm_emb_msg.h"
+#include "dialogs/frm_memory_map.h"
+#include "dialogs/frm_radio.h"
+#include "dialogs/radio_presets.h"
+#include "strings/string_ids.h"
+#include "support/modal_runner.h"
+#include "support/window_fixture.h"
+
+using namespace norvik;
+using norvik::test::runModal;
+
+namespace {
+
+void click(QWidget* dialog, const char* button) {
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+}
+
+QTableView* mapGrid(frmMemoryMap* d) {
+    return d->findChild<QTableView*>(QStringLiteral("msgMemory"));
+}
+
+void clickMapCell(frmMemoryMap* d, MapCell cell) {
+    QTableView* grid = mapGrid(d);
+    const QModelIndex index = grid->model()->index(cell.row - 1, cell.column - 1);
+    grid->scrollTo(index);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
+}
+
+QWidget* focused() {
+    return QApplication::focusWidget();
+}
+
+} // namespace
+
+class ImageDialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void memoryMapOkWritesEveryByteAsOneStepAfterTheGridEditorIsCommitted() {
+        test::WindowFixture f;
+        f.useChannel(1, 14600000);
+        f.start();
+        // A half-typed name is committed before the map reads the image.
+        f.focusCell(1, col::Name);
+        QTest::keyClicks(f.grid(), "ZED");
+        QVERIFY(f.editor()->isVisible());
+        RadioImage atOpen;
+        std::size_t steps = 0;
+        runModal<frmMemoryMap>(
+            f.window.get(), [&] { f.memoryMapGesture(); },
+            [&](frmMemoryMap* d) {
+                atOpen = f.doc.image();
+                steps = f.doc.undoCount();
+                QCOMPARE(d->cellText({141, 1}), QStringLiteral("5A")); // 'Z' at 0x8C0
+                clickMapCell(d, {2, 2});
+                QTest::keyClicks(focused(), "45");
+                QTest::keyClick(focused(), Qt::Key_Return);
+                QCOMPARE(d->currentCell(), (MapCell{2, 3}));
+                click(d, "cmdOK");
+            });
+        QCOMPARE(f.doc.image().at(0x011), 0x45);
+        QCOMPARE(f.doc.undoCount(), steps + 1);
+        f.action("mnuEdit_Undo")->trigger(); // every one of the 4096 bytes back as the map found them
+        QVERIFY(f.doc.image() == atOpen);
+    }
+
+    // The main window's views follow what the map's OK wrote, with no refill by hand.
+    void gridShowsTheBytesTheMemoryMapWrote() {
+        test::WindowFixture f;
+        f.useChannel(1, 14600000);
+        f.start();
+        QCOMPARE(f.shown(1, col::Rx), QStringLiteral("146.00000"));
+        runModal<frmMemoryMap>(
+            f.window.get(), [&] { f.memoryMapGesture(); },
+            [](frmMemoryMap* map) {
+                auto* grid = map->findChild<QTableView*>(QStringLiteral("msgMemory"));
+                grid->setCurrentIndex(grid->model()->index(1, 1)); // 0x011, the second digit pair of channel 1
+                grid->setFocus();
+                QTest::keyClick(grid, '5'); // starts the edit
+                QTest::keyClick(QApplication::focusWidget(), '0');
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                QTest::mouseClick(map->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+            });
+        QCOMPARE(f.doc.image().at(0x011), 0x50);
+        QCOMPARE(f.shown(1, col::Rx), QStringLiteral("145.00000"));
+    }
+
+    void memoryMapCancelWritesNothing() {
+        test::WindowFixture f;
+        f.start();
+        const RadioImage before = f.doc.image();
+        runModal<frmMemoryMap>(
+            f.window.get(), [&] { f.memoryMapGesture(); },
+            [](frmMemoryMap* d) {
+                clickMapCell(d, {1, 1});
+                QTest::keyClicks(focused(), "12");
+                QTest::keyClick(focused(), Qt::Key_Return);
+                QCOMPARE(d->cellText({1, 1}), QStringLiteral("12"));
+                click(d, "cmdCancel");
+            });
+        QVERIFY(f.doc.image() == before);
+        QCOMPARE(f.doc.undoCount(), std::size_t{0});
+    }
+
+    void memoryMapKeys_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("byClick"); // else the first key typed on the grid starts the edit
+        QTest::addColumn<QString>("keys"); // "\n" is Enter, "\x1b" Esc, "\b" Backspace
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<int>("nextRow");
+        QTest::addColumn<int>("nextColumn");
+        QTest::newRow("a b gives AB") << 1 << 1 << true << "ab\n"
+                                      << "AB" << 1 << 2;
+        QTest::newRow("emptied is FF") << 127 << 16 << true << "\b\n"
+                                       << "FF" << 128 << 1;
+        QTest::newRow("typed on the grid, row 128 stays") << 128 << 16 << false << "c1\n"
+                                                          << "C1" << 128 << 16;
+        QTest::newRow("Esc puts the text back") << 200 << 16 << true << "00\x1b"
+                                                << "FF" << 200 << 16;
+    }
+    void memoryMapKeys() {
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(bool, byClick);
+        QFETCH(QString, keys);
+        QFETCH(QString, cell);
+        RadioDocument doc;
+        doc.edit(0, [](RadioImage& img) { img.set(0x7EF, 0x12); });
+        frmMemoryMap d(doc);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        if (byClick) {
+            clickMapCell(&d, {row, column});
+        } else {
+            mapGrid(&d)->setCurrentIndex(mapGrid(&d)->model()->index(row - 1, column - 1));
+            mapGrid(&d)->setFocus();
+        }
+        const QHash<QChar, Qt::Key> special = {
+            {u'\n', Qt::Key_Return}, {u'\x1b', Qt::Key_Escape}, {u'\b', Qt::Key_Backspace}};
+        for (const QChar k : keys) {
+            if (special.contains(k))
+                QTest::keyClick(focused(), special.value(k));
+            else
+                QTest::keyClick(focused(), k.toLatin1());
+        }
+        QVERIFY(!d.isEditing());
+        QCOMPARE(d.cellText({row, column}), cell);
+        QFETCH(int, nextRow);
+        QFETCH(int, nextColumn);
+        QCOMPARE(d.currentCell(), (MapCell{nextRow, nextColumn}));
+        QVERIFY(d.isVisible()); // neither Enter nor Esc in the editor closes the map
+    }
+
+    void memoryMapScrollingDropsTheEdit() {
+        RadioDocument doc;
+        frmMemoryMap d(doc);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        const QString before = d.cellText({2, 1});
+        clickMapCell(&d, {2, 1});
+        QTest::keyClick(focused(), '1');
+        QVERIFY(d.isEditing());
+        mapGrid(&d)->verticalScrollBar()->setValue(40);
+        QVERIFY(!d.isEditing());
+        QCOMPARE(d.cellText({2, 1}), before);
+    }
+
+    void memoryMapShowsTheCurrentAddressAndValue() {
+        RadioDocument doc;
+        doc.edit(0, [](RadioImage& img) { img.set(0xFFF, 0x0A); });
+        frmMemoryMap d(doc);
+        mapGrid(&d)->setCurrentIndex(mapGrid(&d)->model()->index(255, 15));
+        QCOMPARE(d.findChild<QLabel*>(QStringLiteral("lblAddr"))->text(), QStringLiteral("FFF"));
+        QCOMPARE(d.findChild<QLabel*>(QStringLiteral("LblValue"))->text(), QStringLiteral("10"));
+    }
+
+    void radioClampsWithItsMessageAndOkWritesThePresets() {
+        test::WindowFixture f;
+        f.doc.edit(0, [](RadioImage& img) { img.set(kRadioSelectedAddress, 0xFF); });
+        f.start();
+        f.window->setLanguage(Language::Chinese);
+        runModal<frmRadio>(
+            f.window.get(), [&] { f.action("mnuProgram_ANI")->trigger(); },
+            [&f](frmRadio* d) {
+                auto* combo = d->findChild<QComboBox*>(QStringLiteral("cboRadioCh"));
+                QCOMPARE(combo->currentIndex(), 0);
+                QCOMPARE(combo->itemText(24), qtext(ids::HeaderChannel, Language::Chinese) + QStringLiteral("25"));
+                auto* grid = d->findChild<QTableWidget*>(QStringLiteral("MSRadioGrid"));
+                QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                                  grid->visualItemRect(grid->item(0, 1)).center());
+                QTest::keyClicks(focused(), "65x");
+                QTest::keyClick(focused(), Qt::Key_Return);
+                QCOMPARE(f.prompter.texts(), QStringList{qtext(ids::FrequencyOutOfRange, Language::Chinese)});
+                QCOMPARE(f.prompter.asked.value(0).icon, QMessageBox::Warning);
+                QCOMPARE(d->cellText({1, 1}), QStringLiteral("70.00000"));
+                QCOMPARE(d->currentCell(), (PresetCell{2, 1}));
+                QTest::keyClick(grid, '8'); // a digit typed on the grid starts the edit
+                QTest::keyClicks(focused(), "8.1026");
+                QTest::keyClick(focused(), Qt::Key_Return);
+                QCOMPARE(d->cellText({2, 1}), QStringLiteral("88.10500"));
+                grid->setCurrentCell(4, 5);
+                QTest::keyClick(grid, Qt::Key_Return);
+                QCOMPARE(focused()->objectName(), QStringLiteral("Command1")); // left the grid after preset 25
+                click(d, "Command1");
+            });
+        QCOMPARE(f.doc.image().at(kRadioSelectedAddress), 0x00);
+        QCOMPARE(f.bytesAt(radioPresetAddress(1), 8), QByteArray::fromHex("0700000008810500"));
+        QCOMPARE(f.bytesAt(radioPresetAddress(3), 4), QByteArray::fromHex("ffffffff"));
+    }
+
+    void radioCancelWritesNothing() {
+        test::WindowFixture f;
+        f.start();
+        const RadioImage before = f.doc.image();
+        runModal<frmRadio>(
+            f.window.get(), [&] { f.action("mnuProgram_ANI")->trigger(); },
+            [](frmRadio* d) {
+                d->findChild<QComboBox*>(QStringLiteral("cboRadioCh"))->setCurrentIndex(7);
+                click(d, "Command2");
+            });
+        QVERIFY(f.doc.image() == before);
+    }
+
+    void embeddedMessageTypingLimitAndOk() {
+        test::WindowFixture f;
+        f.doc.edit(0, [](RadioImage& img) {
+            img.set(kEmbeddedMessageAddress, 'A');
+            img.set(kEmbeddedMessageAddress + 2, 'B');
+        });
+        f.start();
+        runModal<frmEmbMsg>(
+            f.window.get(), [&] { f.action("mnuProgram_EmbMsg")->trigger(); },
+            [](frmEmbMsg* d) {
+                auto* box = d->findChild<QLineEdit*>(QStringLiteral("txtMsg"));
+                QCOMPARE(box->text(), QStringLiteral("AB"));
+                box->setFocus();
+                QCoreApplication::processEvents(); // the selection made on getting the focus
+                box->end(false);
+                QTest::keyClicks(box, QStringLiteral("CDEFGHIJKLMNOPQR"));
+                QCOMPARE(box->text(), QStringLiteral("ABCDEFGHIJKLMNOP"));
+                QApplication::clipboard()->setText(QStringLiteral("xyz"));
+                box->setSelection(0, 2);
+                QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+                QCOMPARE(box->text(), QStringLiteral("xyCDEFGHIJKLMNOP"));
+                click(d, "CmdOk");
+            });
+        QCOMPARE(f.bytesAt(kEmbeddedMessageAddress, 16), QByteArray("xyCDEFGHIJKLMNOP"));
+        runModal<frmEmbMsg>(
+            f.window.get(), [&] { f.action("mnuProgram_EmbMsg")->trigger(); },
+            [](frmEmbMsg* d) {
+                QTest::keyClicks(d->findChild<QLineEdit*>(QStringLiteral("txtMsg")), "Q");
+                click(d, "CmdCancel");
+            });
+        QCOMPARE(f.bytesAt(kEmbeddedMessageAddress, 16), QByteArray("xyCDEFGHIJKLMNOP"));
+    }
+};
+
+QTEST_MAIN(ImageDialogsTest)
+#include "test_image_dialogs.moc"
