@@ -8,12 +8,9 @@ CloneRunner::CloneRunner(ByteLink& link, Language language, QObject* parent)
     tmrOvertime.setObjectName(QStringLiteral("tmrOvertime"));
     for (QTimer* t : {&tmrSend, &tmrOvertime})
         t->setTimerType(Qt::PreciseTimer);
-    tmrSend.setInterval(clone::kSendTickMs);
+    tmrSend.setSingleShot(true);
     tmrOvertime.setSingleShot(true);
-    connect(&tmrSend, &QTimer::timeout, this, [this] {
-        if (m_sendEnabled)
-            m_session.sendTick();
-    });
+    connect(&tmrSend, &QTimer::timeout, this, &CloneRunner::sendNow);
     connect(&tmrOvertime, &QTimer::timeout, this, [this] { m_session.replyTimerExpired(); });
     connect(&m_pause, &DeadlineTimer::timeout, this, [this] {
         m_session.pauseElapsed();
@@ -63,8 +60,10 @@ void CloneRunner::clearLineBuffers() {
 
 void CloneRunner::setSendTimer(bool enabled) {
     m_sendEnabled = enabled;
-    if (enabled && !tmrSend.isActive())
-        tmrSend.start();
+    if (enabled)
+        tmrSend.start(0);
+    else
+        tmrSend.stop();
 }
 
 void CloneRunner::startReplyTimer(int ms) {

@@ -11,7 +11,7 @@
 namespace norvik {
 
 // Runs one CloneSession over a ByteLink on this thread's event loop: the send tick, the
-// 800 ms reply timer and the 20 ms pauses are QTimers, so nothing ever blocks. Widget-free:
+// 800 ms reply timer and the 20 ms pauses are timers, so nothing ever blocks. Widget-free:
 // whoever shows the transfer (the clone window, the command line) listens to the signals and
 // answers questions with answer().
 class CloneRunner : public QObject, private CloneHost {
@@ -59,10 +59,11 @@ private:
     ByteLink& m_link;
     Language m_language;
     CloneSession m_session;
-    // A command can only become due when a pause ends or a question is answered, so the host ticks
-    // the session right after those: the command leaves the moment the pause is over, not on the
-    // next turn of tmrSend. tmrSend still runs free while the session wants it, and sends the
-    // handshake after a start.
+    // A command only becomes due at a start or a retry (when the session turns the send timer on),
+    // when a pause ends or when a question is answered. So instead of ticking every millisecond the
+    // host ticks the session right after each of those: tmrSend fires once, as soon as the event
+    // loop comes round, when the send timer is turned on, and the command leaves the moment the
+    // pause is over rather than on the next tick.
     void sendNow();
     QTimer tmrSend;
     bool m_sendEnabled = false;
