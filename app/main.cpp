@@ -8,6 +8,7 @@
 #include "dialogs/prompt.h"
 #include "editor/frm_main.h"
 #include "image/radio_document.h"
+#include "service/frm_login.h"
 #include "transfer/transfer_ports.h"
 
 namespace {
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
     norvik::TransferPorts ports;
     norvik::frmMain window(document, prompter);
     window.setTransferPorts(ports);
+    norvik::frmLogin::attachTo(window);
     window.show();
     // A data file named on the command line (as a file manager passes it) opens at once. Its
     // name is taken as the bytes it came as: one that is not valid UTF-8 would not survive a

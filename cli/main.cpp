@@ -23,7 +23,7 @@ void printUsage(std::FILE* out, const std::vector<Command>& commands) {
                "Reads, writes and converts RX-70 radio images and data files.\n\ncommands:\n",
                out);
     for (const Command& c : commands)
-        std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
+        std::fprintf(out, "  %-14s %s\n", c.name, c.summary);
     std::fputs("\nA file name '-' is standard input or output; '--' ends the options, so that a file name\n"
                "may start with '-'.\nRun 'norvik-r7-cli <command> --help' for the options of a command,\n"
                "'norvik-r7-cli --version' for the version.\n",

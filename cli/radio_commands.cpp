@@ -20,6 +20,7 @@
 #endif
 
 #include "commands.h"
+#include "image/defaults.h"
 #include "image_files.h"
 #include "many_ports.h"
 #include "options.h"
@@ -104,6 +105,12 @@ public:
     // On a terminal the log was not shown: give its error line now.
     void reportFailure() {
         endBar();
+        const QString refused = cliText(ids::LinkRefused, m_lang).arg(clone::kLinkRepeatLimit + 1);
+        if (m_log.contains(refused)) {
+            if (m_tty)
+                printErr(refused);
+            return;
+        }
         const QString errorLine = cliText(ids::LogTimeout, m_lang);
         if (m_tty && m_log.contains(errorLine))
             printErr(errorLine);
@@ -131,7 +138,8 @@ private:
 
 // Runs one transfer to its end and returns its outcome (Failed when the port would not open).
 CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, const RadioImage& image, TransferConsole& console,
-                         int retries, const std::function<void(CloneRunner&)>& onIdentificationWarning) {
+                         int retries, const std::function<void(CloneRunner&)>& onIdentificationWarning,
+                         bool serviceLink = false) {
     QEventLoop loop;
     CloneOutcome outcome = CloneOutcome::Failed;
     QObject::connect(&runner, &CloneRunner::openFailed, &loop, [&](const QString& message) {
@@ -153,7 +161,7 @@ CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, const RadioImage& 
         outcome = o;
         loop.quit();
     });
-    if (!runner.start(mode, image))
+    if (!(serviceLink ? runner.startLink(mode, image) : runner.start(mode, image)))
         return CloneOutcome::Failed;
     loop.exec();
     console.endBar();
@@ -179,32 +187,57 @@ constexpr const char* kManyPortsHelp =
     "most N with --jobs N), and standard output gets one line per port as it ends:\n"
     "  PORT: written in 11.2 s    PORT: read in 17.6 s    PORT: failed: REASON\n"
     "A failure on one port never stops the others; the exit status is 2 when any failed.\n";
+constexpr const char* kServiceReadUsage = "norvik-r7-cli service-read --port PORT [--retries N] OUT";
+constexpr const char* kServiceWriteUsage = "norvik-r7-cli service-write --port PORT [--yes] [--retries N] IN";
 constexpr const char* kSimulateUsage =
     "norvik-r7-cli simulate [--image IN] [--save-on-exit OUT] [--log FILE] [--pace]\n"
     "       [--junk HEX] [--silent-at ADDR] [--short-reply-at ADDR] [--long-reply-at ADDR]\n"
     "       [--refuse-write-at ADDR] [--ident HEX] [--dead-from ADDR] [--fault-once]";
 constexpr const char* kPortsUsage = "norvik-r7-cli ports [--check]";
 
-int runRead(const Args& args) {
-    const Options o(args, {QStringLiteral("--port"), QStringLiteral("--retries"), QStringLiteral("--jobs")}, {});
+// read and service-read: the whole memory into a new file, or the service rows into a file that
+// keeps everything else.
+int readCommand(const Args& args, bool service) {
+    const char* name = service ? "service-read" : "read";
+    const QString usage = QLatin1String(service ? kServiceReadUsage : kReadUsage);
+    QSet<QString> valueNames{QStringLiteral("--port"), QStringLiteral("--retries")};
+    if (!service)
+        valueNames << QStringLiteral("--jobs");
+    const Options o(args, valueNames, {});
     if (o.help) {
-        std::printf("usage: %s\n\nReads rows 0..255 from the radio and saves them exactly as read.\n"
-                    "PORT is a number 1..20 (see 'ports') or a device path.\n%s"
-                    "Each port's image goes into FOLDER as a data file named after its device\n"
-                    "(/dev/ttyUSB0 gives ttyUSB0.dat).\n",
-                    kReadUsage, kManyPortsHelp);
+        std::printf("usage: %s\n\n%s\nPORT is a number 1..20 (see 'ports') or a device path.\n", qPrintable(usage),
+                    service ? "Reads the service rows 240..255 and the identification byte 0x0D06 from the\n"
+                              "radio into OUT; every other byte of an existing OUT stays as it was, a new\n"
+                              "OUT starts from the new-image defaults."
+                            : "Reads rows 0..255 from the radio and saves them exactly as read.");
+        if (!service)
+            std::printf("%sEach port's image goes into FOLDER as a data file named after its device\n"
+                        "(/dev/ttyUSB0 gives ttyUSB0.dat).\n",
+                        kManyPortsHelp);
         std::fputs(kFileNameHelp, stdout);
         return kExitOk;
     }
     if (!o.error.isEmpty())
-        return usageError("read", QLatin1String(kReadUsage), o.error);
-    if (o.all(QStringLiteral("--port")).size() > 1)
+        return usageError(name, usage, o.error);
+    if (!service && o.all(QStringLiteral("--port")).size() > 1)
         return runManyPorts(CloneMode::Read, o, kReadUsage);
     int retries = 0;
     if (!hasPortAndOneFile(o, retries))
-        return usageError("read", QLatin1String(kReadUsage), {});
+        return usageError(name, usage, {});
     const Language lang = cliLanguage();
     const Arg& out = o.positional.front();
+    RadioImage image;
+    if (service) {
+        std::error_code ec;
+        if (!out.isStdStream() && std::filesystem::exists(out.path, ec)) {
+            std::optional<RadioImage> loaded = loadImage(out, formatOf(out), lang);
+            if (!loaded)
+                return kExitFailed;
+            image = *loaded;
+        } else {
+            writeNewImageDefaults(image, BandLimits());
+        }
+    }
     const QString device = resolvePortOrComplain(o.values[QStringLiteral("--port")], lang);
     if (device.isEmpty())
         return kExitFailed;
@@ -212,36 +245,56 @@ int runRead(const Args& args) {
     SerialLink link(device);
     CloneRunner runner(link, lang);
     TransferConsole console(runner, cliText(ids::ReadFromRadioQuestion, lang), lang);
-    const CloneOutcome outcome =
-        runTransfer(runner, CloneMode::Read, RadioImage{}, console, retries, [](CloneRunner&) {});
+    const CloneOutcome outcome = runTransfer(
+        runner, CloneMode::Read, image, console, retries, [](CloneRunner&) {}, service);
     if (outcome != CloneOutcome::Completed) {
         if (runner.session().log().empty())
             return kExitFailed; // the port did not open; its message is out already
         console.reportFailure();
         return kExitFailed;
     }
-    return saveImage(out, runner.session().image(), formatOf(out), lang) ? kExitOk : kExitFailed;
+    if (!service)
+        return saveImage(out, runner.session().image(), formatOf(out), lang) ? kExitOk : kExitFailed;
+    takeLinkRead(runner.session().image(), image);
+    return saveImage(out, image, formatOf(out), lang) ? kExitOk : kExitFailed;
 }
 
-int runWrite(const Args& args) {
-    const Options o(args, {QStringLiteral("--port"), QStringLiteral("--retries"), QStringLiteral("--jobs")},
-                    {QStringLiteral("--yes")});
+int runRead(const Args& args) {
+    return readCommand(args, false);
+}
+
+int runServiceRead(const Args& args) {
+    return readCommand(args, true);
+}
+
+// write and service-write: rows 0..239, or the service rows 240..255 only.
+int writeCommand(const Args& args, bool service) {
+    const char* name = service ? "service-write" : "write";
+    const QString usage = QLatin1String(service ? kServiceWriteUsage : kWriteUsage);
+    QSet<QString> valueNames{QStringLiteral("--port"), QStringLiteral("--retries")};
+    if (!service)
+        valueNames << QStringLiteral("--jobs");
+    const Options o(args, valueNames, {QStringLiteral("--yes")});
     if (o.help) {
-        std::printf("usage: %s\n\nWrites rows 0..239 of the image to the radio. When the radio's frequency\n"
+        std::printf("usage: %s\n\nWrites %s of the image to the radio. When the radio's frequency\n"
                     "range differs from the image's, the write asks on a terminal and otherwise\n"
-                    "stops, unless --yes is given.\n%s"
-                    "With several ports nothing is asked: a radio whose range differs is written only with --yes.\n",
-                    kWriteUsage, kManyPortsHelp);
+                    "stops, unless --yes is given.%s\n",
+                    qPrintable(usage), service ? "the service rows 240..255" : "rows 0..239",
+                    service ? "\nA block the radio keeps refusing is sent at most six times." : "");
+        if (!service)
+            std::printf("%sWith several ports nothing is asked: a radio whose range differs is written only\n"
+                        "with --yes.\n",
+                        kManyPortsHelp);
         std::fputs(kFileNameHelp, stdout);
         return kExitOk;
     }
     if (!o.error.isEmpty())
-        return usageError("write", QLatin1String(kWriteUsage), o.error);
-    if (o.all(QStringLiteral("--port")).size() > 1)
+        return usageError(name, usage, o.error);
+    if (!service && o.all(QStringLiteral("--port")).size() > 1)
         return runManyPorts(CloneMode::Write, o, kWriteUsage);
     int retries = 0;
     if (!hasPortAndOneFile(o, retries))
-        return usageError("write", QLatin1String(kWriteUsage), {});
+        return usageError(name, usage, {});
     const Language lang = cliLanguage();
     const Arg& in = o.positional.front();
     std::optional<RadioImage> loaded = loadImage(in, formatOf(in), lang);
@@ -283,7 +336,8 @@ int runWrite(const Args& args) {
                 &r, [&r, ok] { r.answer(ok); }, Qt::QueuedConnection);
         });
     };
-    const CloneOutcome outcome = runTransfer(runner, CloneMode::Write, image, console, retries, askIdentification);
+    const CloneOutcome outcome =
+        runTransfer(runner, CloneMode::Write, image, console, retries, askIdentification, service);
     if (outcome == CloneOutcome::Completed)
         return kExitOk;
     if (runner.session().log().empty())
@@ -295,6 +349,14 @@ int runWrite(const Args& args) {
     }
     console.reportFailure();
     return kExitFailed;
+}
+
+int runWrite(const Args& args) {
+    return writeCommand(args, false);
+}
+
+int runServiceWrite(const Args& args) {
+    return writeCommand(args, true);
 }
 
 #ifdef Q_OS_UNIX
@@ -470,6 +532,8 @@ int runPorts(const Args& args) {
 const Command kRadioCommands[] = {
     {"read", "read the radio's memory into an image file", &runRead},
     {"write", "write an image file to the radio", &runWrite},
+    {"service-read", "read the radio's service rows into an image file", &runServiceRead},
+    {"service-write", "write an image file's service rows to the radio", &runServiceWrite},
     {"simulate", "run a simulated radio on a pseudo-terminal", &runSimulate},
     {"ports", "list the port numbers and their devices", &runPorts},
 };

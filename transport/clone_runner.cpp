@@ -24,6 +24,20 @@ CloneRunner::CloneRunner(ByteLink& link, Language language, QObject* parent)
 }
 
 bool CloneRunner::start(CloneMode mode, const RadioImage& image) {
+    if (!openLink())
+        return false;
+    m_session.start(mode, image);
+    return true;
+}
+
+bool CloneRunner::startLink(CloneMode mode, const RadioImage& image) {
+    if (!openLink())
+        return false;
+    m_session.startLink(mode, image);
+    return true;
+}
+
+bool CloneRunner::openLink() {
     if (m_session.isRunning())
         return false;
     const LinkOpenResult r = m_link.open();
@@ -32,7 +46,6 @@ bool CloneRunner::start(CloneMode mode, const RadioImage& image) {
         return false;
     }
     m_pauses = 0;
-    m_session.start(mode, image);
     return true;
 }
 

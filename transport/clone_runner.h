@@ -23,6 +23,8 @@ public:
     // transfer is already running, or (with openFailed) when the link cannot be opened; no byte
     // is sent then.
     bool start(CloneMode mode, const RadioImage& image);
+    // The same for the service link (see CloneSession::startLink).
+    bool startLink(CloneMode mode, const RadioImage& image);
     void answer(bool okOrRetry);
     // Stops a running transfer (see CloneSession::cancel); done(Cancelled) follows.
     void cancel();
@@ -55,6 +57,7 @@ private:
     void statusChanged(const std::string& text) override;
     void questionAsked(CloneQuestion question, const std::string& text) override;
     void finished(CloneOutcome outcome) override;
+    bool openLink();
 
     ByteLink& m_link;
     Language m_language;

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 
 #include "common/texts.h"
@@ -24,15 +23,8 @@ CommonSetPage::CommonSetPage(Language lang, QWidget* parent) : OptionPage(kPageI
         UDOpSet[n] = named(new UpDown(this), "UDOpSet", i);
         TxtOPSet[n]->setMaxLength(kCommonSetTextLength);
         TxtOPSet[n]->setKeyFilter(digitKey);
-        // Wide enough for its longest text, the up-down control right against it.
-        TxtOPSet[n]->setFixedWidth(TxtOPSet[n]->fontMetrics().horizontalAdvance(QStringLiteral("00000")) +
-                                   TxtOPSet[n]->fontMetrics().height());
-        auto* spin = new QHBoxLayout;
-        spin->setSpacing(0);
-        spin->addWidget(TxtOPSet[n]);
-        spin->addWidget(UDOpSet[n]);
         grid->addWidget(LblOPSet[n], i + 1, 0);
-        grid->addLayout(spin, i + 1, 1);
+        grid->addLayout(besideUpDown(TxtOPSet[n], UDOpSet[n], kCommonSetTextLength), i + 1, 1);
     }
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(3, 1);
@@ -41,20 +33,15 @@ CommonSetPage::CommonSetPage(Language lang, QWidget* parent) : OptionPage(kPageI
     delay->setValidation([](std::string_view t) { return validateDigitDelay(t); });
     delay->setStep([](std::string_view t, int d) { return stepDigitDelay(t, d); });
     UDOpSet[0]->setRange(kDigitDelayMin, kDigitDelayMax, kDigitDelayStep);
-    connect(delay, &OptionLineEdit::committed, this,
-            [this, delay] { UDOpSet[0]->setValue(digitDelayValue(delay->text().toStdString())); });
-    connect(UDOpSet[0], &UpDown::aboutToStep, delay, &OptionLineEdit::commit);
-    connect(UDOpSet[0], &UpDown::valueChanged, delay, [delay](int v) { delay->setText(QString::number(v)); });
+    pairUpDown(delay, UDOpSet[0], digitDelayValue, [](int v) { return QString::number(v); });
 
     OptionLineEdit* reset = TxtOPSet[1];
     reset->setValidation([lang](std::string_view t) { return validateAutoResetTimer(t, lang); });
     reset->setStep([lang](std::string_view t, int d) { return stepAutoResetTimer(t, d, lang); });
     UDOpSet[1]->setRange(0, kAutoResetMax, 1);
-    connect(reset, &OptionLineEdit::committed, this,
-            [this, reset] { UDOpSet[1]->setValue(autoResetTimerValue(reset->text().toStdString(), m_lang)); });
-    connect(UDOpSet[1], &UpDown::aboutToStep, reset, &OptionLineEdit::commit);
-    connect(UDOpSet[1], &UpDown::valueChanged, reset,
-            [reset, lang](int v) { reset->setText(qstr(autoResetTimerText(v, lang))); });
+    pairUpDown(
+        reset, UDOpSet[1], [lang](std::string_view t) { return autoResetTimerValue(t, lang); },
+        [lang](int v) { return qstr(autoResetTimerText(v, lang)); });
 
     onEnter(ChkOPSet, Enter::Nothing);
     onEnter(delay, Enter::Tab);

@@ -9,8 +9,12 @@
 
 #include "common/texts.h"
 #include "options/common_set_page.h"
+#include "options/dtmf_page_widget.h"
+#include "options/five_tone_page_widget.h"
 #include "options/function_setting_page.h"
+#include "options/msk_page_widget.h"
 #include "options/ptt_id_page.h"
+#include "options/two_tone_page_widget.h"
 #include "strings/string_ids.h"
 
 namespace norvik {
@@ -125,8 +129,16 @@ OptionPage* FrmOpSign::makePage(int index) {
         return new FunctionSettingPage(m_document, m_lang, FraOPS);
     case PttIdPage::kPageIndex:
         return new PttIdPage(m_lang, FraOPS);
+    case DtmfPageWidget::kPageIndex:
+        return new DtmfPageWidget(m_lang, FraOPS);
+    case MskPageWidget::kPageIndex:
+        return new MskPageWidget(m_lang, FraOPS);
+    case TwoTonePageWidget::kPageIndex:
+        return new TwoTonePageWidget(m_lang, FraOPS);
+    case FiveTonePageWidget::kPageIndex:
+        return new FiveTonePageWidget(m_lang, FraOPS);
     default:
-        return new OptionPage(index, FraOPS); // pages still to come show an empty frame
+        return new OptionPage(index, FraOPS);
     }
 }
 

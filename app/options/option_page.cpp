@@ -1,9 +1,11 @@
 #include "options/option_page.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 
 #include "options/option_line_edit.h"
+#include "options/up_down.h"
 
 namespace norvik {
 
@@ -21,6 +23,29 @@ QComboBox* OptionPage::list(const char* name, const std::vector<std::string>& en
     for (const std::string& e : entries)
         combo->addItem(QString::fromStdString(e));
     return combo;
+}
+
+void OptionPage::fitToText(QLineEdit* field, int characters) {
+    field->setFixedWidth(field->fontMetrics().horizontalAdvance(QString(characters + 1, QLatin1Char('0'))) +
+                         field->fontMetrics().height());
+}
+
+QHBoxLayout* OptionPage::besideUpDown(QLineEdit* field, UpDown* upDown, int characters) {
+    fitToText(field, characters);
+    auto* pair = new QHBoxLayout;
+    pair->setSpacing(0);
+    pair->addWidget(field);
+    pair->addWidget(upDown);
+    return pair;
+}
+
+void OptionPage::pairUpDown(OptionLineEdit* field, UpDown* upDown, std::function<int(std::string_view)> valueOf,
+                            std::function<QString(int)> textOf) {
+    connect(field, &OptionLineEdit::committed, upDown,
+            [field, upDown, valueOf = std::move(valueOf)] { upDown->setValue(valueOf(field->text().toStdString())); });
+    connect(upDown, &UpDown::aboutToStep, field, &OptionLineEdit::commit);
+    connect(upDown, &UpDown::valueChanged, field,
+            [field, textOf = std::move(textOf)](int v) { field->setText(textOf(v)); });
 }
 
 void OptionPage::onEnter(QWidget* field, Enter action, QWidget* next) {

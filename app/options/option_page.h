@@ -2,13 +2,20 @@
 
 #include <QHash>
 #include <QWidget>
+#include <functional>
+#include <string_view>
 
 #include "image/radio_image.h"
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
+class QLineEdit;
 
 namespace norvik {
+
+class OptionLineEdit;
+class UpDown;
 
 /*
  * One page of the Optional Features window: the frame FraOp(index). A page fills its fields from
@@ -48,6 +55,14 @@ protected:
             control->setProperty("index", arrayIndex);
         return control;
     }
+    // Makes a field as wide as `characters` and the caret.
+    static void fitToText(QLineEdit* field, int characters);
+    // A field fitted to `characters`, its up-down control right against it.
+    static QHBoxLayout* besideUpDown(QLineEdit* field, UpDown* upDown, int characters);
+    // The up-down control takes the value of each text the field validates (valueOf); its buttons
+    // validate the field first, then show the stepped value in it (textOf).
+    static void pairUpDown(OptionLineEdit* field, UpDown* upDown, std::function<int(std::string_view)> valueOf,
+                           std::function<QString(int)> textOf);
     // A drop-down list filled with `entries`.
     QComboBox* list(const char* name, const std::vector<std::string>& entries, int arrayIndex = -1);
 

@@ -17,9 +17,26 @@ int clonePercent(int value, int maximum) {
     return static_cast<int>(q);
 }
 
+void takeLinkRead(const RadioImage& read, RadioImage& into) {
+    const int ident = RadioImage::address(clone::kIdentRow, clone::kLinkIdentByte);
+    into.set(ident, read.at(ident));
+    for (int r = clone::kLinkFirstRow; r < clone::kLinkFirstRow + clone::kLinkRows; ++r)
+        into.setRow(r, read.row(r));
+}
+
 CloneSession::CloneSession(CloneHost& host, Language language) : m_host(host), m_language(language) {}
 
 void CloneSession::start(CloneMode mode, const RadioImage& image) {
+    m_link = false;
+    begin(mode, image);
+}
+
+void CloneSession::startLink(CloneMode mode, const RadioImage& image) {
+    m_link = true;
+    begin(mode, image);
+}
+
+void CloneSession::begin(CloneMode mode, const RadioImage& image) {
     m_mode = mode;
     m_running = true;
     m_image = image;
@@ -41,7 +58,8 @@ void CloneSession::restart() {
     m_buffer.clear();
     m_rowsReceived.reset();
     m_host.clearLineBuffers();
-    Step = 0;
+    Step = firstStep();
+    m_repeats = 0;
     SentStep = kNothingSent;
     AckExpected = true;
     TransferDone = false;
@@ -62,7 +80,7 @@ void CloneSession::setSendTimer(bool on) {
 }
 
 bool CloneSession::lastRowHandled() const {
-    return m_mode == CloneMode::Read ? Step >= clone::kReadRows + 2 : Step >= clone::kWriteRows + 2;
+    return Step >= exitStep();
 }
 
 void CloneSession::sendTick() {
@@ -83,22 +101,24 @@ void CloneSession::sendCommand() {
                clone::kBlockLength};
     };
     if (AckExpected) {
-        if (Step == 0) {
+        if (Step == firstStep()) {
             cmd.assign(clone::kHandshake, clone::kHandshake + clone::kHandshakeLength);
-            appendLog(ids::LogOpeningPort);
-            appendLog(ids::LogTransferringBlocks);
-        } else if (!reading && Step >= 2 && Step < clone::kWriteRows + 2) {
+            if (m_repeats == 0) {
+                appendLog(ids::LogOpeningPort);
+                appendLog(ids::LogTransferringBlocks);
+            }
+        } else if (!reading && Step >= firstStep() + 2 && Step < exitStep()) {
             blockCommand(clone::kWrite, Step - 2);
             const Row row = m_image.row(Step - 2);
             cmd.insert(cmd.end(), row.begin(), row.end());
-        } else if ((reading && Step == clone::kReadRows + 2) || (!reading && Step == clone::kWriteRows + 2)) {
+        } else if (Step == exitStep()) {
             cmd = {clone::kExit};
             m_exitSent = true;
         } else {
             cmd = {clone::kAck};
         }
         m_expectedLength = 1;
-    } else if (Step == 1) {
+    } else if (Step == firstStep() + 1) {
         cmd = {clone::kIdentRequest};
         m_expectedLength = kRowSize;
     } else {
@@ -127,7 +147,7 @@ void CloneSession::afterSend() {
         return;
     }
     m_awaitingReply = true;
-    m_host.startReplyTimer(clone::kReplyTimeoutMs);
+    m_host.startReplyTimer(replyTimeout());
     checkBuffer();
 }
 
@@ -187,25 +207,39 @@ void CloneSession::handleReply() {
         if (reply.size() == 1 && reply[0] == clone::kAck) {
             AckExpected = false;
             if (!reading) {
-                if (Step > 0)
+                if (Step > firstStep())
                     AckExpected = true;
-                if (Step >= 2 && Step < clone::kWriteRows + 4)
+                if (Step >= firstStep() + 2 && Step < exitStep())
                     advanceProgress();
-            } else if (Step == clone::kReadRows + 1) {
+            } else if (Step == exitStep() - 1) {
                 AckExpected = true;
             }
             ++Step;
+            m_repeats = 0;
+        } else if (m_link) {
+            // The link sends a refused command again, but a radio that keeps refusing must not
+            // hold it forever.
+            if (m_repeats >= clone::kLinkRepeatLimit) {
+                std::string line = tr(ids::LinkRefused);
+                line.replace(line.find("%1"), 2, std::to_string(clone::kLinkRepeatLimit + 1));
+                appendLogText(line);
+                abort();
+                return;
+            }
+            ++m_repeats;
+            SentStep = kNothingSent;
+            return;
         } else if (Step == 0) {
             // Echo or noise before the handshake's acknowledge: skip it and keep waiting.
             m_awaitingReply = true;
-            m_host.startReplyTimer(clone::kReplyTimeoutMs);
+            m_host.startReplyTimer(replyTimeout());
             checkBuffer();
             return;
         } else {
             abort();
             return;
         }
-    } else if (Step == 1) {
+    } else if (Step == firstStep() + 1) {
         if (reply.size() != static_cast<std::size_t>(kRowSize)) {
             abort();
             return;
@@ -218,6 +252,8 @@ void CloneSession::handleReply() {
                 m_host.questionAsked(m_question, tr(ids::FrequencyRangeChanged));
                 return;
             }
+        } else if (m_link) {
+            m_image.setByte(clone::kIdentRow, clone::kLinkIdentByte, reply[clone::kLinkIdentByte]);
         }
         AckExpected = true;
     } else {
@@ -335,12 +371,14 @@ void CloneSession::end() {
     close();
 }
 
-// Whatever the outcome the radio is told to leave programming mode once more.
+// Whatever the outcome the radio is told to leave programming mode once more; the link only when
+// its exchange did not end with the exit byte already.
 void CloneSession::close() {
     m_buffer.clear();
     m_host.clearLineBuffers();
     const std::uint8_t exitByte = clone::kExit;
-    m_host.send(std::span<const std::uint8_t>(&exitByte, 1));
+    if (!m_link || !m_exitSent)
+        m_host.send(std::span<const std::uint8_t>(&exitByte, 1));
     m_pause = Pause::Close;
     m_host.startPause(clone::kPauseMs);
 }

@@ -29,6 +29,14 @@ inline constexpr int kReplyTimeoutMs = 800;
 inline constexpr int kPauseMs = 20;
 inline constexpr int kSendTickMs = 1;
 inline constexpr int kReceiveBufferSize = 1024;
+
+// The service link: the same exchange on the tuning rows only.
+inline constexpr int kLinkFirstStep = 240; // its handshake; rows 240..255 are Steps 242..257
+inline constexpr int kLinkFirstRow = 240;
+inline constexpr int kLinkRows = 16;
+inline constexpr int kLinkIdentByte = 6; // the one identification byte a link read keeps (0x0D06)
+inline constexpr int kLinkReplyTimeoutMs = 500;
+inline constexpr int kLinkRepeatLimit = 5; // repeats of a refused command before the link gives up
 } // namespace clone
 
 enum class CloneMode { Read, Write };
@@ -84,6 +92,12 @@ public:
  * The session works on an image of its own, copied at the start: a write sends its rows, a read
  * stores the blocks into it as they arrive. Whoever started a read takes the image only when the
  * outcome is Completed, so a failed or cancelled read leaves nothing to put back.
+ *
+ * The service link is the same machine started at Step 240: handshake, identification, then
+ * rows 240..255 only, and the exit. It waits 500 ms for a reply instead of 800, and a wrong
+ * acknowledge sends the same command again rather than aborting, at most kLinkRepeatLimit
+ * times, after which the link fails into the Retry/Cancel question like any other failure. A
+ * link read also keeps the identification byte 0x0D06; takeLinkRead() copies what it brought.
  */
 class CloneSession {
 public:
@@ -91,6 +105,8 @@ public:
 
     // Starts the exchange (the host has opened the line) on a copy of image.
     void start(CloneMode mode, const RadioImage& image);
+    // The same for the service link (see above).
+    void startLink(CloneMode mode, const RadioImage& image);
 
     // Inputs from the host.
     void bytesReceived(std::span<const std::uint8_t> bytes);
@@ -107,7 +123,11 @@ public:
     int step() const { return Step; }
     int expectedLength() const { return m_expectedLength; }
     int progressValue() const { return m_progress; }
-    int progressMaximum() const { return m_mode == CloneMode::Read ? clone::kReadRows : clone::kWriteRows; }
+    int progressMaximum() const {
+        if (m_link)
+            return clone::kLinkRows;
+        return m_mode == CloneMode::Read ? clone::kReadRows : clone::kWriteRows;
+    }
     const std::string& percentCaption() const { return m_percentCaption; }
     const std::string& status() const { return m_status; }
     // The Transfer Log: lines each ended by CR LF.
@@ -145,6 +165,15 @@ private:
     void setSendTimer(bool on);
     void checkBuffer();
     bool lastRowHandled() const;
+    void begin(CloneMode mode, const RadioImage& image);
+    int firstStep() const { return m_link ? clone::kLinkFirstStep : 0; }
+    // The Step that sends the exit byte.
+    int exitStep() const {
+        if (m_link)
+            return clone::kLinkFirstStep + clone::kLinkRows + 2;
+        return (m_mode == CloneMode::Read ? clone::kReadRows : clone::kWriteRows) + 2;
+    }
+    int replyTimeout() const { return m_link ? clone::kLinkReplyTimeoutMs : clone::kReplyTimeoutMs; }
     std::string tr(int id) const { return textString(id, m_language); }
 
     CloneHost& m_host;
@@ -178,9 +207,15 @@ private:
     std::string m_percentCaption;
     std::string m_status;
     std::string m_log;
+    bool m_link = false;
+    int m_repeats = 0; // times the command of this Step has been sent again
 };
 
 // Percentage of value / maximum rounded to the nearest integer, halves to even.
 int clonePercent(int value, int maximum);
+
+// What a completed link read brings into an image: the identification byte 0x0D06 and rows
+// 240..255; nothing else is touched.
+void takeLinkRead(const RadioImage& read, RadioImage& into);
 
 } // namespace norvik

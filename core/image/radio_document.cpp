@@ -132,28 +132,24 @@ void RadioDocument::replace(const RadioImage& image, int labelId, SavedImage sav
 }
 
 void RadioDocument::undo() {
-    if (m_undo.empty())
-        return;
-    Step step = std::move(m_undo.back());
-    m_undo.pop_back();
-    DocumentChange change = diffImages(m_image, step.before);
-    change.kind = DocumentChange::Kind::Undo;
-    change.labelId = step.labelId;
-    const RadioImage target = step.before;
-    m_redo.push_back(std::move(step));
-    apply(target, change);
+    travel(m_undo, m_redo, DocumentChange::Kind::Undo);
 }
 
 void RadioDocument::redo() {
-    if (m_redo.empty())
+    travel(m_redo, m_undo, DocumentChange::Kind::Redo);
+}
+
+// Takes the newest step of `from` back (undo) or does it again (redo) and keeps it on `to`.
+void RadioDocument::travel(std::deque<Step>& from, std::deque<Step>& to, DocumentChange::Kind kind) {
+    if (from.empty())
         return;
-    Step step = std::move(m_redo.back());
-    m_redo.pop_back();
-    DocumentChange change = diffImages(m_image, step.after);
-    change.kind = DocumentChange::Kind::Redo;
+    Step step = std::move(from.back());
+    from.pop_back();
+    const RadioImage target = kind == DocumentChange::Kind::Undo ? step.before : step.after;
+    DocumentChange change = diffImages(m_image, target);
+    change.kind = kind;
     change.labelId = step.labelId;
-    const RadioImage target = step.after;
-    m_undo.push_back(std::move(step));
+    to.push_back(std::move(step));
     apply(target, change);
 }
 

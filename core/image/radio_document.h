@@ -129,6 +129,7 @@ private:
         int labelId = 0;
     };
 
+    void travel(std::deque<Step>& from, std::deque<Step>& to, DocumentChange::Kind kind);
     void apply(const RadioImage& image, DocumentChange change);
     void notify(const DocumentChange& change);
     void unsubscribe(int id);
@@ -137,7 +138,7 @@ private:
     RadioImage m_saved;
     BandLimits m_bands;
     std::deque<Step> m_undo;
-    std::vector<Step> m_redo;
+    std::deque<Step> m_redo;
     std::vector<std::pair<int, Observer>> m_observers;
     int m_nextObserverId = 1;
     bool m_notifying = false;

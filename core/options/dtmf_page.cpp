@@ -9,9 +9,9 @@ namespace {
 
 constexpr int kTimeAddress = 0xD21;
 constexpr int kAutodialAddress = 0xDB0; // rows 219..228, one entry per row
-constexpr int kLowest = 50;
-constexpr int kHighest = 200;
-constexpr int kStep = 10;
+constexpr int kLowest = kDtmfTimeMin;
+constexpr int kHighest = kDtmfTimeMax;
+constexpr int kStep = kDtmfTimeStep;
 
 int validTime(int v) {
     if (v > kHighest)

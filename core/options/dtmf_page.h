@@ -26,6 +26,9 @@ void saveDtmfPage(const DtmfPage& page, RadioImage& image);
 // The time fields take digits (digitKey), at most 3. Enter validates, then acts as Tab on
 // TxtDT(0) and (1) and moves to the Save button from TxtDT(2).
 inline constexpr int kDtmfTimeLength = 3;
+inline constexpr int kDtmfTimeMin = 50;
+inline constexpr int kDtmfTimeMax = 200;
+inline constexpr int kDtmfTimeStep = 10;
 // The text after leaving a field or Enter: 50 to 200 in steps of 10.
 std::string validateDtmfTime(std::string_view text);
 // Up/Down arrow (direction +1/-1), and the up-down control's buttons: one step of 10 going round

@@ -181,6 +181,32 @@ inline constexpr int DataChangedQuestion = 1169;
 inline constexpr int TailCode = 1170;
 inline constexpr int Deviation = 1171;
 
+// Service window pages: gain labels and lists, fine values, tuning grids, band limits.
+inline constexpr int CompandWide = 1800;
+inline constexpr int CompandNarrow = 1801;
+inline constexpr int DiscInputGain = 1802;
+inline constexpr int AudioOutputGain = 1803;
+inline constexpr int MicInputGain = 1804;
+inline constexpr int ModOutputGain = 1805;
+inline constexpr int Mute = 1806;
+inline constexpr int FineOutputGain = 1807; // the seven fine value labels follow in box order
+inline constexpr int FineOutputGainAudio = 1808;
+inline constexpr int OutputOffsetAudio = 1809;
+inline constexpr int FineOutputGainMod = 1810;
+inline constexpr int OutputOffsetMod = 1811;
+inline constexpr int ToneTxLevel = 1812;
+inline constexpr int FineOutputGainModCompand = 1813;
+inline constexpr int Power = 1814;
+inline constexpr int Mid = 1815;
+inline constexpr int Sensitivity = 1816;
+inline constexpr int LimitMin = 1817;
+inline constexpr int LimitMax = 1818;
+inline constexpr int Mhz = 1819;
+inline constexpr int TxUnable = 1820;
+inline constexpr int ServiceValuesRead = 1821;      // the undo step of a service link read
+inline constexpr int LinkRefused = 1822;            // %1 how many times
+inline constexpr int ServiceSettingsApplied = 1823; // the undo step of an Apply of every page
+
 // Optional features window.
 inline constexpr int OptionalFeaturesCaption = 1400;
 inline constexpr int OptionsSave = 1669;
@@ -242,6 +268,7 @@ inline constexpr int Transpond = 1462;
 inline constexpr int ToneStandard = 1464;
 inline constexpr int RespondWaitingTime = 1677;
 inline constexpr int FixDigit = 1700;
+inline constexpr int FiveToneStandard = 1785;
 
 // Small dialogs.
 inline constexpr int EmbeddedMessageCaption = 1316;

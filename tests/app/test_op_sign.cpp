@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "options/code_grid.h"
 #include "options/frm_op_sign.h"
 #include "options/option_line_edit.h"
 #include "options/option_page.h"
@@ -48,6 +49,13 @@ struct Fixture : test::WindowFixture {
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node(key)).center());
     }
     QString shownKey() const { return field<QTreeWidget>("TreeOPS")->currentItem()->data(0, Qt::UserRole).toString(); }
+    CodeGrid* focusGrid(const char* name, int row, int column) const {
+        auto* grid = field<CodeGrid>(name);
+        grid->setCurrentCell(row - 1, column);
+        grid->setFocus();
+        [&] { QTRY_VERIFY(grid->hasFocus()); }();
+        return grid;
+    }
     QString focused() const {
         QWidget* w = QApplication::focusWidget();
         return w ? w->objectName() : QString();
@@ -67,6 +75,30 @@ struct Fixture : test::WindowFixture {
         choose(field<QComboBox>("CboPttID"), QStringLiteral("DTMF"));
         typeInto(field<QLineEdit>("TxtPtt1"), QStringLiteral("*12#"));
     }
+};
+
+// A code grid's editor: keys that do not open it, keys typed (the first opens it), what it shows
+// and what the cell takes on Enter, and where the focus and the current cell go then.
+struct GridCase {
+    const char* name;
+    const char* node;
+    const char* grid;
+    const char* editor;
+    int row;
+    int column;
+    const char* notStarting;
+    const char* typed;
+    const char* shown;
+    const char* committed;
+    const char* focusAfter;
+    int rowAfter;
+    int columnAfter;
+};
+constexpr GridCase kGridCases[] = {
+    {"DTMF, last row to Save", "C1", "GridDTMF", "TxtDTMF", 10, 1, "x ", "a5 #xd", "A5#D", "A5#D", "CmdOps", 10, 1},
+    {"MSK, hex start then 0-9 and E", "C2", "GridMSK", "TxtMSK", 9, 1, "g", "ba1ef", "B1E", "B1E", "GridMSK", 10, 1},
+    {"2-tone, tone limits, next column", "C3", "Grid2Tone", "Txt2T", 2, 1, "a.", "5000x", "5000", "3000.0", "Grid2Tone",
+     2, 2},
 };
 
 } // namespace
@@ -96,10 +128,10 @@ private slots:
                                        << "C0" << 0 << "Common Set";
         QTest::newRow("PTT ID") << "B1"
                                 << "B1" << 6 << "PTT ID Setting";
-        QTest::newRow("MSK placeholder") << "C2"
-                                         << "C2" << 2 << "MSK";
-        QTest::newRow("5-Tone placeholder") << "C4"
-                                            << "C4" << 4 << "5-Tone";
+        QTest::newRow("MSK") << "C2"
+                             << "C2" << 2 << "MSK";
+        QTest::newRow("5-Tone") << "C4"
+                                << "C4" << 4 << "5-Tone";
     }
     void nodeClickShowsItsPage() {
         QFETCH(QString, key);
@@ -214,6 +246,157 @@ private slots:
         QTest::keyClicks(reset, QStringLiteral("x"));
         QTest::keyClick(reset, Qt::Key_Escape);
         QCOMPARE(reset->text(), QStringLiteral("10")); // as it was on entering
+    }
+
+    // One editor serves the three code grids; each grid's own keys and walk come through it.
+    void codeGridEditorsFollowTheirGrid_data() {
+        QTest::addColumn<int>("n");
+        for (std::size_t n = 0; n < std::size(kGridCases); ++n)
+            QTest::newRow(kGridCases[n].name) << int(n);
+    }
+    void codeGridEditorsFollowTheirGrid() {
+        QFETCH(int, n);
+        const GridCase& c = kGridCases[n];
+        const QString typed = QString::fromLatin1(c.typed);
+        const QString committed = QString::fromLatin1(c.committed);
+        Fixture f;
+        f.click(c.node);
+        CodeGrid* g = f.focusGrid(c.grid, c.row, c.column);
+        QLineEdit* editor = g->editor();
+        QCOMPARE(editor->objectName(), QLatin1String(c.editor));
+
+        QTest::keyClicks(g, QString::fromLatin1(c.notStarting));
+        QVERIFY(!g->isEditorOpen());
+        QTest::keyClicks(g, typed.left(1));
+        QVERIFY(g->isEditorOpen() && editor->isVisible());
+        QTest::keyClicks(editor, typed.mid(1));
+        QCOMPARE(editor->text(), QLatin1String(c.shown));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(!editor->isVisible());
+        QCOMPARE(QString::fromStdString(g->text(c.row, c.column)), committed);
+        QCOMPARE(f.focused(), QLatin1String(c.focusAfter));
+        QCOMPARE(g->currentRow() + 1, c.rowAfter);
+        QCOMPARE(g->currentColumn(), c.columnAfter);
+
+        // A left press opens the editor on the cell's text; Esc puts that text back.
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
+                          g->visualRect(g->model()->index(c.row - 1, c.column)).center());
+        QVERIFY(g->isEditorOpen());
+        QCOMPARE(editor->text(), committed);
+        QCOMPARE(editor->selectedText(), committed);
+        QTest::keyClicks(editor, typed.left(1));
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QVERIFY(!editor->isVisible());
+        QCOMPARE(QString::fromStdString(g->text(c.row, c.column)), committed);
+        QCOMPARE(f.focused(), QLatin1String(c.grid));
+    }
+
+    void twoToneEnterWalksAcrossTheRowsToTheAToneField() {
+        Fixture f;
+        f.click("C3");
+        CodeGrid* g = f.focusGrid("Grid2Tone", 2, 1);
+        for (const char* tone : {"1000", "2000"}) {
+            QTest::keyClick(g, tone[0]);
+            QTest::keyClicks(g->editor(), QString::fromLatin1(tone + 1));
+            QTest::keyClick(g->editor(), Qt::Key_Return);
+        }
+        QCOMPARE(QString::fromStdString(g->text(2, 3)), QStringLiteral("100")); // both tones set: the gap follows
+        QCOMPARE(g->currentColumn(), 3);
+        QTest::keyClick(g, Qt::Key_Return); // Enter on the grid commits the cell as it stands
+        QCOMPARE(g->currentRow() + 1, 3);
+        QCOMPARE(g->currentColumn(), 1);
+
+        g->setCurrentCell(1, 2);
+        QTest::keyClick(g, Qt::Key_Backspace);
+        QCOMPARE(QString::fromStdString(g->text(2, 2)), QString());
+        QCOMPARE(QString::fromStdString(g->text(2, 3)), QStringLiteral("100")); // no other cell changes
+
+        g->setCurrentCell(9, 3);
+        QTest::keyClick(g, Qt::Key_Return);
+        auto* toneA = f.field<QLineEdit>("Txt2Tone", 0);
+        QCOMPARE(QApplication::focusWidget(), toneA);
+        QTest::keyClicks(toneA, QStringLiteral("3500"));
+        QCOMPARE(toneA->text(), QStringLiteral("3000")); // held while typing
+        QTest::keyClick(toneA, Qt::Key_Return);
+        QCOMPARE(toneA->text(), QStringLiteral("3000.0"));
+    }
+
+    // Enter in each field of a page goes where that field's rule says, ending at Save or the grid.
+    void enterWalksEachSignallingPage_data() {
+        QTest::addColumn<QString>("node");
+        QTest::addColumn<QStringList>("chain"); // "name" or "name(index)"; the first gets the focus
+        QTest::newRow("DTMF") << "C1" << QStringList{"TxtDT(0)", "TxtDT(1)", "TxtDT(2)", "CmdOps"};
+        QTest::newRow("MSK") << "C2" << QStringList{"TxtMSK(0)", "GridMSK"};
+        QTest::newRow("2-Tone") << "C3" << QStringList{"Txt2Tone(0)", "Txt2Tone(1)", "Txt2Tone(2)",
+                                                       "Cbo2Tone(0)", "Cbo2Tone(1)", "CmdOps"};
+        QTest::newRow("2-Tone alert list") << "C3" << QStringList{"Cbo2Tone(2)", "Grid2Tone"};
+        QTest::newRow("5-Tone") << "C4"
+                                << QStringList{"Cbo5Tone(0)", "Cbo5Tone(1)", "Cbo5Tone(2)", "Txt5Tone", "CmdOps"};
+    }
+    void enterWalksEachSignallingPage() {
+        QFETCH(QString, node);
+        QFETCH(QStringList, chain);
+        Fixture f;
+        f.click(node.toLatin1().constData());
+        const auto widget = [&f](const QString& step) {
+            const qsizetype open = step.indexOf(QLatin1Char('('));
+            const QByteArray name = step.left(open).toLatin1();
+            return f.field<QWidget>(name.constData(), open < 0 ? -1 : step.mid(open + 1).chopped(1).toInt());
+        };
+        widget(chain.first())->setFocus();
+        for (qsizetype i = 0; i < chain.size(); ++i) {
+            QTRY_COMPARE(QApplication::focusWidget(), widget(chain[i]));
+            if (i + 1 < chain.size())
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        }
+    }
+
+    void fieldsAndGridsFollowTheImageAndTheirEditors() {
+        Fixture f;
+        f.click("C1");
+        auto* digitTime = f.field<QLineEdit>("TxtDT", 0);
+        test::WindowFixture::typeInto(digitTime, QStringLiteral("125"));
+        QCOMPARE(digitTime->text(), QStringLiteral("120"));
+        test::WindowFixture::typeInto(digitTime, QStringLiteral("50"));
+        QTest::mouseClick(f.field<UpDown>("UDDtmf", 0)->downButton(), Qt::LeftButton);
+        QCOMPARE(digitTime->text(), QStringLiteral("200")); // the up-down control goes round
+
+        f.click("C4");
+        auto* id = f.field<QLineEdit>("Txt5Tone");
+        test::WindowFixture::typeInto(id, QStringLiteral("1e2"));
+        QCOMPARE(id->text(), QStringLiteral("12AAA"));
+
+        // An editor left for another field keeps its text; Reset shows the image again.
+        f.click("C2");
+        CodeGrid* calls = f.focusGrid("GridMSK", 3, 1);
+        QTest::keyClick(calls, '7');
+        f.field<QLineEdit>("TxtMSK", 0)->setFocus();
+        QTRY_VERIFY(!calls->isEditorOpen());
+        QCOMPARE(QString::fromStdString(calls->text(3, 1)), QStringLiteral("7"));
+        f.doc.edit(0, [](RadioImage& img) { img.set(0xD40, 0x0E); });
+        f.alt(Qt::Key_R, 1);
+        QCOMPARE(QString::fromStdString(calls->text(3, 1)), QStringLiteral("E"));
+    }
+
+    // What each page shows reaches the image with the window's Save, an editor left open included.
+    void saveWritesTheSignallingPages() {
+        Fixture f;
+        f.click("C4");
+        test::WindowFixture::choose(f.field<QComboBox>("Cbo5Tone", 0), QStringLiteral("ZVEI1"));
+        QCOMPARE(f.field<QLineEdit>("txtTone", 10)->text(), QStringLiteral("2800.0"));
+        f.click("C3");
+        test::WindowFixture::choose(f.field<QComboBox>("Cbo2Tone", 2), QStringLiteral("Alert"));
+        f.click("C2");
+        test::WindowFixture::typeInto(f.field<QLineEdit>("TxtMSK", 0), QStringLiteral("12"));
+        f.click("C1");
+        CodeGrid* dtmf = f.focusGrid("GridDTMF", 1, 1);
+        QTest::keyClick(dtmf, '1');
+        QTest::keyClick(dtmf->editor(), '#');
+        f.alt(Qt::Key_S, 0);
+        QCOMPARE(f.bytesAt(0xDB0, 3), QByteArray::fromHex("010FFF"));
+        QCOMPARE(f.bytesAt(0xD30, 4), QByteArray::fromHex("0102FFFF"));
+        QCOMPARE(f.doc.image().at(0xC48), 1);
+        QCOMPARE(f.doc.image().at(0xD25), 6);
     }
 };
 

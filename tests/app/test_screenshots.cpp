@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -15,6 +16,8 @@
 #include "dialogs/help_viewer.h"
 #include "dialogs/prompt.h"
 #include "options/frm_op_sign.h"
+#include "service/frm_adv.h"
+#include "service/frm_login.h"
 #include "strings/string_ids.h"
 #include "support/window_fixture.h"
 #include "transfer/frm_clone.h"
@@ -177,6 +180,49 @@ private slots:
         QVERIFY(done.wait(5000));
     }
 
+    void service_data() { windows_data(); }
+    void service() {
+        QFETCH(int, lang);
+        const Language language = languageFromIndex(lang);
+        Fixture f(language);
+        f.usePorts({}).setChoice({1, true});
+        frmLogin login(f.doc, f.prompter, *f.ports, language, f.window.get());
+        login.show();
+        QVERIFY(save(&login, "service-login", language));
+        login.close();
+
+        // Tuning values as a radio might hold them, a few of them 0 to show the red cells.
+        f.doc.edit(0, [](RadioImage& image) {
+            for (int a = 0xF00; a < 0x1000; ++a)
+                image.set(a, static_cast<std::uint8_t>(a % 7 == 0 ? 0 : (a * 37) % 200 + 20));
+            for (int a = 0xF00; a < 0xF10; ++a)
+                image.set(a, static_cast<std::uint8_t>(a % 8));
+        });
+        frmAdv service(f.doc, f.prompter, *f.ports, language, f.window.get());
+        service.show();
+        auto* tree = service.findChild<QTreeWidget*>(QStringLiteral("TreeAdv"));
+        const std::pair<const char*, QTreeWidgetItem*> pages[] = {
+            {"service-band-limits", tree->topLevelItem(0)->child(0)},
+            {"service-gains", tree->topLevelItem(0)->child(1)},
+            {"service-tuning-band1", tree->topLevelItem(0)->child(2)->child(0)},
+            {"service-tuning-band3", tree->topLevelItem(0)->child(2)->child(2)},
+        };
+        for (const auto& [name, node] : pages) {
+            tree->setCurrentItem(node);
+            QVERIFY(save(&service, name, language));
+        }
+        // The live link on its way, with its progress and Cancel.
+        f.ports->setSimulatorPaced(true);
+        QSignalSpy done(&service, &frmAdv::linkFinished);
+        service.CmdAdv_Click(frmAdv::Read);
+        auto* progress = service.findChild<QProgressBar*>(QStringLiteral("prgLink"));
+        QTRY_VERIFY_WITH_TIMEOUT(progress->value() >= 6, 10000);
+        QVERIFY(save(&service, "service-link", language));
+        service.findChild<QPushButton*>(QStringLiteral("CmdLinkCancel"))->click();
+        QVERIFY(done.wait(5000));
+        service.close();
+    }
+
     void optionalFeatures_data() { windows_data(); }
     void optionalFeatures() {
         QFETCH(int, lang);
@@ -187,7 +233,9 @@ private slots:
         QVERIFY(dialog);
         QVERIFY(save(dialog, "options-function-setting", language));
         auto* tree = dialog->findChild<QTreeWidget*>(QStringLiteral("TreeOPS"));
-        for (const auto& [key, name] : {std::pair{"B1", "options-ptt-id"}, std::pair{"C0", "options-common-set"}}) {
+        for (const auto& [key, name] :
+             {std::pair{"B1", "options-ptt-id"}, std::pair{"C0", "options-common-set"}, std::pair{"C1", "options-dtmf"},
+              std::pair{"C2", "options-msk"}, std::pair{"C3", "options-2-tone"}, std::pair{"C4", "options-5-tone"}}) {
             const auto found = tree->findItems(QStringLiteral("*"), Qt::MatchWildcard | Qt::MatchRecursive);
             for (QTreeWidgetItem* item : found) {
                 if (item->data(0, Qt::UserRole).toString() == QLatin1String(key))

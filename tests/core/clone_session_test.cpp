@@ -46,6 +46,20 @@ public:
 
     CloneOutcome run(CloneMode mode) {
         session.start(mode, m_image);
+        finish();
+        if (mode == CloneMode::Read && outcome == CloneOutcome::Completed)
+            m_image = session.image();
+        return outcome.value_or(CloneOutcome::Failed);
+    }
+    // The service link on the image; a completed link read brings its bytes into it.
+    CloneOutcome runLink(CloneMode mode) {
+        session.startLink(mode, m_image);
+        finish();
+        if (mode == CloneMode::Read && outcome == CloneOutcome::Completed)
+            takeLinkRead(session.image(), m_image);
+        return outcome.value_or(CloneOutcome::Failed);
+    }
+    void finish() {
         while (!outcome) {
             if (now > 600'000 * kMs) {
                 ADD_FAILURE() << "transfer never ended";
@@ -53,9 +67,6 @@ public:
             }
             step();
         }
-        if (mode == CloneMode::Read && outcome == CloneOutcome::Completed)
-            m_image = session.image();
-        return outcome.value_or(CloneOutcome::Failed);
     }
 
     // Commands of one kind in the order sent.
@@ -431,6 +442,151 @@ TEST(CloneCancel, StopsAtOnceAndSaysWhatTheRadioHolds) {
             for (int r = 0; r < 240; ++r)
                 EXPECT_EQ(radio.memory().row(r), r < cancelAt ? image.row(r) : radioStart.row(r)) << "row " << r;
         }
+    }
+}
+
+// --- The service link: the same exchange on rows 240..255 ------------------------------------
+
+namespace {
+
+std::vector<int> serviceBlockAddresses() {
+    std::vector<int> out;
+    for (int a = 0x0F00; a < 0x1000; a += kRowSize)
+        out.push_back(a);
+    return out;
+}
+
+class ServiceLink : public ::testing::TestWithParam<Delivery> {};
+
+} // namespace
+
+TEST_P(ServiceLink, ReadTakesRows240To255AndTheIdentificationByteOnly) {
+    SimulatorFaults faults;
+    faults.identification = randomImage(52).row(clone::kIdentRow);
+    RadioSimulator radio(randomImage(51), faults);
+    const RadioImage document = randomImage(50);
+    RadioImage image = document;
+    Bench bench(image, radio, GetParam());
+    ASSERT_EQ(bench.runLink(CloneMode::Read), CloneOutcome::Completed);
+
+    for (int a = 0; a < kImageSize; ++a) {
+        const int expected = a == 0x0D06  ? (*faults.identification)[6]
+                             : a >= 0xF00 ? radio.memory().at(a)
+                                          : document.at(a);
+        ASSERT_EQ(image.at(a), expected) << std::hex << a;
+    }
+    EXPECT_EQ(radio.commandedAddresses(), serviceBlockAddresses());
+    EXPECT_EQ(radio.writeCommands(), 0);
+    EXPECT_EQ(radio.exitBytes(), 1);
+    EXPECT_EQ(bench.progress.back(), std::make_pair(16, 16));
+    EXPECT_TRUE(bench.logLines.end()[-2] == "Reading completed!");
+}
+
+TEST_P(ServiceLink, WriteSendsExactlySixteenBlocks) {
+    const RadioImage document = randomImage(60);
+    const RadioImage radioStart = radioMatching(document, 61);
+    RadioSimulator radio(radioStart);
+    RadioImage image = document;
+    Bench bench(image, radio, GetParam());
+    ASSERT_EQ(bench.runLink(CloneMode::Write), CloneOutcome::Completed);
+
+    const auto writes = bench.commands(clone::kWrite);
+    ASSERT_EQ(writes.size(), 16u);
+    EXPECT_EQ(radio.readCommands(), 0);
+    EXPECT_EQ(radio.commandedAddresses(), serviceBlockAddresses());
+    for (int a = 0; a < kImageSize; ++a)
+        ASSERT_EQ(radio.memory().at(a), a >= 0xF00 ? document.at(a) : radioStart.at(a)) << std::hex << a;
+    EXPECT_EQ(bench.progress.back(), std::make_pair(16, 16));
+}
+
+INSTANTIATE_TEST_SUITE_P(AllDeliveries, ServiceLink, kAllDeliveries,
+                         [](const auto& info) { return kDeliveryNames[int(info.param)]; });
+
+TEST(ServiceLink, RefusedWriteIsRepeatedThenAsksRetryOrCancel) {
+    struct Case {
+        const char* name;
+        bool refuseOnce;
+        int commandsTo0F30;
+        CloneOutcome outcome;
+    };
+    const Case cases[] = {
+        {"refused once: sent again and completed", true, 2, CloneOutcome::Completed},
+        {"always refused: sent again five times, then the question", false, 6, CloneOutcome::Failed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RadioImage document = randomImage(70);
+        SimulatorFaults faults;
+        faults.refuseWriteAt = 0x0F30;
+        faults.once = c.refuseOnce;
+        RadioSimulator radio(radioMatching(document, 71), faults);
+        RadioImage image = document;
+        Bench bench(image, radio, Delivery::Paced);
+        bench.answers = {false};
+        std::string logAtQuestion;
+        bench.onQuestion = [&] { logAtQuestion = bench.session.log(); };
+        EXPECT_EQ(bench.runLink(CloneMode::Write), c.outcome);
+        const auto& addresses = radio.commandedAddresses();
+        EXPECT_EQ(std::count(addresses.begin(), addresses.end(), 0x0F30), c.commandsTo0F30);
+        if (c.outcome == CloneOutcome::Completed) {
+            EXPECT_TRUE(bench.questions.empty());
+            EXPECT_EQ(radio.writeCommands(), 17);
+        } else {
+            EXPECT_EQ(bench.questions, std::vector<CloneQuestion>{CloneQuestion::RetryOrCancel});
+            EXPECT_EQ(addresses.back(), 0x0F30) << "nothing after the refused block";
+            EXPECT_NE(logAtQuestion.find("The radio refused the same data block 6 times."), std::string::npos);
+            EXPECT_EQ(bench.sent.back(), Bytes{clone::kExit});
+        }
+    }
+}
+
+TEST(ServiceLink, SilenceFailsAfter500msAndRetryStartsAtTheHandshake) {
+    const RadioImage document = randomImage(80);
+    SimulatorFaults faults;
+    faults.silentAt = 0x0F80;
+    faults.once = true;
+    RadioSimulator radio(randomImage(81), faults);
+    RadioImage image = document;
+    Bench bench(image, radio, Delivery::Whole);
+    bench.answers = {true};
+    EXPECT_EQ(bench.runLink(CloneMode::Read), CloneOutcome::Completed);
+    ASSERT_EQ(bench.questionAt.size(), 1u);
+    const auto silent = std::find(bench.sent.begin(), bench.sent.end(), Bytes{0x52, 0x0F, 0x80, 0x10});
+    ASSERT_NE(silent, bench.sent.end());
+    EXPECT_EQ(bench.questionAt[0] - bench.sentAt[silent - bench.sent.begin()], 500 * kMs);
+    EXPECT_EQ(std::count_if(bench.sent.begin(), bench.sent.end(), isHandshake), 2);
+    EXPECT_EQ(radio.readCommands(), 9 + 16);
+    for (int a = 0xF00; a < kImageSize; ++a)
+        ASSERT_EQ(image.at(a), radio.memory().at(a));
+}
+
+TEST(ServiceLink, ChangedIdentificationDeclinedWritesNothing) {
+    const RadioImage document = randomImage(90);
+    SimulatorFaults faults;
+    faults.identification = document.row(clone::kIdentRow);
+    faults.identification->front() ^= 0x01;
+    const RadioImage radioStart = randomImage(91);
+    RadioSimulator radio(radioStart, faults);
+    RadioImage image = document;
+    Bench bench(image, radio, Delivery::Whole);
+    bench.answers = {false};
+    EXPECT_EQ(bench.runLink(CloneMode::Write), CloneOutcome::Cancelled);
+    EXPECT_EQ(bench.questions, std::vector<CloneQuestion>{CloneQuestion::IdentificationChanged});
+    EXPECT_EQ(radio.writeCommands(), 0);
+    EXPECT_EQ(radio.memory(), radioStart);
+}
+
+TEST(ServiceLink, CancelStopsTheReadAtOnce) {
+    for (const int cancelAt : {0, 8}) {
+        SCOPED_TRACE(cancelAt);
+        RadioSimulator radio(randomImage(100));
+        RadioImage image = randomImage(101);
+        Bench bench(image, radio, Delivery::Paced);
+        bench.cancelAtProgress = cancelAt;
+        EXPECT_EQ(bench.runLink(CloneMode::Read), CloneOutcome::Cancelled);
+        EXPECT_LE(radio.readCommands(), cancelAt + 1);
+        EXPECT_EQ(bench.sent.back(), Bytes{clone::kExit});
+        EXPECT_FALSE(bench.session.isRunning());
     }
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli_helpers.h"
+#include "image/defaults.h"
 
 using namespace Qt::StringLiterals;
 using namespace clitest;
@@ -146,6 +147,60 @@ private slots:
             QCOMPARE(readFile(out), radioStart);
         else
             QVERIFY2(!QFile::exists(out), "a failed read leaves no file");
+    }
+
+    void serviceReadChangesOnlyTheServiceBytes_data() {
+        QTest::addColumn<bool>("existing");
+        QTest::newRow("existing file updated in place") << true;
+        QTest::newRow("missing file starts from the defaults") << false;
+    }
+    void serviceReadChangesOnlyTheServiceBytes() {
+        QFETCH(bool, existing);
+        const QByteArray radio = randomImage(11);
+        Simulator sim(radioArgs(radio, false));
+        const QString out = path(u"service.dat"_s);
+        QFile::remove(out);
+        norvik::RadioImage start;
+        if (existing) {
+            start = imageOf(randomImage(12));
+            QVERIFY(writeFile(out, packed(start)));
+        } else {
+            norvik::writeNewImageDefaults(start, norvik::BandLimits());
+        }
+        const Run read = runCli({u"service-read"_s, u"--port"_s, sim.device(), out});
+        QCOMPARE(read.exitCode, 0);
+        const QByteArray after = unpacked(readFile(out));
+        QCOMPARE(after.size(), norvik::kImageSize);
+        for (int a = 0; a < norvik::kImageSize; ++a) {
+            const bool service = a == 0x0D06 || a >= 0x0F00;
+            QCOMPARE(std::uint8_t(after[a]), service ? std::uint8_t(radio[a]) : start.at(a));
+        }
+    }
+
+    void serviceWriteSendsRows240To255Only_data() {
+        QTest::addColumn<QStringList>("faults");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("accepted") << QStringList{} << 0;
+        QTest::newRow("a block refused for good") << QStringList{u"--refuse-write-at"_s, u"0xF30"_s} << 2;
+    }
+    void serviceWriteSendsRows240To255Only() {
+        QFETCH(QStringList, faults);
+        QFETCH(int, exitCode);
+        const QByteArray radioStart = randomImage(13);
+        QByteArray image = randomImage(14);
+        image.replace(0xD00, 16, radioStart.mid(0xD00, 16)); // same frequency range: no warning
+        QVERIFY(writeFile(path(u"service.bin"_s), image));
+        Simulator sim(radioArgs(radioStart) + faults);
+        const Run write = runCli({u"service-write"_s, u"--port"_s, sim.device(), path(u"service.bin"_s)});
+        QCOMPARE(write.exitCode, exitCode);
+        QCOMPARE(sim.stop(), 0);
+        const QByteArray saved = readFile(path(u"saved.bin"_s));
+        QCOMPARE(saved.left(0xF00), radioStart.left(0xF00));
+        const int writtenTo = exitCode == 0 ? 0x1000 : 0xF30;
+        QCOMPARE(saved.mid(0xF00, writtenTo - 0xF00), image.mid(0xF00, writtenTo - 0xF00));
+        QCOMPARE(saved.mid(writtenTo), radioStart.mid(writtenTo));
+        if (exitCode != 0)
+            QVERIFY2(write.err.contains(u"The radio refused the same data block 6 times."_s), qPrintable(write.err));
     }
 
     void severalRadiosAtOnceEachEndOnTheirOwn() {

@@ -56,7 +56,7 @@ cli=$root/bin/norvik-r7-cli
 documented "$man1/norvik-r7.1" "$("$root/bin/norvik-r7" --help)"
 documented "$man1/norvik-r7-cli.1" "$("$cli" --help)"
 cli_page=$(render "$man1/norvik-r7-cli.1")
-for command in $("$cli" --help | sed -n 's/^  \([a-z]\+\) .*/\1/p'); do
+for command in $("$cli" --help | sed -n 's/^  \([a-z-]\+\) .*/\1/p'); do
     grep -qE "^   $command( |$)" <<<"$cli_page" || fail "norvik-r7-cli.1 has no section for $command"
     documented "$man1/norvik-r7-cli.1" "$("$cli" "$command" --help)"
 done

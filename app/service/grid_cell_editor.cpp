@@ -1,0 +1,142 @@
+#include "service/grid_cell_editor.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTableWidget>
+
+#include "service/digit_field.h"
+
+namespace norvik {
+namespace {
+
+bool isEnterKey(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+GridCellEditor::GridCellEditor(const QString& objectName, int maxDigits, QWidget* parent)
+    : QObject(parent), m_field(new QLineEdit(parent)) {
+    m_field->setObjectName(objectName);
+    m_field->setFrame(false);
+    m_field->setAlignment(Qt::AlignCenter);
+    makeDigitField(m_field, maxDigits);
+    m_field->hide();
+    m_field->installEventFilter(this);
+}
+
+void GridCellEditor::attach(QTableWidget* grid, bool openOnKeys) {
+    m_grids.emplace_back(grid, openOnKeys);
+    grid->viewport()->installEventFilter(this);
+    grid->installEventFilter(this);
+}
+
+GridCellEditor::Cell GridCellEditor::cellAt(QTableWidget* grid, int row, int column) const {
+    Cell c{grid, row, column};
+    if (row < 0 || column < 0 || !grid->item(row, column) || (canEdit && !canEdit(c)))
+        return {};
+    return c;
+}
+
+void GridCellEditor::open(const Cell& cell, const QString& text, bool selectAll) {
+    if (isOpen())
+        close(true);
+    m_cell = cell;
+    m_previous = cell.grid->item(cell.row, cell.column)->text();
+    cell.grid->setCurrentCell(cell.row, cell.column);
+    m_field->setParent(cell.grid->viewport());
+    m_field->setGeometry(cell.grid->visualItemRect(cell.grid->item(cell.row, cell.column)));
+    m_field->setText(text);
+    m_field->show();
+    m_field->setFocus(Qt::OtherFocusReason);
+    if (selectAll)
+        m_field->selectAll();
+    else
+        m_field->end(false);
+}
+
+void GridCellEditor::close(bool commitText) {
+    if (!isOpen() || m_closing)
+        return;
+    m_closing = true;
+    const Cell cell = m_cell;
+    m_cell = {};
+    m_field->hide();
+    if (commitText && commit)
+        commit(cell, m_field->text());
+    else if (!commitText)
+        cell.grid->item(cell.row, cell.column)->setText(m_previous);
+    m_closing = false;
+}
+
+void GridCellEditor::commitAndReturn() {
+    if (!isOpen())
+        return;
+    QTableWidget* grid = m_cell.grid;
+    close(true);
+    grid->setFocus();
+}
+
+bool GridCellEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_field) {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Escape) {
+                QTableWidget* grid = m_cell.grid;
+                close(false);
+                if (grid)
+                    grid->setFocus();
+                return true;
+            }
+            if (isEnterKey(key)) {
+                const Cell cell = m_cell;
+                close(true);
+                if (cell.grid && moveOn)
+                    moveOn(cell);
+                return true;
+            }
+        } else if (event->type() == QEvent::FocusOut) {
+            // A menu or another window taking the focus for a moment is not the user leaving the cell.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+                close(true);
+        } else if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) &&
+                   static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
+            return true; // no pasting of the selection past the digit rule
+        }
+        return QObject::eventFilter(watched, event);
+    }
+    for (const auto& [grid, openOnKeys] : m_grids) {
+        if (watched == grid->viewport() && event->type() == QEvent::MouseButtonPress) {
+            auto* me = static_cast<QMouseEvent*>(event);
+            if (me->button() != Qt::LeftButton)
+                break;
+            const QModelIndex index = grid->indexAt(me->position().toPoint());
+            const Cell cell = cellAt(grid, index.row(), index.column());
+            if (!cell.grid)
+                break;
+            open(cell, grid->item(cell.row, cell.column)->text(), true);
+            return true;
+        }
+        if (watched == grid && openOnKeys && event->type() == QEvent::KeyPress) {
+            auto* ke = static_cast<QKeyEvent*>(event);
+            const Cell cell = cellAt(grid, grid->currentRow(), grid->currentColumn());
+            if (!cell.grid)
+                break;
+            if (isEnterKey(ke->key())) {
+                open(cell, grid->item(cell.row, cell.column)->text(), true);
+                return true;
+            }
+            const QString t = ke->text();
+            if (t.size() == 1 && t.at(0).isDigit() && t.at(0).unicode() < 0x80) {
+                open(cell, t, false);
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace norvik

@@ -1,0 +1,323 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "core/helpers.h"
+#include "service/frm_adv.h"
+#include "service/frm_login.h"
+#include "service/gain_page.h"
+#include "strings/string_ids.h"
+#include "support/window_fixture.h"
+#include "transport/clone_runner.h"
+
+using namespace norvik;
+
+Q_DECLARE_METATYPE(norvik::CloneOutcome)
+
+namespace {
+
+using Button = QMessageBox::StandardButton;
+
+// The service window over the main window's document and the simulated radio (answering at once).
+struct Fixture : test::WindowFixture {
+    std::unique_ptr<frmAdv> service;
+
+    Fixture() {
+        usePorts({}).setSimulatorPaced(false);
+        ports->setChoice({1, true});
+        window->show();
+        service = std::make_unique<frmAdv>(doc, prompter, *ports, Language::English, window.get());
+        service->show();
+        QVERIFY(QTest::qWaitForWindowExposed(service.get()));
+    }
+    template <class T> T* find(const char* name, int index = -1) const {
+        for (T* w : service->findChildren<T*>(QString::fromLatin1(name)))
+            if (index < 0 || w->property("index").toInt() == index)
+                return w;
+        return nullptr;
+    }
+    QPushButton* button(int index) const { return find<QPushButton>("CmdAdv", index); }
+    QTreeWidgetItem* node(const QString& key) const {
+        for (QTreeWidgetItemIterator it(find<QTreeWidget>("TreeAdv")); *it; ++it)
+            if ((*it)->data(0, Qt::UserRole).toString() == key)
+                return *it;
+        return nullptr;
+    }
+    void clickNode(const QString& key) {
+        auto* tree = find<QTreeWidget>("TreeAdv");
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node(key)).center());
+    }
+    // Types into a cell through the grid's editor: click, type, Enter.
+    void typeIntoCell(QTableWidget* grid, int row, int column, const QString& text) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(row, column)).center());
+        QWidget* editor = QApplication::focusWidget();
+        QVERIFY(qobject_cast<QLineEdit*>(editor));
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+    }
+    CloneOutcome runLink(int button, QList<Button> answers = {}) {
+        QSignalSpy done(service.get(), &frmAdv::linkFinished);
+        prompter.answers = answers;
+        QTest::mouseClick(this->button(button), Qt::LeftButton);
+        if (!done.wait(20000))
+            return CloneOutcome::Failed;
+        return done.first().first().value<CloneOutcome>();
+    }
+    RadioSimulator& radio() { return ports->simulator(); }
+};
+
+std::vector<int> differingAddresses(const RadioImage& a, const RadioImage& b) {
+    std::vector<int> out;
+    for (int i = 0; i < kImageSize; ++i)
+        if (a.at(i) != b.at(i))
+            out.push_back(i);
+    return out;
+}
+
+} // namespace
+
+class ServiceWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { qRegisterMetaType<CloneOutcome>(); }
+
+    void loginRefusesAnyOtherTextAndSelectsIt_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("trailing space") << QStringLiteral("482917 ");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("one digit short") << QStringLiteral("48291");
+    }
+    void loginRefusesAnyOtherTextAndSelectsIt() {
+        QFETCH(QString, typed);
+        test::WindowFixture f;
+        usePortsOf(f);
+        frmLogin login(f.doc, f.prompter, *f.ports, Language::English);
+        login.show();
+        QVERIFY(QTest::qWaitForWindowActive(&login));
+        QSignalSpy opened(&login, &frmLogin::serviceWindowOpened);
+        auto* field = login.findChild<QLineEdit*>(QStringLiteral("txtPassword"));
+        QTest::keyClicks(field, typed + QStringLiteral("x"));
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::mouseClick(login.findChild<QPushButton*>(QStringLiteral("CmdOk")), Qt::LeftButton);
+        QCOMPARE(f.prompter.asked.size(), 1);
+        QCOMPARE(f.prompter.asked[0].icon, QMessageBox::NoIcon);
+        QCOMPARE(f.prompter.asked[0].title, QStringLiteral("LOGIN"));
+        QCOMPARE(f.prompter.asked[0].text, QStringLiteral("Wrong Password,Please try again!"));
+        QCOMPARE(f.prompter.asked[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QVERIFY(login.isVisible());
+        QCOMPARE(opened.size(), 0);
+        QTRY_VERIFY(field->hasFocus());
+        QCOMPARE(field->selectedText(), typed);
+        // Typing replaces the selected text.
+        QTest::keyClicks(field, QStringLiteral("482917"));
+        QCOMPARE(field->text(), QStringLiteral("482917"));
+    }
+
+    void enterTwiceLogsInAndCancelDoesNot() {
+        test::WindowFixture f;
+        usePortsOf(f);
+        f.window->show();
+        frmLogin::attachTo(*f.window);
+        f.window->action("mnuProgram_Advanced")->setVisible(true);
+        f.window->action("mnuProgram_Advanced")->trigger();
+        auto* login = f.window->findChild<frmLogin*>();
+        QVERIFY(login);
+        QVERIFY(QTest::qWaitForWindowActive(login));
+        QSignalSpy opened(login, &frmLogin::serviceWindowOpened);
+        auto* field = login->findChild<QLineEdit*>(QStringLiteral("txtPassword"));
+        QTest::keyClicks(field, QStringLiteral("482917"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QVERIFY(login->findChild<QPushButton*>(QStringLiteral("CmdOk"))->hasFocus());
+        QVERIFY(opened.isEmpty());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(opened.size(), 1);
+        QVERIFY(login->loggedIn());
+        QVERIFY(!login->isVisible());
+        auto* service = qobject_cast<frmAdv*>(opened.first().first().value<QDialog*>());
+        QVERIFY(service && service->isVisible());
+        QCOMPARE(service->windowTitle(), QStringLiteral("Advanded"));
+        QPointer<frmLogin> gone(login);
+        service->findChildren<QPushButton*>(QStringLiteral("CmdAdv"))[frmAdv::Close]->click();
+        QTRY_VERIFY(gone.isNull()); // the login goes with the window; the next use asks again
+
+        f.window->action("mnuProgram_Advanced")->trigger();
+        login = f.window->findChild<frmLogin*>();
+        QVERIFY(login);
+        QTest::mouseClick(login->findChild<QPushButton*>(QStringLiteral("CmdCancel")), Qt::LeftButton);
+        QVERIFY(!login->loggedIn());
+        QVERIFY(f.window->findChild<frmAdv*>() == nullptr);
+    }
+
+    void applyIsOneUndoableStepPerGroup() {
+        Fixture f;
+        const RadioImage before = f.doc.image();
+        const std::size_t steps = f.doc.undoCount();
+        f.clickNode(QStringLiteral("C"));
+        f.find<QComboBox>("Cbooutput", 1)->setCurrentIndex(5);
+        test::WindowFixture::typeInto(f.find<QLineEdit>("Text1", 1), QStringLiteral("300"));
+        QVERIFY(f.service->groupChanged(frmAdv::Group::Gains));
+
+        f.prompter.answers = {Button::Yes};
+        QTest::mouseClick(f.button(frmAdv::Apply), Qt::LeftButton);
+        QCOMPARE(f.prompter.texts(), QStringList{QStringLiteral("Data has been changed,Save?")});
+        QCOMPARE(f.prompter.asked[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(f.doc.undoCount(), steps + 1);
+        QCOMPARE(f.doc.undoLabelId(), ids::ServiceGain);
+        QCOMPARE(differingAddresses(before, f.doc.image()), (std::vector<int>{0x0F03, 0x0F12, 0x0F13}));
+        QCOMPARE(f.doc.image().at(0x0F03), 5);
+        QCOMPARE(f.doc.image().at(0x0F12), 0x01);
+        QCOMPARE(f.doc.image().at(0x0F13), 0x2C);
+        QVERIFY(!f.service->pageChanged());
+        f.doc.undo();
+        QCOMPARE(f.doc.image(), before);
+        QCOMPARE(f.find<QComboBox>("Cbooutput", 1)->currentIndex(), int(before.at(0x0F03))); // the page follows
+
+        // With nothing changed Apply asks nothing.
+        QTest::mouseClick(f.button(frmAdv::Apply), Qt::LeftButton);
+        QCOMPARE(f.prompter.asked.size(), 1);
+    }
+
+    void treeClickChecksThePageInView_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("applied");
+        QTest::addColumn<bool>("stillChanged");
+        QTest::newRow("Yes applies") << int(Button::Yes) << true << false;
+        QTest::newRow("No reloads") << int(Button::No) << false << false;
+        QTest::newRow("Cancel keeps the edit") << int(Button::Cancel) << false << true;
+    }
+    void treeClickChecksThePageInView() {
+        QFETCH(int, answer);
+        QFETCH(bool, applied);
+        QFETCH(bool, stillChanged);
+        Fixture f;
+        auto* grid = f.find<QTableWidget>("GridFreqSet");
+        f.typeIntoCell(grid, 0, 1, QStringLiteral("180"));
+        QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("181"));
+        QVERIFY(f.service->groupChanged(frmAdv::Group::BandLimits));
+
+        f.prompter.answers = {Button(answer)};
+        f.clickNode(QStringLiteral("B"));
+        QCOMPARE(f.prompter.texts(), QStringList{QStringLiteral("Data has been changed,Save?")});
+        QCOMPARE(f.service->groupInView(), frmAdv::Group::Tuning); // the page switches whatever the answer
+        QCOMPARE(f.find<QTreeWidget>("TreeAdv")->currentItem(), f.node(QStringLiteral("B0")));
+        QVERIFY(f.doc.bandLimits()[0] == (applied ? Band{180, 181} : Band{136, 174}));
+        QCOMPARE(f.service->groupChanged(frmAdv::Group::BandLimits), stillChanged);
+        QCOMPARE(grid->item(0, 1)->text(), stillChanged || applied ? QStringLiteral("180") : QStringLiteral("136"));
+        // The tuning frame and its deviation columns follow the limits in force.
+        auto* deviation = f.find<QTableWidget>("QTDevGrid", 0);
+        QCOMPARE(deviation->columnCount(), applied ? 1 : 5);
+        QCOMPARE(f.node(QStringLiteral("B0"))->text(0),
+                 applied ? QStringLiteral("180-181") : QStringLiteral("136-174"));
+
+        // The tuning page has no edits of its own: leaving it asks nothing.
+        f.clickNode(QStringLiteral("C"));
+        QCOMPARE(f.prompter.asked.size(), 1);
+    }
+
+    void tuningCellCommitsAndMovesOn() {
+        Fixture f;
+        f.clickNode(QStringLiteral("B1"));
+        auto* tun = f.find<QTableWidget>("TunGrid", 1);
+        f.typeIntoCell(tun, 2, 2, QStringLiteral("300"));
+        QCOMPARE(tun->item(2, 2)->text(), QStringLiteral("255"));
+        // From the tuning grid's last cell Enter goes on into the band's deviation grid.
+        auto* deviation = f.find<QTableWidget>("QTDevGrid", 1);
+        QVERIFY(deviation->hasFocus());
+        QCOMPARE(deviation->currentRow(), 0);
+        QCOMPARE(deviation->currentColumn(), 0);
+        QTest::keyClick(deviation, Qt::Key_0);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(deviation->item(0, 0)->background().color(), QColor(255, 0, 0));
+        QCOMPARE(deviation->currentColumn(), 1);
+        QVERIFY(f.service->groupChanged(frmAdv::Group::Tuning));
+
+        // The power rows of a receive-only band open no editor.
+        f.clickNode(QStringLiteral("B2"));
+        auto* locked = f.find<QTableWidget>("TunGrid", 2);
+        QTest::mouseClick(locked->viewport(), Qt::LeftButton, {}, locked->visualItemRect(locked->item(0, 0)).center());
+        QVERIFY(!qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+    }
+
+    void linkReadTouchesTheServiceRowsAsOneStep() {
+        Fixture f;
+        const RadioImage radio = test::randomImage(5);
+        f.radio().memory() = radio;
+        const RadioImage before = f.doc.image();
+        const std::size_t steps = f.doc.undoCount();
+        QCOMPARE(f.runLink(frmAdv::Read), CloneOutcome::Completed);
+        QCOMPARE(f.prompter.texts(), QStringList{QStringLiteral("Reading completed!")});
+        QCOMPARE(f.prompter.asked[0].icon, QMessageBox::Information);
+        QCOMPARE(f.doc.undoCount(), steps + 1);
+        QCOMPARE(f.doc.undoLabelId(), ids::ServiceValuesRead);
+        for (int a : differingAddresses(before, f.doc.image())) {
+            QVERIFY2(a == 0x0D06 || a >= 0x0F00, qPrintable(QString::number(a, 16)));
+            QCOMPARE(f.doc.image().at(a), radio.at(a));
+        }
+        QCOMPARE(f.find<QLineEdit>("Text1", 2)->text(),
+                 QString::number(GainPage::load(radio).fine[2])); // the pages show what was read
+        QVERIFY(f.button(frmAdv::Read)->isEnabled());
+        QVERIFY(!f.find<QLabel>("Label2")->isVisible());
+    }
+
+    void cancelledLinkReadChangesNothing() {
+        Fixture f;
+        f.radio().memory() = test::randomImage(6);
+        f.ports->setSimulatorPaced(true);
+        const RadioImage before = f.doc.image();
+        const std::size_t steps = f.doc.undoCount();
+        QSignalSpy done(f.service.get(), &frmAdv::linkFinished);
+        QTest::mouseClick(f.button(frmAdv::Read), Qt::LeftButton);
+        QCOMPARE(f.find<QLabel>("Label2")->text(), QStringLiteral("Now Reading !"));
+        QVERIFY(!f.button(frmAdv::Apply)->isEnabled());
+        QTRY_VERIFY(f.find<QProgressBar>("prgLink")->value() >= 3);
+        QTest::mouseClick(f.find<QPushButton>("CmdLinkCancel"), Qt::LeftButton);
+        QVERIFY(done.wait(5000));
+        QCOMPARE(done.first().first().value<CloneOutcome>(), CloneOutcome::Cancelled);
+        QCOMPARE(f.doc.image(), before);
+        QCOMPARE(f.doc.undoCount(), steps);
+        QVERIFY(f.prompter.asked.isEmpty());
+    }
+
+    void linkWriteAsksToApplyFirstAndSendsTheServiceRows() {
+        Fixture f;
+        const RadioImage radioStart = test::randomImage(7);
+        RadioImage radio = radioStart;
+        radio.setRow(208, f.doc.image().row(208));
+        f.radio().memory() = radio;
+        f.clickNode(QStringLiteral("C"));
+        f.find<QComboBox>("Cboinput", 0)->setCurrentIndex(3);
+        const std::size_t steps = f.doc.undoCount();
+        QCOMPARE(f.runLink(frmAdv::Write, {Button::Yes}), CloneOutcome::Completed);
+        QCOMPARE(f.prompter.texts(),
+                 (QStringList{QStringLiteral("Apply changes?"), QStringLiteral("Writing completed!")}));
+        QCOMPARE(f.doc.undoCount(), steps + 1);
+        QCOMPARE(f.doc.image().at(0x0F00), 3);
+        QCOMPARE(f.radio().writeCommands(), 16);
+        for (int a = 0; a < kImageSize; ++a)
+            QCOMPARE(f.radio().memory().at(a), a >= 0xF00 ? f.doc.image().at(a) : radio.at(a));
+    }
+
+    void refusedLinkWriteEndsInRetryOrCancel() {
+        Fixture f;
+        RadioImage radio = test::randomImage(8);
+        radio.setRow(208, f.doc.image().row(208));
+        f.radio().memory() = radio;
+        f.radio().faults().refuseWriteAt = 0x0FA0;
+        QCOMPARE(f.runLink(frmAdv::Write, {Button::Cancel}), CloneOutcome::Failed);
+        QCOMPARE(f.prompter.texts(), QStringList{QStringLiteral("Check Connection. Retry or Cancel?")});
+        QCOMPARE(f.prompter.asked[0].buttons, QMessageBox::Retry | QMessageBox::Cancel);
+        QCOMPARE(f.prompter.asked[0].title, QStringLiteral("Error"));
+        QVERIFY(f.button(frmAdv::Write)->isEnabled());
+    }
+
+private:
+    static void usePortsOf(test::WindowFixture& f) { f.usePorts({}).setChoice({1, true}); }
+};
+
+QTEST_MAIN(ServiceWindowTest)
+#include "test_service_window.moc"
