@@ -17,6 +17,7 @@ struct Command {
 
 // Each group of commands lives in its own file and lists itself here.
 const Command* fileCommands(int& count);
+const Command* listCommands(int& count);
 const Command* radioCommands(int& count);
 
 } // namespace norvik::cli

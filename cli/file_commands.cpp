@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "channels/channel_csv.h"
 #include "channels/channel_table.h"
 #include "commands.h"
 #include "datafile/data_file.h"
@@ -48,7 +49,9 @@ QString usageLine(const Usage& u) {
 void printHelp(const Usage& u) {
     std::printf("usage: %s\n\n%s\n\noptions:\n", usageLine(u).toLocal8Bit().constData(), u.description);
     if (u.takesCsv)
-        std::fputs("  --csv         comma-separated values instead of an aligned table\n", stdout);
+        std::fputs("  --csv         the channel list as import-csv reads it: comma-separated, English,\n"
+                   "                one line per used channel\n",
+                   stdout);
     std::fputs(kLangHelp, stdout);
     std::fputs("  -h, --help    show this help\n", stdout);
     std::fputs(kFileNameHelp, stdout);
@@ -119,26 +122,8 @@ int displayWidth(const QString& s) {
     return width;
 }
 
-QString csvField(const QString& s) {
-    if (!s.contains(QLatin1Char(',')) && !s.contains(QLatin1Char('"')) && !s.contains(QLatin1Char('\n')) &&
-        !s.contains(QLatin1Char('\r')))
-        return s;
-    QString quoted = s;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-QString formatTable(const std::vector<QStringList>& rows, bool csv) {
+QString formatTable(const std::vector<QStringList>& rows) {
     QString out;
-    if (csv) {
-        for (const QStringList& row : rows) {
-            QStringList fields;
-            for (const QString& cell : row)
-                fields << csvField(cell);
-            out += fields.join(QLatin1Char(',')) + QLatin1Char('\n');
-        }
-        return out;
-    }
     std::vector<int> widths(kColumnCount, 0);
     for (const QStringList& row : rows) {
         for (int c = 0; c < kColumnCount; ++c)
@@ -248,7 +233,8 @@ int runChannels(const Args& args) {
     const auto image = loadImage(opt.positionals[0], io::ImageFormat::DataFile, opt.lang);
     if (!image)
         return kExitFailed;
-    printOut(formatTable(channelRows(*image, opt.lang), opt.csv));
+    // The file format import-csv reads, the same whatever the language.
+    printOut(opt.csv ? QString::fromStdString(exportChannelsCsv(*image)) : formatTable(channelRows(*image, opt.lang)));
     return kExitOk;
 }
 

@@ -10,6 +10,7 @@ packages=(
     xvfb xauth xdotool imagemagick openbox
     fonts-wqy-microhei fonts-noto-cjk
     desktop-file-utils appstream man-db dpkg-dev file
+    poppler-utils
 )
 
 missing=()

@@ -117,6 +117,10 @@ public slots:
     void mnuFile_Open_Click();
     void mnuFile_Save_Click();
     void mnuFile_SaveAs_Click();
+    void mnuFile_ImportCsv_Click();
+    void mnuFile_ExportCsv_Click();
+    void mnuFile_Print_Click();
+    void mnuFile_ExportPdf_Click();
     void mnuFile_Exit_Click();
     void mnuEdit_Undo_Click();
     void mnuEdit_Redo_Click();

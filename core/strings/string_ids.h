@@ -311,6 +311,38 @@ inline constexpr int ChangeMoveDown = 1760;
 inline constexpr int ChangeManual = 1761;
 inline constexpr int ChangePanelEdit = 1762;
 
+// Channel lists: CSV import and export, print and PDF.
+inline constexpr int MenuFileImportCsv = 1860;
+inline constexpr int MenuFileExportCsv = 1861;
+inline constexpr int MenuFilePrint = 1862;
+inline constexpr int MenuFileExportPdf = 1863;
+inline constexpr int TipPrint = 1864;
+inline constexpr int ChangeCsvImport = 1865;
+inline constexpr int ReplaceAllChannels = 1866;
+inline constexpr int PreviewNow = 1867;
+inline constexpr int PreviewAfterImport = 1868;
+inline constexpr int LinesNotImported = 1869;   // %1 how many
+inline constexpr int ChannelsThatChange = 1870; // %1 how many
+inline constexpr int CsvLine = 1871;            // %1 the line, %2 why it is not taken
+inline constexpr int CsvNoChannelColumn = 1872;
+inline constexpr int CsvDuplicateColumn = 1873;  // %1 the column
+inline constexpr int CsvUnknownColumn = 1874;    // %1 the column
+inline constexpr int CsvBadChannel = 1875;       // %1 the cell
+inline constexpr int CsvDuplicateChannel = 1876; // %1 the channel, %2 its first line
+inline constexpr int CsvBadFrequency = 1877;     // %1 the column, %2 the cell
+inline constexpr int CsvOutOfBand = 1878;        // %1 the column, %2 the cell
+inline constexpr int CsvUnknownTone = 1879;      // %1 the column, %2 the cell
+inline constexpr int CsvUnknownValue = 1880;     // %1 the column, %2 the cell, %3 the entries
+inline constexpr int CsvNameTooLong = 1881;      // %1 the name
+inline constexpr int CsvNameCharacter = 1882;    // %1 the name
+inline constexpr int CsvCellCount = 1883;        // %1 cells on the line, %2 in the header
+inline constexpr int CsvUnclosedQuote = 1884;
+inline constexpr int CsvEmptyWithoutRx = 1885; // %1 the channel
+inline constexpr int CsvTxMismatch = 1886;     // %1 TX Freq, %2 Offset Freq, %3 Duplex
+inline constexpr int PageOfPages = 1887;       // %1 the page, %2 how many
+inline constexpr int ChannelListTitle = 1888;
+inline constexpr int CsvTooLarge = 1889; // %1 the limit in KB
+
 // One-line reasons for a port that failed among several, and the choice of any serial device.
 inline constexpr int FailureNoAnswer = 1890;
 inline constexpr int FailureNoIdentification = 1891;

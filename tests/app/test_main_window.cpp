@@ -34,6 +34,12 @@ const QList<Item>& menuTable() {
         {"mnuFile", "mnuFile_Open", 1002, nullptr, QKeySequence(QStringLiteral("Ctrl+O")), false, false},
         {"mnuFile", "mnuFile_Save", 1003, nullptr, QKeySequence(QStringLiteral("Ctrl+S")), false, false},
         {"mnuFile", "mnuFile_SaveAs", 1004, nullptr, QKeySequence(QStringLiteral("Ctrl+A")), false, false},
+        {"mnuFile", "mnuFile_Bar2", 0, "", {}, false, false},
+        {"mnuFile", "mnuFile_ImportCsv", 1860, nullptr, {}, false, false},
+        {"mnuFile", "mnuFile_ExportCsv", 1861, nullptr, {}, false, false},
+        {"mnuFile", "mnuFile_Bar3", 0, "", {}, false, false},
+        {"mnuFile", "mnuFile_Print", 1862, nullptr, QKeySequence(QStringLiteral("Ctrl+P")), false, false},
+        {"mnuFile", "mnuFile_ExportPdf", 1863, nullptr, {}, false, false},
         {"mnuFile", "mnuFile_Bar1", 0, "", {}, false, false},
         {"mnuFile", "mnuFile_Exit", 1006, nullptr, QKeySequence(QStringLiteral("Ctrl+X")), false, false},
         {"mnuModel", "mnuModel_Info", 1008, nullptr, QKeySequence(QStringLiteral("Ctrl+M")), false, false},
@@ -86,9 +92,10 @@ const TopMenu kTopMenus[] = {{"mnuFile", 1000, false},    {"mnuModel", 1007, tru
 const struct {
     const char* key;
     int tipId;
-} kToolTips[] = {{"New", 1027},    {"Open", 1028},   {"Save", 1029}, {"Copy", 1037},   {"Paste", 1038},
-                 {"Clear", 1039},  {"Undo", 1750},   {"Redo", 1751}, {"MoveUp", 1711}, {"MoveDown", 1712},
-                 {"Insert", 1713}, {"Delete", 1714}, {"Read", 1031}, {"Write", 1032},  {"About", 1034}};
+} kToolTips[] = {{"New", 1027},    {"Open", 1028},   {"Save", 1029},     {"Print", 1864},
+                 {"Copy", 1037},   {"Paste", 1038},  {"Clear", 1039},    {"Undo", 1750},
+                 {"Redo", 1751},   {"MoveUp", 1711}, {"MoveDown", 1712}, {"Insert", 1713},
+                 {"Delete", 1714}, {"Read", 1031},   {"Write", 1032},    {"About", 1034}};
 
 QString plain(QString s) {
     s.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
@@ -153,17 +160,15 @@ private slots:
         QCOMPARE(f.window->windowTitle(), QStringLiteral("Norvik R7 [File Name: repeater.dat]"));
     }
 
-    void toolbarHasFifteenKeyedButtonsWithSeparators() {
+    void toolbarHasSixteenKeyedButtonsWithSeparators() {
         Fixture f;
         QStringList layout;
         for (QAction* a : f.child<QToolBar>("tlbActions")->actions()) {
             layout.append(a->isSeparator() ? QStringLiteral("|") : a->property("key").toString());
             QVERIFY(a->isSeparator() || !a->icon().pixmap(QSize(48, 48)).isNull());
         }
-        QCOMPARE(
-            layout.join(QLatin1Char(' ')),
-            QStringLiteral(
-                "New Open Save | Copy Paste Clear | Undo Redo | MoveUp MoveDown Insert Delete | Read Write | About"));
+        QCOMPARE(layout.join(QLatin1Char(' ')), QStringLiteral("New Open Save Print | Copy Paste Clear | Undo Redo | "
+                                                               "MoveUp MoveDown Insert Delete | Read Write | About"));
     }
 
     void languageSwitchRecaptionsEverythingAtOnce() {

@@ -1,5 +1,7 @@
 #include <QDir>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -8,6 +10,8 @@
 #include <QtTest>
 
 #include "common/texts.h"
+#include "datafile/channel_list_printer.h"
+#include "datafile/frm_csv_import.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_emb_msg.h"
 #include "dialogs/frm_memory_map.h"
@@ -138,6 +142,39 @@ private slots:
         f.action("mnuSet_GUI")->trigger();
         QVERIFY(save(f.window.get(), "alternate-panel", language));
         f.action("mnuSet_GUI")->trigger();
+    }
+
+    // The import preview of a spreadsheet's plan with one wrong line, the print preview, and a
+    // printed page: the exported PDF as pdftoppm renders it.
+    void channelLists_data() { windows_data(); }
+    void channelLists() {
+        QFETCH(int, lang);
+        const Language language = languageFromIndex(lang);
+        Fixture f(language);
+        const std::string plan = "CH,RX Freq,TX Freq,Decode,CH.Name\n2,145.525,145.525,88.5,CALL\n"
+                                 "7,446.10625,,None,PMR 2\n8,520.5,,None,FAR\n";
+        frmCsvImport preview(f.doc, plan, language, f.table().decimalSeparator(), f.window.get());
+        preview.show();
+        QVERIFY(save(&preview, "csv-import", language));
+        preview.close();
+
+        f.action("mnuFile_Print")->trigger();
+        auto* print = f.window->findChild<QPrintPreviewDialog*>();
+        QVERIFY(print && save(print, "print-preview", language));
+        print->reject();
+
+        const QString pdf =
+            QString(shotPath("channel-list", language)).replace(QStringLiteral(".png"), QStringLiteral(".pdf"));
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(channelListPdf(channelListSheet(f.table(), QStringLiteral("demo.dat"))));
+        file.close();
+        QString page = shotPath("channel-list-page", language);
+        page.chop(4); // pdftoppm adds ".png"
+        QCOMPARE(QProcess::execute(QStringLiteral("pdftoppm"),
+                                   {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("70"),
+                                    QStringLiteral("-singlefile"), pdf, page}),
+                 0);
     }
 
     void comPort_data() { windows_data(); }
