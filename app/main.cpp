@@ -46,7 +46,8 @@ int main(int argc, char** argv) {
 
     norvik::RadioDocument document;
     norvik::DialogPrompter prompter;
-    // COM1 at every start; the simulated radio keeps what is written to it until the program ends.
+    // COM1 at every start, unless another device was chosen by its path last time; the simulated
+    // radio keeps what is written to it until the program ends.
     norvik::TransferPorts ports;
     norvik::frmMain window(document, prompter);
     window.setTransferPorts(ports);

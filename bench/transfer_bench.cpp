@@ -1,11 +1,15 @@
 // Paced read and write against the simulated radio, timed against the floor: the line time of
-// every byte exchanged at 9600 bit/s plus the 20 ms pauses the exchange takes.
-//   transfer_bench [inprocess|pty|both]
+// every byte exchanged at 9600 bit/s plus the 20 ms pauses the exchange takes. Each transfer
+// runs `repeats` times; the median ratio is the figure to quote.
+//   transfer_bench [inprocess|pty|both] [repeats]
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
+#include <vector>
 
 #include "clone/radio_simulator.h"
 #include "core/helpers.h"
@@ -24,6 +28,7 @@ struct Result {
     bool ok = false;
     double wallMs = 0;
     double floorMs = 0;
+    double ratio() const { return floorMs > 0 ? wallMs / floorMs : 0.0; }
 };
 
 Result timeTransfer(ByteLink& link, const SimulatedLine& line, RadioImage& image, CloneMode mode) {
@@ -52,21 +57,39 @@ Result timeTransfer(ByteLink& link, const SimulatedLine& line, RadioImage& image
     return r;
 }
 
-void report(const char* what, const Result& r) {
-    std::printf("%-22s %s  wall %9.1f ms  floor %9.1f ms  ratio %.4f\n", what, r.ok ? "ok    " : "FAILED", r.wallMs,
-                r.floorMs, r.floorMs > 0 ? r.wallMs / r.floorMs : 0.0);
+void report(const std::string& what, const Result& r) {
+    std::printf("%-24s %s  wall %9.1f ms  floor %9.1f ms  ratio %.4f\n", what.c_str(), r.ok ? "ok    " : "FAILED",
+                r.wallMs, r.floorMs, r.ratio());
     std::fflush(stdout);
 }
 
-bool runBoth(const char* where, ByteLink& link, const SimulatedLine& line, RadioSimulator& radio) {
-    RadioImage image;
-    const Result read = timeTransfer(link, line, image, CloneMode::Read);
-    report((std::string(where) + " read").c_str(), read);
-    RadioImage edited = randomImage(2);
-    edited.setRow(clone::kIdentRow, radio.memory().row(clone::kIdentRow));
-    const Result write = timeTransfer(link, line, edited, CloneMode::Write);
-    report((std::string(where) + " write").c_str(), write);
-    return read.ok && write.ok && image == randomImage(1);
+void reportMedian(const std::string& what, std::vector<double> ratios) {
+    std::sort(ratios.begin(), ratios.end());
+    std::printf("%-24s median ratio %.4f of %zu (min %.4f, max %.4f)\n", what.c_str(), ratios[ratios.size() / 2],
+                ratios.size(), ratios.front(), ratios.back());
+    std::fflush(stdout);
+}
+
+bool runBoth(const char* where, ByteLink& link, const SimulatedLine& line, RadioSimulator& radio, int repeats) {
+    const std::string readName = std::string(where) + " read", writeName = std::string(where) + " write";
+    std::vector<double> reads, writes;
+    bool ok = true;
+    for (int i = 0; i < repeats; ++i) {
+        const RadioImage held = radio.memory();
+        RadioImage image;
+        const Result read = timeTransfer(link, line, image, CloneMode::Read);
+        report(readName, read);
+        RadioImage edited = randomImage(2);
+        edited.setRow(clone::kIdentRow, radio.memory().row(clone::kIdentRow));
+        const Result write = timeTransfer(link, line, edited, CloneMode::Write);
+        report(writeName, write);
+        ok = ok && read.ok && write.ok && image == held;
+        reads.push_back(read.ratio());
+        writes.push_back(write.ratio());
+    }
+    reportMedian(readName, reads);
+    reportMedian(writeName, writes);
+    return ok;
 }
 
 } // namespace
@@ -74,11 +97,12 @@ bool runBoth(const char* where, ByteLink& link, const SimulatedLine& line, Radio
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QString which = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("both");
+    const int repeats = std::max(1, argc > 2 ? std::atoi(argv[2]) : 1);
     bool ok = true;
     if (which == QLatin1String("inprocess") || which == QLatin1String("both")) {
         RadioSimulator radio(randomImage(1));
         SimulatorLink link(radio, true);
-        ok = runBoth("in-process", link, link.line(), radio) && ok;
+        ok = runBoth("in-process", link, link.line(), radio, repeats) && ok;
     }
     if (which == QLatin1String("pty") || which == QLatin1String("both")) {
         RadioSimulator radio(randomImage(1));
@@ -89,7 +113,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         SerialLink link(host.devicePath());
-        ok = runBoth("pty + serial port", link, host.line(), radio) && ok;
+        ok = runBoth("pty + serial port", link, host.line(), radio, repeats) && ok;
     }
     return ok ? 0 : 1;
 }

@@ -54,8 +54,18 @@ Options::Options(const Args& args, const QSet<QString>& valueNames, const QSet<Q
                 return;
             }
             values[name] = m_files[name].text;
+            m_all[name].push_back(m_files[name]);
         }
     }
+}
+
+Language cliLanguage() {
+    for (const char* var : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QByteArray v = qgetenv(var);
+        if (!v.isEmpty())
+            return v.startsWith("zh") ? Language::Chinese : Language::English;
+    }
+    return Language::English;
 }
 
 QString cliText(int id, Language lang) {

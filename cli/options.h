@@ -38,9 +38,12 @@ struct Options {
     bool has(const QString& flag) const { return flags.contains(flag); }
     // The value of an option that names a file, as the bytes it came as.
     Arg file(const QString& name) const { return m_files.value(name); }
+    // Every value of an option given more than once, in order (`values` keeps the last).
+    Args all(const QString& name) const { return m_all.value(name); }
 
 private:
     QMap<QString, Arg> m_files;
+    QMap<QString, Args> m_all;
 };
 
 // What every command's help says about file names.
@@ -49,6 +52,8 @@ inline constexpr const char* kFileNameHelp =
     "  --            ends the options: the arguments after it are file names even when they\n"
     "                start with '-' (norvik-r7-cli new -- -repeater.dat)\n";
 
+// The user's language from the environment: Chinese for a zh locale, English otherwise.
+Language cliLanguage();
 // A text of the string table as a QString.
 QString cliText(int id, Language lang);
 // One line on stderr.

@@ -22,6 +22,7 @@
 #include "commands.h"
 #include "image/defaults.h"
 #include "image_files.h"
+#include "many_ports.h"
 #include "options.h"
 #include "strings/string_ids.h"
 #include "transport/clone_runner.h"
@@ -31,16 +32,6 @@
 
 namespace norvik::cli {
 namespace {
-
-// The user's language from the environment: Chinese for a zh locale, English otherwise.
-Language cliLanguage() {
-    for (const char* var : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const QByteArray v = qgetenv(var);
-        if (!v.isEmpty())
-            return v.startsWith("zh") ? Language::Chinese : Language::English;
-    }
-    return Language::English;
-}
 
 bool parseCount(const QString& text, int& out) {
     bool ok = false;
@@ -185,8 +176,17 @@ QString resolvePortOrComplain(const QString& port, Language lang) {
     return device;
 }
 
-constexpr const char* kReadUsage = "norvik-r7-cli read --port PORT [--retries N] OUT";
-constexpr const char* kWriteUsage = "norvik-r7-cli write --port PORT [--yes] [--retries N] IN";
+constexpr const char* kReadUsage =
+    "norvik-r7-cli read --port PORT [--retries N] OUT\n"
+    "       norvik-r7-cli read --port PORT --port PORT... [--jobs N] [--retries N] FOLDER";
+constexpr const char* kWriteUsage =
+    "norvik-r7-cli write --port PORT [--port PORT...] [--jobs N] [--yes] [--retries N] IN";
+// What read and write say about several ports.
+constexpr const char* kManyPortsHelp =
+    "\nWith several --port options every port has its own transfer, all at the same time (at\n"
+    "most N with --jobs N), and standard output gets one line per port as it ends:\n"
+    "  PORT: written in 11.2 s    PORT: read in 17.6 s    PORT: failed: REASON\n"
+    "A failure on one port never stops the others; the exit status is 2 when any failed.\n";
 constexpr const char* kServiceReadUsage = "norvik-r7-cli service-read --port PORT [--retries N] OUT";
 constexpr const char* kServiceWriteUsage = "norvik-r7-cli service-write --port PORT [--yes] [--retries N] IN";
 constexpr const char* kSimulateUsage =
@@ -200,18 +200,27 @@ constexpr const char* kPortsUsage = "norvik-r7-cli ports [--check]";
 int readCommand(const Args& args, bool service) {
     const char* name = service ? "service-read" : "read";
     const QString usage = QLatin1String(service ? kServiceReadUsage : kReadUsage);
-    const Options o(args, {QStringLiteral("--port"), QStringLiteral("--retries")}, {});
+    QSet<QString> valueNames{QStringLiteral("--port"), QStringLiteral("--retries")};
+    if (!service)
+        valueNames << QStringLiteral("--jobs");
+    const Options o(args, valueNames, {});
     if (o.help) {
         std::printf("usage: %s\n\n%s\nPORT is a number 1..20 (see 'ports') or a device path.\n", qPrintable(usage),
                     service ? "Reads the service rows 240..255 and the identification byte 0x0D06 from the\n"
                               "radio into OUT; every other byte of an existing OUT stays as it was, a new\n"
                               "OUT starts from the new-image defaults."
                             : "Reads rows 0..255 from the radio and saves them exactly as read.");
+        if (!service)
+            std::printf("%sEach port's image goes into FOLDER as a data file named after its device\n"
+                        "(/dev/ttyUSB0 gives ttyUSB0.dat).\n",
+                        kManyPortsHelp);
         std::fputs(kFileNameHelp, stdout);
         return kExitOk;
     }
     if (!o.error.isEmpty())
         return usageError(name, usage, o.error);
+    if (!service && o.all(QStringLiteral("--port")).size() > 1)
+        return runManyPorts(CloneMode::Read, o, kReadUsage);
     int retries = 0;
     if (!hasPortAndOneFile(o, retries))
         return usageError(name, usage, {});
@@ -262,18 +271,27 @@ int runServiceRead(const Args& args) {
 int writeCommand(const Args& args, bool service) {
     const char* name = service ? "service-write" : "write";
     const QString usage = QLatin1String(service ? kServiceWriteUsage : kWriteUsage);
-    const Options o(args, {QStringLiteral("--port"), QStringLiteral("--retries")}, {QStringLiteral("--yes")});
+    QSet<QString> valueNames{QStringLiteral("--port"), QStringLiteral("--retries")};
+    if (!service)
+        valueNames << QStringLiteral("--jobs");
+    const Options o(args, valueNames, {QStringLiteral("--yes")});
     if (o.help) {
         std::printf("usage: %s\n\nWrites %s of the image to the radio. When the radio's frequency\n"
                     "range differs from the image's, the write asks on a terminal and otherwise\n"
                     "stops, unless --yes is given.%s\n",
                     qPrintable(usage), service ? "the service rows 240..255" : "rows 0..239",
                     service ? "\nA block the radio keeps refusing is sent at most six times." : "");
+        if (!service)
+            std::printf("%sWith several ports nothing is asked: a radio whose range differs is written only\n"
+                        "with --yes.\n",
+                        kManyPortsHelp);
         std::fputs(kFileNameHelp, stdout);
         return kExitOk;
     }
     if (!o.error.isEmpty())
         return usageError(name, usage, o.error);
+    if (!service && o.all(QStringLiteral("--port")).size() > 1)
+        return runManyPorts(CloneMode::Write, o, kWriteUsage);
     int retries = 0;
     if (!hasPortAndOneFile(o, retries))
         return usageError(name, usage, {});

@@ -8,14 +8,14 @@ CloneRunner::CloneRunner(ByteLink& link, Language language, QObject* parent)
     tmrOvertime.setObjectName(QStringLiteral("tmrOvertime"));
     for (QTimer* t : {&tmrSend, &tmrOvertime})
         t->setTimerType(Qt::PreciseTimer);
-    tmrSend.setInterval(clone::kSendTickMs);
+    tmrSend.setSingleShot(true);
     tmrOvertime.setSingleShot(true);
-    connect(&tmrSend, &QTimer::timeout, this, [this] {
-        if (m_sendEnabled)
-            m_session.sendTick();
-    });
+    connect(&tmrSend, &QTimer::timeout, this, &CloneRunner::sendNow);
     connect(&tmrOvertime, &QTimer::timeout, this, [this] { m_session.replyTimerExpired(); });
-    connect(&m_pause, &DeadlineTimer::timeout, this, [this] { m_session.pauseElapsed(); });
+    connect(&m_pause, &DeadlineTimer::timeout, this, [this] {
+        m_session.pauseElapsed();
+        sendNow();
+    });
     connect(&m_link, &ByteLink::bytesReceived, this, [this](const QByteArray& bytes) {
         m_session.bytesReceived(
             std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.constData()), bytes.size()));
@@ -51,6 +51,12 @@ bool CloneRunner::openLink() {
 
 void CloneRunner::answer(bool okOrRetry) {
     m_session.answer(okOrRetry);
+    sendNow();
+}
+
+void CloneRunner::sendNow() {
+    if (m_sendEnabled)
+        m_session.sendTick();
 }
 
 void CloneRunner::cancel() {
@@ -67,8 +73,10 @@ void CloneRunner::clearLineBuffers() {
 
 void CloneRunner::setSendTimer(bool enabled) {
     m_sendEnabled = enabled;
-    if (enabled && !tmrSend.isActive())
-        tmrSend.start();
+    if (enabled)
+        tmrSend.start(0);
+    else
+        tmrSend.stop();
 }
 
 void CloneRunner::startReplyTimer(int ms) {

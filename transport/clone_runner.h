@@ -10,8 +10,8 @@
 
 namespace norvik {
 
-// Runs one CloneSession over a ByteLink on this thread's event loop: a 1 ms send tick, the
-// 800 ms reply timer and the 20 ms pauses are QTimers, so nothing ever blocks. Widget-free:
+// Runs one CloneSession over a ByteLink on this thread's event loop: the send tick, the
+// 800 ms reply timer and the 20 ms pauses are timers, so nothing ever blocks. Widget-free:
 // whoever shows the transfer (the clone window, the command line) listens to the signals and
 // answers questions with answer().
 class CloneRunner : public QObject, private CloneHost {
@@ -62,8 +62,12 @@ private:
     ByteLink& m_link;
     Language m_language;
     CloneSession m_session;
-    // The send tick runs free while the transfer lasts and is only gated by the session, so the
-    // next command leaves within 1 ms of the reply being accepted, never a whole tick late.
+    // A command only becomes due at a start or a retry (when the session turns the send timer on),
+    // when a pause ends or when a question is answered. So instead of ticking every millisecond the
+    // host ticks the session right after each of those: tmrSend fires once, as soon as the event
+    // loop comes round, when the send timer is turned on, and the command leaves the moment the
+    // pause is over rather than on the next tick.
+    void sendNow();
     QTimer tmrSend;
     bool m_sendEnabled = false;
     QTimer tmrOvertime;

@@ -67,8 +67,11 @@ void SerialLink::close() {
 }
 
 void SerialLink::write(const QByteArray& bytes) {
-    if (m_port.isOpen())
-        m_port.write(bytes);
+    if (!m_port.isOpen())
+        return;
+    m_port.write(bytes);
+    // Straight to the driver rather than on the next turn of the event loop; flush() never waits.
+    m_port.flush();
 }
 
 void SerialLink::clear() {

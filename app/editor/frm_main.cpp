@@ -209,7 +209,7 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
     m_language = RegKeys(*m_settings).readLanguage();
     m_table = std::make_unique<ChannelTable>(m_document, m_language, localeDecimalSeparator());
     m_help = new MainWindowHelp(*this, [this] { return m_language; });
-    m_transfers = new TransferCommands(*this, m_document, m_prompter, this);
+    m_transfers = new TransferCommands(*this, m_document, m_prompter, *m_settings, this);
     connect(m_transfers, &TransferCommands::finished, this, [this](CloneOutcome outcome) {
         focusGrid();
         emit transferFinished(outcome);
@@ -270,37 +270,37 @@ void frmMain::buildActions() {
         if (m.name == std::string_view("mnuEdit"))
             mnuEdit = menu;
     }
-    for (const ActionSpec& spec : kActions) {
-        const QString name = QString::fromLatin1(spec.name);
-        QMenu* menu = spec.menu ? menus.at(QString::fromLatin1(spec.menu)) : nullptr;
+    for (const ActionSpec& item : kActions) {
+        const QString name = QString::fromLatin1(item.name);
+        QMenu* menu = item.menu ? menus.at(QString::fromLatin1(item.menu)) : nullptr;
         if (const auto sub = menus.find(name); sub != menus.end()) {
             menu->addMenu(sub->second);
             continue;
         }
-        if (spec.captionId == 0 && !spec.fixedCaption && !spec.handler && menu) {
+        if (item.captionId == 0 && !item.fixedCaption && !item.handler && menu) {
             QAction* bar = menu->addSeparator();
             bar->setObjectName(name);
-            bar->setVisible(!(spec.flags & Hidden));
+            bar->setVisible(!(item.flags & Hidden));
             continue;
         }
         auto* a = new QAction(this);
         a->setObjectName(name);
-        a->setShortcut(keys(spec.shortcut));
-        a->setCheckable(spec.flags & Checkable);
-        a->setVisible(!(spec.flags & Hidden));
-        if (spec.helpId)
-            a->setProperty(kHelpContextProperty, spec.helpId);
-        if (spec.fixedCaption)
-            a->setText(QString::fromLatin1(spec.fixedCaption));
+        a->setShortcut(keys(item.shortcut));
+        a->setCheckable(item.flags & Checkable);
+        a->setVisible(!(item.flags & Hidden));
+        if (item.helpId)
+            a->setProperty(kHelpContextProperty, item.helpId);
+        if (item.fixedCaption)
+            a->setText(QString::fromLatin1(item.fixedCaption));
         if (menu)
             menu->addAction(a);
-        if (spec.handler) {
-            const auto handler = spec.handler;
+        if (item.handler) {
+            const auto handler = item.handler;
             connect(a, &QAction::triggered, this,
                     [this, handler] { runCommand([this, handler] { (this->*handler)(); }); });
         }
-        if (spec.captionId)
-            m_captions.push_back({a, spec.captionId, 0});
+        if (item.captionId)
+            m_captions.push_back({a, item.captionId, 0});
     }
     // Redo answers both usual keys.
     action("mnuEdit_Redo")

@@ -247,7 +247,8 @@ public:
     static constexpr const char* kDataFileFilter = "NVK Data Files (*.dat)";
 
     // The port state transfers use; the application owns it. Without one the window makes its
-    // own over the machine's ports.
+    // own over the machine's ports. Either way a device chosen under "Other device…" last time is
+    // chosen again.
     void setTransferPorts(TransferPorts& ports);
     TransferPorts& transferPorts();
     // The transfer running now, null between transfers.

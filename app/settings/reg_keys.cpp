@@ -42,4 +42,21 @@ bool RegKeys::writeLanguage(Language lang) {
     return m_settings.status() == QSettings::NoError;
 }
 
+RegKeys::OtherDevice RegKeys::readOtherDevice() const {
+    if (m_settings.status() != QSettings::NoError)
+        return {};
+    const QString path = m_settings.value(QString::fromLatin1(kOtherDevicePath)).toString().trimmed();
+    const bool chosen = m_settings.value(QString::fromLatin1(kOtherDeviceChosen)).toString() == QLatin1String("1");
+    return {path, chosen && !path.isEmpty()};
+}
+
+bool RegKeys::writeOtherDevice(const OtherDevice& device) {
+    if (!m_settings.isWritable())
+        return false;
+    m_settings.setValue(QString::fromLatin1(kOtherDevicePath), device.path);
+    m_settings.setValue(QString::fromLatin1(kOtherDeviceChosen), QLatin1String(device.chosen ? "1" : "0"));
+    m_settings.sync();
+    return m_settings.status() == QSettings::NoError;
+}
+
 } // namespace norvik

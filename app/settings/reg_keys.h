@@ -9,10 +9,11 @@ class QSettings;
 
 namespace norvik {
 
-// The one setting kept between runs: the interface language. On Windows it is the registry
-// value HKEY_LOCAL_MACHINE\SoftWare\NORVIK LABS\Norvik R7\Language; elsewhere the same value
-// in the native settings file of organisation "NORVIK LABS", application "Norvik R7". The text
-// is "0" for English and "1" for Chinese.
+// The settings kept between runs: the interface language, and the serial device typed under
+// "Other device…" in the port dialog. On Windows they are values under the registry key
+// HKEY_LOCAL_MACHINE\SoftWare\NORVIK LABS\Norvik R7 (the language in "Language"); elsewhere
+// the same values in the native settings file of organisation "NORVIK LABS", application
+// "Norvik R7". The language text is "0" for English and "1" for Chinese.
 class RegKeys {
 public:
     explicit RegKeys(QSettings& settings) : m_settings(settings) {}
@@ -28,10 +29,20 @@ public:
     // False when the store could not be written (silently: the choice is simply lost).
     bool writeLanguage(Language lang);
 
+    // The device path last typed under "Other device…", and whether it was the port chosen then.
+    struct OtherDevice {
+        QString path;
+        bool chosen = false;
+    };
+    OtherDevice readOtherDevice() const;
+    bool writeOtherDevice(const OtherDevice& device);
+
     static constexpr const char* kOrganisation = "NORVIK LABS";
     static constexpr const char* kApplication = "Norvik R7";
     static constexpr const char* kRegistryPath = "HKEY_LOCAL_MACHINE\\SoftWare\\NORVIK LABS\\Norvik R7";
     static constexpr const char* kValueRead = "Language";
+    static constexpr const char* kOtherDevicePath = "OtherDevice";
+    static constexpr const char* kOtherDeviceChosen = "OtherDeviceChosen";
 #ifdef Q_OS_WIN
     // Registry value names ignore case, so the name written and the name read are one value.
     static constexpr const char* kValueWritten = "language";

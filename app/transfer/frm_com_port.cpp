@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -15,11 +16,12 @@
 namespace norvik {
 namespace {
 constexpr int kColumns = 4;
-}
+constexpr int kTypingPauseMs = 300;
+} // namespace
 
-frmComPort::frmComPort(Language lang, const QVector<NumberedPort>& ports, std::unique_ptr<PortChecker> checker,
-                       PortChoice current, QWidget* parent)
-    : QDialog(parent), m_choice(current), m_checker(std::move(checker)) {
+frmComPort::frmComPort(Language lang, const QVector<NumberedPort>& ports, TransferPorts::CheckerFactory checkers,
+                       PortChoice current, const QString& otherDevice, QWidget* parent)
+    : QDialog(parent), m_choice(current), m_checkers(std::move(checkers)), m_checker(m_checkers()) {
     setObjectName(QStringLiteral("frmComPort"));
     setWindowTitle(qtext(ids::ComPortCaption, lang));
     setWindowIcon(QApplication::windowIcon());
@@ -33,18 +35,33 @@ frmComPort::frmComPort(Language lang, const QVector<NumberedPort>& ports, std::u
         b->setObjectName(QStringLiteral("OptComPort"));
         b->setProperty("index", i);
         QString caption = stem + QString::number(i + 1);
+        if (i < ports.size()) {
 #ifndef Q_OS_WIN
-        // Without COM names the user needs to see which device a number stands for.
-        if (i < ports.size() && !ports[i].device.isEmpty()) {
-            caption += QStringLiteral("  ") + ports[i].device;
+            // Without COM names the user needs to see which device a number stands for.
+            if (!ports[i].device.isEmpty())
+                caption += QStringLiteral("  ") + ports[i].device;
+#endif
+            if (!ports[i].description.isEmpty())
+                caption += QStringLiteral(" (%1)").arg(ports[i].description);
             b->setToolTip(ports[i].description);
         }
-#endif
         b->setText(caption);
         b->setEnabled(false); // until its probe says the port opens
         grid->addWidget(b, i / kColumns, i % kColumns);
         OptComPort.append(b);
     }
+
+    OptOtherDevice = new QRadioButton(qtext(ids::OtherDevice, lang), this);
+    OptOtherDevice->setObjectName(QStringLiteral("OptOtherDevice"));
+    OptOtherDevice->setEnabled(false); // until its probe says the device opens
+    txtOtherDevice = new QLineEdit(current.device.isEmpty() ? otherDevice : current.device, this);
+    txtOtherDevice->setObjectName(QStringLiteral("txtOtherDevice"));
+    txtOtherDevice->setPlaceholderText(qtext(ids::OtherDevicePlaceholder, lang));
+    txtOtherDevice->setMinimumWidth(txtOtherDevice->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 32);
+    connect(txtOtherDevice, &QLineEdit::textEdited, this, &frmComPort::txtOtherDevice_Change);
+    m_otherDelay.setSingleShot(true);
+    m_otherDelay.setInterval(kTypingPauseMs);
+    connect(&m_otherDelay, &QTimer::timeout, this, &frmComPort::probeOtherDevice);
 
     OptSimulated = new QRadioButton(qtext(ids::SimulatedRadio, lang), this);
     OptSimulated->setObjectName(QStringLiteral("OptSimulated"));
@@ -59,6 +76,10 @@ frmComPort::frmComPort(Language lang, const QVector<NumberedPort>& ports, std::u
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(fraComPort);
+    auto* other = new QHBoxLayout;
+    other->addWidget(OptOtherDevice);
+    other->addWidget(txtOtherDevice, 1);
+    layout->addLayout(other);
     layout->addWidget(OptSimulated);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -66,27 +87,25 @@ frmComPort::frmComPort(Language lang, const QVector<NumberedPort>& ports, std::u
     buttons->addWidget(CmdCancel);
     layout->addLayout(buttons);
 
-    // One group for all 21 choices, the simulated radio sits outside the frame.
-    for (QRadioButton* b : OptComPort)
+    // One group for all 22 choices; the other device and the simulated radio sit outside the frame.
+    QVector<QRadioButton*> all = OptComPort;
+    all << OptOtherDevice << OptSimulated;
+    for (QRadioButton* b : all)
         b->setAutoExclusive(false);
-    OptSimulated->setAutoExclusive(false);
-    auto exclusive = [this](QRadioButton* on) {
-        connect(on, &QRadioButton::toggled, this, [this, on](bool checked) {
+    for (QRadioButton* on : all) {
+        connect(on, &QRadioButton::toggled, this, [all, on](bool checked) {
             if (!checked)
                 return;
-            for (QRadioButton* b : OptComPort)
+            for (QRadioButton* b : all)
                 if (b != on)
                     b->setChecked(false);
-            if (OptSimulated != on)
-                OptSimulated->setChecked(false);
         });
-    };
-    for (QRadioButton* b : OptComPort)
-        exclusive(b);
-    exclusive(OptSimulated);
+    }
 
     if (m_choice.simulated)
         OptSimulated->setChecked(true);
+    else if (!m_choice.device.isEmpty())
+        OptOtherDevice->setChecked(true);
     else if (m_choice.number >= 1 && m_choice.number <= kPortCount)
         OptComPort[m_choice.number - 1]->setChecked(true);
 
@@ -96,8 +115,11 @@ frmComPort::frmComPort(Language lang, const QVector<NumberedPort>& ports, std::u
     });
     connect(m_checker.get(), &PortChecker::finished, this, [this] {
         m_probing = false;
+        if (m_otherDue)
+            probeOtherDevice();
         emit probeFinished();
     });
+    m_otherDue = !otherDevicePath().isEmpty();
     QVector<NumberedPort> probed = ports;
     probed.resize(kPortCount);
     for (int i = 0; i < kPortCount; ++i)
@@ -107,17 +129,54 @@ frmComPort::frmComPort(Language lang, const QVector<NumberedPort>& ports, std::u
 
 frmComPort::~frmComPort() = default;
 
+QString frmComPort::otherDevicePath() const {
+    return txtOtherDevice->text().trimmed();
+}
+
 void frmComPort::CmdOk_Click() {
     for (int i = 0; i < kPortCount; ++i) {
         if (OptComPort[i]->isChecked()) {
-            m_choice = {i + 1, false};
+            m_choice = {i + 1, false, {}};
             accept();
             return;
         }
     }
-    if (OptSimulated->isChecked())
+    if (OptOtherDevice->isChecked() && !otherDevicePath().isEmpty()) {
+        m_choice = {m_choice.number, false, otherDevicePath()};
+    } else if (OptSimulated->isChecked()) {
         m_choice.simulated = true;
+        m_choice.device.clear();
+    }
     accept();
+}
+
+void frmComPort::txtOtherDevice_Change(const QString& text) {
+    m_otherChecker.reset(); // its answer would be about an earlier path
+    OptOtherDevice->setEnabled(false);
+    const bool typed = !text.trimmed().isEmpty();
+    OptOtherDevice->setChecked(typed);
+    m_otherDue = false;
+    if (typed)
+        m_otherDelay.start();
+    else
+        m_otherDelay.stop();
+}
+
+void frmComPort::probeOtherDevice() {
+    const QString path = otherDevicePath();
+    if (path.isEmpty())
+        return;
+    if (m_probing) {
+        m_otherDue = true;
+        return;
+    }
+    m_otherDue = false;
+    m_otherChecker = m_checkers();
+    connect(m_otherChecker.get(), &PortChecker::portChecked, this, [this](int, bool ok) {
+        OptOtherDevice->setEnabled(ok);
+        emit otherDeviceChecked(ok);
+    });
+    m_otherChecker->start({NumberedPort{0, path, {}}});
 }
 
 } // namespace norvik

@@ -3,6 +3,7 @@
 #include "common/texts.h"
 #include "dialogs/prompt.h"
 #include "image/radio_document.h"
+#include "settings/reg_keys.h"
 #include "strings/string_ids.h"
 #include "transfer/frm_clone.h"
 #include "transfer/frm_com_port.h"
@@ -12,17 +13,30 @@
 
 namespace norvik {
 
-TransferCommands::TransferCommands(TransferHost& host, RadioDocument& document, Prompter& prompter, QObject* parent)
-    : QObject(parent), m_host(host), m_document(document), m_prompter(prompter) {}
+TransferCommands::TransferCommands(TransferHost& host, RadioDocument& document, Prompter& prompter, QSettings& settings,
+                                   QObject* parent)
+    : QObject(parent), m_host(host), m_document(document), m_prompter(prompter), m_settings(settings) {}
 
 TransferCommands::~TransferCommands() = default;
+
+void TransferCommands::setPorts(TransferPorts& ports) {
+    m_ports = &ports;
+    useRememberedDevice(ports);
+}
 
 TransferPorts& TransferCommands::ports() {
     if (!m_ports) {
         m_ownPorts = std::make_unique<TransferPorts>();
         m_ports = m_ownPorts.get();
+        useRememberedDevice(*m_ports);
     }
     return *m_ports;
+}
+
+void TransferCommands::useRememberedDevice(TransferPorts& ports) {
+    const RegKeys::OtherDevice remembered = RegKeys(m_settings).readOtherDevice();
+    if (remembered.chosen)
+        ports.setChoice({ports.choice().number, false, remembered.path});
 }
 
 frmClone* TransferCommands::clone() const {
@@ -67,9 +81,14 @@ void TransferCommands::start(CloneMode mode) {
 
 void TransferCommands::chooseComPort() {
     TransferPorts& all = ports();
-    auto* dialog = new frmComPort(m_language, all.ports(), all.makeChecker(), all.choice(), m_host.transferWindow());
+    auto* dialog = new frmComPort(
+        m_language, all.ports(), [this] { return ports().makeChecker(); }, all.choice(),
+        RegKeys(m_settings).readOtherDevice().path, m_host.transferWindow());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this, [this, dialog] { ports().setChoice(dialog->choice()); });
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        ports().setChoice(dialog->choice());
+        RegKeys(m_settings).writeOtherDevice({dialog->otherDevicePath(), !dialog->choice().device.isEmpty()});
+    });
     // Window-modal and shown at once: the probe runs while the dialog is already on screen.
     dialog->open();
     emit comPortDialogShown(dialog);

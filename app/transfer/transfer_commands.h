@@ -7,6 +7,8 @@
 #include "clone/clone_session.h"
 #include "strings/strings.h"
 
+class QSettings;
+
 namespace norvik {
 
 class Prompter;
@@ -23,13 +25,16 @@ class frmComPort;
 class TransferCommands : public QObject {
     Q_OBJECT
 public:
-    TransferCommands(TransferHost& host, RadioDocument& document, Prompter& prompter, QObject* parent = nullptr);
+    // `settings` keeps the device typed under "Other device…" between runs.
+    TransferCommands(TransferHost& host, RadioDocument& document, Prompter& prompter, QSettings& settings,
+                     QObject* parent = nullptr);
     ~TransferCommands() override;
 
     void setLanguage(Language lang) { m_language = lang; }
     // The port state transfers use; the application owns it. Without one, the commands make
-    // their own over the machine's ports.
-    void setPorts(TransferPorts& ports) { m_ports = &ports; }
+    // their own over the machine's ports. Either way a device chosen under "Other device…" last
+    // time is chosen again.
+    void setPorts(TransferPorts& ports);
     TransferPorts& ports();
     // The transfer running now, null between transfers.
     frmClone* clone() const;
@@ -46,10 +51,12 @@ signals:
 private:
     bool confirm(int questionId);
     void start(CloneMode mode);
+    void useRememberedDevice(TransferPorts& ports);
 
     TransferHost& m_host;
     RadioDocument& m_document;
     Prompter& m_prompter;
+    QSettings& m_settings;
     Language m_language = Language::English;
     std::unique_ptr<TransferPorts> m_ownPorts;
     TransferPorts* m_ports = nullptr;

@@ -49,6 +49,8 @@ std::unique_ptr<PortChecker> TransferPorts::makeChecker() const {
 std::unique_ptr<ByteLink> TransferPorts::makeLink() const {
     if (m_choice.simulated)
         return std::make_unique<SimulatorLink>(m_simulator, m_paced);
+    if (!m_choice.device.isEmpty())
+        return std::make_unique<SerialLink>(m_choice.device);
     QString device;
     const QVector<NumberedPort> all = ports();
     if (m_choice.number >= 1 && m_choice.number <= all.size())
@@ -62,6 +64,8 @@ std::unique_ptr<ByteLink> TransferPorts::makeLink() const {
 QString TransferPorts::choiceName(Language lang) const {
     if (m_choice.simulated)
         return qtext(ids::SimulatedRadio, lang);
+    if (!m_choice.device.isEmpty())
+        return m_choice.device;
     return QStringLiteral("COM%1").arg(m_choice.number);
 }
 

@@ -14,10 +14,13 @@ namespace norvik {
 
 class ByteLink;
 
-// Where transfers go: serial port number 1..20, or the simulated radio.
+// Where transfers go: serial port number 1..20, the simulated radio, or any serial device by its
+// path (the "Other device…" choice, when `device` is not empty).
 struct PortChoice {
-    int number = 1;
-    bool simulated = false;
+    PortChoice(int n = 1, bool sim = false, QString path = {}) : number(n), simulated(sim), device(std::move(path)) {}
+    int number;
+    bool simulated;
+    QString device;
     friend bool operator==(const PortChoice&, const PortChoice&) = default;
 };
 
@@ -70,7 +73,7 @@ public:
     // A link over the chosen port for one transfer. A number with no device behind it gives a
     // link whose open() reports the port as not found.
     std::unique_ptr<ByteLink> makeLink() const;
-    // The chosen port as the user knows it: "COM3", or the simulated radio's caption.
+    // The chosen port as the user knows it: "COM3", a device path, or the simulated radio's caption.
     QString choiceName(Language lang) const;
 
 private:

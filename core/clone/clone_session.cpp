@@ -41,6 +41,7 @@ void CloneSession::begin(CloneMode mode, const RadioImage& image) {
     m_running = true;
     m_image = image;
     m_outcome = CloneOutcome::Completed;
+    m_failure = {};
     m_declined = false;
     m_asking = false;
     m_pause = Pause::None;
@@ -342,10 +343,12 @@ void CloneSession::replyTimerExpired() {
 // Time-out, abort and normal end all arrive here.
 void CloneSession::end() {
     m_host.stopReplyTimer();
+    const bool rejected = TransferAborted;
     TransferAborted = false;
     m_awaitingReply = false;
     setSendTimer(false);
     if (!TransferDone) {
+        m_failure = {rejected, Step};
         appendLog(ids::LogTimeout);
         appendLog(ids::LogPortClosed);
         setStatus(ids::StatusError);

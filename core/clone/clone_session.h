@@ -139,6 +139,14 @@ public:
     // The rows stored since the exchange last started (a retry starts over).
     const std::bitset<kRowCount>& rowsReceived() const { return m_rowsReceived; }
 
+    // How the latest failure came about: a reply that failed its check, or none in time, and the
+    // Step it happened at (-1: no failure since the start).
+    struct Failure {
+        bool rejected = false;
+        int step = -1;
+    };
+    const Failure& lastFailure() const { return m_failure; }
+
 private:
     enum class Pause { None, Receive, AfterExit, Close };
 
@@ -195,6 +203,7 @@ private:
     bool m_asking = false;
     CloneQuestion m_question = CloneQuestion::RetryOrCancel;
     CloneOutcome m_outcome = CloneOutcome::Completed;
+    Failure m_failure;
     std::vector<std::uint8_t> m_buffer;
     int m_progress = 0;
     std::string m_percentCaption;

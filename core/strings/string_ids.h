@@ -343,4 +343,15 @@ inline constexpr int PageOfPages = 1887;       // %1 the page, %2 how many
 inline constexpr int ChannelListTitle = 1888;
 inline constexpr int CsvTooLarge = 1889; // %1 the limit in KB
 
+// One-line reasons for a port that failed among several, and the choice of any serial device.
+inline constexpr int FailureNoAnswer = 1890;
+inline constexpr int FailureNoIdentification = 1891;
+inline constexpr int FailureNoAnswerAt = 1892;   // %1 = block address
+inline constexpr int FailureRefusedWrite = 1893; // %1 = block address
+inline constexpr int FailureWrongAnswer = 1894;  // %1 = block address
+inline constexpr int FailureRangeDiffers = 1895;
+inline constexpr int FailureConnectionLost = 1896; // %1 = the system's reason
+inline constexpr int OtherDevice = 1897;
+inline constexpr int OtherDevicePlaceholder = 1898;
+
 } // namespace norvik::ids

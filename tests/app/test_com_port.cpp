@@ -1,20 +1,27 @@
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QtTest>
 
 #include "common/texts.h"
+#include "settings/reg_keys.h"
 #include "support/window_fixture.h"
 #include "transfer/frm_com_port.h"
+#include "transport/pty_simulator.h"
 
 using namespace norvik;
 
+Q_DECLARE_METATYPE(norvik::CloneOutcome)
+
 namespace {
 
-// Five devices behind numbers 1..5; only the first and the third open. COM2 is in force.
+// Five devices behind numbers 1..5; only the first and the third open, and a device outside the
+// list. COM2 is in force.
 const QStringList kDevices{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyUSB1"),
                            QStringLiteral("/dev/ttyUSB2"), QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyS1")};
-const QSet<QString> kOpenable{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyUSB2")};
+const QSet<QString> kOpenable{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyUSB2"),
+                              QStringLiteral("/dev/rfcomm0")};
 
 struct Fixture : test::WindowFixture {
     QPointer<frmComPort> dialog;
@@ -59,8 +66,10 @@ private slots:
         for (int i = 0; i < 20; ++i) {
             QRadioButton* b = d->portButton(i);
             QCOMPARE(b->isEnabled(), i == 0 || i == 2);
+            // Each device's description follows it.
             QCOMPARE(b->text(),
-                     com.arg(i + 1) + (i < kDevices.size() ? QStringLiteral("  ") + kDevices[i] : QString()));
+                     com.arg(i + 1) +
+                         (i < kDevices.size() ? QStringLiteral("  %1 (fake port)").arg(kDevices[i]) : QString()));
         }
         // The port in force stays selected although it does not open.
         QVERIFY(d->portButton(1)->isChecked());
@@ -105,6 +114,71 @@ private slots:
         // OK with nothing else chosen keeps it.
         QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("CmdOk")), Qt::LeftButton);
         QCOMPARE(f.ports->choice(), (PortChoice{4, true}));
+    }
+
+    void otherDeviceIsProbedChosenAndRemembered_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("a device that opens") << QStringLiteral("/dev/rfcomm0") << true;
+        QTest::newRow("one that does not") << QStringLiteral("/dev/ttyUSB3") << false;
+    }
+    void otherDeviceIsProbedChosenAndRemembered() {
+        QFETCH(QString, path);
+        QFETCH(bool, opens);
+        Fixture f;
+        frmComPort* d = f.openDialog();
+        QVERIFY(d && !d->otherDeviceButton()->isEnabled());
+        QSignalSpy checked(d, &frmComPort::otherDeviceChecked);
+        // Typing the path chooses it; the probe follows once the typing stops.
+        auto* field = d->findChild<QLineEdit*>(QStringLiteral("txtOtherDevice"));
+        QTest::keyClicks(field, path);
+        QVERIFY(d->otherDeviceButton()->isChecked() && !d->portButton(1)->isChecked());
+        QVERIFY(checked.wait(2000));
+        QCOMPARE(checked.size(), 1);
+        QCOMPARE(d->otherDeviceButton()->isEnabled(), opens);
+        QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("CmdOk")), Qt::LeftButton);
+        QCOMPARE(f.ports->choice(), (PortChoice{2, false, path}));
+
+        // The next start comes back to it.
+        const RegKeys::OtherDevice stored = RegKeys(f.settings).readOtherDevice();
+        QCOMPARE(stored.path, path);
+        QVERIFY(stored.chosen);
+        RadioDocument doc;
+        test::ScriptedPrompter prompter;
+        frmMain restarted(doc, prompter, &f.settings);
+        TransferPorts ports(std::make_unique<test::FakeEnumerator>(kDevices));
+        restarted.setTransferPorts(ports);
+        QCOMPARE(ports.choice().device, path);
+    }
+
+    // The device is a simulated radio on a pseudo-terminal: the real probe opens it, then a read.
+    void otherDeviceReachesARadioOnAPseudoTerminal() {
+        qRegisterMetaType<CloneOutcome>();
+        RadioSimulator radio(demoRadioImage()); // records as the program keeps them: nothing to normalise
+        PtySimulatorHost host(radio, false);
+        QString error;
+        QVERIFY2(host.open(&error), qPrintable(error));
+        test::WindowFixture f;
+        f.ports = std::make_unique<TransferPorts>(std::make_unique<test::FakeEnumerator>(QStringList{}));
+        f.window->setTransferPorts(*f.ports);
+        f.window->show();
+        QPointer<frmComPort> dialog;
+        QObject::connect(f.window.get(), &frmMain::comPortDialogShown, [&dialog](frmComPort* d) { dialog = d; });
+        f.action("mnuSet_COM")->trigger();
+        QVERIFY(dialog);
+        QSignalSpy checked(dialog.data(), &frmComPort::otherDeviceChecked);
+        QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("txtOtherDevice")), host.devicePath());
+        QVERIFY(checked.wait(5000));
+        QCOMPARE(checked.first().first().toBool(), true);
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("CmdOk")), Qt::LeftButton);
+        QCOMPARE(f.ports->choice().device, host.devicePath());
+
+        QSignalSpy done(f.window.get(), &frmMain::transferFinished);
+        f.prompter.answers = {QMessageBox::Ok};
+        f.action("mnuTransfer_Read")->trigger();
+        QVERIFY(done.wait(60000));
+        QCOMPARE(done.first().first().value<CloneOutcome>(), CloneOutcome::Completed);
+        QVERIFY(f.doc.image() == radio.memory());
     }
 };
 

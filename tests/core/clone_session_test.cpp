@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "clone/clone_failure.h"
 #include "clone/clone_session.h"
 #include "clone/radio_simulator.h"
 #include "helpers.h"
@@ -557,4 +558,39 @@ TEST(ServiceLink, SilenceFailsAfter500msAndRetryStartsAtTheHandshake) {
     EXPECT_EQ(radio.readCommands(), 9 + 16);
     for (int a = 0xF00; a < kImageSize; ++a)
         ASSERT_EQ(image.at(a), radio.memory().at(a));
+}
+
+TEST(CloneFailureReport, SaysWhatWentWrongAndWhere) {
+    struct Case {
+        const char* name;
+        CloneMode mode;
+        Language lang;
+        std::function<void(SimulatorFaults&)> fault; // none: the radio is switched off
+        const char* text;
+    };
+    const Case cases[] = {
+        {"switched off", Read, Language::English, nullptr, "the radio did not answer"},
+        {"silent at a block", Read, Language::English, [](auto& f) { f.silentAt = 0x500; },
+         "no answer from the radio at 0x0500"},
+        {"refused write", Write, Language::English, [](auto& f) { f.refuseWriteAt = 0x700; },
+         "the radio refused the write at 0x0700"},
+        {"refused write, Chinese", Write, Language::Chinese, [](auto& f) { f.refuseWriteAt = 0x700; },
+         "对讲机拒绝写入 0x0700"},
+        {"extra byte taken as the acknowledge", Read, Language::English, [](auto& f) { f.longReplyAt = 0x0A0; },
+         "the radio gave a wrong answer at 0x00A0"},
+        {"completed", Write, Language::English, [](auto&) {}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RadioImage image = randomImage(50);
+        SimulatorFaults faults;
+        if (c.fault)
+            c.fault(faults);
+        RadioSimulator radio(radioMatching(image, 51), faults);
+        Bench bench(image, radio, Delivery::Whole, c.lang);
+        bench.radioOff = !c.fault;
+        bench.run(c.mode);
+        EXPECT_EQ(cloneFailureText(c.mode, bench.session.lastFailure(), c.lang), c.text);
+    }
+    EXPECT_EQ(cloneFailureText(Read, {false, 1}, Language::English), "the radio did not identify itself");
 }

@@ -3,6 +3,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <memory>
+#include <vector>
+
 #include "cli_helpers.h"
 #include "image/defaults.h"
 
@@ -187,6 +190,54 @@ private slots:
             QVERIFY2(write.err.contains(u"The radio refused the same data block 6 times."_s), qPrintable(write.err));
     }
 
+    void severalRadiosAtOnceEachEndOnTheirOwn() {
+        const QByteArray radioStart = randomImage(8);
+        QByteArray edited = randomImage(9);
+        edited.replace(0xD00, 16, radioStart.mid(0xD00, 16));
+        QVERIFY(writeFile(path(u"start.bin"_s), radioStart));
+        QVERIFY(writeFile(path(u"edited.dat"_s), packed(imageOf(edited))));
+        std::vector<std::unique_ptr<Simulator>> radios;
+        for (int i = 0; i < 3; ++i) {
+            QStringList args{u"--image"_s, path(u"start.bin"_s), u"--save-on-exit"_s, path(u"saved%1.bin"_s.arg(i))};
+            if (i == 1)
+                args << u"--refuse-write-at"_s << u"0x700"_s; // every time, retries included
+            radios.push_back(std::make_unique<Simulator>(args));
+            QVERIFY(radios.back()->device().startsWith(u"/dev/"_s));
+        }
+        const Run write = runCli({u"write"_s, u"--port"_s, radios[0]->device(), u"--port"_s, radios[1]->device(),
+                                  u"--port"_s, radios[2]->device(), u"--retries"_s, u"1"_s, path(u"edited.dat"_s)});
+        QCOMPARE(write.exitCode, 2);
+        const QStringList lines = write.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            const QStringList mine =
+                lines.filter(QRegularExpression(u"^"_s + QRegularExpression::escape(radios[i]->device()) + u": "_s));
+            QCOMPARE(mine.size(), 1);
+            if (i == 1)
+                QCOMPARE(mine[0], radios[1]->device() + u": failed: the radio refused the write at 0x0700"_s);
+            else
+                QVERIFY2(QRegularExpression(u": written in \\d+\\.\\d s$"_s).match(mine[0]).hasMatch(),
+                         qPrintable(mine[0]));
+        }
+
+        // The two that took the file read it back, one at a time, into a folder.
+        const QString folder = path(u"read"_s);
+        const Run read = runCli({u"read"_s, u"--port"_s, radios[0]->device(), u"--port"_s, radios[2]->device(),
+                                 u"--jobs"_s, u"1"_s, folder});
+        QCOMPARE(read.exitCode, 0);
+        QCOMPARE(read.out.count(u": read in "_s), 2);
+        for (int i : {0, 2}) {
+            const QString name = radios[i]->device().mid(5).replace(u'/', u'-') + u".dat"_s;
+            QCOMPARE(unpacked(readFile(folder + u'/' + name)).left(0xF00), edited.left(0xF00));
+        }
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(radios[i]->stop(), 0);
+            const QByteArray saved = readFile(path(u"saved%1.bin"_s.arg(i)));
+            QCOMPARE(saved.left(0x700), edited.left(0x700));
+            QCOMPARE(saved.mid(0x700, 0x800) == edited.mid(0x700, 0x800), i != 1);
+        }
+    }
+
     void badArguments_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("exitCode");
@@ -199,6 +250,9 @@ private slots:
         QTest::newRow("not a raw image") << QStringList{u"write"_s, u"--port"_s, u"/nonexistent/ttyUSB7"_s,
                                                         QStringLiteral(NORVIK_CLI)}
                                          << 2 << u"4096-byte"_s;
+        QTest::newRow("same port twice") << QStringList{u"write"_s,  u"--port"_s,       u"/dev/ttyUSB7"_s,
+                                                        u"--port"_s, u"/dev/ttyUSB7"_s, u"x.bin"_s}
+                                         << 1 << u"given twice"_s;
         QTest::newRow("bad fault address")
             << QStringList{u"simulate"_s, u"--silent-at"_s, u"0x1000"_s} << 1 << u"address"_s;
     }

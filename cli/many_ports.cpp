@@ -1,0 +1,143 @@
+#include "many_ports.h"
+
+#include <QEventLoop>
+#include <QSet>
+#include <cstdio>
+#include <filesystem>
+
+#include "commands.h"
+#include "image_files.h"
+#include "io/path_text.h"
+#include "strings/string_ids.h"
+#include "transport/serial_link.h"
+#include "transport/serial_ports.h"
+
+namespace norvik::cli {
+namespace {
+
+// A whole number >= least, or -1.
+int parseAtLeast(const QString& text, int least) {
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    return ok && n >= least ? n : -1;
+}
+
+void printLine(const QString& line) {
+    std::fputs(line.toLocal8Bit().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+struct Port {
+    QString given;  // as on the command line, which is what the summary names
+    QString device; // empty: no device behind the number
+    QString stem;
+};
+
+} // namespace
+
+QString summaryLine(const QString& port, CloneMode mode, const PortOutcome& outcome) {
+    if (!outcome.ok)
+        return QStringLiteral("%1: failed: %2").arg(port, outcome.reason);
+    return QStringLiteral("%1: %2 in %3 s")
+        .arg(port, QLatin1String(mode == CloneMode::Read ? "read" : "written"),
+             QString::number(outcome.seconds, 'f', 1));
+}
+
+QString portFileStem(const QString& device) {
+    QString stem = device;
+    for (const QLatin1String prefix : {QLatin1String("/dev/"), QLatin1String("\\\\.\\")}) {
+        if (stem.startsWith(prefix)) {
+            stem = stem.mid(prefix.size());
+            break;
+        }
+    }
+    for (const QChar c : {QLatin1Char('/'), QLatin1Char('\\'), QLatin1Char(':')})
+        stem.replace(c, QLatin1Char('-'));
+    return stem;
+}
+
+int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
+    const bool reading = mode == CloneMode::Read;
+    const char* command = reading ? "read" : "write";
+    const QString usageText = QLatin1String(usage);
+    if (o.positional.size() != 1)
+        return usageError(command, usageText, {});
+    CloneBatch::Settings settings;
+    settings.mode = mode;
+    settings.language = cliLanguage();
+    settings.acceptRangeChange = o.has(QStringLiteral("--yes"));
+    const Language lang = settings.language;
+    if (o.values.contains(QStringLiteral("--retries")) &&
+        (settings.retries = parseAtLeast(o.values[QStringLiteral("--retries")], 0)) < 0)
+        return usageError(command, usageText, QStringLiteral("--retries needs a number"));
+    if (o.values.contains(QStringLiteral("--jobs")) &&
+        (settings.jobs = parseAtLeast(o.values[QStringLiteral("--jobs")], 1)) < 0)
+        return usageError(command, usageText, QStringLiteral("--jobs needs a number of at least 1"));
+
+    std::vector<Port> ports;
+    SystemPortEnumerator system;
+    QSet<QString> stems;
+    for (const Arg& a : o.all(QStringLiteral("--port"))) {
+        Port port{a.text, resolvePort(a.text, system), {}};
+        port.stem = portFileStem(port.device.isEmpty() ? a.text : port.device);
+        if (stems.contains(port.stem))
+            return usageError(command, usageText, QStringLiteral("port %1 is given twice").arg(a.text));
+        stems.insert(port.stem);
+        ports.push_back(port);
+    }
+
+    const Arg& file = o.positional.front();
+    RadioImage image;
+    if (reading) {
+        if (file.isStdStream())
+            return usageError(command, usageText, QStringLiteral("several ports read into a folder, not '-'"));
+        std::error_code error;
+        std::filesystem::create_directories(file.path, error);
+        if (!std::filesystem::is_directory(file.path)) {
+            printErr(cliText(ids::CannotWriteFile, lang).arg(file.text) + QLatin1Char(' ') +
+                     QString::fromStdString(error ? error.message() : std::string("Not a folder.")));
+            return kExitFailed;
+        }
+    } else {
+        const std::optional<RadioImage> loaded = loadImage(file, formatOf(file), lang);
+        if (!loaded)
+            return kExitFailed;
+        image = *loaded;
+    }
+
+    CloneBatch batch(settings);
+    std::vector<const Port*> byIndex;
+    int failed = 0;
+    for (const Port& port : ports) {
+        if (port.device.isEmpty()) {
+            printLine(summaryLine(port.given, mode, {false, 0, cliText(ids::PortNotFound, lang).arg(port.given)}));
+            ++failed;
+            continue;
+        }
+        batch.add(std::make_unique<SerialLink>(port.device), image);
+        byIndex.push_back(&port);
+    }
+    QEventLoop loop;
+    QObject::connect(&batch, &CloneBatch::portEnded, &loop, [&](int index, const PortOutcome& outcome) {
+        const Port& port = *byIndex[std::size_t(index)];
+        PortOutcome shown = outcome;
+        if (reading && outcome.ok) {
+            const auto saveTo =
+                file.path / std::filesystem::path((port.stem + QStringLiteral(".dat")).toStdU16String());
+            if (const io::FileProblem problem = io::saveImage(saveTo, batch.image(index), io::ImageFormat::DataFile))
+                shown = {false, outcome.seconds,
+                         cliText(ids::CannotWriteFile, lang).arg(QString::fromStdString(io::displayName(saveTo))) +
+                             QLatin1Char(' ') + QString::fromStdString(io::reasonText(problem, lang))};
+        }
+        if (!shown.ok)
+            ++failed;
+        printLine(summaryLine(port.given, mode, shown));
+    });
+    QObject::connect(&batch, &CloneBatch::finished, &loop, &QEventLoop::quit);
+    batch.start();
+    loop.exec();
+    return failed > 0 ? kExitFailed : kExitOk;
+}
+
+} // namespace norvik::cli

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include "clone/clone_session.h"
+#include "options.h"
+#include "transport/clone_batch.h"
+
+namespace norvik::cli {
+
+// read or write given more than one --port: one transfer per port, all at once, and one line per
+// port on standard output as each ends. Exit status 2 when any port failed.
+int runManyPorts(CloneMode mode, const Options& options, const char* usage);
+
+// The line a port ends with, in a form a script can split at ": ":
+//   PORT: written in 11.2 s     PORT: read in 17.6 s     PORT: failed: REASON
+// Anything more to say about a port that went through follows its time after ", ".
+QString summaryLine(const QString& port, CloneMode mode, const PortOutcome& outcome);
+
+// The name a read from several ports saves a port's image under, without ".dat": the device
+// without its "/dev/" (or "\\.\"), further separators made dashes ("ttyUSB0", "pts-3", "COM23").
+QString portFileStem(const QString& device);
+
+} // namespace norvik::cli

@@ -1,0 +1,99 @@
+#include "transport/clone_batch.h"
+
+#include <QElapsedTimer>
+
+#include "clone/clone_failure.h"
+#include "strings/string_ids.h"
+#include "transport/clone_runner.h"
+
+namespace norvik {
+
+struct CloneBatch::Port {
+    int index = 0;
+    std::unique_ptr<ByteLink> link;
+    RadioImage image; // what a write sends
+    std::unique_ptr<CloneRunner> runner;
+    QElapsedTimer clock;
+    int retriesLeft = 0;
+    QString linkError; // the line failed while open: that, not the time-out after it, is the reason
+};
+
+CloneBatch::CloneBatch(const Settings& settings, QObject* parent) : QObject(parent), m_settings(settings) {}
+
+CloneBatch::~CloneBatch() = default;
+
+void CloneBatch::add(std::unique_ptr<ByteLink> link, const RadioImage& image) {
+    auto port = std::make_unique<Port>();
+    port->index = size();
+    port->link = std::move(link);
+    port->image = image;
+    port->retriesLeft = m_settings.retries;
+    m_ports.push_back(std::move(port));
+}
+
+const RadioImage& CloneBatch::image(int index) const {
+    const Port& port = *m_ports.at(std::size_t(index));
+    return port.runner ? port.runner->session().image() : port.image;
+}
+
+void CloneBatch::start() {
+    if (m_ports.empty()) {
+        QMetaObject::invokeMethod(this, &CloneBatch::finished, Qt::QueuedConnection);
+        return;
+    }
+    startNext();
+}
+
+void CloneBatch::startNext() {
+    const auto text = [lang = m_settings.language](int id) { return QString::fromStdString(textString(id, lang)); };
+    while (m_next < m_ports.size() && (m_settings.jobs <= 0 || m_running < m_settings.jobs)) {
+        Port& port = *m_ports[m_next++];
+        ++m_running;
+        port.runner = std::make_unique<CloneRunner>(*port.link, m_settings.language);
+        CloneRunner* runner = port.runner.get();
+        // Ended from the event loop, never from inside this loop.
+        connect(runner, &CloneRunner::openFailed, this, [this, &port](const QString& message) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, &port, message] {
+                    end(port, {false, 0, message});
+                },
+                Qt::QueuedConnection);
+        });
+        connect(runner, &CloneRunner::linkError, this, [&port](const QString& message) {
+            if (port.linkError.isEmpty())
+                port.linkError = message;
+        });
+        connect(runner, &CloneRunner::question, this, [this, &port, runner](CloneQuestion q, const QString&) {
+            runner->answer(q == CloneQuestion::IdentificationChanged ? m_settings.acceptRangeChange
+                                                                     : port.retriesLeft-- > 0);
+        });
+        connect(runner, &CloneRunner::done, this, [this, &port, runner, text](CloneOutcome outcome) {
+            PortOutcome result{outcome == CloneOutcome::Completed, port.clock.nsecsElapsed() / 1e9, {}};
+            if (outcome == CloneOutcome::Cancelled)
+                result.reason = text(ids::FailureRangeDiffers);
+            else if (!result.ok && !port.linkError.isEmpty())
+                result.reason = text(ids::FailureConnectionLost).arg(port.linkError);
+            else if (!result.ok)
+                result.reason = QString::fromStdString(
+                    cloneFailureText(m_settings.mode, runner->session().lastFailure(), m_settings.language));
+            end(port, result);
+        });
+        port.clock.start();
+        runner->start(m_settings.mode, port.image);
+    }
+}
+
+void CloneBatch::end(Port& port, PortOutcome outcome) {
+    --m_running;
+    ++m_ended;
+    if (!outcome.ok)
+        ++m_failures;
+    outcome.reason.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    emit portEnded(port.index, outcome);
+    startNext();
+    if (m_ended == size())
+        emit finished();
+}
+
+} // namespace norvik

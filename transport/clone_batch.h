@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "clone/clone_session.h"
+#include "transport/byte_link.h"
+
+namespace norvik {
+
+// How one port of a batch ended.
+struct PortOutcome {
+    bool ok = false;
+    double seconds = 0; // from the port's start to its end
+    QString reason;     // why it failed, one line in the user's language
+};
+
+// The same transfer on several ports at once, all on this thread's event loop: each port has its
+// own link and CloneRunner, so a failure on one never touches the others. At most `jobs` run
+// together; the rest start as earlier ones end. Nobody is asked anything: the settings answer.
+class CloneBatch : public QObject {
+    Q_OBJECT
+public:
+    struct Settings {
+        CloneMode mode = CloneMode::Write;
+        Language language = Language::English;
+        int jobs = 0;                   // 0: all at once
+        int retries = 0;                // times a port starts over after a failure
+        bool acceptRangeChange = false; // write although the radio's frequency range differs
+    };
+
+    explicit CloneBatch(const Settings& settings, QObject* parent = nullptr);
+    ~CloneBatch() override;
+
+    // Adds a port before start(): its link and the image a write sends.
+    void add(std::unique_ptr<ByteLink> link, const RadioImage& image = RadioImage());
+    void start();
+
+    int size() const { return int(m_ports.size()); }
+    // What a port's transfer holds: after a completed read, what the radio sent.
+    const RadioImage& image(int index) const;
+    int failures() const { return m_failures; }
+
+signals:
+    void portEnded(int index, const norvik::PortOutcome& outcome);
+    void finished();
+
+private:
+    struct Port;
+    void startNext();
+    void end(Port& port, PortOutcome outcome);
+
+    Settings m_settings;
+    std::vector<std::unique_ptr<Port>> m_ports;
+    std::size_t m_next = 0;
+    int m_running = 0;
+    int m_ended = 0;
+    int m_failures = 0;
+};
+
+} // namespace norvik
