@@ -104,8 +104,10 @@ public:
         require(value >= 0 && value <= maximum, "progress beyond its maximum");
     }
     void statusChanged(const std::string&) override {}
-    void questionAsked(CloneQuestion, const std::string&) override {
+    void questionAsked(CloneQuestion question, const std::string&) override {
         require(!asking, "a second question before the first was answered");
+        if (question == CloneQuestion::RetryOrCancel)
+            require(session.lastFailure().step >= 0, "Retry asked with no failure to tell");
         asking = true;
     }
     void finished(CloneOutcome outcome) override {
