@@ -13,6 +13,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -114,6 +115,9 @@ const QString kAnyText = QStringLiteral("0123456789.,ABCDEFGHIJKLMNOPQRSTUVWXYZa
 } // namespace
 
 StressDriver::StressDriver(const StressOptions& options) : m_options(options), m_rng(options.seed) {
+    // One run in three as a user whose numbers are written with a decimal comma.
+    if (m_rng.chance(1.0 / 3))
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     m_files = m_dir.filePath(QStringLiteral("files"));
     QDir().mkpath(m_files);
     m_settings = std::make_unique<QSettings>(m_dir.filePath(QStringLiteral("language.ini")), QSettings::IniFormat);
@@ -185,8 +189,8 @@ int StressDriver::run() {
     noteSaves(files);
     verify();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count();
-    std::printf("stress: %d steps clean, seed %llu, %.1f s\n", m_step, static_cast<unsigned long long>(m_options.seed),
-                seconds);
+    std::printf("stress: %d steps clean, seed %llu, %.1f s, numbers as in %s\n", m_step,
+                static_cast<unsigned long long>(m_options.seed), seconds, qPrintable(QLocale().name()));
     std::printf("  prompts answered %d, dialogs worked %d, transfers %d (%d completed), saves %d\n",
                 m_prompter->asked(), m_summary.dialogs, m_summary.transfers, m_summary.transfersCompleted,
                 m_summary.saves);

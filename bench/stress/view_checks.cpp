@@ -40,7 +40,7 @@ bool isDuplexEntry(const QString& s, Language lang) {
 
 bool isOffsetText(const QString& s) {
     const auto f = frequencyFromText(s.toStdString());
-    return f && s.size() >= 7 && s.at(s.size() - 6) == QLatin1Char('.');
+    return f && s.size() >= 7 && (s.at(s.size() - 6) == QLatin1Char('.') || s.at(s.size() - 6) == QLatin1Char(','));
 }
 
 QString cellFault(int channel, int column, const QString& shown, const QString& fresh) {
