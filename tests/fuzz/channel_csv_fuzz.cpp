@@ -1,7 +1,8 @@
-// Any bytes as a channel list file, imported over the new-image defaults: the import must end in
-// problems or channels, never a crash; it changes channel records and names only, says exactly
-// which channels it changed, takes nothing from a file it refuses whole, and every frequency it writes is
-// BCD inside a band (or the receive frequency again). What it gives exports and imports again
+// Any bytes as a channel list file, imported over the new-image defaults (the first byte picks
+// keeping the other channels or replacing them all): the import must end in problems or
+// channels, never a crash; it changes channel records and names only, says exactly which
+// channels it changed, takes nothing from a file it refuses whole, and every frequency it writes
+// is BCD inside a band (or the receive frequency again). What it gives exports and imports again
 // without a problem and without a change.
 
 #include <cstddef>
@@ -99,6 +100,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             !(result.image == base))
             fail("a file refused whole changed the image");
 
+    // The round trip costs a second import: the fuzzer asks for it with the start byte's bit 1.
+    if (!(data[0] & 2))
+        return 0;
     const std::string again = exportChannelsCsv(result.image);
     const CsvImport back = importChannelsCsv(again, result.image);
     if (!back.problems.empty() || back.changed.any() || !(back.image == result.image))
