@@ -7,14 +7,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProgressBar>
@@ -26,7 +23,6 @@
 #include <QTreeView>
 #include <QtTest>
 #include <cstdio>
-#include <fstream>
 
 #include "channels/channel_csv.h"
 #include "channels/channel_table.h"
