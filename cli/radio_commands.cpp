@@ -88,8 +88,15 @@ public:
                 printErr(line);
         });
         connect(&runner, &CloneRunner::progress, this, [this](int value, int maximum) {
-            if (m_tty)
-                drawBar(value, maximum);
+            if (!m_tty)
+                return;
+            // The write's bar stays at 100% on its line; the read-back gets a bar of its own.
+            if (m_runner.session().verifying() && !m_verifyBar) {
+                m_verifyBar = true;
+                endBar();
+                m_title = cliText(ids::StatusVerifying, m_lang);
+            }
+            drawBar(value, maximum);
         });
     }
 
@@ -133,6 +140,7 @@ private:
     Language m_lang;
     bool m_tty;
     bool m_barShown = false;
+    bool m_verifyBar = false;
     QStringList m_log;
 };
 

@@ -62,10 +62,6 @@ void TransferProgress::setPhaseText(const QString& text) {
     lblPhase->setVisible(!text.isEmpty());
 }
 
-QString TransferProgress::phaseText() const {
-    return lblPhase->text();
-}
-
 void TransferProgress::showOver(QWidget* owner) {
     adjustSize();
     if (owner) {

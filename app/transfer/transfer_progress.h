@@ -23,7 +23,6 @@ public:
     void setPercentCaption(const QString& caption);
     // Empty hides the line.
     void setPhaseText(const QString& text);
-    QString phaseText() const;
     // Puts the panel in the middle of the window it reports on.
     void showOver(QWidget* owner);
 

@@ -156,7 +156,7 @@ public:
     const RadioImage& image() const { return m_image; }
     // The rows stored since the exchange last started (a retry starts over).
     const std::bitset<kRowCount>& rowsReceived() const { return m_rowsReceived; }
-    // True while a write is being read back.
+    // True from the start of a write's read-back until the next start.
     bool verifying() const { return m_verifying; }
     Verification verification() const { return m_verification; }
     // What the read-back brought: rows 0..239 as the radio sent them over a copy of image().
