@@ -8,6 +8,8 @@ namespace norvik::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 1;
 inline constexpr int kExitFailed = 2;
+// write: the radio was written but reading it back found something else.
+inline constexpr int kExitDiffers = 3;
 
 struct Command {
     const char* name;
@@ -19,5 +21,6 @@ struct Command {
 const Command* fileCommands(int& count);
 const Command* listCommands(int& count);
 const Command* radioCommands(int& count);
+const Command* compareCommands(int& count);
 
 } // namespace norvik::cli

@@ -10,7 +10,7 @@ namespace {
 
 std::vector<Command> allCommands() {
     std::vector<Command> all;
-    for (auto group : {&fileCommands, &listCommands, &radioCommands}) {
+    for (auto group : {&fileCommands, &listCommands, &radioCommands, &compareCommands}) {
         int n = 0;
         const Command* c = group(n);
         all.insert(all.end(), c, c + n);

@@ -39,9 +39,14 @@ struct Port {
 QString summaryLine(const QString& port, CloneMode mode, const PortOutcome& outcome) {
     if (!outcome.ok)
         return QStringLiteral("%1: failed: %2").arg(port, outcome.reason);
-    return QStringLiteral("%1: %2 in %3 s")
-        .arg(port, QLatin1String(mode == CloneMode::Read ? "read" : "written"),
-             QString::number(outcome.seconds, 'f', 1));
+    QString line = QStringLiteral("%1: %2 in %3 s")
+                       .arg(port, QLatin1String(mode == CloneMode::Read ? "read" : "written"),
+                            QString::number(outcome.seconds, 'f', 1));
+    if (outcome.verification == Verification::Verified)
+        line += QStringLiteral(", verified");
+    else if (outcome.verification != Verification::NotAsked)
+        line += QStringLiteral(", not verified: ") + outcome.verifyDetail;
+    return line;
 }
 
 QString portFileStem(const QString& device) {
@@ -67,6 +72,7 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
     settings.mode = mode;
     settings.language = cliLanguage();
     settings.acceptRangeChange = o.has(QStringLiteral("--yes"));
+    settings.verify = !reading && !o.has(QStringLiteral("--no-verify"));
     const Language lang = settings.language;
     if (o.values.contains(QStringLiteral("--retries")) &&
         (settings.retries = parseAtLeast(o.values[QStringLiteral("--retries")], 0)) < 0)
@@ -109,9 +115,11 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
     CloneBatch batch(settings);
     std::vector<const Port*> byIndex;
     int failed = 0;
+    int differs = 0;
     for (const Port& port : ports) {
         if (port.device.isEmpty()) {
-            printLine(summaryLine(port.given, mode, {false, 0, cliText(ids::PortNotFound, lang).arg(port.given)}));
+            printLine(
+                summaryLine(port.given, mode, PortOutcome::failed(cliText(ids::PortNotFound, lang).arg(port.given))));
             ++failed;
             continue;
         }
@@ -126,18 +134,21 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
             const auto saveTo =
                 file.path / std::filesystem::path((port.stem + QStringLiteral(".dat")).toStdU16String());
             if (const io::FileProblem problem = io::saveImage(saveTo, batch.image(index), io::ImageFormat::DataFile))
-                shown = {false, outcome.seconds,
-                         cliText(ids::CannotWriteFile, lang).arg(QString::fromStdString(io::displayName(saveTo))) +
-                             QLatin1Char(' ') + QString::fromStdString(io::reasonText(problem, lang))};
+                shown = PortOutcome::failed(
+                    cliText(ids::CannotWriteFile, lang).arg(QString::fromStdString(io::displayName(saveTo))) +
+                        QLatin1Char(' ') + QString::fromStdString(io::reasonText(problem, lang)),
+                    outcome.seconds);
         }
-        if (!shown.ok)
+        if (!shown.ok || shown.verification == Verification::NotChecked)
             ++failed;
+        else if (shown.verification == Verification::Differs)
+            ++differs;
         printLine(summaryLine(port.given, mode, shown));
     });
     QObject::connect(&batch, &CloneBatch::finished, &loop, &QEventLoop::quit);
     batch.start();
     loop.exec();
-    return failed > 0 ? kExitFailed : kExitOk;
+    return failed > 0 ? kExitFailed : differs > 0 ? kExitDiffers : kExitOk;
 }
 
 } // namespace norvik::cli

@@ -9,12 +9,14 @@
 namespace norvik::cli {
 
 // read or write given more than one --port: one transfer per port, all at once, and one line per
-// port on standard output as each ends. Exit status 2 when any port failed.
+// port on standard output as each ends. Exit status 2 when any port failed or could not be read
+// back, else 3 when a radio read back differs.
 int runManyPorts(CloneMode mode, const Options& options, const char* usage);
 
 // The line a port ends with, in a form a script can split at ": ":
 //   PORT: written in 11.2 s     PORT: read in 17.6 s     PORT: failed: REASON
-// Anything more to say about a port that went through follows its time after ", ".
+// Anything more to say about a port that went through follows its time after ", ": "verified",
+// or "not verified: " and what differs or why the read-back failed.
 QString summaryLine(const QString& port, CloneMode mode, const PortOutcome& outcome);
 
 // The name a read from several ports saves a port's image under, without ".dat": the device

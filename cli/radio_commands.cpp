@@ -88,8 +88,15 @@ public:
                 printErr(line);
         });
         connect(&runner, &CloneRunner::progress, this, [this](int value, int maximum) {
-            if (m_tty)
-                drawBar(value, maximum);
+            if (!m_tty)
+                return;
+            // The write's bar stays at 100% on its line; the read-back gets a bar of its own.
+            if (m_runner.session().verifying() && !m_verifyBar) {
+                m_verifyBar = true;
+                endBar();
+                m_title = cliText(ids::StatusVerifying, m_lang);
+            }
+            drawBar(value, maximum);
         });
     }
 
@@ -133,13 +140,14 @@ private:
     Language m_lang;
     bool m_tty;
     bool m_barShown = false;
+    bool m_verifyBar = false;
     QStringList m_log;
 };
 
 // Runs one transfer to its end and returns its outcome (Failed when the port would not open).
 CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, const RadioImage& image, TransferConsole& console,
                          int retries, const std::function<void(CloneRunner&)>& onIdentificationWarning,
-                         bool serviceLink = false) {
+                         bool serviceLink = false, bool verify = false) {
     QEventLoop loop;
     CloneOutcome outcome = CloneOutcome::Failed;
     QObject::connect(&runner, &CloneRunner::openFailed, &loop, [&](const QString& message) {
@@ -161,7 +169,7 @@ CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, const RadioImage& 
         outcome = o;
         loop.quit();
     });
-    if (!(serviceLink ? runner.startLink(mode, image) : runner.start(mode, image)))
+    if (!(serviceLink ? runner.startLink(mode, image) : runner.start(mode, image, verify)))
         return CloneOutcome::Failed;
     loop.exec();
     console.endBar();
@@ -180,19 +188,27 @@ constexpr const char* kReadUsage =
     "norvik-r7-cli read --port PORT [--retries N] OUT\n"
     "       norvik-r7-cli read --port PORT --port PORT... [--jobs N] [--retries N] FOLDER";
 constexpr const char* kWriteUsage =
-    "norvik-r7-cli write --port PORT [--port PORT...] [--jobs N] [--yes] [--retries N] IN";
+    "norvik-r7-cli write --port PORT [--port PORT...] [--jobs N] [--yes] [--retries N]\n"
+    "       [--verify | --no-verify] IN";
 // What read and write say about several ports.
 constexpr const char* kManyPortsHelp =
     "\nWith several --port options every port has its own transfer, all at the same time (at\n"
     "most N with --jobs N), and standard output gets one line per port as it ends:\n"
     "  PORT: written in 11.2 s    PORT: read in 17.6 s    PORT: failed: REASON\n"
     "A failure on one port never stops the others; the exit status is 2 when any failed.\n";
+// What write says about reading the radio back.
+constexpr const char* kVerifyHelp =
+    "\nAfter writing, rows 0..239 are read back and compared with the file (--verify, the\n"
+    "default; one more read of 240 rows); --no-verify skips it. What differs is listed by\n"
+    "channel and setting. Exit status 3: the write went through but the radio holds something\n"
+    "else. With several ports each line ends in \", verified\" or \", not verified: WHAT\".\n";
 constexpr const char* kServiceReadUsage = "norvik-r7-cli service-read --port PORT [--retries N] OUT";
 constexpr const char* kServiceWriteUsage = "norvik-r7-cli service-write --port PORT [--yes] [--retries N] IN";
 constexpr const char* kSimulateUsage =
     "norvik-r7-cli simulate [--image IN] [--save-on-exit OUT] [--log FILE] [--pace]\n"
     "       [--junk HEX] [--silent-at ADDR] [--short-reply-at ADDR] [--long-reply-at ADDR]\n"
-    "       [--refuse-write-at ADDR] [--ident HEX] [--dead-from ADDR] [--fault-once]";
+    "       [--refuse-write-at ADDR] [--drop-write-at ADDR] [--ident HEX] [--dead-from ADDR]\n"
+    "       [--fault-once]";
 constexpr const char* kPortsUsage = "norvik-r7-cli ports [--check]";
 
 // read and service-read: the whole memory into a new file, or the service rows into a file that
@@ -267,6 +283,33 @@ int runServiceRead(const Args& args) {
     return readCommand(args, true);
 }
 
+// What reading a write back found, on a terminal, where only a progress bar was shown: verified,
+// the differences one per line (exit 3), or that the read-back failed.
+int reportVerification(const CloneSession& session, TransferConsole& console, Language lang) {
+    switch (session.verification()) {
+    case Verification::NotAsked:
+        return kExitOk;
+    case Verification::Verified:
+        if (console.isTerminal())
+            printErr(cliText(ids::Verified, lang));
+        return kExitOk;
+    case Verification::NotChecked:
+        console.reportFailure();
+        if (console.isTerminal())
+            printErr(cliText(ids::LogNotChecked, lang));
+        return kExitFailed;
+    case Verification::Differs:
+        break;
+    }
+    // Without a terminal the log has said it all.
+    if (console.isTerminal()) {
+        printErr(cliText(ids::LogNotVerified, lang));
+        for (const ImageDifference& d : session.differences())
+            printErr(QStringLiteral("  ") + QString::fromStdString(differenceText(d, lang)));
+    }
+    return kExitDiffers;
+}
+
 // write and service-write: rows 0..239, or the service rows 240..255 only.
 int writeCommand(const Args& args, bool service) {
     const char* name = service ? "service-write" : "write";
@@ -274,7 +317,10 @@ int writeCommand(const Args& args, bool service) {
     QSet<QString> valueNames{QStringLiteral("--port"), QStringLiteral("--retries")};
     if (!service)
         valueNames << QStringLiteral("--jobs");
-    const Options o(args, valueNames, {QStringLiteral("--yes")});
+    QSet<QString> flagNames{QStringLiteral("--yes")};
+    if (!service)
+        flagNames << QStringLiteral("--verify") << QStringLiteral("--no-verify");
+    const Options o(args, valueNames, flagNames);
     if (o.help) {
         std::printf("usage: %s\n\nWrites %s of the image to the radio. When the radio's frequency\n"
                     "range differs from the image's, the write asks on a terminal and otherwise\n"
@@ -282,14 +328,17 @@ int writeCommand(const Args& args, bool service) {
                     qPrintable(usage), service ? "the service rows 240..255" : "rows 0..239",
                     service ? "\nA block the radio keeps refusing is sent at most six times." : "");
         if (!service)
-            std::printf("%sWith several ports nothing is asked: a radio whose range differs is written only\n"
+            std::printf("%s%sWith several ports nothing is asked: a radio whose range differs is written only\n"
                         "with --yes.\n",
-                        kManyPortsHelp);
+                        kVerifyHelp, kManyPortsHelp);
         std::fputs(kFileNameHelp, stdout);
         return kExitOk;
     }
     if (!o.error.isEmpty())
         return usageError(name, usage, o.error);
+    if (o.has(QStringLiteral("--verify")) && o.has(QStringLiteral("--no-verify")))
+        return usageError(name, usage, QStringLiteral("--verify and --no-verify exclude each other"));
+    const bool verify = !service && !o.has(QStringLiteral("--no-verify"));
     if (!service && o.all(QStringLiteral("--port")).size() > 1)
         return runManyPorts(CloneMode::Write, o, kWriteUsage);
     int retries = 0;
@@ -337,9 +386,9 @@ int writeCommand(const Args& args, bool service) {
         });
     };
     const CloneOutcome outcome =
-        runTransfer(runner, CloneMode::Write, image, console, retries, askIdentification, service);
+        runTransfer(runner, CloneMode::Write, image, console, retries, askIdentification, service, verify);
     if (outcome == CloneOutcome::Completed)
-        return kExitOk;
+        return reportVerification(runner.session(), console, lang);
     if (runner.session().log().empty())
         return kExitFailed;
     if (outcome == CloneOutcome::Cancelled) {
@@ -368,17 +417,18 @@ void onSignal(int) {
 #endif
 
 int runSimulate(const Args& args) {
-    const QSet<QString> valueNames = {QStringLiteral("--image"),         QStringLiteral("--save-on-exit"),
-                                      QStringLiteral("--log"),           QStringLiteral("--junk"),
-                                      QStringLiteral("--silent-at"),     QStringLiteral("--short-reply-at"),
-                                      QStringLiteral("--long-reply-at"), QStringLiteral("--refuse-write-at"),
-                                      QStringLiteral("--ident"),         QStringLiteral("--dead-from")};
+    const QSet<QString> valueNames = {
+        QStringLiteral("--image"),         QStringLiteral("--save-on-exit"),    QStringLiteral("--log"),
+        QStringLiteral("--junk"),          QStringLiteral("--silent-at"),       QStringLiteral("--short-reply-at"),
+        QStringLiteral("--long-reply-at"), QStringLiteral("--refuse-write-at"), QStringLiteral("--ident"),
+        QStringLiteral("--dead-from"),     QStringLiteral("--drop-write-at")};
     const Options o(args, valueNames, {QStringLiteral("--pace"), QStringLiteral("--fault-once")});
     if (o.help) {
         std::printf("usage: %s\n\nRuns a simulated radio on a pseudo-terminal until interrupted. The first line\n"
                     "of output is the device path to give to --port. ADDR is a block address such as\n"
                     "0x0A0; HEX is a string of hex digits. --pace spends the line time of 9600 bit/s\n"
-                    "on every byte.\n",
+                    "on every byte. --drop-write-at acknowledges the write there but keeps the old\n"
+                    "row, as a radio whose memory failed would.\n",
                     kSimulateUsage);
         std::fputs(kFileNameHelp, stdout);
         return kExitOk;
@@ -403,11 +453,10 @@ int runSimulate(const Args& args) {
 
     SimulatorFaults faults;
     faults.once = o.has(QStringLiteral("--fault-once"));
-    const std::pair<const char*, std::optional<int>*> addressOptions[] = {{"--silent-at", &faults.silentAt},
-                                                                          {"--short-reply-at", &faults.shortReplyAt},
-                                                                          {"--long-reply-at", &faults.longReplyAt},
-                                                                          {"--refuse-write-at", &faults.refuseWriteAt},
-                                                                          {"--dead-from", &faults.deadFrom}};
+    const std::pair<const char*, std::optional<int>*> addressOptions[] = {
+        {"--silent-at", &faults.silentAt},        {"--short-reply-at", &faults.shortReplyAt},
+        {"--long-reply-at", &faults.longReplyAt}, {"--refuse-write-at", &faults.refuseWriteAt},
+        {"--drop-write-at", &faults.dropWriteAt}, {"--dead-from", &faults.deadFrom}};
     for (const auto& [name, field] : addressOptions) {
         const QString key = QLatin1String(name);
         if (!o.values.contains(key))

@@ -18,6 +18,22 @@ struct CloneBatch::Port {
     QString linkError; // the line failed while open: that, not the time-out after it, is the reason
 };
 
+namespace {
+
+// The first difference a read-back found and how many more, for a one-line report.
+QString differenceSummary(const CloneSession& session, Language lang) {
+    const std::vector<ImageDifference>& differences = session.differences();
+    if (differences.empty())
+        return {};
+    QString line = QString::fromStdString(differenceText(differences.front(), lang));
+    if (differences.size() > 1)
+        line += QStringLiteral("; ") +
+                QString::fromStdString(textString(ids::DiffMore, lang)).arg(qsizetype(differences.size() - 1));
+    return line;
+}
+
+} // namespace
+
 CloneBatch::CloneBatch(const Settings& settings, QObject* parent) : QObject(parent), m_settings(settings) {}
 
 CloneBatch::~CloneBatch() = default;
@@ -54,11 +70,7 @@ void CloneBatch::startNext() {
         // Ended from the event loop, never from inside this loop.
         connect(runner, &CloneRunner::openFailed, this, [this, &port](const QString& message) {
             QMetaObject::invokeMethod(
-                this,
-                [this, &port, message] {
-                    end(port, {false, 0, message});
-                },
-                Qt::QueuedConnection);
+                this, [this, &port, message] { end(port, PortOutcome::failed(message)); }, Qt::QueuedConnection);
         });
         connect(runner, &CloneRunner::linkError, this, [&port](const QString& message) {
             if (port.linkError.isEmpty())
@@ -69,18 +81,28 @@ void CloneBatch::startNext() {
                                                                      : port.retriesLeft-- > 0);
         });
         connect(runner, &CloneRunner::done, this, [this, &port, runner, text](CloneOutcome outcome) {
-            PortOutcome result{outcome == CloneOutcome::Completed, port.clock.nsecsElapsed() / 1e9, {}};
+            const CloneSession& session = runner->session();
+            PortOutcome result;
+            result.ok = outcome == CloneOutcome::Completed;
+            result.seconds = port.clock.nsecsElapsed() / 1e9;
+            result.verification = session.verification();
+            const auto failure = [&](CloneMode mode) {
+                if (!port.linkError.isEmpty())
+                    return text(ids::FailureConnectionLost).arg(port.linkError);
+                return QString::fromStdString(cloneFailureText(mode, session.lastFailure(), m_settings.language));
+            };
             if (outcome == CloneOutcome::Cancelled)
                 result.reason = text(ids::FailureRangeDiffers);
-            else if (!result.ok && !port.linkError.isEmpty())
-                result.reason = text(ids::FailureConnectionLost).arg(port.linkError);
             else if (!result.ok)
-                result.reason = QString::fromStdString(
-                    cloneFailureText(m_settings.mode, runner->session().lastFailure(), m_settings.language));
+                result.reason = failure(m_settings.mode);
+            else if (result.verification == Verification::NotChecked)
+                result.verifyDetail = text(ids::FailureReadBack).arg(failure(CloneMode::Read));
+            else if (result.verification == Verification::Differs)
+                result.verifyDetail = differenceSummary(session, m_settings.language);
             end(port, result);
         });
         port.clock.start();
-        runner->start(m_settings.mode, port.image);
+        runner->start(m_settings.mode, port.image, m_settings.verify);
     }
 }
 
@@ -90,6 +112,7 @@ void CloneBatch::end(Port& port, PortOutcome outcome) {
     if (!outcome.ok)
         ++m_failures;
     outcome.reason.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    outcome.verifyDetail.replace(QLatin1Char('\n'), QLatin1Char(' '));
     emit portEnded(port.index, outcome);
     startNext();
     if (m_ended == size())

@@ -15,6 +15,17 @@ struct PortOutcome {
     bool ok = false;
     double seconds = 0; // from the port's start to its end
     QString reason;     // why it failed, one line in the user's language
+    // A write read back: what was found, and for a radio that was not verified, what differs (the
+    // first difference and how many more) or why the read-back failed, one line.
+    Verification verification = Verification::NotAsked;
+    QString verifyDetail;
+
+    static PortOutcome failed(const QString& why, double seconds = 0) {
+        PortOutcome outcome;
+        outcome.seconds = seconds;
+        outcome.reason = why;
+        return outcome;
+    }
 };
 
 // The same transfer on several ports at once, all on this thread's event loop: each port has its
@@ -29,6 +40,7 @@ public:
         int jobs = 0;                   // 0: all at once
         int retries = 0;                // times a port starts over after a failure
         bool acceptRangeChange = false; // write although the radio's frequency range differs
+        bool verify = false;            // read each write back
     };
 
     explicit CloneBatch(const Settings& settings, QObject* parent = nullptr);

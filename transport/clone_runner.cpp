@@ -2,8 +2,8 @@
 
 namespace norvik {
 
-CloneRunner::CloneRunner(ByteLink& link, Language language, QObject* parent)
-    : QObject(parent), m_link(link), m_language(language), m_session(*this, language) {
+CloneRunner::CloneRunner(ByteLink& link, Language language, char decimalSeparator, QObject* parent)
+    : QObject(parent), m_link(link), m_language(language), m_session(*this, language, decimalSeparator) {
     tmrSend.setObjectName(QStringLiteral("tmrSend"));
     tmrOvertime.setObjectName(QStringLiteral("tmrOvertime"));
     for (QTimer* t : {&tmrSend, &tmrOvertime})
@@ -23,10 +23,10 @@ CloneRunner::CloneRunner(ByteLink& link, Language language, QObject* parent)
     connect(&m_link, &ByteLink::errorOccurred, this, &CloneRunner::linkError);
 }
 
-bool CloneRunner::start(CloneMode mode, const RadioImage& image) {
+bool CloneRunner::start(CloneMode mode, const RadioImage& image, bool verify) {
     if (!openLink())
         return false;
-    m_session.start(mode, image);
+    m_session.start(mode, image, verify);
     return true;
 }
 

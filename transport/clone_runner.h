@@ -17,12 +17,13 @@ namespace norvik {
 class CloneRunner : public QObject, private CloneHost {
     Q_OBJECT
 public:
-    CloneRunner(ByteLink& link, Language language, QObject* parent = nullptr);
+    // The decimal separator is the one the differences a read-back finds are shown with.
+    CloneRunner(ByteLink& link, Language language, char decimalSeparator = '.', QObject* parent = nullptr);
 
-    // Opens the link and starts on a copy of image (see CloneSession::start). False when a
-    // transfer is already running, or (with openFailed) when the link cannot be opened; no byte
-    // is sent then.
-    bool start(CloneMode mode, const RadioImage& image);
+    // Opens the link and starts on a copy of image (see CloneSession::start; `verify` reads a
+    // write back). False when a transfer is already running, or (with openFailed) when the link
+    // cannot be opened; no byte is sent then.
+    bool start(CloneMode mode, const RadioImage& image, bool verify = false);
     // The same for the service link (see CloneSession::startLink).
     bool startLink(CloneMode mode, const RadioImage& image);
     void answer(bool okOrRetry);

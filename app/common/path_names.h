@@ -19,4 +19,10 @@ inline QString shownPath(const std::filesystem::path& path) {
     return QDir::toNativeSeparators(QString::fromStdString(io::displayName(path)));
 }
 
+// The file's name alone, as the user reads it.
+inline QString shownFileName(const std::filesystem::path& path) {
+    const QString shown = shownPath(path);
+    return shown.mid(qMax(shown.lastIndexOf(QLatin1Char('\\')), shown.lastIndexOf(QLatin1Char('/'))) + 1);
+}
+
 } // namespace norvik

@@ -102,6 +102,7 @@ constexpr ActionSpec kActions[] = {
     {"mnuFile", "mnuFile_Save", ids::MenuFileSave, nullptr, ctrl(Qt::Key_S), 2300, 0, &frmMain::mnuFile_Save_Click},
     {"mnuFile", "mnuFile_SaveAs", ids::MenuFileSaveAs, nullptr, ctrl(Qt::Key_A), 2400, 0,
      &frmMain::mnuFile_SaveAs_Click},
+    {"mnuFile", "mnuFile_Compare", ids::MenuFileCompare, nullptr, kNoKey, 0, 0, &frmMain::mnuFile_Compare_Click},
     {"mnuFile", "mnuFile_Bar2", 0, nullptr, kNoKey, 0, 0, nullptr},
     {"mnuFile", "mnuFile_ImportCsv", ids::MenuFileImportCsv, nullptr, kNoKey, 0, 0, &frmMain::mnuFile_ImportCsv_Click},
     {"mnuFile", "mnuFile_ExportCsv", ids::MenuFileExportCsv, nullptr, kNoKey, 0, 0, &frmMain::mnuFile_ExportCsv_Click},
@@ -143,6 +144,7 @@ constexpr ActionSpec kActions[] = {
     {"mnuSet", "mnuSet_Manual", ids::MenuSetupManual, nullptr, kNoKey, 0, Checkable, &frmMain::mnuSet_Manual_Click},
     {"mnuSet", "mnuSet_Bar", 0, nullptr, kNoKey, 0, 0, nullptr},
     {"mnuSet", "mnuSet_COM", ids::MenuSetupComPort, nullptr, kNoKey, 6, 0, &frmMain::mnuSet_COM_Click},
+    {"mnuSet", "mnuSet_Verify", ids::MenuSetupVerify, nullptr, kNoKey, 0, Checkable, &frmMain::mnuSet_Verify_Click},
     {"mnuSet", "mnuSet_Lan", 0, nullptr, kNoKey, 0, 0, nullptr}, // the submenu
     {"mnuSet_Lan", "mnuSet_LanE", ids::MenuSetupEnglish, nullptr, kNoKey, 7, Checkable, &frmMain::mnuSet_LanE_Click},
     {"mnuSet_Lan", "mnuSet_LanC", ids::MenuSetupChinese, nullptr, kNoKey, 7, Checkable, &frmMain::mnuSet_LanC_Click},
@@ -233,6 +235,7 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
     action("mnuSet_SingleClick")->setChecked(true);
     action("mnuView_Buttons")->setChecked(true);
     action("mnuView_Status")->setChecked(true);
+    action("mnuSet_Verify")->setChecked(RegKeys(*m_settings).readVerifyAfterWrite());
 
     if (const QScreen* screen = QApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
@@ -500,13 +503,7 @@ void frmMain::recaption() {
 }
 
 void frmMain::updateTitle() {
-    QString name = QString::fromLatin1(kUntitled);
-    if (!m_filePath.empty()) {
-        name = shownPath(m_filePath);
-        const qsizetype cut = qMax(name.lastIndexOf(QLatin1Char('\\')), name.lastIndexOf(QLatin1Char('/')));
-        if (cut >= 0)
-            name = name.mid(cut + 1);
-    }
+    const QString name = m_filePath.empty() ? QString::fromLatin1(kUntitled) : shownFileName(m_filePath);
     setWindowTitle(QStringLiteral("%1 [File Name: %2]").arg(QString::fromLatin1(kProductName), name));
 }
 
@@ -680,6 +677,10 @@ void frmMain::mnuSet_SingleClick_Click() {
 void frmMain::mnuSet_Manual_Click() {
     m_table->setManualChecked(action("mnuSet_Manual")->isChecked());
     syncManualCheck(); // no change at all when the bit already stood so
+}
+
+void frmMain::mnuSet_Verify_Click() {
+    RegKeys(*m_settings).writeVerifyAfterWrite(action("mnuSet_Verify")->isChecked());
 }
 
 void frmMain::mnuSet_LanE_Click() {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "channels/channel_edits.h"
@@ -114,6 +115,7 @@ public slots:
     void mnuFile_Open_Click();
     void mnuFile_Save_Click();
     void mnuFile_SaveAs_Click();
+    void mnuFile_Compare_Click();
     void mnuFile_ImportCsv_Click();
     void mnuFile_ExportCsv_Click();
     void mnuFile_Print_Click();
@@ -137,6 +139,8 @@ public slots:
     void mnuSet_SingleClick_Click();
     void mnuSet_Manual_Click();
     void mnuSet_COM_Click();
+    // Whether a write is read back; remembered in the settings, which the write reads.
+    void mnuSet_Verify_Click();
     void mnuSet_LanE_Click();
     void mnuSet_LanC_Click();
     void mnuView_Status_Click();
@@ -263,6 +267,8 @@ public:
     // Loads a data file as Open does after its dialog (the program also takes one on its command
     // line). A foreign file is refused with "Incorrect File Type." and the image stays.
     bool openDataFile(const std::filesystem::path& path);
+    // Lists what differs from the window's image to a data file's, in a window of its own.
+    void compareWithDataFile(const std::filesystem::path& path);
     // Puts a device between every save and its file (tests put one there that fails).
     void setSaveSinkWrapper(io::SinkWrapper wrap) { m_saveSinkWrapper = std::move(wrap); }
 
@@ -272,6 +278,8 @@ private:
     // Encodes the image and writes it through the program's one save routine; the old file
     // survives any failure.
     bool writeDataFile(const std::filesystem::path& path);
+    // A data file's image; none, after telling the user why, when it cannot be had.
+    std::optional<RadioImage> readDataFile(const std::filesystem::path& path);
     io::SinkWrapper m_saveSinkWrapper;
     QString fileDialogTitle(int captionId) const;
 };

@@ -6,6 +6,7 @@
 
 #include "common/path_names.h"
 #include "common/texts.h"
+#include "dialogs/frm_compare.h"
 #include "dialogs/prompt.h"
 #include "editor/frm_main.h"
 #include "io/image_files.h"
@@ -59,20 +60,30 @@ void frmMain::mnuFile_Open_Click() {
 }
 
 bool frmMain::openDataFile(const std::filesystem::path& path) {
+    const std::optional<RadioImage> image = readDataFile(path);
+    if (!image)
+        return false;
+    m_document.replace(*image, ids::MenuFileOpen, RadioDocument::SavedImage::Take);
+    setFilePath(path);
+    setPasteAvailable(false);
+    return true;
+}
+
+std::optional<RadioImage> frmMain::readDataFile(const std::filesystem::path& path) {
     // Never more than the decoder accepts, and never a pipe or a device the window would wait on.
     const io::ImageLoad loaded = io::loadImage(path, io::ImageFormat::DataFile);
     switch (loaded.problem.error) {
     case io::FileError::None:
         break;
     case io::FileError::Empty:
-        return false;
+        return std::nullopt;
     case io::FileError::NotDataFile:
     case io::FileError::NotRawImage:
         m_prompter.message(this, QMessageBox::Critical, qtext(ids::ErrorTitle, m_language),
                            qtext(ids::IncorrectFileType, m_language) + QLatin1Char('\n') +
                                qtext(ids::IncorrectFileTypeHint, m_language),
                            QMessageBox::Ok);
-        return false;
+        return std::nullopt;
     case io::FileError::System:
     case io::FileError::NotRegular:
         // Say why (gone, no permission, a folder) rather than leave the user wondering what happened.
@@ -80,13 +91,24 @@ bool frmMain::openDataFile(const std::filesystem::path& path) {
                            qtext(ids::CannotReadFile, m_language).arg(shownPath(path)) + QLatin1Char('\n') +
                                qstr(io::reasonText(loaded.problem, m_language)),
                            QMessageBox::Ok);
-        return false;
+        return std::nullopt;
     }
+    return loaded.image;
+}
 
-    m_document.replace(*loaded.image, ids::MenuFileOpen, RadioDocument::SavedImage::Take);
-    setFilePath(path);
-    setPasteAvailable(false);
-    return true;
+void frmMain::mnuFile_Compare_Click() {
+    const QString name = m_prompter.openFileName(this, fileDialogTitle(ids::MenuFileCompare), QString(),
+                                                 QString::fromLatin1(kDataFileFilter));
+    if (!name.isEmpty())
+        compareWithDataFile(pathFromDialog(name));
+}
+
+void frmMain::compareWithDataFile(const std::filesystem::path& path) {
+    const std::optional<RadioImage> image = readDataFile(path);
+    if (!image)
+        return;
+    openWindow(new frmCompare(compareImages(m_document.image(), *image, m_language, localeDecimalSeparator()),
+                              shownFileName(path), m_language, this));
 }
 
 void frmMain::mnuFile_Save_Click() {

@@ -34,12 +34,17 @@ Language RegKeys::readLanguage() const {
     return Language::English;
 }
 
-bool RegKeys::writeLanguage(Language lang) {
+bool RegKeys::store(std::initializer_list<std::pair<const char*, QString>> values) {
     if (!m_settings.isWritable())
         return false;
-    m_settings.setValue(QString::fromLatin1(kValueWritten), QString::number(languageIndex(lang)));
+    for (const auto& [name, value] : values)
+        m_settings.setValue(QString::fromLatin1(name), value);
     m_settings.sync();
     return m_settings.status() == QSettings::NoError;
+}
+
+bool RegKeys::writeLanguage(Language lang) {
+    return store({{kValueWritten, QString::number(languageIndex(lang))}});
 }
 
 RegKeys::OtherDevice RegKeys::readOtherDevice() const {
@@ -51,12 +56,17 @@ RegKeys::OtherDevice RegKeys::readOtherDevice() const {
 }
 
 bool RegKeys::writeOtherDevice(const OtherDevice& device) {
-    if (!m_settings.isWritable())
-        return false;
-    m_settings.setValue(QString::fromLatin1(kOtherDevicePath), device.path);
-    m_settings.setValue(QString::fromLatin1(kOtherDeviceChosen), QLatin1String(device.chosen ? "1" : "0"));
-    m_settings.sync();
-    return m_settings.status() == QSettings::NoError;
+    return store({{kOtherDevicePath, device.path}, {kOtherDeviceChosen, QLatin1String(device.chosen ? "1" : "0")}});
+}
+
+bool RegKeys::readVerifyAfterWrite() const {
+    if (m_settings.status() != QSettings::NoError)
+        return true;
+    return m_settings.value(QString::fromLatin1(kVerifyAfterWrite)).toString() != QLatin1String("0");
+}
+
+bool RegKeys::writeVerifyAfterWrite(bool on) {
+    return store({{kVerifyAfterWrite, QLatin1String(on ? "1" : "0")}});
 }
 
 } // namespace norvik

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 #include "strings/strings.h"
 
@@ -9,11 +11,11 @@ class QSettings;
 
 namespace norvik {
 
-// The settings kept between runs: the interface language, and the serial device typed under
-// "Other device…" in the port dialog. On Windows they are values under the registry key
-// HKEY_LOCAL_MACHINE\SoftWare\NORVIK LABS\Norvik R7 (the language in "Language"); elsewhere
-// the same values in the native settings file of organisation "NORVIK LABS", application
-// "Norvik R7". The language text is "0" for English and "1" for Chinese.
+// The settings kept between runs: the interface language, the serial device typed under
+// "Other device…" in the port dialog, and whether a write is read back. On Windows they are values under the registry
+// key HKEY_LOCAL_MACHINE\SoftWare\NORVIK LABS\Norvik R7 (the language in "Language"); elsewhere the same values in the
+// native settings file of organisation "NORVIK LABS", application "Norvik R7". The language text is "0" for English and
+// "1" for Chinese.
 class RegKeys {
 public:
     explicit RegKeys(QSettings& settings) : m_settings(settings) {}
@@ -37,12 +39,17 @@ public:
     OtherDevice readOtherDevice() const;
     bool writeOtherDevice(const OtherDevice& device);
 
+    // Read the radio back after a write: on unless it was turned off.
+    bool readVerifyAfterWrite() const;
+    bool writeVerifyAfterWrite(bool on);
+
     static constexpr const char* kOrganisation = "NORVIK LABS";
     static constexpr const char* kApplication = "Norvik R7";
     static constexpr const char* kRegistryPath = "HKEY_LOCAL_MACHINE\\SoftWare\\NORVIK LABS\\Norvik R7";
     static constexpr const char* kValueRead = "Language";
     static constexpr const char* kOtherDevicePath = "OtherDevice";
     static constexpr const char* kOtherDeviceChosen = "OtherDeviceChosen";
+    static constexpr const char* kVerifyAfterWrite = "VerifyAfterWrite";
 #ifdef Q_OS_WIN
     // Registry value names ignore case, so the name written and the name read are one value.
     static constexpr const char* kValueWritten = "language";
@@ -51,6 +58,8 @@ public:
 #endif
 
 private:
+    // Writes the values and makes sure they reached the store.
+    bool store(std::initializer_list<std::pair<const char*, QString>> values);
     QSettings& m_settings;
 };
 

@@ -14,7 +14,7 @@ frmClone::frmClone(TransferHost& host, Prompter& prompter, std::unique_ptr<ByteL
                    QObject* parent)
     : QObject(parent), m_host(host), m_prompter(prompter), m_language(lang), m_link(std::move(link)) {
     setObjectName(QStringLiteral("frmClone"));
-    m_runner = std::make_unique<CloneRunner>(*m_link, m_language);
+    m_runner = std::make_unique<CloneRunner>(*m_link, m_language, localeDecimalSeparator());
 
     connect(m_runner.get(), &CloneRunner::logReset, this, [this] {
         m_log.clear();
@@ -27,6 +27,8 @@ frmClone::frmClone(TransferHost& host, Prompter& prompter, std::unique_ptr<ByteL
     });
     connect(m_runner.get(), &CloneRunner::status, this, [this](const QString& text) { m_host.showComStatus(text); });
     connect(m_runner.get(), &CloneRunner::progress, this, [this](int value, int maximum) {
+        if (m_runner->session().verifying())
+            m_panel->setPhaseText(qtext(ids::LogVerifyStart, m_language));
         m_panel->setProgress(value, maximum);
         showPercentCaption();
     });
@@ -50,7 +52,7 @@ const RadioImage& frmClone::receivedImage() const {
     return m_runner->session().image();
 }
 
-bool frmClone::TransferDatas(CloneMode mode, const RadioImage& image) {
+bool frmClone::TransferDatas(CloneMode mode, const RadioImage& image, bool verify) {
     m_mode = mode;
     const QString caption =
         qtext(mode == CloneMode::Read ? ids::ReadFromRadioCaption : ids::WriteToRadioCaption, m_language);
@@ -62,7 +64,7 @@ bool frmClone::TransferDatas(CloneMode mode, const RadioImage& image) {
     QString openError;
     const auto failedOpen =
         connect(m_runner.get(), &CloneRunner::openFailed, this, [&openError](const QString& m) { openError = m; });
-    const bool started = m_runner->start(mode, image);
+    const bool started = m_runner->start(mode, image, verify);
     disconnect(failedOpen);
     if (!started) {
         window->setEnabled(true);
@@ -74,6 +76,8 @@ bool frmClone::TransferDatas(CloneMode mode, const RadioImage& image) {
     const int maximum = mode == CloneMode::Read ? clone::kReadRows : clone::kWriteRows;
     m_panel->setProgress(0, maximum);
     showPercentCaption();
+    if (verify && mode == CloneMode::Write)
+        m_panel->setPhaseText(qtext(ids::VerifyAhead, m_language));
     m_panel->showOver(window);
     return true;
 }
@@ -109,7 +113,21 @@ void frmClone::onDone(CloneOutcome outcome) {
     m_running = false;
     m_panel->hide();
     m_host.transferWindow()->setEnabled(true);
+    reportVerification();
     emit finished(outcome);
+}
+
+// The log already lists what differs; a message makes sure it is not missed.
+void frmClone::reportVerification() {
+    const CloneSession& session = m_runner->session();
+    QString text;
+    if (session.verification() == Verification::Differs)
+        text = qtext(ids::VerifyDiffers, m_language).arg(session.differences().size());
+    else if (session.verification() == Verification::NotChecked)
+        text = qtext(ids::VerifyNotChecked, m_language);
+    if (!text.isEmpty())
+        m_prompter.message(m_host.transferWindow(), QMessageBox::Warning, QString::fromLatin1(kProductName), text,
+                           QMessageBox::Ok);
 }
 
 } // namespace norvik

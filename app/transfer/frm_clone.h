@@ -19,7 +19,8 @@ class TransferProgress;
 // Runs one read or write for a window: the window is disabled meanwhile, the Transfer Log and
 // the one-word state go to it, the questions through the prompter, and a small panel shows the
 // progress with a Cancel button. A read receives into an image of its own, which whoever
-// started it takes only when the outcome is Completed.
+// started it takes only when the outcome is Completed. A write may be read back: a message then
+// points to the log's list of whatever the radio holds differently.
 class frmClone : public QObject {
     Q_OBJECT
 public:
@@ -27,9 +28,9 @@ public:
              QObject* parent = nullptr);
     ~frmClone() override;
 
-    // Starts the transfer on a copy of image (what a write sends). False when the port cannot be
-    // opened: the user has been told why and nothing was sent.
-    bool TransferDatas(CloneMode mode, const RadioImage& image);
+    // Starts the transfer on a copy of image (what a write sends; `verify` reads it back). False
+    // when the port cannot be opened: the user has been told why and nothing was sent.
+    bool TransferDatas(CloneMode mode, const RadioImage& image, bool verify = false);
     // What a read has received.
     const RadioImage& receivedImage() const;
 
@@ -47,6 +48,7 @@ private:
     void showPercentCaption();
     void onQuestion(CloneQuestion question, const QString& text);
     void onDone(CloneOutcome outcome);
+    void reportVerification();
 
     TransferHost& m_host;
     Prompter& m_prompter;

@@ -73,7 +73,8 @@ void TransferCommands::start(CloneMode mode) {
         emit finished(outcome);
     });
     m_clone = clone;
-    if (!clone->TransferDatas(mode, m_document.image())) {
+    const bool verify = mode == CloneMode::Write && RegKeys(m_settings).readVerifyAfterWrite();
+    if (!clone->TransferDatas(mode, m_document.image(), verify)) {
         m_clone = nullptr;
         delete clone;
     }

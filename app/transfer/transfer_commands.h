@@ -25,7 +25,8 @@ class frmComPort;
 class TransferCommands : public QObject {
     Q_OBJECT
 public:
-    // `settings` keeps the device typed under "Other device…" between runs.
+    // `settings` keeps the device typed under "Other device…" between runs, and whether a write
+    // is read back.
     TransferCommands(TransferHost& host, RadioDocument& document, Prompter& prompter, QSettings& settings,
                      QObject* parent = nullptr);
     ~TransferCommands() override;

@@ -25,6 +25,10 @@ TransferProgress::TransferProgress(Language lang, const QString& caption)
     prgPercent->setObjectName(QStringLiteral("prgPercent"));
     prgPercent->setTextVisible(true);
     prgPercent->setMinimumWidth(320);
+    lblPhase = new QLabel(this);
+    lblPhase->setObjectName(QStringLiteral("lblPhase"));
+    lblPhase->setWordWrap(true);
+    lblPhase->hide();
     CmdCancel = new QPushButton(qtext(ids::Cancel, lang), this);
     CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
     connect(CmdCancel, &QPushButton::clicked, this, [this] {
@@ -35,6 +39,7 @@ TransferProgress::TransferProgress(Language lang, const QString& caption)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblPercent);
     layout->addWidget(prgPercent);
+    layout->addWidget(lblPhase);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(CmdCancel);
@@ -50,6 +55,11 @@ void TransferProgress::setProgress(int value, int maximum) {
 
 void TransferProgress::setPercentCaption(const QString& caption) {
     lblPercent->setText(caption);
+}
+
+void TransferProgress::setPhaseText(const QString& text) {
+    lblPhase->setText(text);
+    lblPhase->setVisible(!text.isEmpty());
 }
 
 void TransferProgress::showOver(QWidget* owner) {

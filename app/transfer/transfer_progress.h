@@ -10,8 +10,9 @@ class QPushButton;
 
 namespace norvik {
 
-// The small window that follows a transfer: the progress caption, the bar with its percentage
-// and a Cancel button. It is a window of its own, so it stays usable while the main window is
+// The small window that follows a transfer: the progress caption, the bar with its percentage,
+// what the transfer is doing when it has more than one part (a write, then its read-back) and a
+// Cancel button. It is a window of its own, so it stays usable while the main window is
 // disabled for the transfer.
 class TransferProgress : public QWidget {
     Q_OBJECT
@@ -20,6 +21,8 @@ public:
 
     void setProgress(int value, int maximum);
     void setPercentCaption(const QString& caption);
+    // Empty hides the line.
+    void setPhaseText(const QString& text);
     // Puts the panel in the middle of the window it reports on.
     void showOver(QWidget* owner);
 
@@ -36,6 +39,7 @@ protected:
 
 private:
     QLabel* lblPercent;
+    QLabel* lblPhase;
     QProgressBar* prgPercent;
     QPushButton* CmdCancel;
 };

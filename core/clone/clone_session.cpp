@@ -24,11 +24,13 @@ void takeLinkRead(const RadioImage& read, RadioImage& into) {
         into.setRow(r, read.row(r));
 }
 
-CloneSession::CloneSession(CloneHost& host, Language language) : m_host(host), m_language(language) {}
+CloneSession::CloneSession(CloneHost& host, Language language, char decimalSeparator)
+    : m_host(host), m_language(language), m_decimalSeparator(decimalSeparator) {}
 
-void CloneSession::start(CloneMode mode, const RadioImage& image) {
+void CloneSession::start(CloneMode mode, const RadioImage& image, bool verify) {
     m_link = false;
     begin(mode, image);
+    m_verify = verify && mode == CloneMode::Write;
 }
 
 void CloneSession::startLink(CloneMode mode, const RadioImage& image) {
@@ -46,15 +48,28 @@ void CloneSession::begin(CloneMode mode, const RadioImage& image) {
     m_asking = false;
     m_pause = Pause::None;
     TransferDone = false;
-    restart();
+    m_verify = false;
+    m_verifying = false;
+    m_verifyNext = false;
+    m_verification = Verification::NotAsked;
+    m_differences.clear();
+    restart(true);
 }
 
-// The common part of a start and a retry: everything from "PROGNRV" again, progress from 0.
-void CloneSession::restart() {
+// The read-back goes on in the same log: what the write did stays in view.
+void CloneSession::beginVerify() {
+    m_verifying = true;
+    m_readBack = m_image;
+    restart(false);
+}
+
+// The common part of a start, a retry and the read-back: everything from "PROGNRV" again,
+// progress from 0.
+void CloneSession::restart(bool clearLog) {
     m_progress = 0;
     m_host.progressChanged(0, progressMaximum());
     // The caption's echo in the log would be wiped by the clearing below at once.
-    m_percentCaption = tr(ids::CompletionPercentage) + ":  0%";
+    m_percentCaption = m_verifying ? percentCaption(0) : tr(ids::CompletionPercentage) + ":  0%";
     m_buffer.clear();
     m_rowsReceived.reset();
     m_host.clearLineBuffers();
@@ -68,8 +83,20 @@ void CloneSession::restart() {
     m_exitSent = false;
     m_expectedLength = 1;
     setSendTimer(true);
-    m_log.clear();
-    m_host.logCleared();
+    if (clearLog) {
+        m_log.clear();
+        m_host.logCleared();
+    }
+    if (m_verifying)
+        appendLog(ids::LogVerifyStart);
+}
+
+std::string CloneSession::percentCaption(int percent) const {
+    if (!m_verifying)
+        return tr(ids::CompletionPercentage) + std::to_string(percent) + "%";
+    std::string caption = tr(ids::VerifyPercent);
+    caption.replace(caption.find("%1"), 2, std::to_string(percent));
+    return caption;
 }
 
 void CloneSession::setSendTimer(bool on) {
@@ -94,7 +121,7 @@ void CloneSession::sendTick() {
 
 void CloneSession::sendCommand() {
     std::vector<std::uint8_t> cmd;
-    const bool reading = m_mode == CloneMode::Read;
+    const bool reading = this->reading();
     const auto blockCommand = [&](std::uint8_t op, int row) {
         const int address = row * kRowSize;
         cmd = {op, static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address & 0xFF),
@@ -103,7 +130,7 @@ void CloneSession::sendCommand() {
     if (AckExpected) {
         if (Step == firstStep()) {
             cmd.assign(clone::kHandshake, clone::kHandshake + clone::kHandshakeLength);
-            if (m_repeats == 0) {
+            if (m_repeats == 0 && !m_verifying) {
                 appendLog(ids::LogOpeningPort);
                 appendLog(ids::LogTransferringBlocks);
             }
@@ -135,7 +162,7 @@ void CloneSession::sendCommand() {
 }
 
 void CloneSession::afterSend() {
-    setStatus(ids::StatusTransferring);
+    setStatus(m_verifying ? ids::StatusVerifying : ids::StatusTransferring);
     setSendTimer(true);
     SentStep = Step;
     if (m_exitSent) {
@@ -189,6 +216,11 @@ void CloneSession::pauseElapsed() {
         afterSend();
         break;
     case Pause::Close:
+        if (m_verifyNext) {
+            m_verifyNext = false;
+            beginVerify();
+            break;
+        }
         m_running = false;
         setSendTimer(false);
         m_host.finished(m_outcome);
@@ -201,7 +233,7 @@ void CloneSession::handleReply() {
     const std::vector<std::uint8_t> reply(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(n));
     m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(n));
     m_awaitingReply = false;
-    const bool reading = m_mode == CloneMode::Read;
+    const bool reading = this->reading();
 
     if (AckExpected) {
         if (reply.size() == 1 && reply[0] == clone::kAck) {
@@ -261,7 +293,8 @@ void CloneSession::handleReply() {
             abort();
             return;
         }
-        m_image.setRow(Step - 2, std::span<const std::uint8_t, kRowSize>(reply.data() + 4, kRowSize));
+        (m_verifying ? m_readBack : m_image)
+            .setRow(Step - 2, std::span<const std::uint8_t, kRowSize>(reply.data() + 4, kRowSize));
         m_rowsReceived.set(static_cast<std::size_t>(Step - 2));
         advanceProgress();
         AckExpected = true;
@@ -286,7 +319,13 @@ void CloneSession::answer(bool okOrRetry) {
         return;
     }
     if (okOrRetry) {
-        restart();
+        restart(true);
+    } else if (m_verifying) {
+        // The write went through; only the check of it did not.
+        m_outcome = CloneOutcome::Completed;
+        m_verification = Verification::NotChecked;
+        appendLog(ids::LogNotChecked);
+        close();
     } else {
         m_outcome = CloneOutcome::Failed;
         if (m_mode == CloneMode::Read)
@@ -307,7 +346,11 @@ void CloneSession::cancel() {
     m_awaitingReply = false;
     TransferAborted = false;
     m_outcome = CloneOutcome::Cancelled;
-    if (m_mode == CloneMode::Read) {
+    if (m_verifying) {
+        m_outcome = CloneOutcome::Completed;
+        m_verification = Verification::NotChecked;
+        appendLog(ids::LogNotChecked);
+    } else if (m_mode == CloneMode::Read) {
         appendLog(ids::ReadingCancelled);
     } else {
         // Rows already acknowledged are in the radio; only an untouched radio is "nothing written".
@@ -323,7 +366,7 @@ void CloneSession::advanceProgress() {
     m_host.progressChanged(m_progress, progressMaximum());
     const int percent = clonePercent(m_progress, progressMaximum());
     if (percent % 10 == 0)
-        setPercentCaption(tr(ids::CompletionPercentage) + std::to_string(percent) + "%");
+        setPercentCaption(percentCaption(percent));
 }
 
 void CloneSession::abort() {
@@ -362,6 +405,21 @@ void CloneSession::end() {
         appendLog(ids::LogPortClosed);
         setStatus(ids::StatusCancelled);
         m_outcome = CloneOutcome::Cancelled;
+    } else if (m_verify && !m_verifying) {
+        // The line stays open for the read-back, which starts once the write is closed.
+        appendLog(ids::WritingCompleted);
+        m_verifyNext = true;
+    } else if (m_verifying) {
+        // Rows 240..255 were copied from what was sent, so the whole images compare.
+        m_verification = m_readBack == m_image ? Verification::Verified : Verification::Differs;
+        const bool same = m_verification == Verification::Verified;
+        appendLog(same ? ids::Verified : ids::LogNotVerified);
+        m_differences = compareImages(m_image, m_readBack, m_language, m_decimalSeparator);
+        for (const ImageDifference& d : m_differences)
+            appendLogText("  " + differenceText(d, m_language));
+        appendLog(ids::LogPortClosed);
+        setStatus(same ? ids::Verified : ids::StatusNotVerified);
+        m_outcome = CloneOutcome::Completed;
     } else {
         appendLog(m_mode == CloneMode::Read ? ids::ReadingCompleted : ids::WritingCompleted);
         appendLog(ids::LogPortClosed);

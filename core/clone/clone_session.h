@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "compare/image_compare.h"
 #include "image/radio_image.h"
 #include "strings/strings.h"
 
@@ -52,6 +53,14 @@ enum class CloneOutcome {
     Cancelled // the identification warning was declined; nothing was written
 };
 
+// What reading a write back found.
+enum class Verification {
+    NotAsked,  // no read-back was asked for, or the write did not complete
+    Verified,  // rows 0..239 came back as they were sent
+    Differs,   // the radio holds something else: differences() names it, readBack() has it
+    NotChecked // the write completed but reading it back failed or was cancelled
+};
+
 // What a CloneSession asks of its host. Inputs triggered by these requests (pauseElapsed,
 // replyTimerExpired, sendTick, answer, bytesReceived) must reach the session later, from the
 // host's event loop, never from inside one of these calls.
@@ -93,6 +102,13 @@ public:
  * stores the blocks into it as they arrive. Whoever started a read takes the image only when the
  * outcome is Completed, so a failed or cancelled read leaves nothing to put back.
  *
+ * A write may be checked by reading it back. Once the write has ended as any write does (its exit
+ * byte, then the closing exit byte and pause), the same machine runs a read of rows 0..239 on the
+ * same line, handshake and identification included, into an image of its own that starts as a
+ * copy of what was sent. Neither exchange changes on the wire: the read-back is a read that stops
+ * after row 239. It has its own Retry/Cancel; whatever becomes of it, the write has completed,
+ * and verification() says what was found. What differs is logged by name, one line each.
+ *
  * The service link is the same machine started at Step 240: handshake, identification, then
  * rows 240..255 only, and the exit. It waits 500 ms for a reply instead of 800, and a wrong
  * acknowledge sends the same command again rather than aborting, at most kLinkRepeatLimit
@@ -101,10 +117,12 @@ public:
  */
 class CloneSession {
 public:
-    CloneSession(CloneHost& host, Language language);
+    // The decimal separator is the one the differences a read-back finds are shown with.
+    CloneSession(CloneHost& host, Language language, char decimalSeparator = '.');
 
-    // Starts the exchange (the host has opened the line) on a copy of image.
-    void start(CloneMode mode, const RadioImage& image);
+    // Starts the exchange (the host has opened the line) on a copy of image; a write with
+    // `verify` reads rows 0..239 back when it has completed (see above).
+    void start(CloneMode mode, const RadioImage& image, bool verify = false);
     // The same for the service link (see above).
     void startLink(CloneMode mode, const RadioImage& image);
 
@@ -138,6 +156,13 @@ public:
     const RadioImage& image() const { return m_image; }
     // The rows stored since the exchange last started (a retry starts over).
     const std::bitset<kRowCount>& rowsReceived() const { return m_rowsReceived; }
+    // True from the start of a write's read-back until the next start.
+    bool verifying() const { return m_verifying; }
+    Verification verification() const { return m_verification; }
+    // What the read-back brought: rows 0..239 as the radio sent them over a copy of image().
+    const RadioImage& readBack() const { return m_readBack; }
+    // From what was sent to what came back.
+    const std::vector<ImageDifference>& differences() const { return m_differences; }
 
     // How the latest failure came about: a reply that failed its check, or none in time, and the
     // Step it happened at (-1: no failure since the start).
@@ -156,7 +181,6 @@ private:
     void advanceProgress();
     void abort();
     void end();
-    void restart();
     void close();
     void appendLog(int id);
     void appendLogText(const std::string& line);
@@ -166,6 +190,10 @@ private:
     void checkBuffer();
     bool lastRowHandled() const;
     void begin(CloneMode mode, const RadioImage& image);
+    void restart(bool clearLog);
+    void beginVerify();
+    bool reading() const { return m_mode == CloneMode::Read || m_verifying; }
+    std::string percentCaption(int percent) const;
     int firstStep() const { return m_link ? clone::kLinkFirstStep : 0; }
     // The Step that sends the exit byte.
     int exitStep() const {
@@ -178,6 +206,7 @@ private:
 
     CloneHost& m_host;
     Language m_language;
+    char m_decimalSeparator;
     CloneMode m_mode = CloneMode::Read;
     RadioImage m_image;
     std::bitset<kRowCount> m_rowsReceived;
@@ -210,7 +239,13 @@ private:
     std::string m_status;
     std::string m_log;
     bool m_link = false;
-    int m_repeats = 0; // times the command of this Step has been sent again
+    int m_repeats = 0;         // times the command of this Step has been sent again
+    bool m_verify = false;     // read the write back once it has completed
+    bool m_verifying = false;  // the read-back is running
+    bool m_verifyNext = false; // the write has completed; the read-back starts once it is closed
+    Verification m_verification = Verification::NotAsked;
+    RadioImage m_readBack;
+    std::vector<ImageDifference> m_differences;
 };
 
 // Percentage of value / maximum rounded to the nearest integer, halves to even.

@@ -104,7 +104,8 @@ void RadioSimulator::handleFrame(std::vector<std::uint8_t>& out) {
             out.push_back(kRefused);
             return;
         }
-        m_memory.setRow(address / kRowSize, std::span<const std::uint8_t, kRowSize>(m_frame.data() + 4, kRowSize));
+        if (!fires(m_faults.dropWriteAt, address, 4))
+            m_memory.setRow(address / kRowSize, std::span<const std::uint8_t, kRowSize>(m_frame.data() + 4, kRowSize));
         out.push_back(clone::kAck);
         return;
     }

@@ -16,6 +16,7 @@ struct SimulatorFaults {
     std::optional<int> shortReplyAt;                  // 19-byte read reply there
     std::optional<int> longReplyAt;                   // 21-byte read reply there
     std::optional<int> refuseWriteAt;                 // answers a write there with 0x15
+    std::optional<int> dropWriteAt;                   // acknowledges a write there but keeps the old row
     std::optional<Row> identification;                // sent instead of the memory's row 208
     std::optional<int> deadFrom;                      // from the command at this address on, nothing more
     bool once = false;                                // each address fault fires only the first time

@@ -27,6 +27,10 @@ void writeLimit(RadioImage& image, int col, int v) {
 
 } // namespace
 
+Band storedBand(const RadioImage& image, int k) {
+    return {static_cast<std::int16_t>(readLimit(image, 4 * k)), static_cast<std::int16_t>(readLimit(image, 4 * k + 2))};
+}
+
 bool BandLimits::isValid(const std::array<Band, kBandCount>& bands) {
     for (const Band& b : bands) {
         if (b.upper >= 531 || b.lower >= b.upper || b.lower < 50)
@@ -37,10 +41,8 @@ bool BandLimits::isValid(const std::array<Band, kBandCount>& bands) {
 
 bool BandLimits::load(const RadioImage& image) {
     std::array<Band, kBandCount> loaded{};
-    for (int k = 0; k < kBandCount; ++k) {
-        loaded[k].lower = static_cast<std::int16_t>(readLimit(image, 4 * k));
-        loaded[k].upper = static_cast<std::int16_t>(readLimit(image, 4 * k + 2));
-    }
+    for (int k = 0; k < kBandCount; ++k)
+        loaded[k] = storedBand(image, k);
     if (!isValid(loaded)) {
         reset();
         return false;

@@ -18,6 +18,9 @@ constexpr int kBandCount = 4;
 
 // The four receive/transmit bands every frequency is checked against. Kept beside the image
 // and loaded from / stored to row 208.
+// Band k as row 208 holds it, unchecked.
+Band storedBand(const RadioImage& image, int k);
+
 class BandLimits {
 public:
     BandLimits() { reset(); }

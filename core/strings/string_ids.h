@@ -354,4 +354,29 @@ inline constexpr int FailureConnectionLost = 1896; // %1 = the system's reason
 inline constexpr int OtherDevice = 1897;
 inline constexpr int OtherDevicePlaceholder = 1898;
 
+// Reading a write back, and the differences between two images.
+inline constexpr int LogVerifyStart = 1910;
+inline constexpr int VerifyPercent = 1911; // %1 = percent
+inline constexpr int StatusVerifying = 1912;
+inline constexpr int Verified = 1913;
+inline constexpr int LogNotVerified = 1914;
+inline constexpr int LogNotChecked = 1915;
+inline constexpr int StatusNotVerified = 1916;
+inline constexpr int MenuSetupVerify = 1917;
+inline constexpr int VerifyAhead = 1918;
+inline constexpr int DiffChannel = 1919; // %1 channel, %2 column, %3 old, %4 new
+inline constexpr int DiffSetting = 1920; // %1 name, %2 old, %3 new
+inline constexpr int DiffByte = 1921;    // %1 address
+inline constexpr int DiffBytes = 1922;   // %1 first, %2 last address
+inline constexpr int DiffEmpty = 1923;
+inline constexpr int BandLimitsName = 1924;
+inline constexpr int MenuFileCompare = 1925;
+inline constexpr int CompareTitle = 1926; // %1 the file
+inline constexpr int CompareSame = 1927;
+inline constexpr int CompareCount = 1928;  // %1 how many
+inline constexpr int VerifyDiffers = 1929; // %1 how many
+inline constexpr int VerifyNotChecked = 1930;
+inline constexpr int DiffMore = 1931;        // %1 how many
+inline constexpr int FailureReadBack = 1932; // %1 why
+
 } // namespace norvik::ids

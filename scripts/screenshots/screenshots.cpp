@@ -13,6 +13,7 @@
 #include "datafile/channel_list_printer.h"
 #include "datafile/frm_csv_import.h"
 #include "dialogs/frm_about.h"
+#include "dialogs/frm_compare.h"
 #include "dialogs/frm_emb_msg.h"
 #include "dialogs/frm_memory_map.h"
 #include "dialogs/frm_radio.h"
@@ -20,6 +21,7 @@
 #include "dialogs/help_viewer.h"
 #include "dialogs/prompt.h"
 #include "options/frm_op_sign.h"
+#include "options/function_setting.h"
 #include "service/frm_adv.h"
 #include "service/frm_login.h"
 #include "strings/string_ids.h"
@@ -27,6 +29,7 @@
 #include "transfer/frm_clone.h"
 #include "transfer/frm_com_port.h"
 #include "transfer/transfer_progress.h"
+#include "transport/clone_runner.h"
 
 using namespace norvik;
 
@@ -182,6 +185,19 @@ private slots:
         QVERIFY(save(&message, "embedded-message", language));
         message.close();
 
+        // What a data file with two channels changed and one setting holds differently.
+        RadioImage other = f.doc.image();
+        other.set(channelAddress(1) + rec::Rx + 1, 0x60);
+        encodeName(other, 2, "BASE");
+        FunctionSetting setting = loadFunctionSetting(other);
+        setting.lamp = (setting.lamp + 1) % 3;
+        saveFunctionSetting(setting, other);
+        frmCompare compare(compareImages(f.doc.image(), other, language, localeDecimalSeparator()),
+                           QStringLiteral("site.dat"), language, f.window.get());
+        compare.show();
+        QVERIFY(save(&compare, "compare", language));
+        compare.close();
+
         frmMemoryMap map(f.doc, f.window.get());
         map.show();
         QVERIFY(save(&map, "memory-map", language));
@@ -262,6 +278,18 @@ private slots:
         QVERIFY(save(panel, "transfer-panel", language));
         // Where the panel stands over the main window.
         QVERIFY(saveFramed(f.window.get(), "transfer", language));
+        QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("CmdCancel")), Qt::LeftButton);
+        QVERIFY(done.wait(5000));
+
+        // A write being read back.
+        f.ports->setSimulatorPaced(false);
+        f.ports->simulator().memory().setRow(clone::kIdentRow, f.doc.image().row(clone::kIdentRow));
+        f.prompter.answers = {QMessageBox::Ok};
+        f.action("mnuTransfer_Write")->trigger();
+        QVERIFY(f.window->clone());
+        panel = f.window->clone()->progressPanel();
+        QTRY_VERIFY_WITH_TIMEOUT(f.window->clone()->runner().session().verifying() && panel->value() >= 100, 20000);
+        QVERIFY(save(panel, "transfer-verify-panel", language));
         QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("CmdCancel")), Qt::LeftButton);
         QVERIFY(done.wait(5000));
     }

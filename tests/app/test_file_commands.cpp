@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QtTest>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -167,6 +168,25 @@ private slots:
             f.window->mnuFile_Save_Click();
             QVERIFY(readAll(f.path("site.dat")) == encodeDataFile(before));
         }
+    }
+
+    // File › Compare with… lists what differs from the window's image to the file's in a window of
+    // its own; the document stays as it is.
+    void compareWithAFileShowsTheDifferences() {
+        Fixture f;
+        RadioDocument other;
+        ChannelTable(other).commitReceive(5, "150.00000");
+        QVERIFY(test::writeFile(f.file("other.dat"), encodeDataFile(other.image())));
+        const RadioImage mine = f.doc.image();
+        f.prompter.openNames = {f.path("other.dat")};
+        f.action("mnuFile_Compare")->trigger();
+        auto* dialog = f.window->findChild<QDialog*>(QStringLiteral("frmCompare"));
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Compare with other.dat"));
+        const auto* list = dialog->findChild<QListWidget*>(QStringLiteral("lstDifferences"));
+        QVERIFY(list && list->count() > 0);
+        QCOMPARE(list->item(0)->text(), QStringLiteral("channel 5: RX Freq, (empty) \u2192 150.00000"));
+        QVERIFY(f.doc.image() == mine);
     }
 
     void aFailedSaveKeepsTheOldFileAndTheChanges() {

@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "settings/reg_keys.h"
 #include "support/window_fixture.h"
 #include "transfer/frm_clone.h"
 #include "transfer/transfer_progress.h"
@@ -109,17 +110,48 @@ private slots:
         QTRY_COMPARE(f.window->focusWidget(), f.grid());
     }
 
+    // Setup › Verify after Write (on unless turned off, and remembered) reaches the write; a row the
+    // radio acknowledged without storing it is named in the log and a warning points there.
+    void writeSendsRowsUpTo239AndKeepsTheDocument_data() {
+        QTest::addColumn<bool>("verify");
+        QTest::addColumn<bool>("dropRow");
+        QTest::addColumn<QString>("logEnd");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("read back") << true << false << QStringLiteral("Verified.\nPort Closed.")
+                                   << QStringLiteral("Verified.");
+        QTest::newRow("not read back") << false << false << QStringLiteral("Writing completed!\nPort Closed.")
+                                       << QStringLiteral("Complete.");
+        QTest::newRow("row not stored") << true << true << QStringLiteral(" \u2192 (empty)\nPort Closed.")
+                                        << QStringLiteral("Not verified!");
+    }
     void writeSendsRowsUpTo239AndKeepsTheDocument() {
+        QFETCH(bool, verify);
+        QFETCH(bool, dropRow);
+        QFETCH(QString, logEnd);
+        QFETCH(QString, status);
         Fixture f;
+        QVERIFY(f.action("mnuSet_Verify")->isChecked());
+        if (!verify)
+            f.action("mnuSet_Verify")->trigger();
+        QCOMPARE(RegKeys(f.settings).readVerifyAfterWrite(), verify);
         f.table().commitReceive(7, "147.00000");
         const RadioImage mine = f.doc.image();
         f.radio().memory().setRow(208, mine.row(208)); // same band limits: no warning
-        QCOMPARE(f.run(false), CloneOutcome::Completed);
+        f.radio().memory().setRow(7, RadioImage().row(7));
+        if (dropRow)
+            f.radio().faults().dropWriteAt = 0x070;
+        QCOMPARE(f.run(false, {QMessageBox::Ok}), CloneOutcome::Completed);
         QCOMPARE(f.radio().writeCommands(), 240);
-        QCOMPARE(f.progressSteps, 240);
+        QCOMPARE(f.radio().readCommands(), verify ? 240 : 0);
         QCOMPARE(f.enabledSteps, 0);
-        QVERIFY(f.log().endsWith(QStringLiteral("Writing completed!\nPort Closed.")));
-        QCOMPARE(f.comStatus(), QStringLiteral("Complete."));
+        QVERIFY2(f.log().endsWith(logEnd), qPrintable(f.log()));
+        QCOMPARE(f.comStatus(), status);
+        QCOMPARE(f.prompter.asked.size(), dropRow ? 2 : 1);
+        if (dropRow) {
+            QVERIFY(f.log().contains(QStringLiteral("channel 7: RX Freq, 147.00000 \u2192 (empty)")));
+            QVERIFY(
+                f.prompter.asked.last().text.startsWith(QStringLiteral("The radio does not hold what was written")));
+        }
         QVERIFY(f.doc.image() == mine);
         QVERIFY(f.doc.isModified()); // a write saves nothing to a file
     }

@@ -44,8 +44,8 @@ public:
     std::function<void()> onQuestion;    // called when a question comes, before it is answered
     std::optional<int> cancelAtProgress; // the user's Cancel once the progress reaches this value
 
-    CloneOutcome run(CloneMode mode) {
-        session.start(mode, m_image);
+    CloneOutcome run(CloneMode mode, bool verify = false) {
+        session.start(mode, m_image, verify);
         finish();
         if (mode == CloneMode::Read && outcome == CloneOutcome::Completed)
             m_image = session.image();
@@ -372,6 +372,85 @@ INSTANTIATE_TEST_SUITE_P(AllDeliveries, CloneFaults,
                              return std::string(std::get<0>(info.param).name) + "_" +
                                     kDeliveryNames[int(std::get<1>(info.param))];
                          });
+
+namespace {
+
+// A write read back: what the radio does, the user's answers to Retry/Cancel, what is found.
+struct VerifyCase {
+    const char* name;
+    std::function<void(SimulatorFaults&)> fault;
+    std::deque<bool> answers;
+    Verification verification;
+    int handshakes;      // the write's, then one per read-back
+    const char* verdict; // the log line that says what was found
+};
+
+const VerifyCase kVerifyCases[] = {
+    {"verified", [](auto&) {}, {}, Verification::Verified, 2, "Verified."},
+    {"row_acknowledged_but_not_stored",
+     [](auto& f) { f.dropWriteAt = 0x050; },
+     {},
+     Verification::Differs,
+     2,
+     "Not verified: the radio holds something else than what was written:"},
+    {"read_back_fails",
+     [](auto& f) { f.shortReplyAt = 0x100; },
+     {false},
+     Verification::NotChecked,
+     2,
+     "Not verified: the radio was written, but reading it back did not complete."},
+    // A retry reads back again; nothing is written twice.
+    {"read_back_retried",
+     [](auto& f) { f.shortReplyAt = 0x100, f.once = true; },
+     {true},
+     Verification::Verified,
+     3,
+     "Verified."},
+};
+
+class CloneVerify : public ::testing::TestWithParam<VerifyCase> {};
+
+} // namespace
+
+TEST_P(CloneVerify, WriteIsReadBack) {
+    const VerifyCase& c = GetParam();
+    RadioImage image = randomImage(50);
+    const RadioImage radioStart = radioMatching(image, 51);
+    SimulatorFaults faults;
+    c.fault(faults);
+    RadioSimulator radio(radioStart, faults);
+    Bench bench(image, radio, Delivery::Whole);
+    bench.answers = c.answers;
+    EXPECT_EQ(bench.run(CloneMode::Write, true), CloneOutcome::Completed);
+    EXPECT_EQ(bench.session.verification(), c.verification);
+    EXPECT_EQ(radio.writeCommands(), 240);
+    EXPECT_EQ(radio.handshakes(), c.handshakes);
+    // The verdict; what differs follows it, each by name, then the port is closed.
+    const auto verdict = std::find(bench.logLines.begin(), bench.logLines.end(), c.verdict);
+    ASSERT_NE(verdict, bench.logLines.end());
+    const auto& differences = bench.session.differences();
+    EXPECT_EQ(differences.empty(), c.verification != Verification::Differs);
+    for (const ImageDifference& d : differences)
+        EXPECT_EQ(d.channel, 5);
+    if (c.verification != Verification::NotChecked) {
+        EXPECT_EQ(bench.logLines.end() - verdict, std::ssize(differences) + 2);
+        EXPECT_EQ(bench.logLines.back(), "Port Closed.");
+    }
+    if (c.answers.empty()) {
+        EXPECT_EQ(bench.logLines[13], "Writing completed!");
+        EXPECT_EQ(bench.logLines[14], "Verifying: reading rows 0-239 back, one more read of 240 rows...");
+    }
+    if (c.verification == Verification::NotChecked)
+        return;
+    // The read-back is a read that stops after row 239; what came back is the radio's rows 0..239
+    // over what was sent.
+    EXPECT_EQ(bench.commands(clone::kRead).back(), (Bytes{0x52, 0x0E, 0xF0, 0x10}));
+    for (int r = 0; r < kRowCount; ++r)
+        ASSERT_EQ(bench.session.readBack().row(r), r < 240 ? radio.memory().row(r) : image.row(r)) << "row " << r;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CloneVerify, ::testing::ValuesIn(kVerifyCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CloneIdentification, ChangedRowAsksBeforeWriting) {
     for (const bool accept : {false, true}) {

@@ -126,6 +126,21 @@ private slots:
         QVERIFY(!QFile::exists(path("never.dat")));
     }
 
+    // Exit 0 when equal, 1 when different, each difference by name; the first file's value first.
+    void diffListsWhatDiffersByName() {
+        RadioImage edited = programmedImage();
+        edited.set(0x011, 0x60); // channel 1 receives on 146.00000
+        edited.set(0x012, 0x00);
+        edited.set(0x005, 0x42); // a byte no window shows
+        QVERIFY(writeFile(path("edited.bin"), bytesOf(edited)));
+        const Run same = cli("diff", {path("prog.dat"), path("prog.dat")});
+        QCOMPARE(same.exitCode, 0);
+        QVERIFY(same.out.isEmpty());
+        const Run r = cli("diff", {path("prog.dat"), path("edited.bin")});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.out, QStringLiteral("channel 1: RX Freq, 145.72500 \u2192 146.00000\nbyte 0x0005\n"));
+    }
+
     void failuresExitWithStatusAndMessage_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("exitCode");
@@ -143,6 +158,8 @@ private slots:
         row("missing input", "info absent.dat", 2, QStringLiteral("Cannot read file"));
         row("short image", "pack short.bin s.dat", 2, QStringLiteral("exactly 4096 bytes"));
         row("unwritable target", "new no/such/dir/x.dat", 2, QStringLiteral("Cannot write file"));
+        row("diff of one file", "diff prog.dat", 2, QStringLiteral("two images"));
+        row("diff with a text file", "diff prog.dat text.txt", 2, QStringLiteral("not a 4096-byte image"));
     }
     void failuresExitWithStatusAndMessage() {
         QFETCH(QStringList, args);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli_helpers.h"
+#include "image/band_limits.h"
 #include "image/defaults.h"
 
 using namespace Qt::StringLiterals;
@@ -43,6 +44,16 @@ private:
     QString m_device;
 };
 
+// New-image defaults, with channel 5 on 145.00000 MHz when asked.
+QByteArray defaultsImage(bool channel5) {
+    norvik::RadioImage image;
+    norvik::writeNewImageDefaults(image, norvik::BandLimits());
+    if (channel5)
+        image.setRow(5, std::array<std::uint8_t, 16>{0x14, 0x50, 0, 0, 0x14, 0x50, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x04,
+                                                     0x00, 0x46, 0x00});
+    return bytesOf(image);
+}
+
 } // namespace
 
 class TestCliRadio : public QObject {
@@ -77,7 +88,8 @@ private slots:
         QVERIFY(writeFile(path(u"edited.dat"_s), packed(imageOf(edited))));
         const Run write = runCli({u"write"_s, u"--port"_s, sim.device(), path(u"edited.dat"_s)});
         QCOMPARE(write.exitCode, 0);
-        QVERIFY(write.err.contains(u"Writing completed!"_s));
+        QVERIFY(write.err.contains(u"Writing completed!\nVerifying: reading rows 0-239 back"_s));
+        QVERIFY2(write.err.endsWith(u"Verified.\nPort Closed.\n"_s), qPrintable(write.err));
 
         QCOMPARE(sim.stop(), 0);
         const QByteArray saved = readFile(path(u"saved.bin"_s));
@@ -92,7 +104,7 @@ private slots:
         QTest::addColumn<QString>("logLine");
         QTest::newRow("no answer possible")
             << QStringList{} << 2 << u"Writing cancelled: nothing was written to the radio."_s;
-        QTest::newRow("--yes") << QStringList{u"--yes"_s} << 0 << u"Writing completed!"_s;
+        QTest::newRow("--yes") << QStringList{u"--yes"_s, u"--no-verify"_s} << 0 << u"Writing completed!"_s;
     }
     void changedFrequencyRangeStopsAWriteWithoutATerminal() {
         QFETCH(QStringList, extra);
@@ -109,6 +121,28 @@ private slots:
         QCOMPARE(sim.stop(), 0);
         const QByteArray saved = readFile(path(u"saved.bin"_s));
         QCOMPARE(saved.left(0xF00), (exitCode == 0 ? edited : radioStart).left(0xF00));
+    }
+
+    // The radio acknowledges channel 5's row but keeps what it had: the read-back names it.
+    void aRowTheRadioDidNotStoreIsNotVerified() {
+        Simulator sim(radioArgs(defaultsImage(false), false) << u"--drop-write-at"_s << u"0x050"_s);
+        QVERIFY(writeFile(path(u"mine.bin"_s), defaultsImage(true)));
+        const Run write = runCli({u"write"_s, u"--port"_s, sim.device(), path(u"mine.bin"_s)});
+        QCOMPARE(write.exitCode, 3);
+        QVERIFY2(write.err.contains(u"Not verified: the radio holds something else than what was written:\n"
+                                    u"  channel 5: RX Freq, 145.00000 → (empty)\n"_s),
+                 qPrintable(write.err));
+    }
+
+    void diffComparesAFileWithARadio() {
+        Simulator sim(radioArgs(defaultsImage(true), false));
+        QVERIFY(writeFile(path(u"defaults.bin"_s), defaultsImage(false)));
+        const Run diff = runCli({u"diff"_s, path(u"defaults.bin"_s), u"--port"_s, sim.device()});
+        QCOMPARE(diff.exitCode, 1);
+        const QStringList lines = diff.out.split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY2(lines.size() > 1, qPrintable(diff.out));
+        QCOMPARE(lines.first(), u"channel 5: RX Freq, (empty) → 145.00000"_s);
+        QVERIFY(lines.filter(u"byte"_s).isEmpty()); // channel 5's bytes are all named
     }
 
     void failedReadExitsWithTheErrorLine_data() {
@@ -216,7 +250,7 @@ private slots:
             if (i == 1)
                 QCOMPARE(mine[0], radios[1]->device() + u": failed: the radio refused the write at 0x0700"_s);
             else
-                QVERIFY2(QRegularExpression(u": written in \\d+\\.\\d s$"_s).match(mine[0]).hasMatch(),
+                QVERIFY2(QRegularExpression(u": written in \\d+\\.\\d s, verified$"_s).match(mine[0]).hasMatch(),
                          qPrintable(mine[0]));
         }
 

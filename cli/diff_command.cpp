@@ -1,0 +1,159 @@
+// diff: what differs between two images, each a file or a radio.
+#include <QEventLoop>
+#include <array>
+#include <cstdio>
+#include <optional>
+
+#include "commands.h"
+#include "compare/image_compare.h"
+#include "image_files.h"
+#include "many_ports.h"
+#include "strings/string_ids.h"
+#include "transport/clone_batch.h"
+#include "transport/serial_link.h"
+#include "transport/serial_ports.h"
+
+namespace norvik::cli {
+namespace {
+
+constexpr const char* kDiffUsage = "norvik-r7-cli diff [--retries N] A B";
+constexpr int kExitDifferent = 1;
+
+// One side of the comparison: a file, or the radio on a port.
+struct Operand {
+    Arg file;
+    QString port; // as given; empty for a file
+    std::optional<RadioImage> image;
+};
+
+// The operands in the order given ("--port P" stands where it stands) and the retry count. A
+// problem is returned as text.
+QString parseDiffArgs(const Args& args, std::vector<Operand>& operands, int& retries, bool& help) {
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const QString& a = args[i].text;
+        if (optionsEnded || !a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
+            operands.push_back({args[i], {}, {}});
+            continue;
+        }
+        if (a == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            help = true;
+            continue;
+        }
+        const qsizetype eq = a.indexOf(QLatin1Char('='));
+        const QString name = eq < 0 ? a : a.left(eq);
+        if (name != QLatin1String("--port") && name != QLatin1String("--retries"))
+            return QStringLiteral("unknown option '%1'").arg(a);
+        if (eq < 0 && i + 1 == args.size())
+            return QStringLiteral("%1 needs a value").arg(a);
+        const QString value = eq < 0 ? args[++i].text : a.mid(eq + 1);
+        if (name == QLatin1String("--port")) {
+            operands.push_back({{}, value, {}});
+            continue;
+        }
+        bool ok = false;
+        retries = value.toInt(&ok);
+        if (!ok || retries < 0)
+            return QStringLiteral("--retries needs a number");
+    }
+    if (operands.size() != 2)
+        return QStringLiteral("diff compares two images");
+    return {};
+}
+
+// Reads every radio among the operands, all at once. False, after saying why, when one failed.
+bool readRadios(std::vector<Operand>& operands, int retries, Language lang) {
+    CloneBatch::Settings settings;
+    settings.mode = CloneMode::Read;
+    settings.language = lang;
+    settings.retries = retries;
+    CloneBatch batch(settings);
+    std::vector<Operand*> byIndex;
+    SystemPortEnumerator system;
+    QString firstDevice;
+    for (Operand& o : operands) {
+        if (o.port.isEmpty())
+            continue;
+        const QString device = resolvePort(o.port, system);
+        if (device.isEmpty()) {
+            printErr(cliText(ids::PortNotFound, lang).arg(o.port));
+            return false;
+        }
+        if (device == firstDevice) {
+            printErr(QStringLiteral("norvik-r7-cli: port %1 is given twice").arg(o.port));
+            return false;
+        }
+        firstDevice = device;
+        batch.add(std::make_unique<SerialLink>(device));
+        byIndex.push_back(&o);
+    }
+    if (byIndex.empty())
+        return true;
+    bool ok = true;
+    QEventLoop loop;
+    QObject::connect(&batch, &CloneBatch::portEnded, &loop, [&](int index, const PortOutcome& outcome) {
+        Operand& o = *byIndex[std::size_t(index)];
+        if (outcome.ok)
+            o.image = batch.image(index);
+        else
+            printErr(summaryLine(o.port, CloneMode::Read, outcome));
+        ok = ok && outcome.ok;
+    });
+    QObject::connect(&batch, &CloneBatch::finished, &loop, &QEventLoop::quit);
+    batch.start();
+    loop.exec();
+    return ok;
+}
+
+int runDiff(const Args& args) {
+    const QString usage = QLatin1String(kDiffUsage);
+    std::vector<Operand> operands;
+    int retries = 0;
+    bool help = false;
+    const QString problem = parseDiffArgs(args, operands, retries, help);
+    if (help) {
+        std::printf("usage: %s\n\nLists what differs from image A to image B, each a data file, a raw image or\n"
+                    "--port PORT (the radio there, read whole as 'read' does):\n"
+                    "  channel 5: RX Freq, 145.00000 -> 145.50000     a channel's column\n"
+                    "  Function Setting > Lamp: On -> Auto             an option setting\n"
+                    "  bytes 0x0810-0x081F                             bytes no window shows\n"
+                    "Exit status 0 when the images are the same, 1 when they differ, 2 on trouble.\n",
+                    kDiffUsage);
+        std::fputs(kFileNameHelp, stdout);
+        return kExitOk;
+    }
+    // The usage's own status would read as "different".
+    if (!problem.isEmpty()) {
+        usageError("diff", usage, problem);
+        return kExitFailed;
+    }
+    const Language lang = cliLanguage();
+    // Files first: a bad file costs no radio read.
+    for (Operand& o : operands) {
+        if (o.port.isEmpty() && !(o.image = loadImage(o.file, formatOf(o.file), lang)))
+            return kExitFailed;
+    }
+    if (!readRadios(operands, retries, lang))
+        return kExitFailed;
+    const std::vector<ImageDifference> differences = compareImages(*operands[0].image, *operands[1].image, lang);
+    for (const ImageDifference& d : differences)
+        std::printf("%s\n", differenceText(d, lang).c_str());
+    return differences.empty() ? kExitOk : kExitDifferent;
+}
+
+const Command kCompareCommands[] = {
+    {"diff", "list what differs between two images (files or radios)", &runDiff},
+};
+
+} // namespace
+
+const Command* compareCommands(int& count) {
+    count = static_cast<int>(std::size(kCompareCommands));
+    return kCompareCommands;
+}
+
+} // namespace norvik::cli
