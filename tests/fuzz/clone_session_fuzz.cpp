@@ -1,11 +1,12 @@
-// The clone exchange driven by a script of line bytes and timer events, in the four ways it runs
-// (read, write, and the service link's read and write), against the simulated radio with a line
+// The clone exchange driven by a script of line bytes and timer events, in the five ways it runs
+// (read, write, write read back, and the service link's read and write), against the simulated radio with a line
 // that can lose, corrupt and invent bytes. The host delivers only what a real host could: a timer
 // fires only while armed, a pause ends only while one is pending, an answer only to a question.
 //
 // It must never send a command outside its rows (0..255 to read, up to 0x0EF0 to write, 240..255
-// on the link), never change the image it sends, never claim a completed read without every row,
-// never finish twice, never leave a running exchange waiting on nothing, and never crash.
+// on the link, only reads of rows 0..239 while a write is read back), never change the image it
+// sends, never claim a completed read without every row, never call a write verified unless what
+// came back is what was sent, never finish twice, never leave a running exchange waiting on nothing, and never crash.
 
 #include <bitset>
 #include <cstddef>
@@ -74,7 +75,9 @@ public:
             require(address % kRowSize == 0 && bytes[3] == clone::kBlockLength, "malformed block command");
             const int row = address / kRowSize;
             require(row >= m_first && row < m_end, "block command outside the rows of this exchange");
-            if (op == clone::kWrite) {
+            if (session.verifying()) {
+                require(op == clone::kRead && row < clone::kWriteRows, "read-back command outside rows 0..239");
+            } else if (op == clone::kWrite) {
                 require(m_mode == CloneMode::Write, "write command in a read");
                 require(m_link || address <= 0x0EF0, "write command above 0x0EF0");
                 m_written.set(static_cast<std::size_t>(row));
@@ -122,7 +125,18 @@ public:
             else
                 require(m_written.test(static_cast<std::size_t>(r)), "write completed without a row");
         }
-        require(session.progressValue() == session.progressMaximum(), "completed short of the progress maximum");
+        // A read-back that failed leaves its own progress where it stopped; the write is complete.
+        if (session.verification() != Verification::NotChecked)
+            require(session.progressValue() == session.progressMaximum(), "completed short of the progress maximum");
+        const RadioImage& sent = session.image();
+        const RadioImage& back = session.readBack();
+        bool same = true;
+        for (int a = 0; a < clone::kWriteRows * kRowSize; ++a)
+            same = same && sent.at(a) == back.at(a);
+        if (session.verification() == Verification::Verified)
+            require(same, "verified a write the radio does not hold");
+        if (session.verification() == Verification::Differs)
+            require(!same && !session.differences().empty(), "differences found in what came back the same");
     }
 
     // After every input: a running exchange is waiting for something a host delivers.
@@ -200,10 +214,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Host h(link, mode, image);
     if (setup & 4) // the radio's identification differs: a write asks first
         h.radio.memory().set(clone::kIdentRow * kRowSize + 3, 0x5A);
+    if (setup & 16) { // a row the radio acknowledges without storing, holding something else
+        const int address = (setup >> 5) * 0x70;
+        h.radio.faults().dropWriteAt = address;
+        h.radio.memory().set(address, static_cast<std::uint8_t>(~image.at(address)));
+    }
     if (link)
         h.session.startLink(mode, image);
     else
-        h.session.start(mode, image);
+        h.session.start(mode, image, (setup & 8) != 0);
     h.checkAlive();
 
     // Bounded, so a script of "run on" events still ends; a full read takes about 1,300, so there is
