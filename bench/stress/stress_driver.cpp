@@ -96,7 +96,8 @@ constexpr Command kCommands[] = {
     {"mnuFile_Save", 3},        {"mnuFile_SaveAs", 3},      {"mnuSet_Manual", 3},     {"mnuSet_SingleClick", 2},
     {"mnuView_Status", 1},      {"mnuView_Buttons", 1},     {"mnuSet_COM", 1},        {"mnuHelp_About", 1},
     {"mnuTransfer_Read", 1},    {"mnuTransfer_Write", 1},   {"cmdButton", 8},         {"mnuFile_ImportCsv", 5},
-    {"mnuFile_ExportCsv", 1},   {"mnuFile_Print", 1},       {"mnuFile_ExportPdf", 1},
+    {"mnuFile_ExportCsv", 1},   {"mnuFile_Print", 1},       {"mnuFile_ExportPdf", 1}, {"mnuFile_Compare", 2},
+    {"mnuSet_Verify", 1},
 };
 
 bool replacesImage(const char* action) {
@@ -235,8 +236,10 @@ void StressDriver::step() {
     if (m_options.trace) {
         const auto& n = m_checks->notices();
         QWidget* f = QApplication::focusWidget();
-        std::printf("%*s  -> changes %d, history %zu; focus %s %s, active %s\n", m_depth * 2, "",
-                    n[0] + n[1] + n[2] + n[3], m_doc.undoCount(), f ? f->metaObject()->className() : "none",
+        auto* shown = m_window->findChild<QLineEdit*>(QStringLiteral("TxtChannelGUI"));
+        std::printf("%*s  -> changes %d, history %zu; channel %d (panel %s); focus %s %s, active %s\n", m_depth * 2, "",
+                    n[0] + n[1] + n[2] + n[3], m_doc.undoCount(), m_window->channelTable().currentChannel(),
+                    shown ? qPrintable(shown->text()) : "none", f ? f->metaObject()->className() : "none",
                     f ? qPrintable(f->objectName()) : "",
                     QApplication::activeWindow() ? qPrintable(QApplication::activeWindow()->objectName()) : "none");
     }
