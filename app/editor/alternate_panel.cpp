@@ -46,8 +46,8 @@ void AlternatePanel::documentChanged(const DocumentChange& change) {
     if (m_committing || !isVisible() || change.kind == DocumentChange::Kind::Replace)
         return;
     const int c = channel();
-    if (c >= 1 && c <= kChannelCount && change.channels.test(static_cast<std::size_t>(c)))
-        fill();
+    if (change.channels.test(static_cast<std::size_t>(c)))
+        showChannel(c);
 }
 
 AlternatePanel::~AlternatePanel() {
@@ -317,13 +317,18 @@ void AlternatePanel::setControlsEnabled(bool enabled) {
 }
 
 void AlternatePanel::fill() {
-    if (m_language != m_table.language())
-        applyCaptions();
     int c = m_table.currentChannel();
     if (c < 1 || c > kChannelCount) {
         c = 1;
         m_table.setCurrent(c, qMax(1, m_table.currentColumn()));
     }
+    showChannel(c);
+}
+
+void AlternatePanel::showChannel(int c) {
+    m_shown = c;
+    if (m_language != m_table.language())
+        applyCaptions();
     {
         const QSignalBlocker block(UDChannelGUI);
         UDChannelGUI->setValue(c);

@@ -84,10 +84,13 @@ private:
     void selectorChanged(int channel);
     void notice(const CommitResult& result);
     bool filterTextKey(QLineEdit* field, QKeyEvent* key);
-    int channel() const { return m_table.currentChannel(); }
+    // The channel the panel shows and edits, whatever the grid under it has moved to since.
+    int channel() const { return m_shown; }
+    void showChannel(int channel);
 
     ChannelTable& m_table;
     Prompter& m_prompter;
+    int m_shown = 1;
     Language m_language;
     QString m_remembered;
     bool m_committing = false;

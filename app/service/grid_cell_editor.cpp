@@ -28,7 +28,7 @@ GridCellEditor::GridCellEditor(const QString& objectName, int maxDigits, QWidget
 }
 
 void GridCellEditor::attach(QTableWidget* grid, bool openOnKeys) {
-    m_grids.emplace_back(grid, openOnKeys);
+    m_grids.push_back({grid, grid->viewport(), openOnKeys});
     grid->viewport()->installEventFilter(this);
     grid->installEventFilter(this);
 }
@@ -108,8 +108,8 @@ bool GridCellEditor::eventFilter(QObject* watched, QEvent* event) {
         }
         return QObject::eventFilter(watched, event);
     }
-    for (const auto& [grid, openOnKeys] : m_grids) {
-        if (watched == grid->viewport() && event->type() == QEvent::MouseButtonPress) {
+    for (const auto& [grid, viewport, openOnKeys] : m_grids) {
+        if (watched == viewport && event->type() == QEvent::MouseButtonPress) {
             auto* me = static_cast<QMouseEvent*>(event);
             if (me->button() != Qt::LeftButton)
                 break;

@@ -7,6 +7,7 @@
 
 class QLineEdit;
 class QTableWidget;
+class QWidget;
 
 namespace norvik {
 
@@ -51,7 +52,14 @@ private:
     Cell cellAt(QTableWidget* grid, int row, int column) const;
 
     QLineEdit* m_field;
-    std::vector<std::pair<QTableWidget*, bool>> m_grids;
+    struct Attached {
+        QTableWidget* grid;
+        // Kept apart: a grid being taken down still sends its viewport's events here, when it
+        // can no longer be asked for its viewport.
+        QWidget* viewport;
+        bool openOnKeys;
+    };
+    std::vector<Attached> m_grids;
     Cell m_cell;
     QString m_previous;
     bool m_closing = false;

@@ -319,7 +319,7 @@ void CloneSession::answer(bool okOrRetry) {
         return;
     }
     if (okOrRetry) {
-        restart(true);
+        restart(!m_verifying); // a read-back tried again keeps the write's lines in view
     } else if (m_verifying) {
         // The write went through; only the check of it did not.
         m_outcome = CloneOutcome::Completed;

@@ -113,7 +113,14 @@ private slots:
     // field follows the duplex, and the step is named "Panel Edit".
     void listsCommitThroughTheTable() {
         Fixture f;
+        f.useChannel(3, 14600000);
         f.openOn(2, 14500000);
+        // Arrow keys reaching the grid under the panel move its current cell: the panel still edits
+        // the channel it shows.
+        f.grid()->setFocus();
+        QTest::keyClick(f.grid(), Qt::Key_Down);
+        QCOMPARE(f.table().currentChannel(), 3);
+        const QByteArray other = f.record(3);
         QVERIFY(!f.list("CboEncodeGUI")->isEnabled()); // no transmit frequency
         f.typeInto(f.field("TxtTxFreqGUI"), QStringLiteral("145"));
         QCOMPARE(f.list("CboEncodeGUI")->currentText(), QStringLiteral("None"));
@@ -146,6 +153,7 @@ private slots:
             QCOMPARE(f.field("TxtTxFreqGUI")->text(), QString::fromLatin1(c.transmit));
             QCOMPARE(f.doc.undoLabelId(), ids::ChangePanelEdit);
         }
+        QCOMPARE(f.record(3), other);
     }
 
     void twoToneAfterFiveToneClearsTheAutoResponseData() {

@@ -11,6 +11,7 @@
 #include "service/frm_adv.h"
 #include "service/frm_login.h"
 #include "service/gain_page.h"
+#include "service/grid_cell_editor.h"
 #include "strings/string_ids.h"
 #include "support/window_fixture.h"
 #include "transport/clone_runner.h"
@@ -286,6 +287,19 @@ private slots:
         QCOMPARE(f.prompter.asked[0].buttons, QMessageBox::Retry | QMessageBox::Cancel);
         QCOMPARE(f.prompter.asked[0].title, QStringLiteral("Error"));
         QVERIFY(f.button(frmAdv::Write)->isEnabled());
+    }
+
+    // A grid taken down before its cell editor (the editor is the grid's own child, as on the
+    // band limits page) must not be asked for anything half way; the sanitizer run sees it.
+    void aGridGoingBeforeItsCellEditorIsLeftAlone() {
+        QWidget page;
+        auto* grid = new QTableWidget(2, 2, &page);
+        auto* editor = new GridCellEditor(QStringLiteral("TxtTest"), 3, grid);
+        editor->attach(grid, true);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        delete grid;
+        QVERIFY(page.findChildren<QWidget*>().isEmpty());
     }
 
 private:
