@@ -61,6 +61,19 @@ bool saveImage(const Arg& file, const RadioImage& image, io::ImageFormat format,
     return !problem;
 }
 
+bool canSave(const Arg& file, Language lang) {
+    io::FileProblem problem;
+    if (!file.isStdStream()) {
+        problem = io::checkSaveTarget(file.path);
+    } else if (io::FileHandle::standardOutput().isTerminal()) {
+        printError(cliText(ids::NoBinaryToTerminal, lang));
+        return false;
+    }
+    if (problem)
+        printError(cliText(ids::CannotWriteFile, lang).arg(file.text) + QLatin1Char(' ') + reason(problem, lang));
+    return !problem;
+}
+
 bool sameFile(const Arg& in, const Arg& out, Language lang) {
     std::error_code error;
     if (in.isStdStream() || out.isStdStream() || !std::filesystem::equivalent(in.path, out.path, error))

@@ -14,6 +14,9 @@ namespace norvik::cli {
 // language and gives no image or false.
 std::optional<RadioImage> loadImage(const Arg& file, io::ImageFormat format, Language lang);
 bool saveImage(const Arg& file, const RadioImage& image, io::ImageFormat format, Language lang);
+// Whether saveImage could write there now; false after saying why. Asked before a transfer whose
+// image would otherwise be lost at the end.
+bool canSave(const Arg& file, Language lang);
 // The format a file name stands for: a data file for ".dat", a raw image otherwise ("-" too).
 io::ImageFormat formatOf(const Arg& file);
 // True, after saying so, when `out` names the file `in` names: a command never overwrites its input.

@@ -7,6 +7,7 @@
 
 #include "commands.h"
 #include "image_files.h"
+#include "io/files.h"
 #include "io/path_text.h"
 #include "strings/string_ids.h"
 #include "transport/serial_link.h"
@@ -116,10 +117,23 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
     std::vector<const Port*> byIndex;
     int failed = 0;
     int differs = 0;
+    const auto saveTo = [&](const Port& port) {
+        return file.path / std::filesystem::path((port.stem + QStringLiteral(".dat")).toStdU16String());
+    };
+    const auto cannotWrite = [&](const Port& port, const io::FileProblem& problem) {
+        return cliText(ids::CannotWriteFile, lang).arg(QString::fromStdString(io::displayName(saveTo(port)))) +
+               QLatin1Char(' ') + QString::fromStdString(io::reasonText(problem, lang));
+    };
     for (const Port& port : ports) {
         if (port.device.isEmpty()) {
             printLine(
                 summaryLine(port.given, mode, PortOutcome::failed(cliText(ids::PortNotFound, lang).arg(port.given))));
+            ++failed;
+            continue;
+        }
+        // A radio is read only when its file can be written.
+        if (const io::FileProblem problem = reading ? io::checkSaveTarget(saveTo(port)) : io::FileProblem{}) {
+            printLine(summaryLine(port.given, mode, PortOutcome::failed(cannotWrite(port, problem))));
             ++failed;
             continue;
         }
@@ -131,13 +145,9 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
         const Port& port = *byIndex[std::size_t(index)];
         PortOutcome shown = outcome;
         if (reading && outcome.ok) {
-            const auto saveTo =
-                file.path / std::filesystem::path((port.stem + QStringLiteral(".dat")).toStdU16String());
-            if (const io::FileProblem problem = io::saveImage(saveTo, batch.image(index), io::ImageFormat::DataFile))
-                shown = PortOutcome::failed(
-                    cliText(ids::CannotWriteFile, lang).arg(QString::fromStdString(io::displayName(saveTo))) +
-                        QLatin1Char(' ') + QString::fromStdString(io::reasonText(problem, lang)),
-                    outcome.seconds);
+            if (const io::FileProblem problem =
+                    io::saveImage(saveTo(port), batch.image(index), io::ImageFormat::DataFile))
+                shown = PortOutcome::failed(cannotWrite(port, problem), outcome.seconds);
         }
         if (!shown.ok || shown.verification == Verification::NotChecked)
             ++failed;

@@ -242,6 +242,8 @@ int readCommand(const Args& args, bool service) {
         return usageError(name, usage, {});
     const Language lang = cliLanguage();
     const Arg& out = o.positional.front();
+    if (!canSave(out, lang))
+        return kExitFailed; // before the radio is touched: a read with nowhere to go is lost
     RadioImage image;
     if (service) {
         std::error_code ec;

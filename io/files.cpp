@@ -85,22 +85,61 @@ ReadResult readStandardInput(std::size_t maxSize) {
     return readAll(in, maxSize);
 }
 
-FileProblem saveFile(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
-                     const SinkWrapper& wrap) {
+namespace {
+
+// The file a save replaces (a symbolic link's file), its status, and whether it may be replaced.
+struct SaveTarget {
+    std::filesystem::path real;
+    std::filesystem::file_status status;
+    bool exists = false;
+    FileProblem problem;
+};
+
+SaveTarget saveTarget(const std::filesystem::path& target) {
     namespace fs = std::filesystem;
     std::error_code error;
-    fs::path real = target;
+    SaveTarget t{target, {}, false, {}};
     if (fs::is_symlink(fs::symlink_status(target, error))) {
         const fs::path resolved = fs::canonical(target, error);
         if (!error)
-            real = resolved;
+            t.real = resolved;
     }
-    const fs::file_status status = fs::status(real, error);
-    if (status.type() == fs::file_type::none)
-        return FileProblem::system(error);
-    const bool exists = status.type() != fs::file_type::not_found;
-    if (exists && status.type() != fs::file_type::regular)
-        return {FileError::NotRegular};
+    t.status = fs::status(t.real, error);
+    if (t.status.type() == fs::file_type::none)
+        t.problem = FileProblem::system(error);
+    t.exists = t.status.type() != fs::file_type::not_found;
+    if (!t.problem && t.exists && t.status.type() != fs::file_type::regular)
+        t.problem = {FileError::NotRegular};
+    return t;
+}
+
+} // namespace
+
+FileProblem checkSaveTarget(const std::filesystem::path& target) {
+    const SaveTarget t = saveTarget(target);
+    if (t.problem)
+        return t.problem;
+    std::filesystem::path temporary;
+    FileProblem problem;
+    FileHandle file = createTemporary(t.real, temporary, problem);
+    if (problem)
+        return problem;
+    std::error_code error;
+    file.close(error);
+    std::filesystem::remove(temporary, error);
+    return {};
+}
+
+FileProblem saveFile(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+                     const SinkWrapper& wrap) {
+    namespace fs = std::filesystem;
+    const SaveTarget t = saveTarget(target);
+    if (t.problem)
+        return t.problem;
+    const fs::path& real = t.real;
+    const fs::file_status& status = t.status;
+    const bool exists = t.exists;
+    std::error_code error;
 
     fs::path temporary;
     FileProblem problem;

@@ -27,6 +27,10 @@ ReadResult readStandardInput(std::size_t maxSize);
 // pointing where it did; the file it names is replaced, with the old file's permissions.
 FileProblem saveFile(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
                      const SinkWrapper& wrap = {});
+// Whether a save there could be made now: the same refusals as saveFile, and a temporary file
+// made and removed beside the target. Asked before work whose result would otherwise be lost,
+// such as a read of the radio into a file.
+FileProblem checkSaveTarget(const std::filesystem::path& target);
 // Standard output has no old file to keep; every write is still checked.
 FileProblem writeStandardOutput(std::span<const std::uint8_t> bytes);
 

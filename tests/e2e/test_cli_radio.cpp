@@ -281,6 +281,10 @@ private slots:
             << QStringList{u"read"_s, u"--port"_s, u"21"_s, u"x.bin"_s} << 2 << u"was not found"_s;
         QTest::newRow("missing device") << QStringList{u"read"_s, u"--port"_s, u"/nonexistent/ttyUSB7"_s, u"x.bin"_s}
                                         << 2 << u"was not found"_s;
+        // Refused before the port is looked at: a read with nowhere to go would be lost at the end.
+        QTest::newRow("read into a missing folder")
+            << QStringList{u"read"_s, u"--port"_s, u"/nonexistent/ttyUSB7"_s, u"/nonexistent/folder/x.bin"_s} << 2
+            << u"Cannot write file /nonexistent/folder/x.bin"_s;
         QTest::newRow("not a raw image") << QStringList{u"write"_s, u"--port"_s, u"/nonexistent/ttyUSB7"_s,
                                                         QStringLiteral(NORVIK_CLI)}
                                          << 2 << u"4096-byte"_s;
