@@ -122,6 +122,7 @@ ChannelGrid::ChannelGrid(ChannelTable& table, Prompter& prompter, QWidget* paren
 
 void ChannelGrid::documentChanged(const DocumentChange& change) {
     if (change.kind == DocumentChange::Kind::Replace) {
+        QScopedValueRollback refilling(m_refilling, true);
         closeEditorUnsaved();
         m_model->resetAll();
         setCurrentCell(1, 1);
@@ -183,6 +184,7 @@ void ChannelGrid::applyColumnWidths() {
 
 void ChannelGrid::setLanguage(Language lang) {
     commitEditor();
+    QScopedValueRollback refilling(m_refilling, true);
     m_table.setLanguage(lang);
     fillToneList();
     m_model->resetAll();

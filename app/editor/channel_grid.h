@@ -50,6 +50,8 @@ public:
     QRect cellRect(int channel, int column) const;
 
     int helpContext() const { return m_helpContext; }
+    // True while every row is rebuilt: the current cell moves to channel 1 and back, nobody's doing.
+    bool isRefilling() const { return m_refilling; }
 
 signals:
     // Ctrl+C, Ctrl+V and Ctrl+D, in the grid or one of its editors, after the editor is committed.
@@ -105,6 +107,7 @@ private:
     bool m_committing = false;
     bool m_singleClick = true;
     int m_helpContext = 0;
+    bool m_refilling = false;
     QPersistentModelIndex m_pressed;
     RadioDocument::Subscription m_subscription;
 };

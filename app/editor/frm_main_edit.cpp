@@ -26,6 +26,13 @@ void frmMain::setUpEditOperations() {
     });
     connect(this, &frmMain::languageChanged, m_altPanel, &AlternatePanel::recaption);
     connect(m_channelGrid, &ChannelGrid::refilled, this, &frmMain::refillAlternatePanel);
+    // Keys reaching the grid under the panel move its current row: the panel follows, so that the
+    // panel, its Clear and the channel buttons all act on the channel it shows.
+    connect(m_channelGrid, &ChannelGrid::currentCellChanged, this, [this](int channel, int) {
+        if (m_altPanel && PicGUI == m_altPanel && alternatePanelShown() && !m_channelGrid->isRefilling() &&
+            channel != m_altPanel->shownChannel())
+            m_altPanel->fill();
+    });
     connect(m_channelGrid, &ChannelGrid::alternatePanelRequested, this, [this] {
         if (!alternatePanelShown())
             action("mnuSet_GUI")->trigger();
