@@ -27,6 +27,21 @@ QString loadMessage(const io::FileProblem& problem, const QString& name, Languag
     }
 }
 
+// Binary bytes are never written to a terminal.
+bool refusesTerminal(const Arg& file, Language lang) {
+    if (!file.isStdStream() || !io::FileHandle::standardOutput().isTerminal())
+        return false;
+    printError(cliText(ids::NoBinaryToTerminal, lang));
+    return true;
+}
+
+// True when there is no problem; otherwise says what it is.
+bool reported(const Arg& file, const io::FileProblem& problem, Language lang) {
+    if (problem)
+        printError(cliText(ids::CannotWriteFile, lang).arg(file.text) + QLatin1Char(' ') + reason(problem, lang));
+    return !problem;
+}
+
 } // namespace
 
 io::ImageFormat formatOf(const Arg& file) {
@@ -47,31 +62,18 @@ std::optional<RadioImage> loadImage(const Arg& file, io::ImageFormat format, Lan
 }
 
 bool saveImage(const Arg& file, const RadioImage& image, io::ImageFormat format, Language lang) {
-    io::FileProblem problem;
-    if (!file.isStdStream()) {
-        problem = io::saveImage(file.path, image, format);
-    } else if (io::FileHandle::standardOutput().isTerminal()) {
-        printError(cliText(ids::NoBinaryToTerminal, lang));
+    if (refusesTerminal(file, lang))
         return false;
-    } else {
-        problem = io::writeStandardOutput(io::encodeImage(image, format));
-    }
-    if (problem)
-        printError(cliText(ids::CannotWriteFile, lang).arg(file.text) + QLatin1Char(' ') + reason(problem, lang));
-    return !problem;
+    return reported(file,
+                    file.isStdStream() ? io::writeStandardOutput(io::encodeImage(image, format))
+                                       : io::saveImage(file.path, image, format),
+                    lang);
 }
 
 bool canSave(const Arg& file, Language lang) {
-    io::FileProblem problem;
-    if (!file.isStdStream()) {
-        problem = io::checkSaveTarget(file.path);
-    } else if (io::FileHandle::standardOutput().isTerminal()) {
-        printError(cliText(ids::NoBinaryToTerminal, lang));
+    if (refusesTerminal(file, lang))
         return false;
-    }
-    if (problem)
-        printError(cliText(ids::CannotWriteFile, lang).arg(file.text) + QLatin1Char(' ') + reason(problem, lang));
-    return !problem;
+    return reported(file, file.isStdStream() ? io::FileProblem{} : io::checkSaveTarget(file.path), lang);
 }
 
 bool sameFile(const Arg& in, const Arg& out, Language lang) {

@@ -136,18 +136,15 @@ FileProblem saveFile(const std::filesystem::path& target, std::span<const std::u
     const SaveTarget t = saveTarget(target);
     if (t.problem)
         return t.problem;
-    const fs::path& real = t.real;
-    const fs::file_status& status = t.status;
-    const bool exists = t.exists;
     std::error_code error;
 
     fs::path temporary;
     FileProblem problem;
-    FileHandle file = createTemporary(real, temporary, problem);
+    FileHandle file = createTemporary(t.real, temporary, problem);
     if (problem)
         return problem;
-    if (exists)
-        fs::permissions(temporary, status.permissions(), error); // a copy with other rights is still a copy
+    if (t.exists)
+        fs::permissions(temporary, t.status.permissions(), error); // a copy with other rights is still a copy
 
     FileSink fileSink(file);
     const std::unique_ptr<ByteSink> wrapped = wrap ? wrap(fileSink) : nullptr;
@@ -159,7 +156,7 @@ FileProblem saveFile(const std::filesystem::path& target, std::span<const std::u
     if (!problem && !file.close(error))
         problem = FileProblem::system(error);
     if (!problem) {
-        fs::rename(temporary, real, error);
+        fs::rename(temporary, t.real, error);
         if (error)
             problem = FileProblem::system(error);
     }
@@ -168,7 +165,7 @@ FileProblem saveFile(const std::filesystem::path& target, std::span<const std::u
         fs::remove(temporary, error);
         return problem;
     }
-    syncFolder(real.parent_path());
+    syncFolder(t.real.parent_path());
     return {};
 }
 
