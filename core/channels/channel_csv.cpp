@@ -340,11 +340,8 @@ std::optional<int> channelNumber(std::string_view cell) {
 
 bool sameChannel(const RadioImage& a, const RadioImage& b, int n) {
     const auto equal = [&](int from, int count) {
-        for (int i = from; i < from + count; ++i) {
-            if (a.at(i) != b.at(i))
-                return false;
-        }
-        return true;
+        const auto first = a.bytes().begin() + from;
+        return std::equal(first, first + count, b.bytes().begin() + from);
     };
     return equal(channelAddress(n), kRowSize) && equal(nameAddress(n), kNameLength);
 }

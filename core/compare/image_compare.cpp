@@ -1,5 +1,6 @@
 #include "compare/image_compare.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 #include <string_view>
@@ -53,11 +54,20 @@ std::vector<ImageDifference> compareImages(const RadioImage& before, const Radio
                                            char decimalSeparator) {
     using Kind = ImageDifference::Kind;
     std::vector<ImageDifference> out;
+    if (before == after) // every write's read-back lands here; naming each setting costs more than the whole transfer
+        return out;
     // `before` with what every named difference stands for taken from `after`: the bytes still
     // differing are the ones no name accounts for.
     RadioImage explained = before;
 
+    const auto sameBytes = [&](int from, int count) {
+        const auto first = before.bytes().begin() + from;
+        return std::equal(first, first + count, after.bytes().begin() + from);
+    };
     for (int channel = 1; channel <= kChannelCount; ++channel) {
+        // A channel's texts come from its record and name alone.
+        if (sameBytes(channelAddress(channel), kRowSize) && sameBytes(nameAddress(channel), kNameLength))
+            continue;
         const ChannelRow a = channelRow(before, channel, lang, decimalSeparator);
         const ChannelRow b = channelRow(after, channel, lang, decimalSeparator);
         const std::size_t found = out.size();

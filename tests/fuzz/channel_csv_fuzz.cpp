@@ -5,10 +5,12 @@
 // is BCD inside a band (or the receive frequency again). What it gives exports and imports again
 // without a problem and without a change.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 
 #include "channels/channel_csv.h"
@@ -25,20 +27,29 @@ using namespace norvik;
     std::abort();
 }
 
-bool isChannelByte(int address) {
-    const bool record = address >= channelAddress(1) && address < channelAddress(kChannelCount + 1);
-    const bool name = address >= nameAddress(1) && address < nameAddress(kChannelCount + 1);
-    return record || name;
+// memcmp keeps the checks off the coverage counters, which would otherwise cost more than the
+// import itself.
+bool sameBytes(const RadioImage& a, const RadioImage& b, int from, int to) {
+    return from >= to ||
+           std::memcmp(a.bytes().data() + from, b.bytes().data() + from, static_cast<std::size_t>(to - from)) == 0;
+}
+
+bool onlyChannelBytesDiffer(const RadioImage& a, const RadioImage& b) {
+    const int recordsFrom = channelAddress(1);
+    const int recordsTo = channelAddress(kChannelCount + 1);
+    const int namesFrom = nameAddress(1);
+    const int namesTo = nameAddress(kChannelCount + 1);
+    const int firstFrom = std::min(recordsFrom, namesFrom);
+    const int firstTo = std::min(recordsTo, namesTo);
+    const int secondFrom = std::max(recordsFrom, namesFrom);
+    const int secondTo = std::max(recordsTo, namesTo);
+    return sameBytes(a, b, 0, firstFrom) && sameBytes(a, b, firstTo, secondFrom) &&
+           sameBytes(a, b, secondTo, kImageSize);
 }
 
 bool channelDiffers(const RadioImage& a, const RadioImage& b, int n) {
-    for (int i = 0; i < kRowSize; ++i)
-        if (a.at(channelAddress(n) + i) != b.at(channelAddress(n) + i))
-            return true;
-    for (int i = 0; i < kNameLength; ++i)
-        if (a.at(nameAddress(n) + i) != b.at(nameAddress(n) + i))
-            return true;
-    return false;
+    return !sameBytes(a, b, channelAddress(n), channelAddress(n) + kRowSize) ||
+           !sameBytes(a, b, nameAddress(n), nameAddress(n) + kNameLength);
 }
 
 bool bcdOrEmpty(const RadioImage& img, int address, bool& empty) {
@@ -86,9 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeNewImageDefaults(base, bands);
 
     const CsvImport result = importChannelsCsv(file, base, start);
-    for (int a = 0; a < kImageSize; ++a)
-        if (!isChannelByte(a) && result.image.at(a) != base.at(a))
-            fail("a byte outside the channels changed");
+    if (!onlyChannelBytesDiffer(result.image, base))
+        fail("a byte outside the channels changed");
     for (int n = 1; n <= kChannelCount; ++n) {
         if (result.changed.test(static_cast<std::size_t>(n)) != channelDiffers(result.image, base, n))
             fail("the changed channels are not the channels that changed");
