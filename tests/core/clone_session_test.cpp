@@ -267,14 +267,11 @@ struct FaultCase {
 constexpr auto Read = CloneMode::Read, Write = CloneMode::Write;
 constexpr auto Ok = CloneOutcome::Completed, Fail = CloneOutcome::Failed;
 
+// The radio's answer to the handshake with line noise before its acknowledge.
+const Bytes kNoisyAck = {'P', 'R', 'O', 'G', 'N', 'R', 'V', 0x00, 0xFF, 0x15};
+
 const FaultCase kFaultCases[] = {
-    {"junk_before_ack_still_connects",
-     Read,
-     {},
-     Ok,
-     false,
-     -1,
-     [](auto& f) { f.junkBeforeHandshakeAck = {'P', 'R', 'O', 'G', 'N', 'R', 'V', 0x00, 0xFF, 0x15}; }},
+    {"junk_before_ack_still_connects", Read, {}, Ok, false, -1, [](auto& f) { f.junkBeforeHandshakeAck = kNoisyAck; }},
     {"silence_times_out", Read, {false}, Fail, true, 0x50, [](auto& f) { f.silentAt = 0x500; }},
     {"reply_of_19_bytes_times_out", Read, {false}, Fail, true, 0x0A, [](auto& f) { f.shortReplyAt = 0x0A0; }},
     // The block is taken whole; the 21st byte is then read as the acknowledge and rejected.
@@ -282,13 +279,7 @@ const FaultCase kFaultCases[] = {
     {"refused_write_aborts", Write, {false}, Fail, false, 0x30, [](auto& f) { f.refuseWriteAt = 0x300; }},
     {"dead_line_fails_every_retry", Read, {true, false}, Fail, true, 0x80, [](auto& f) { f.deadFrom = 0x800; }},
     {"retry_after_silence_completes", Read, {true}, Ok, true, 0x7F, [](auto& f) { f.silentAt = 0x7F0, f.once = true; }},
-    {"retry_after_refused_write_completes",
-     Write,
-     {true},
-     Ok,
-     false,
-     0x10,
-     [](auto& f) { f.refuseWriteAt = 0x100, f.once = true; }},
+    {"refusal_retried", Write, {true}, Ok, false, 0x10, [](auto& f) { f.refuseWriteAt = 0x100, f.once = true; }},
 };
 
 class CloneFaults : public ::testing::TestWithParam<std::tuple<FaultCase, Delivery>> {};
@@ -385,27 +376,16 @@ struct VerifyCase {
     const char* verdict; // the log line that says what was found
 };
 
+using V = Verification;
+const char* const kDiffers = "Not verified: the radio holds something else than what was written:";
+const char* const kUnread = "Not verified: the radio was written, but reading it back did not complete.";
+
 const VerifyCase kVerifyCases[] = {
-    {"verified", [](auto&) {}, {}, Verification::Verified, 2, "Verified."},
-    {"row_acknowledged_but_not_stored",
-     [](auto& f) { f.dropWriteAt = 0x050; },
-     {},
-     Verification::Differs,
-     2,
-     "Not verified: the radio holds something else than what was written:"},
-    {"read_back_fails",
-     [](auto& f) { f.shortReplyAt = 0x100; },
-     {false},
-     Verification::NotChecked,
-     2,
-     "Not verified: the radio was written, but reading it back did not complete."},
+    {"verified", [](auto&) {}, {}, V::Verified, 2, "Verified."},
+    {"row_acknowledged_but_not_stored", [](auto& f) { f.dropWriteAt = 0x050; }, {}, V::Differs, 2, kDiffers},
+    {"read_back_fails", [](auto& f) { f.shortReplyAt = 0x100; }, {false}, V::NotChecked, 2, kUnread},
     // A retry reads back again; nothing is written twice.
-    {"read_back_retried",
-     [](auto& f) { f.shortReplyAt = 0x100, f.once = true; },
-     {true},
-     Verification::Verified,
-     3,
-     "Verified."},
+    {"read_back_retried", [](auto& f) { f.shortReplyAt = 0x100, f.once = true; }, {true}, V::Verified, 3, "Verified."},
 };
 
 class CloneVerify : public ::testing::TestWithParam<VerifyCase> {};

@@ -33,45 +33,40 @@ TEST(CommonSetLoad, StoredBytesShowAsText) {
     EXPECT_EQ(loadCommonSet(zero, Language::Chinese).autoResetTimer, "关");
 }
 
-TEST(CommonSetDigitDelay, ValidationAndArrowKeys) {
+// The digit delay steps by 50 ms within 100..1000, the auto-reset timer by minutes to 15 or Off;
+// both go round at their ends.
+TEST(CommonSetFields, ValidationAndArrowKeys) {
     struct Case {
-        const char* text;
-        const char* validated;
-        const char* up;
-        const char* down;
-    };
-    const Case cases[] = {
-        {"437", "400", "450", "350"},          {"50", "100", "100", "1000"},   {"1200", "1000", "100", "100"},
-        {"100", "100", "150", "1000"},         {"1000", "1000", "100", "950"}, {"", "100", "1000", "1000"},
-        {"99999999999", "1000", "100", "100"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(validateDigitDelay(c.text), c.validated);
-        EXPECT_EQ(stepDigitDelay(c.text, +1), c.up);
-        EXPECT_EQ(stepDigitDelay(c.text, -1), c.down);
-    }
-}
-
-TEST(CommonSetAutoReset, ValidationAndArrowKeys) {
-    struct Case {
+        bool reset; // the auto-reset timer, else the digit delay
         Language lang;
-        const char* text;
-        const char* validated;
-        const char* up;
-        const char* down;
+        const char *text, *validated, *up, *down;
     };
+    constexpr auto En = Language::English, Zh = Language::Chinese;
     const Case cases[] = {
-        {Language::English, "Off", "Off", "1", "15"},  {Language::English, "0", "Off", "1", "15"},
-        {Language::English, "20", "15", "Off", "Off"}, {Language::English, "07", "07", "8", "6"},
-        {Language::English, "15", "15", "Off", "14"},  {Language::English, "1", "1", "2", "Off"},
-        {Language::Chinese, "关", "关", "1", "15"},    {Language::Chinese, "", "关", "1", "15"},
+        {false, En, "437", "400", "450", "350"},
+        {false, En, "50", "100", "100", "1000"},
+        {false, En, "1200", "1000", "100", "100"},
+        {false, En, "100", "100", "150", "1000"},
+        {false, En, "1000", "1000", "100", "950"},
+        {false, En, "", "100", "1000", "1000"},
+        {false, En, "99999999999", "1000", "100", "100"},
+        {true, En, "Off", "Off", "1", "15"},
+        {true, En, "0", "Off", "1", "15"},
+        {true, En, "20", "15", "Off", "Off"},
+        {true, En, "07", "07", "8", "6"},
+        {true, En, "15", "15", "Off", "14"},
+        {true, En, "1", "1", "2", "Off"},
+        {true, Zh, "关", "关", "1", "15"},
+        {true, Zh, "", "关", "1", "15"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(validateAutoResetTimer(c.text, c.lang), c.validated);
-        EXPECT_EQ(stepAutoResetTimer(c.text, +1, c.lang), c.up);
-        EXPECT_EQ(stepAutoResetTimer(c.text, -1, c.lang), c.down);
+        const auto step = [&c](int d) {
+            return c.reset ? stepAutoResetTimer(c.text, d, c.lang) : stepDigitDelay(c.text, d);
+        };
+        EXPECT_EQ(c.reset ? validateAutoResetTimer(c.text, c.lang) : validateDigitDelay(c.text), c.validated);
+        EXPECT_EQ(step(+1), c.up);
+        EXPECT_EQ(step(-1), c.down);
     }
 }
 
