@@ -289,3 +289,39 @@ TEST(DataFile, EveryTruncationAndHeaderOrTrailerFlipFails) {
         }
     }
 }
+
+// Mutated real files must decode to an error or to some image, never crash or read out of
+// bounds (the sanitizer build and the fuzz target watch the latter).
+TEST(DataFile, RandomMutationsNeverCrash) {
+    std::mt19937 rng(0x4E564B);
+    const std::vector<ByteVector> seeds = {encodeDataFile(defaultsImage()), encodeDataFile(randomImage(8)),
+                                           encodeDataFile(RadioImage{})};
+    int failed = 0;
+    for (int i = 0; i < 3000; ++i) {
+        ByteVector f = seeds[static_cast<std::size_t>(i) % seeds.size()];
+        for (int n = 1 + static_cast<int>(rng() % 6); n > 0 && !f.empty(); --n) {
+            const auto pos = f.begin() + static_cast<std::ptrdiff_t>(rng() % f.size());
+            const auto value = static_cast<std::uint8_t>(rng());
+            switch (rng() % 5) {
+            case 0:
+                *pos = value;
+                break;
+            case 1:
+                *pos ^= static_cast<std::uint8_t>(1u << (value % 8));
+                break;
+            case 2:
+                f.erase(pos);
+                break;
+            case 3:
+                f.insert(pos, value);
+                break;
+            default:
+                f.back() = value; // pass count
+            }
+        }
+        const DataFileResult r = decodeDataFile(f);
+        ASSERT_EQ(r.ok(), !r.error.has_value());
+        failed += r.ok() ? 0 : 1;
+    }
+    EXPECT_GT(failed, 0);
+}
