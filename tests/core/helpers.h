@@ -65,4 +65,11 @@ inline bool writeFile(const std::filesystem::path& path, const Bytes& bytes) {
     return static_cast<bool>(out);
 }
 
+// A name under the temporary folder no other test process picks (ctest runs each test apart).
+inline std::filesystem::path uniqueTempPath(const std::string& prefix) {
+    std::random_device random;
+    return std::filesystem::temp_directory_path() /
+           (prefix + std::to_string(random()) + "-" + std::to_string(random()));
+}
+
 } // namespace norvik::test

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include "core/helpers.h"
 #include "datafile/data_file.h"
 #include "io/image_files.h"
@@ -42,7 +40,7 @@ TEST(ImageFiles, LoadTellsWhatIsWrong) {
         {"raw image one byte long", ByteVector(kImageSize + 1, 0), ImageFormat::Raw, FileError::NotRawImage},
         {"data file given as raw", packed, ImageFormat::Raw, FileError::NotRawImage},
     };
-    const fs::path file = fs::temp_directory_path() / ("norvik-image-" + std::to_string(::getpid()));
+    const fs::path file = test::uniqueTempPath("norvik-image-");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         test::writeFile(file, c.bytes);
@@ -68,7 +66,11 @@ TEST(PathText, ShowsUndecodableBytesAsReplacementCharacters) {
         {"\xF0\x9F\x93\xBB", "\xF0\x9F\x93\xBB"},                                 // four bytes
     };
     for (const auto& [bytes, shown] : cases) {
+        EXPECT_EQ(toValidUtf8(bytes), shown) << bytes;
+        // Names are bytes here and UTF-16 on Windows; either way a shown name is the name.
+        EXPECT_EQ(displayName(pathFromUtf8(shown)), shown);
+#ifndef _WIN32
         EXPECT_EQ(displayName(fs::path(bytes)), shown) << bytes;
-        EXPECT_EQ(pathFromUtf8(shown).native(), std::string(shown));
+#endif
     }
 }
