@@ -338,14 +338,6 @@ std::optional<int> channelNumber(std::string_view cell) {
     return n >= 1 && n <= kChannelCount ? std::optional<int>(n) : std::nullopt;
 }
 
-bool sameChannel(const RadioImage& a, const RadioImage& b, int n) {
-    const auto equal = [&](int from, int count) {
-        const auto first = a.bytes().begin() + from;
-        return std::equal(first, first + count, b.bytes().begin() + from);
-    };
-    return equal(channelAddress(n), kRowSize) && equal(nameAddress(n), kNameLength);
-}
-
 } // namespace
 
 std::string csvColumnName(CsvColumn column) {
@@ -504,7 +496,7 @@ CsvImport importChannelsCsv(std::string_view bytes, const RadioImage& base, CsvB
     }
     result.image = doc.image();
     for (int n = 1; n <= kChannelCount; ++n)
-        result.changed.set(static_cast<std::size_t>(n), !sameChannel(base, result.image, n));
+        result.changed.set(static_cast<std::size_t>(n), !sameChannelBytes(base, result.image, n));
     return finish();
 }
 

@@ -1,6 +1,5 @@
 #include "compare/image_compare.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 #include <string_view>
@@ -60,13 +59,9 @@ std::vector<ImageDifference> compareImages(const RadioImage& before, const Radio
     // differing are the ones no name accounts for.
     RadioImage explained = before;
 
-    const auto sameBytes = [&](int from, int count) {
-        const auto first = before.bytes().begin() + from;
-        return std::equal(first, first + count, after.bytes().begin() + from);
-    };
     for (int channel = 1; channel <= kChannelCount; ++channel) {
         // A channel's texts come from its record and name alone.
-        if (sameBytes(channelAddress(channel), kRowSize) && sameBytes(nameAddress(channel), kNameLength))
+        if (sameChannelBytes(before, after, channel))
             continue;
         const ChannelRow a = channelRow(before, channel, lang, decimalSeparator);
         const ChannelRow b = channelRow(after, channel, lang, decimalSeparator);

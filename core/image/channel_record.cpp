@@ -94,6 +94,14 @@ int duplexTextId(Duplex d) {
     return ids::Off;
 }
 
+bool sameChannelBytes(const RadioImage& a, const RadioImage& b, int channel) {
+    const auto same = [&](int from, int count) {
+        const auto first = a.bytes().begin() + from;
+        return std::equal(first, first + count, b.bytes().begin() + from);
+    };
+    return same(channelAddress(channel), kRowSize) && same(nameAddress(channel), kNameLength);
+}
+
 std::string decodeName(const RadioImage& image, int channel) {
     return image.text(nameAddress(channel), kNameLength);
 }

@@ -60,6 +60,9 @@ int duplexTextId(Duplex d);
 std::string decodeName(const RadioImage& image, int channel);
 void encodeName(RadioImage& image, int channel, std::string_view bytes);
 
+// Whether channel n's record and name hold the same bytes in both images: all a channel is.
+bool sameChannelBytes(const RadioImage& a, const RadioImage& b, int channel);
+
 // The embedded message: up to 16 single-byte characters in row 209.
 constexpr int kEmbeddedMessageAddress = 0xD10;
 constexpr int kEmbeddedMessageLength = 16;
