@@ -45,7 +45,7 @@ AlternatePanel::AlternatePanel(ChannelTable& table, Prompter& prompter, QWidget*
 void AlternatePanel::documentChanged(const DocumentChange& change) {
     if (m_committing || !isVisible() || change.kind == DocumentChange::Kind::Replace)
         return;
-    const int c = channel();
+    const int c = shownChannel();
     if (change.channels.test(static_cast<std::size_t>(c)))
         showChannel(c);
 }
@@ -291,7 +291,7 @@ void AlternatePanel::fillLists() {
     refill(CboSignalGUI[1], fieldEntries(RecordField::AutoResponse, m_language));
 }
 
-int AlternatePanel::shownChannel() const {
+int AlternatePanel::typedChannel() const {
     bool ok = false;
     const int n = TxtChannelGUI->text().toInt(&ok);
     if (!ok)
@@ -368,7 +368,7 @@ void AlternatePanel::disableChannel() {
 }
 
 void AlternatePanel::refreshTransmitControls() {
-    const int c = channel();
+    const int c = shownChannel();
     TxtTxFreqGUI->setText(qstr(m_table.text(c, col::Tx)));
     const bool transmits = m_table.hasTransmit(c);
     CboEncodeGUI->setEnabled(transmits);
@@ -389,7 +389,7 @@ void AlternatePanel::showAutoResponse(bool fiveTone) {
     CboSignalGUI[1]->clear();
     for (const std::string& e : fieldEntries(RecordField::AutoResponse, m_language))
         CboSignalGUI[1]->addItem(qstr(e));
-    setComboEntry(CboSignalGUI[1], fieldValue(m_table.document().image(), channel(), RecordField::AutoResponse));
+    setComboEntry(CboSignalGUI[1], fieldValue(m_table.document().image(), shownChannel(), RecordField::AutoResponse));
 }
 
 void AlternatePanel::notice(const CommitResult& result) {
@@ -411,7 +411,7 @@ void AlternatePanel::commitFocusedField() {
 }
 
 void AlternatePanel::commitField(QLineEdit* field) {
-    const int c = channel();
+    const int c = shownChannel();
     if (m_committing || c < 1 || c > kChannelCount)
         return;
     QScopedValueRollback guard(m_committing, true);
@@ -462,7 +462,7 @@ void AlternatePanel::selectorChanged(int n) {
 }
 
 void AlternatePanel::listChosen(const ListControl& control) {
-    const int c = channel();
+    const int c = shownChannel();
     const QString text = control.combo->currentText();
     if (text.isEmpty() || m_table.isEmpty(c))
         return;
@@ -471,7 +471,7 @@ void AlternatePanel::listChosen(const ListControl& control) {
 }
 
 void AlternatePanel::duplexChosen() {
-    const int c = channel();
+    const int c = shownChannel();
     const std::optional<Duplex> duplex = duplexOfEntry(CboDuplexGUI->currentIndex());
     if (!duplex || m_table.isEmpty(c))
         return;
@@ -485,7 +485,7 @@ void AlternatePanel::duplexChosen() {
 }
 
 void AlternatePanel::toneChosen(QComboBox* combo, int column) {
-    const int c = channel();
+    const int c = shownChannel();
     const QString text = combo->currentText();
     if (text.isEmpty() || m_table.isEmpty(c))
         return;
@@ -494,7 +494,7 @@ void AlternatePanel::toneChosen(QComboBox* combo, int column) {
 }
 
 void AlternatePanel::signalTypeChosen() {
-    const int c = channel();
+    const int c = shownChannel();
     const int entry = CboSignalGUI[0]->currentIndex();
     if (entry < 0 || m_table.isEmpty(c))
         return;
@@ -506,7 +506,7 @@ void AlternatePanel::signalTypeChosen() {
 }
 
 void AlternatePanel::autoResponseChosen() {
-    const int c = channel();
+    const int c = shownChannel();
     const int entry = CboSignalGUI[1]->currentIndex();
     if (entry < 0 || m_table.isEmpty(c) || !isFiveTone(CboSignalGUI[0]->currentIndex()))
         return;

@@ -35,8 +35,10 @@ public:
     void recaption();
     // Commits the text field that has the focus as if the user had left it (before a command).
     void commitFocusedField();
-    // The number in the channel field, clamped into 1..128.
-    int shownChannel() const;
+    // The channel the panel shows and edits, whatever the grid under it has moved to since.
+    int shownChannel() const { return m_shown; }
+    // The number in the channel field (typed, perhaps not yet taken), clamped into 1..128.
+    int typedChannel() const;
 
     QComboBox* signalCombo(int index) const { return CboSignalGUI.at(static_cast<std::size_t>(index)); }
     QLabel* signalLabel(int index) const { return LblSignalGUI.at(static_cast<std::size_t>(index)); }
@@ -84,8 +86,6 @@ private:
     void selectorChanged(int channel);
     void notice(const CommitResult& result);
     bool filterTextKey(QLineEdit* field, QKeyEvent* key);
-    // The channel the panel shows and edits, whatever the grid under it has moved to since.
-    int channel() const { return m_shown; }
     void showChannel(int channel);
 
     ChannelTable& m_table;

@@ -144,7 +144,7 @@ void frmMain::showAlternatePanel(bool show) {
 void frmMain::refillAlternatePanel() {
     if (!m_altPanel || PicGUI != m_altPanel || !alternatePanelShown())
         return;
-    m_channelGrid->setCurrentCell(m_altPanel->shownChannel(), col::Rx);
+    m_channelGrid->setCurrentCell(m_altPanel->typedChannel(), col::Rx);
     m_altPanel->fill();
 }
 
