@@ -16,7 +16,7 @@
 namespace norvik::cli {
 namespace {
 
-constexpr const char* kDiffUsage = "norvik-r7-cli diff [--retries N] A B";
+constexpr const char* kDiffUsage = "norvik-r7-cli diff [--retries N] [--raw] A B";
 constexpr int kExitDifferent = 1;
 
 // One side of the comparison: a file, or the radio on a port.
@@ -28,7 +28,7 @@ struct Operand {
 
 // The operands in the order given ("--port P" stands where it stands) and the retry count. A
 // problem is returned as text.
-QString parseDiffArgs(const Args& args, std::vector<Operand>& operands, int& retries, bool& help) {
+QString parseDiffArgs(const Args& args, std::vector<Operand>& operands, int& retries, bool& raw, bool& help) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const QString& a = args[i].text;
@@ -42,6 +42,10 @@ QString parseDiffArgs(const Args& args, std::vector<Operand>& operands, int& ret
         }
         if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             help = true;
+            continue;
+        }
+        if (a == QLatin1String("--raw")) {
+            raw = true;
             continue;
         }
         const qsizetype eq = a.indexOf(QLatin1Char('='));
@@ -113,8 +117,8 @@ int runDiff(const Args& args) {
     const QString usage = QLatin1String(kDiffUsage);
     std::vector<Operand> operands;
     int retries = 0;
-    bool help = false;
-    const QString problem = parseDiffArgs(args, operands, retries, help);
+    bool help = false, raw = false;
+    const QString problem = parseDiffArgs(args, operands, retries, raw, help);
     if (help) {
         std::printf("usage: %s\n\nLists what differs from image A to image B, each a data file, a raw image or\n"
                     "--port PORT (the radio there, read whole as 'read' does):\n"
@@ -123,6 +127,7 @@ int runDiff(const Args& args) {
                     "  bytes 0x0810-0x081F                             bytes no window shows\n"
                     "Exit status 0 when the images are the same, 1 when they differ, 2 on trouble.\n",
                     kDiffUsage);
+        std::fputs(kRawHelp, stdout);
         std::fputs(kFileNameHelp, stdout);
         return kExitOk;
     }
@@ -134,14 +139,14 @@ int runDiff(const Args& args) {
     const Language lang = cliLanguage();
     // Files first: a bad file costs no radio read.
     for (Operand& o : operands) {
-        if (o.port.isEmpty() && !(o.image = loadImage(o.file, formatOf(o.file), lang)))
+        if (o.port.isEmpty() && !(o.image = loadImage(o.file, formatOf(o.file, raw), lang)))
             return kExitFailed;
     }
     if (!readRadios(operands, retries, lang))
         return kExitFailed;
     const std::vector<ImageDifference> differences = compareImages(*operands[0].image, *operands[1].image, lang);
     for (const ImageDifference& d : differences)
-        std::printf("%s\n", differenceText(d, lang).c_str());
+        std::printf("%s\n", visibleText(QString::fromStdString(differenceText(d, lang))).toUtf8().constData());
     return differences.empty() ? kExitOk : kExitDifferent;
 }
 

@@ -17,6 +17,7 @@
 #include "image/channel_record.h"
 #include "image/defaults.h"
 #include "image_files.h"
+#include "io/file_handle.h"
 #include "options.h"
 #include "strings/string_ids.h"
 #include "strings/strings.h"
@@ -104,7 +105,7 @@ std::vector<QStringList> channelRows(const RadioImage& image, Language lang) {
     for (int r = 0; r < kTableRows; ++r) {
         QStringList cells;
         for (int c = 0; c < kColumnCount; ++c)
-            cells << utf8(table.text(r, c));
+            cells << visibleText(utf8(table.text(r, c)));
         rows.push_back(cells);
     }
     return rows;
@@ -213,7 +214,7 @@ int runInfo(const Args& args) {
     for (const Band& b : bands.bands())
         bandTexts << QStringLiteral("%1-%2 MHz").arg(b.lower).arg(b.upper);
     const std::string bytes = decodeEmbeddedMessage(*image);
-    const QString message = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    const QString message = visibleText(QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())));
 
     QString out;
     out += QStringLiteral("Channels in use:  %1 of %2\n").arg(inUse).arg(kChannelCount);
@@ -233,8 +234,20 @@ int runChannels(const Args& args) {
     const auto image = loadImage(opt.positionals[0], io::ImageFormat::DataFile, opt.lang);
     if (!image)
         return kExitFailed;
-    // The file format import-csv reads, the same whatever the language.
-    printOut(opt.csv ? QString::fromStdString(exportChannelsCsv(*image)) : formatTable(channelRows(*image, opt.lang)));
+    if (!opt.csv) {
+        printOut(formatTable(channelRows(*image, opt.lang)));
+        return kExitOk;
+    }
+    // The file format import-csv reads, the same whatever the language: exact into a pipe or a
+    // file, but a terminal is shown what a name's control bytes are instead of obeying them.
+    QString csv = QString::fromStdString(exportChannelsCsv(*image));
+    if (io::FileHandle::standardOutput().isTerminal()) {
+        QStringList lines = csv.split(QLatin1Char('\n'));
+        for (QString& line : lines)
+            line = visibleText(line);
+        csv = lines.join(QLatin1Char('\n'));
+    }
+    printOut(csv);
     return kExitOk;
 }
 

@@ -44,8 +44,10 @@ bool reported(const Arg& file, const io::FileProblem& problem, Language lang) {
 
 } // namespace
 
-io::ImageFormat formatOf(const Arg& file) {
-    return file.isStdStream() ? io::ImageFormat::Raw : io::formatOf(file.path);
+io::ImageFormat formatOf(const Arg& file, bool rawStdStream) {
+    if (file.isStdStream())
+        return rawStdStream ? io::ImageFormat::Raw : io::ImageFormat::DataFile;
+    return io::formatOf(file.path);
 }
 
 std::optional<RadioImage> loadImage(const Arg& file, io::ImageFormat format, Language lang) {

@@ -17,8 +17,11 @@ bool saveImage(const Arg& file, const RadioImage& image, io::ImageFormat format,
 // Whether saveImage could write there now; false after saying why. Asked before a transfer whose
 // image would otherwise be lost at the end.
 bool canSave(const Arg& file, Language lang);
-// The format a file name stands for: a data file for ".dat", a raw image otherwise ("-" too).
-io::ImageFormat formatOf(const Arg& file);
+// The format a file name stands for: a data file for ".dat", a raw image otherwise. "-" is a data
+// file like every command's input and output, unless the command was asked for raw bytes (--raw).
+io::ImageFormat formatOf(const Arg& file, bool rawStdStream = false);
+// What every command that takes --raw says of it.
+inline constexpr const char* kRawHelp = "  --raw         '-' is the 4096 raw image bytes instead of a data file\n";
 // True, after saying so, when `out` names the file `in` names: a command never overwrites its input.
 bool sameFile(const Arg& in, const Arg& out, Language lang);
 

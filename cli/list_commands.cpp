@@ -13,7 +13,8 @@
 namespace norvik::cli {
 namespace {
 
-constexpr const char* kUsage = "norvik-r7-cli import-csv IN.csv BASE.dat OUT.dat [--replace-all] [--lang en|zh]";
+constexpr const char* kUsage =
+    "norvik-r7-cli import-csv IN.csv BASE.dat OUT.dat [--replace-all] [--raw] [--lang en|zh]";
 // A channel list is a few kilobytes; anything this large is something else.
 constexpr std::size_t kMaxCsvSize = 1024 * 1024;
 
@@ -28,6 +29,7 @@ void printHelp() {
                 "  --lang en|zh   language of the messages (default en)\n"
                 "  -h, --help     show this help\n",
                 kUsage);
+    std::fputs(kRawHelp, stdout);
     std::fputs(kFileNameHelp, stdout);
 }
 
@@ -36,7 +38,7 @@ QString utf8(const std::string& s) {
 }
 
 int runImportCsv(const Args& args) {
-    const Options o(args, {QStringLiteral("--lang")}, {QStringLiteral("--replace-all")});
+    const Options o(args, {QStringLiteral("--lang")}, {QStringLiteral("--replace-all"), QStringLiteral("--raw")});
     if (o.help) {
         printHelp();
         return kExitOk;
@@ -68,7 +70,8 @@ int runImportCsv(const Args& args) {
         printErr(QStringLiteral("%1: %2").arg(in.text, cliText(ids::CsvTooLarge, lang).arg(kMaxCsvSize / 1024)));
         return kExitFailed;
     }
-    const auto image = loadImage(base, formatOf(base), lang);
+    const bool raw = o.has(QStringLiteral("--raw"));
+    const auto image = loadImage(base, formatOf(base, raw), lang);
     if (!image)
         return kExitFailed;
 
@@ -77,9 +80,12 @@ int runImportCsv(const Args& args) {
         text, *image, o.has(QStringLiteral("--replace-all")) ? CsvBase::ReplaceAll : CsvBase::KeepOthers);
     for (const CsvProblem& p : result.problems)
         printErr(QStringLiteral("%1:%2: %3").arg(in.text).arg(p.line).arg(utf8(csvProblemText(p, lang))));
+    if (result.unlistedProblems > 0)
+        printErr(
+            QStringLiteral("%1: %2").arg(in.text, cliText(ids::CsvMoreRefused, lang).arg(result.unlistedProblems)));
     if (result.refused())
         return kExitFailed;
-    return saveImage(out, result.image, formatOf(out), lang) ? kExitOk : kExitFailed;
+    return saveImage(out, result.image, formatOf(out, raw), lang) ? kExitOk : kExitFailed;
 }
 
 const Command kListCommands[] = {

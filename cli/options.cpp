@@ -72,8 +72,25 @@ QString cliText(int id, Language lang) {
     return QString::fromStdString(textString(id, lang));
 }
 
+QString visibleText(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
+            out += QStringLiteral("\\x") + QString::number(u, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
 void printErr(const QString& line) {
-    std::fputs(line.toLocal8Bit().constData(), stderr);
+    // A message's own line breaks stay; everything else it quotes is shown, not obeyed.
+    QStringList parts = line.split(QLatin1Char('\n'));
+    for (QString& part : parts)
+        part = visibleText(part);
+    std::fputs(parts.join(QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
     std::fputc('\n', stderr);
     std::fflush(stderr);
 }

@@ -48,7 +48,9 @@ private:
 
 // What every command's help says about file names.
 inline constexpr const char* kFileNameHelp =
-    "  -             as a file name: standard input or standard output\n"
+    "  -             as a file name: standard input or standard output, as a data file (the\n"
+    "                4096 raw image bytes only where the command says so: unpack's output,\n"
+    "                pack's input, or --raw)\n"
     "  --            ends the options: the arguments after it are file names even when they\n"
     "                start with '-' (norvik-r7-cli new -- -repeater.dat)\n";
 
@@ -56,8 +58,11 @@ inline constexpr const char* kFileNameHelp =
 Language cliLanguage();
 // A text of the string table as a QString.
 QString cliText(int id, Language lang);
-// One line on stderr.
+// One line on stderr, through visibleText.
 void printErr(const QString& line);
+// The text with control characters (C0, DEL, C1) as \xNN, so that bytes from a file cannot clear
+// the terminal, retitle it or ring its bell.
+QString visibleText(const QString& text);
 // A usage problem: the problem (when there is one), the usage and where to read more.
 int usageError(const char* command, const QString& usage, const QString& problem);
 

@@ -130,9 +130,9 @@ void frmCsvImport::preview() {
     lstRefused->clear();
     for (const CsvProblem& p : m_result.problems)
         lstRefused->addItem(qtext(ids::CsvLine, m_lang).arg(QString::number(p.line), qstr(csvProblemText(p, m_lang))));
-    const auto refused = std::count_if(m_result.problems.begin(), m_result.problems.end(),
-                                       [](const CsvProblem& p) { return p.refused(); });
-    lblRefused->setText(qtext(ids::LinesNotImported, m_lang).arg(refused));
+    if (m_result.unlistedProblems > 0)
+        lstRefused->addItem(qtext(ids::CsvMoreRefused, m_lang).arg(m_result.unlistedProblems));
+    lblRefused->setText(qtext(ids::LinesNotImported, m_lang).arg(m_result.refusedCount()));
     CmdApply->setEnabled(m_result.changedCount() > 0);
 }
 

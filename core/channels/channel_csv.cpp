@@ -277,8 +277,12 @@ private:
         if (!value)
             return std::nullopt;
         const std::vector<char32_t> chars = codePoints(*value);
-        // 0xFF marks an unused position of the name entry, so it cannot be a character.
-        if (std::any_of(chars.begin(), chars.end(), [](char32_t c) { return c >= 0xFF; }))
+        // 0xFF marks an unused position of the name entry, so it cannot be a character; control
+        // codes are nothing the grid lets anyone type, and would reach a terminal or the display.
+        const auto storable = [](char32_t c) {
+            return c >= 0x20 && c != 0x7F && !(c >= 0x80 && c <= 0x9F) && c < 0xFF;
+        };
+        if (!std::all_of(chars.begin(), chars.end(), storable))
             return problem(Kind::NameCharacter, {*value});
         if (chars.size() > static_cast<std::size_t>(kNameLength))
             return problem(Kind::NameTooLong, {*value});
@@ -390,6 +394,7 @@ std::string csvProblemText(const CsvProblem& problem, Language lang) {
         {Kind::UnclosedQuote, ids::CsvUnclosedQuote},
         {Kind::EmptyWithoutRx, ids::CsvEmptyWithoutRx},
         {Kind::TxMismatch, ids::CsvTxMismatch},
+        {Kind::Utf16File, ids::CsvUtf16File},
     };
     std::string out = textString(kIds.at(problem.kind), lang);
     // One pass, so that a "%2" inside an argument stays as it is.
@@ -407,16 +412,32 @@ std::string csvProblemText(const CsvProblem& problem, Language lang) {
 }
 
 bool CsvImport::refused() const {
-    return std::any_of(problems.begin(), problems.end(), [](const CsvProblem& p) { return p.refused(); });
+    return refusedCount() > 0;
+}
+
+int CsvImport::refusedCount() const {
+    return unlistedProblems + static_cast<int>(std::count_if(problems.begin(), problems.end(),
+                                                             [](const CsvProblem& p) { return p.refused(); }));
 }
 
 CsvImport importChannelsCsv(std::string_view bytes, const RadioImage& base, CsvBase start) {
     CsvImport result;
     result.image = base;
+    const auto note = [&result](CsvProblem&& p) {
+        if (result.problems.size() < kMaxListedCsvProblems)
+            result.problems.push_back(std::move(p));
+        else
+            ++result.unlistedProblems;
+    };
+    // Read as UTF-8 or Latin-1 it would be a header of NULs, named as a column cut at the first.
+    if (isUtf16Text(bytes)) {
+        result.problems.push_back({1, Kind::Utf16File, {}});
+        return result;
+    }
     const CsvTable csv = readCsv(csvTextAsUtf8(bytes));
-    const auto finish = [&result, &csv]() -> CsvImport& {
+    const auto finish = [&result, &csv, &note]() -> CsvImport& {
         if (csv.unclosedQuoteLine)
-            result.problems.push_back({csv.unclosedQuoteLine, Kind::UnclosedQuote, {}});
+            note({csv.unclosedQuoteLine, Kind::UnclosedQuote, {}});
         std::stable_sort(result.problems.begin(), result.problems.end(),
                          [](const CsvProblem& a, const CsvProblem& b) { return a.line < b.line; });
         return result;
@@ -469,27 +490,26 @@ CsvImport importChannelsCsv(std::string_view bytes, const RadioImage& base, CsvB
             std::any_of(line.cells.begin() + static_cast<std::ptrdiff_t>(std::min(width, line.cells.size())),
                         line.cells.end(), [](const std::string& c) { return !trimmed(c).empty(); });
         if (line.cells.size() < width || extra) {
-            result.problems.push_back(
-                {line.line,
-                 Kind::CellCount,
-                 {number(static_cast<std::int64_t>(line.cells.size())), number(static_cast<std::int64_t>(width))}});
+            note({line.line,
+                  Kind::CellCount,
+                  {number(static_cast<std::int64_t>(line.cells.size())), number(static_cast<std::int64_t>(width))}});
             continue;
         }
         const std::string channelCell = trimmed(line.cells[static_cast<std::size_t>(index[0])]);
         const auto channel = channelNumber(channelCell);
         if (!channel) {
-            result.problems.push_back({line.line, Kind::BadChannel, {channelCell}});
+            note({line.line, Kind::BadChannel, {channelCell}});
             continue;
         }
         if (const auto before = seen.find(*channel); before != seen.end()) {
-            result.problems.push_back({line.line, Kind::DuplicateChannel, {number(*channel), number(before->second)}});
+            note({line.line, Kind::DuplicateChannel, {number(*channel), number(before->second)}});
             continue;
         }
         seen[*channel] = line.line;
         const RadioImage snapshot = doc.image();
         if (auto problem = importer.apply(line, *channel)) {
             doc.edit(0, [&snapshot](RadioImage& img) { img = snapshot; }); // the line is taken whole or not at all
-            result.problems.push_back(std::move(*problem));
+            note(std::move(*problem));
             continue;
         }
         ++result.acceptedLines;

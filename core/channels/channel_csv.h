@@ -62,6 +62,7 @@ struct CsvProblem {
         UnclosedQuote,    // the line the quoted cell starts on; nothing from there on is taken
         EmptyWithoutRx,   // %1 channel
         TxMismatch,       // %1 TX Freq, %2 Offset Freq, %3 Duplex
+        Utf16File,        // the file is not taken at all
     };
     int line = 0;
     Kind kind = Kind::BadChannel;
@@ -75,13 +76,20 @@ struct CsvProblem {
 // The reason in the user's language, without the line number.
 std::string csvProblemText(const CsvProblem& problem, Language lang);
 
+// A file of thousands of bad lines is something else; listing every one would only bury the
+// first, which are the ones worth reading.
+inline constexpr std::size_t kMaxListedCsvProblems = 1000;
+
 struct CsvImport {
     RadioImage image;                       // the base with every accepted line applied
-    std::vector<CsvProblem> problems;       // in line order
+    std::vector<CsvProblem> problems;       // in line order, at most kMaxListedCsvProblems
+    int unlistedProblems = 0;               // refused lines past those, only counted
     std::bitset<kChannelCount + 1> changed; // bit n: record or name of channel n differs from the base
     int acceptedLines = 0;
 
     bool refused() const;
+    // Lines kept out, the unlisted ones included.
+    int refusedCount() const;
     int changedCount() const { return static_cast<int>(changed.count()); }
 };
 

@@ -119,6 +119,23 @@ std::string csvTextAsUtf8(std::string_view bytes) {
     return validUtf8(bytes) ? std::string(bytes) : latin1ToUtf8(bytes);
 }
 
+bool isUtf16Text(std::string_view bytes) {
+    if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")
+        return true;
+    // Without a mark: a NUL in every other byte of the start, as ASCII text in UTF-16 has.
+    const std::string_view start = bytes.substr(0, 64);
+    if (start.size() < 4)
+        return false;
+    for (std::size_t half = 0; half < 2; ++half) {
+        bool allNul = true;
+        for (std::size_t i = half; i < start.size() && allNul; i += 2)
+            allNul = start[i] == '\0';
+        if (allNul)
+            return true;
+    }
+    return false;
+}
+
 std::string csvCell(std::string_view cell, char separator) {
     const bool plain = cell.find_first_of(std::string{separator, '"', '\r', '\n'}) == std::string_view::npos &&
                        (cell.empty() || (cell.front() != ' ' && cell.back() != ' '));

@@ -32,6 +32,10 @@ CsvTable readCsv(std::string_view text);
 // UTF-8 is read as Latin-1 (what a spreadsheet saves as plain "CSV" in western locales).
 std::string csvTextAsUtf8(std::string_view bytes);
 
+// Whether the bytes are UTF-16 text (a byte-order mark, or the NUL of every other byte that
+// plain text in UTF-16 has), which a spreadsheet writes as "Unicode text".
+bool isUtf16Text(std::string_view bytes);
+
 // A cell as written: quoted when it holds the separator, a quote or a line break, or starts or
 // ends with a space (which a reader could trim).
 std::string csvCell(std::string_view cell, char separator = ',');

@@ -1,5 +1,6 @@
 // The File menu's channel list commands: import with its preview, export, print and PDF.
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPrintPreviewDialog>
 #include <QProcess>
@@ -61,6 +62,21 @@ private slots:
         QCOMPARE(f.record(1), before);
         QCOMPARE(f.shown(1, col::Name), QStringLiteral("CH1"));
         QVERIFY(f.shown(2, col::Rx).isEmpty());
+    }
+
+    // A file of bad lines lists the first of them, then says how many more; the count is all.
+    void importOfManyBadLinesListsABoundedNumber() {
+        RadioDocument doc;
+        std::string csv = "CH,RX Freq\n";
+        for (int i = 0; i < 5000; ++i)
+            csv += "x\n";
+        frmCsvImport preview(doc, csv, Language::English, '.');
+        auto* refused = preview.findChild<QListWidget*>(QStringLiteral("lstRefused"));
+        QCOMPARE(refused->count(), static_cast<int>(kMaxListedCsvProblems) + 1);
+        QCOMPARE(refused->item(refused->count() - 1)->text(),
+                 QStringLiteral("\u2026 and 4000 more lines that cannot be imported"));
+        QCOMPARE(preview.findChild<QLabel*>(QStringLiteral("lblRefused"))->text(),
+                 QStringLiteral("Lines not imported: 5000"));
     }
 
     void exportCsvWritesTheListFormat() {

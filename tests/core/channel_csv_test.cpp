@@ -133,6 +133,25 @@ TEST(ChannelCsv, RefusedLinesAreNamedAndLeftOut) {
         {"unknown tone after a good frequency", head + "3,146,146,67.1,B\n", {{2, Kind::UnknownTone}}, {}},
         {"name too long", head + "3,146,,,ABCDEFGH\n", {{2, Kind::NameTooLong}}, {}},
         {"name the radio cannot hold", head + "3,146,,,\xE4\xBF\xA1\n", {{2, Kind::NameCharacter}}, {}},
+        // Control codes no one can type, quoted or not; a terminal or the display would obey them.
+        {"name with control codes",
+         head + "3,146,,,A" + std::string(1, '\0') + "B\n4,146,,,\x1B[2J\n5,146,,,\"A\nB\"\n6,146,,,\"A\rB\"\n" +
+             "7,146,,,\"A\tB\"\n8,146,,,A\x7F\n9,146,,,\xC2\x9B" + "1m\n",
+         {{2, Kind::NameCharacter},
+          {3, Kind::NameCharacter},
+          {4, Kind::NameCharacter},
+          {6, Kind::NameCharacter}, // a CR inside quotes ends a line too
+          {8, Kind::NameCharacter},
+          {9, Kind::NameCharacter},
+          {10, Kind::NameCharacter}},
+         {}},
+        {"UTF-16 with a byte-order mark",
+         std::string("\xFF\xFE"
+                     "C\0H\0,\0",
+                     8),
+         {{1, Kind::Utf16File}},
+         {}},
+        {"UTF-16 without one", std::string("\0C\0H\0,\0R\0X\0 \0F\0r\0e\0q\0\n", 24), {{1, Kind::Utf16File}}, {}},
         {"duplicate channel", head + "3,146,,,B\n\n3,147,,,C\n", {{4, Kind::DuplicateChannel}}, {3}},
         {"channel outside 1-128",
          head + "0,146,,,\n129,146,,,\nx,146,,,\n128,146,,,\n",
@@ -166,6 +185,22 @@ TEST(ChannelCsv, RefusedLinesAreNamedAndLeftOut) {
         EXPECT_EQ(result.refused(), std::any_of(c.problems.begin(), c.problems.end(),
                                                 [](const auto& p) { return p.second != Kind::UnknownColumn; }));
     }
+}
+
+// A file of half a million bad lines lists the first thousand and counts the rest.
+TEST(ChannelCsv, RefusedLinesAreListedUpToABound) {
+    std::string csv = "CH,RX Freq\n";
+    const int bad = 3000;
+    for (int i = 0; i < bad; ++i)
+        csv += "x\n";
+    csv += "3,146\n";
+    const CsvImport result = importChannelsCsv(csv, newImage());
+    ASSERT_EQ(result.problems.size(), kMaxListedCsvProblems);
+    EXPECT_EQ(result.problems.back().line, static_cast<int>(kMaxListedCsvProblems) + 1);
+    EXPECT_EQ(result.unlistedProblems, bad - static_cast<int>(kMaxListedCsvProblems));
+    EXPECT_EQ(result.refusedCount(), bad);
+    EXPECT_TRUE(result.refused());
+    EXPECT_TRUE(result.changed.test(3)); // the good line after them is still taken
 }
 
 TEST(ChannelCsv, ProblemTextsFillInTheirValuesInBothLanguages) {

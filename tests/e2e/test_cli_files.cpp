@@ -216,14 +216,64 @@ private slots:
         QCOMPARE(snapshot(), before);
     }
 
-    // "-" reads standard input and writes standard output, both ways round.
+    // "-" reads standard input and writes standard output: a data file, but for the raw side of
+    // unpack and pack and where --raw asks for the image bytes.
     void dashIsStandardInputAndOutput() {
         const QByteArray raw = bytesOf(programmedImage()), file = packed(programmedImage());
-        for (const auto& [command, input, output] : {std::tuple{"unpack", file, raw}, std::tuple{"pack", raw, file}}) {
-            const Run r = runCli({QString::fromLatin1(command), QStringLiteral("-"), QStringLiteral("-")},
-                                 {input, {}, RLIM_INFINITY});
+        const QByteArray csv = "CH,RX Freq\n3,146\n";
+        QVERIFY(writeFile(path("list.csv"), csv));
+        QCOMPARE(cli("new", {path("blank.dat")}).exitCode, 0);
+        const QString dash = QStringLiteral("-");
+        struct Case {
+            QStringList args;
+            QByteArray input, output;
+        };
+        const std::vector<Case> cases = {
+            {{QStringLiteral("unpack"), dash, dash}, file, raw},
+            {{QStringLiteral("pack"), dash, dash}, raw, file},
+            {{QStringLiteral("new"), dash}, {}, readFile(path("blank.dat"))},
+            {{QStringLiteral("import-csv"), path("list.csv"), dash, dash}, file, {}},
+            {{QStringLiteral("import-csv"), QStringLiteral("--raw"), path("list.csv"), dash, dash}, raw, {}},
+        };
+        for (const Case& c : cases) {
+            const Run r = runCli(QStringList{c.args}, {c.input, {}, RLIM_INFINITY});
             QCOMPARE(r.exitCode, 0);
-            QVERIFY2(r.rawOut.startsWith(output) && r.err.isEmpty(), command);
+            QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+            if (!c.output.isEmpty())
+                QCOMPARE(r.rawOut, c.output);
+            // What came out reads back in as the command's input format said.
+            const bool rawOut = c.args.contains(QStringLiteral("--raw")) || c.args[0] == QLatin1String("unpack");
+            const Run back =
+                rawOut ? runCli({QStringLiteral("pack"), dash, path("back.dat")}, {r.rawOut, {}, RLIM_INFINITY})
+                       : runCli({QStringLiteral("info"), dash}, {r.rawOut, {}, RLIM_INFINITY});
+            QVERIFY2(back.exitCode == 0, qPrintable(c.args.join(QLatin1Char(' ')) + back.err));
+        }
+        const Run info =
+            runCli({QStringLiteral("info"), dash},
+                   {runCli({QStringLiteral("import-csv"), path("list.csv"), path("blank.dat"), dash}).rawOut,
+                    {},
+                    RLIM_INFINITY});
+        QVERIFY2(info.out.contains(QStringLiteral("Channels in use:  1 of 128")), qPrintable(info.out + info.err));
+    }
+
+    // Names and the message of a hostile file are shown, never obeyed: no control byte reaches the
+    // terminal.
+    void controlBytesAreShownEscaped() {
+        RadioImage img = programmedImage();
+        const char name[] = "\x1B]0;X\x07";
+        for (int i = 0; i < 7; ++i)
+            img.set(0x8C0 + i, static_cast<std::uint8_t>(name[i]));
+        const char message[] = "\x1B[2J\x9B"
+                               "31mHI";
+        for (int i = 0; i < 9; ++i)
+            img.set(0xD10 + i, static_cast<std::uint8_t>(message[i]));
+        QVERIFY(writeFile(path("hostile.dat"), packed(img)));
+        for (const char* command : {"channels", "info"}) {
+            const Run r = cli(command, {path("hostile.dat")});
+            QCOMPARE(r.exitCode, 0);
+            QVERIFY2(!r.rawOut.contains('\x1B') && !r.rawOut.contains('\x07') && !r.rawOut.contains("\xC2\x9B"),
+                     command);
+            QVERIFY2(r.out.contains(QStringLiteral("\\x1B")), qPrintable(r.out));
         }
     }
 
