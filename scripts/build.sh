@@ -8,7 +8,9 @@ if command -v ninja >/dev/null 2>&1; then
     generator=(-G Ninja)
 fi
 if [ ! -f build/CMakeCache.txt ]; then
-    cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    # NORVIK_WERROR=ON (CI sets it) makes every warning an error.
+    cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DNORVIK_WERROR="${NORVIK_WERROR:-OFF}" >/dev/null
 fi
 targets=()
 for t in "$@"; do targets+=(--target "$t"); done
