@@ -378,5 +378,6 @@ inline constexpr int VerifyDiffers = 1929; // %1 how many
 inline constexpr int VerifyNotChecked = 1930;
 inline constexpr int DiffMore = 1931;        // %1 how many
 inline constexpr int FailureReadBack = 1932; // %1 why
+inline constexpr int ReadOverUnsavedEdits = 1933;
 
 } // namespace norvik::ids
