@@ -13,6 +13,7 @@
 #include "options/five_tone_page_widget.h"
 #include "options/function_setting_page.h"
 #include "options/msk_page_widget.h"
+#include "options/option_line_edit.h"
 #include "options/ptt_id_page.h"
 #include "options/two_tone_page_widget.h"
 #include "strings/string_ids.h"
@@ -170,6 +171,10 @@ void FrmOpSign::SavePage(int group, RadioImage& image) {
 void FrmOpSign::CmdOps_Click(int index) {
     switch (index) {
     case 0:
+        // Alt+S presses Save without taking the focus from the field being typed in: its text is
+        // checked as leaving it would check it, so what is stored is what the field then shows.
+        if (auto* field = qobject_cast<OptionLineEdit*>(focusWidget()))
+            field->commit();
         m_document.edit(ids::OptionalFeaturesCaption, [this](RadioImage& image) {
             for (int group = 0; group < kPageCount; ++group)
                 SavePage(group, image);

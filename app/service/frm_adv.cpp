@@ -111,6 +111,12 @@ frmAdv::frmAdv(RadioDocument& document, Prompter& prompter, TransferPorts& ports
         if (!m_switching && current)
             TreeAdv_NodeClick(current);
     });
+    // A click on a parent node makes its child current while the press is still selecting the
+    // parent; once the press is done the highlight follows the current item.
+    connect(TreeAdv, &QTreeWidget::itemPressed, this, [this] {
+        if (QTreeWidgetItem* current = TreeAdv->currentItem(); current && !current->isSelected())
+            TreeAdv->setCurrentItem(current);
+    });
 
     loadAllPages();
     m_subscription = m_document.observe([this](const DocumentChange& change) { documentChanged(change); });

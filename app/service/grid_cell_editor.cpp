@@ -63,6 +63,10 @@ void GridCellEditor::close(bool commitText) {
     m_closing = true;
     const Cell cell = m_cell;
     m_cell = {};
+    // Hiding a focused editor would pass the focus on through the grid, which moves its current
+    // cell as a Tab does: the grid takes the focus back first, its current cell as it was.
+    if (m_field->hasFocus())
+        cell.grid->setFocus(Qt::OtherFocusReason);
     m_field->hide();
     if (commitText && commit)
         commit(cell, m_field->text());

@@ -43,16 +43,18 @@ frmClone* TransferCommands::clone() const {
     return m_clone;
 }
 
-bool TransferCommands::confirm(int questionId) {
-    const auto answer =
-        m_prompter.message(m_host.transferWindow(), QMessageBox::Question, QString::fromLatin1(kProductName),
-                           qtext(questionId, m_language) + QLatin1Char('\n') + qtext(ids::ContinueQuestion, m_language),
-                           QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+bool TransferCommands::confirm(int questionId, int noteId) {
+    QString text = qtext(questionId, m_language) + QLatin1Char('\n');
+    if (noteId)
+        text += qtext(noteId, m_language) + QLatin1Char('\n');
+    const auto answer = m_prompter.message(
+        m_host.transferWindow(), QMessageBox::Question, QString::fromLatin1(kProductName),
+        text + qtext(ids::ContinueQuestion, m_language), QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
     return answer == QMessageBox::Ok;
 }
 
 void TransferCommands::read() {
-    if (m_clone || !confirm(ids::ReadFromRadioQuestion))
+    if (m_clone || !confirm(ids::ReadFromRadioQuestion, m_document.isModified() ? ids::ReadOverUnsavedEdits : 0))
         return;
     start(CloneMode::Read);
 }

@@ -50,7 +50,8 @@ signals:
     void comPortDialogShown(norvik::frmComPort* dialog);
 
 private:
-    bool confirm(int questionId);
+    // The question, a note when there is one (noteId 0: none), then "Do you wish to continue?".
+    bool confirm(int questionId, int noteId = 0);
     void start(CloneMode mode);
     void useRememberedDevice(TransferPorts& ports);
 

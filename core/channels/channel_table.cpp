@@ -190,8 +190,6 @@ EditRequest ChannelTable::typedRequest(int channel, int column, char c) const {
         return {};
     if (c >= 'a' && c <= 'z')
         c = static_cast<char>(c - 'a' + 'A');
-    if (c == 'C' || c == 'V' || c == 'D' || c == 'I')
-        return {};
     // On an empty channel the edit goes to the receive frequency, whose editor takes no letters.
     if (isEmpty(channel))
         return {A::OpenEditor, col::Rx, {}};

@@ -124,7 +124,14 @@ void RadioDocument::replace(const RadioImage& image, int labelId, SavedImage sav
     RadioImage loaded = image;
     for (int n = 1; n <= kChannelCount; ++n)
         normaliseRecord(loaded, n);
-    m_undo.clear();
+    if (saved == SavedImage::Take) {
+        m_undo.clear();
+    } else if (!(loaded == m_image)) {
+        // A read keeps what it replaces, unsaved edits included, one undo away.
+        m_undo.push_back({m_image, loaded, labelId});
+        if (m_undo.size() > kUndoLimit)
+            m_undo.pop_front();
+    }
     m_redo.clear();
     DocumentChange change;
     change.kind = DocumentChange::Kind::Replace;

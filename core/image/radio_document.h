@@ -97,9 +97,10 @@ public:
 
     // Puts a whole new image in place: channel records are normalised as loading always does
     // (an empty receive frequency empties the record, an empty transmit frequency clears the
-    // transmit bytes), the band limits are loaded from it, the undo history is cleared, and with
-    // SavedImage::Take the result becomes the Saved Image (New, Open) — a read keeps the old one,
-    // so a finished read counts as a change until it is saved.
+    // transmit bytes) and the band limits are loaded from it. With SavedImage::Take (New, Open)
+    // the result becomes the Saved Image and the undo history is cleared. SavedImage::Keep is a
+    // finished read: the old Saved Image stays, so the read counts as a change until it is saved,
+    // and the replacement is one undo step that brings back the image as it was before.
     void replace(const RadioImage& image, int labelId, SavedImage saved);
 
     // The new-image defaults with the band limits in force.

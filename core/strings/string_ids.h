@@ -378,6 +378,7 @@ inline constexpr int VerifyDiffers = 1929; // %1 how many
 inline constexpr int VerifyNotChecked = 1930;
 inline constexpr int DiffMore = 1931;        // %1 how many
 inline constexpr int FailureReadBack = 1932; // %1 why
+inline constexpr int ReadOverUnsavedEdits = 1933;
 inline constexpr int CsvUtf16File = 1975;
 inline constexpr int CsvMoreRefused = 1976; // %1 how many
 

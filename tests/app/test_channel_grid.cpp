@@ -82,6 +82,25 @@ private slots:
         QCOMPARE(f.editor()->text(), QStringLiteral("x"));
     }
 
+    // C, V and D are Copy, Paste and Clear only with Ctrl; plain, they start a name like any letter.
+    void namesStartingWithShortcutLettersAreStoredWhole() {
+        for (const QString& name :
+             {QStringLiteral("CALL2"), QStringLiteral("VHF1"), QStringLiteral("DISP"), QStringLiteral("ICOM")}) {
+            Fixture f;
+            f.focusCell(1, col::Name);
+            QTest::keyClicks(f.grid(), name.left(1));
+            QVERIFY(f.editor()->isVisible());
+            QTest::keyClicks(f.editor(), name.mid(1));
+            QTest::keyClick(f.editor(), Qt::Key_Return);
+            QCOMPARE(f.cell(1, col::Name), name);
+            QSignalSpy copy(f.grid(), &ChannelGrid::copyRequested);
+            f.focusCell(1, col::Name);
+            QTest::keyClick(f.grid(), Qt::Key_C, Qt::ControlModifier);
+            QCOMPARE(copy.size(), 1);
+            QVERIFY(!f.editor()->isVisible());
+        }
+    }
+
     void escapeWritesNothing() {
         Fixture f;
         f.clickCell(1, col::Rx);

@@ -170,6 +170,38 @@ private slots:
         QCOMPARE(f.action("mnuSet_Manual")->isChecked(), !savedManual);
     }
 
+    // Alt+S leaves the caret in the field: the field is checked as leaving it would check it.
+    void saveByShortcutStoresWhatLeavingTheFieldShows() {
+        struct Case {
+            const char* node;
+            const char* field;
+            int index;
+            const char* typed;
+            const char* shown;
+            int address;
+            const char* bytes;
+        };
+        const Case cases[] = {
+            {"C0", "TxtOPSet", 0, "9", "100", 0xD24, "00"},
+            {"C0", "TxtOPSet", 1, "99", "15", 0xD20, "0F"},
+            {"C1", "TxtDT", 2, "7", "50", 0xD23, "00"},
+            {"C3", "Txt2Tone", 0, "100", "288.5", 0xC40, "0B45"},
+            {"C4", "Txt5Tone", -1, "9", "9AAAA", 0xD26, "090A0A0A0A"},
+        };
+        for (const Case& c : cases) {
+            Fixture f;
+            f.click(c.node);
+            auto* field = f.field<OptionLineEdit>(c.field, c.index);
+            QTest::mouseClick(field, Qt::LeftButton);
+            QTRY_COMPARE(field->selectedText(), field->text());
+            QTest::keyClicks(field, QString::fromLatin1(c.typed));
+            f.alt(Qt::Key_S, 0);
+            QVERIFY(field->hasFocus());
+            QCOMPARE(field->text(), QString::fromLatin1(c.shown));
+            QCOMPARE(f.bytesAt(c.address, int(std::strlen(c.bytes)) / 2), QByteArray::fromHex(c.bytes));
+        }
+    }
+
     void resetRestoresEveryPageAndCloseWritesNothing() {
         Fixture f;
         const RadioImage before = f.doc.image();

@@ -182,7 +182,9 @@ private slots:
             f.clickNode(QStringLiteral("B"));
             QCOMPARE(f.prompter.texts(), QStringList{QStringLiteral("Data has been changed,Save?")});
             QCOMPARE(f.service->groupInView(), frmAdv::Group::Tuning);
-            QCOMPARE(f.find<QTreeWidget>("TreeAdv")->currentItem(), f.node(QStringLiteral("B0")));
+            auto* tree = f.find<QTreeWidget>("TreeAdv");
+            QCOMPARE(tree->currentItem(), f.node(QStringLiteral("B0")));
+            QCOMPARE(tree->selectedItems(), QList<QTreeWidgetItem*>{f.node(QStringLiteral("B0"))});
             QVERIFY(f.doc.bandLimits()[0] == (c.applied ? Band{180, 181} : Band{136, 174}));
             QCOMPARE(f.service->groupChanged(frmAdv::Group::BandLimits), c.stillChanged);
             QCOMPARE(grid->item(0, 1)->text(),
@@ -191,9 +193,12 @@ private slots:
             QCOMPARE(f.find<QTableWidget>("QTDevGrid", 0)->columnCount(), c.applied ? 1 : 5);
             QCOMPARE(f.node(QStringLiteral("B0"))->text(0),
                      c.applied ? QStringLiteral("180-181") : QStringLiteral("136-174"));
+            QTest::keyClick(tree, Qt::Key_Down); // on to the next band, none skipped
+            QCOMPARE(tree->currentItem(), f.node(QStringLiteral("B1")));
             // The tuning page has no edits of its own: leaving it asks nothing.
-            f.clickNode(QStringLiteral("C"));
+            f.clickNode(QStringLiteral("Root"));
             QCOMPARE(f.prompter.asked.size(), 1);
+            QCOMPARE(tree->selectedItems(), QList<QTreeWidgetItem*>{f.node(QStringLiteral("A"))});
         }
     }
 
@@ -219,6 +224,36 @@ private slots:
         auto* locked = f.find<QTableWidget>("TunGrid", 2);
         QTest::mouseClick(locked->viewport(), Qt::LeftButton, {}, locked->visualItemRect(locked->item(0, 0)).center());
         QVERIFY(!qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+    }
+
+    void escapeKeepsTheCurrentCell() {
+        struct Case {
+            const char* node;
+            const char* grid;
+            int index, row, column;
+            bool opensOnKeys;
+        };
+        for (const Case c : {Case{"B0", "TunGrid", 0, 0, 0, true}, Case{"A", "GridFreqSet", -1, 0, 1, false}}) {
+            Fixture f;
+            f.clickNode(QString::fromLatin1(c.node));
+            auto* grid = f.find<QTableWidget>(c.grid, c.index);
+            const QString before = grid->item(c.row, c.column)->text();
+            const QString neighbour = grid->item(c.row, c.column + 1)->text();
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                              grid->visualItemRect(grid->item(c.row, c.column)).center());
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("5"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QVERIFY(grid->hasFocus());
+            QCOMPARE(grid->item(c.row, c.column)->text(), before);
+            QCOMPARE(grid->currentRow(), c.row);
+            QCOMPARE(grid->currentColumn(), c.column);
+            if (!c.opensOnKeys)
+                continue;
+            QTest::keyClick(grid, Qt::Key_7);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(grid->item(c.row, c.column)->text(), QStringLiteral("7"));
+            QCOMPARE(grid->item(c.row, c.column + 1)->text(), neighbour);
+        }
     }
 
     void linkReadTouchesTheServiceRowsAsOneStep() {

@@ -4,7 +4,9 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "common/texts.h"
 #include "settings/reg_keys.h"
+#include "strings/string_ids.h"
 #include "support/window_fixture.h"
 #include "transfer/frm_clone.h"
 #include "transfer/transfer_progress.h"
@@ -86,11 +88,13 @@ private slots:
     void readFillsTheWindowFromTheRadio() {
         Fixture f;
         const RadioImage radio = f.radio().memory();
-        f.table().commitReceive(9, "148.00000");
-        f.doc.takeSavedImage();
-        const RadioImage before = f.doc.image();
+        const RadioImage saved = f.doc.savedImage();
+        f.table().commitReceive(9, "148.00000"); // not saved: the read says so and keeps it
+        const RadioImage edited = f.doc.image();
         QCOMPARE(f.run(true), CloneOutcome::Completed);
-        QCOMPARE(f.prompter.asked.size(), 1);
+        QCOMPARE(f.prompter.texts(), QStringList{QStringLiteral("Read data from radio\n") +
+                                                 qtext(ids::ReadOverUnsavedEdits, Language::English) +
+                                                 QStringLiteral("\nDo you wish to continue?")});
         QVERIFY(f.doc.image() == radio);
         QCOMPARE(f.progressSteps, 256);
         QCOMPARE(f.enabledSteps, 0);
@@ -104,10 +108,16 @@ private slots:
         QCOMPARE(f.shown(1, col::Name), QStringLiteral("CALL"));
         QCOMPARE(f.shown(3, col::Tx), QStringLiteral("430.90000"));
         QVERIFY(f.doc.isModified());
-        QVERIFY(f.doc.savedImage() == before);
-        QVERIFY(!f.doc.canUndo()); // a new image starts a new history
-        QVERIFY(!f.action("mnuEdit_Undo")->isEnabled());
+        QVERIFY(f.doc.savedImage() == saved);
         QTRY_COMPARE(f.window->focusWidget(), f.grid());
+        // The read is one step: Ctrl+Z brings back the edited image, still unsaved.
+        QCOMPARE(f.doc.undoLabelId(), ids::MenuTransferRead);
+        f.window->activateWindow(); // offscreen, activation goes to no window when a dialog closes
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QTest::keyClick(f.grid(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(f.doc.image() == edited);
+        QVERIFY(f.doc.isModified());
+        QCOMPARE(f.shown(9, col::Rx), QStringLiteral("148.00000"));
     }
 
     // Setup › Verify after Write (on unless turned off, and remembered) reaches the write; a row the

@@ -312,8 +312,8 @@ TEST(ChannelTable, WhatOpensAnEditor) {
         {"digit on power", f.table.typedRequest(1, col::Power, '1'), {}},
         {"letter on name", f.table.typedRequest(1, col::Name, 'k'), {A::OpenEditor, col::Name, 'K'}},
         {"space on name", f.table.typedRequest(1, col::Name, ' '), {A::OpenEditor, col::Name, ' '}},
-        {"letter I on name", f.table.typedRequest(1, col::Name, 'i'), {}},
-        {"letter C on name", f.table.typedRequest(1, col::Name, 'C'), {}},
+        {"letter I on name", f.table.typedRequest(1, col::Name, 'i'), {A::OpenEditor, col::Name, 'I'}},
+        {"letter C on name", f.table.typedRequest(1, col::Name, 'C'), {A::OpenEditor, col::Name, 'C'}},
         {"letter on name of empty row", f.table.typedRequest(3, col::Name, 'k'), {A::OpenEditor, col::Rx, {}}},
         {"brace on name", f.table.typedRequest(1, col::Name, '{'), {}},
     };

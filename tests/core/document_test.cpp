@@ -102,28 +102,39 @@ TEST(Document, UndoAndRedoWalkTheStepsAndTheModifiedStateFollowsTheBytes) {
     EXPECT_FALSE(doc.canRedo());
 }
 
-TEST(Document, ReplaceClearsHistoryNormalisesAndTakesTheSavedImageOnlyWhenAsked) {
+// New and Open start a fresh history; a read is one step that Undo takes back, unsaved edits
+// included.
+TEST(Document, ReplaceNormalisesAndKeepsTheHistoryOnlyForARead) {
     for (const auto saved : {RadioDocument::SavedImage::Take, RadioDocument::SavedImage::Keep}) {
         RadioDocument doc;
         setByte(doc, 0x010, 0x14);
         const RadioImage savedBefore = doc.savedImage();
+        const RadioImage edited = doc.image();
 
         RadioImage loaded = randomImage(3);
         setBytes(loaded, channelAddress(5), hex("FF FF FF FF 01 02 03 04 05 06 07 08 09 0A 0B 0C"));
+        loaded.setRow(kBandLimitsRow, randomImage(4).row(kBandLimitsRow));
         Recorder rec(doc);
         doc.replace(loaded, 9, saved);
 
-        EXPECT_FALSE(doc.canUndo());
         EXPECT_EQ(bytesAt(doc.image(), channelAddress(5), 16), Bytes(16, 0xFF)); // empty record emptied
         ASSERT_EQ(rec.changes.size(), 1U);
         EXPECT_EQ(rec.changes[0].kind, DocumentChange::Kind::Replace);
         EXPECT_EQ(rec.changes[0].areas, area::All);
         if (saved == RadioDocument::SavedImage::Take) {
+            EXPECT_FALSE(doc.canUndo());
             EXPECT_FALSE(doc.isModified());
-        } else {
-            EXPECT_EQ(doc.savedImage(), savedBefore); // a finished read counts as a change
-            EXPECT_TRUE(doc.isModified());
+            continue;
         }
+        EXPECT_EQ(doc.savedImage(), savedBefore); // a finished read counts as a change
+        EXPECT_EQ(doc.undoCount(), 2U);
+        EXPECT_EQ(doc.undoLabelId(), 9);
+        doc.undo();
+        EXPECT_EQ(doc.image(), edited);
+        EXPECT_EQ(doc.bandLimits()[0], (Band{136, 174}));
+        EXPECT_TRUE(doc.isModified());
+        doc.redo();
+        EXPECT_EQ(bytesAt(doc.image(), channelAddress(5), 16), Bytes(16, 0xFF));
     }
 }
 
