@@ -16,6 +16,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 #endif
 
 namespace norvik::io {
@@ -154,6 +156,8 @@ bool FileHandle::close(std::error_code& error) {
 
 void syncFolder(const std::filesystem::path&) {}
 
+void ignoreFileSizeSignal() {}
+
 #else
 
 FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
@@ -273,6 +277,10 @@ void syncFolder(const std::filesystem::path& folder) {
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+void ignoreFileSizeSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 #endif

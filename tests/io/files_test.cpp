@@ -1,14 +1,19 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
 #include "core/helpers.h"
+#include "io/file_handle.h"
 #include "io/files.h"
+#include "io/image_files.h"
 #include "io/path_text.h"
 #include "support/failing_sink.h"
 
@@ -112,6 +117,46 @@ TEST(SaveFile, ReplacesTheOldFileOnlyWhenEveryByteReachedTheDisk) {
         }
     }
 }
+
+#ifndef _WIN32
+// Past the file-size limit (ulimit -f) a process that did not ignore SIGXFSZ is killed mid-save.
+// Each case runs in a child process, so the limit touches no other test.
+TEST(SaveFile, PastTheFileSizeLimitFailsAndKeepsTheOldFile) {
+    for (const rlim_t limit : {rlim_t(0), rlim_t(1000)}) { // no byte at all; a write cut short
+        SCOPED_TRACE(limit);
+        TempFolder dir;
+        const fs::path target = dir.path / "repeater.dat";
+        const Bytes old = test::randomBytes(5000, 1);
+        test::writeFile(target, old);
+        int pipeEnds[2];
+        ASSERT_EQ(::pipe(pipeEnds), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_DFL); // as a program starts, before it ignores the signal
+            ignoreFileSizeSignal();
+            const rlimit r{limit, limit};
+            ::setrlimit(RLIMIT_FSIZE, &r);
+            const FileProblem problem = saveImage(target, test::randomImage(2), ImageFormat::DataFile);
+            const std::string text = reasonText(problem, norvik::Language::English);
+            [[maybe_unused]] const auto n = ::write(pipeEnds[1], text.data(), text.size());
+            ::_exit(0);
+        }
+        ::close(pipeEnds[1]);
+        std::string said;
+        char buffer[256];
+        for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+            said.append(buffer, static_cast<std::size_t>(n));
+        ::close(pipeEnds[0]);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+        EXPECT_EQ(said, "File too large");
+        EXPECT_EQ(test::readFile(target), old);
+        EXPECT_EQ(dir.names(), std::vector<std::string>{"repeater.dat"});
+    }
+}
+#endif
 
 // A save leaves alone what is no regular file or cannot be reached, and says why.
 TEST(SaveFile, LeavesWhatIsNotARegularFileAlone) {
