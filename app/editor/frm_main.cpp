@@ -509,6 +509,7 @@ void frmMain::updateTitle() {
 
 void frmMain::setFilePath(const std::filesystem::path& path) {
     m_filePath = path;
+    m_fileStamp.reset(); // whoever names a file stamps it
     updateTitle();
 }
 

@@ -379,4 +379,9 @@ inline constexpr int VerifyNotChecked = 1930;
 inline constexpr int DiffMore = 1931;        // %1 how many
 inline constexpr int FailureReadBack = 1932; // %1 why
 
+// Saving over a file changed by somebody else.
+inline constexpr int FileChangedOnDisk = 1960; // %1 the file
+inline constexpr int OverwriteAnswer = 1961;
+inline constexpr int SaveAsAnswer = 1962;
+
 } // namespace norvik::ids

@@ -235,3 +235,48 @@ TEST(ReadFile, RefusesSpecialFilesAtOnce) {
         EXPECT_TRUE(r.bytes.empty());
     }
 }
+
+// Save asks before writing over its document's file when the stamp taken at the last open or save
+// no longer holds: somebody else wrote the file in between.
+TEST(FileStamp, TellsAFileWrittenSinceFromOneLeftAlone) {
+    using Meanwhile = void (*)(const fs::path&, const Bytes&);
+    struct Case {
+        const char* name;
+        Meanwhile meanwhile;
+        DiskState state;
+    } const cases[] = {
+        {"left alone", [](const fs::path&, const Bytes&) {}, DiskState::Unchanged},
+        {"a byte changed, size and time kept",
+         [](const fs::path& p, const Bytes& b) {
+             const auto time = fs::last_write_time(p);
+             Bytes changed = b;
+             changed[100] ^= 1;
+             test::writeFile(p, changed);
+             fs::last_write_time(p, time);
+         },
+         DiskState::Changed},
+        {"the same bytes saved again later",
+         [](const fs::path& p, const Bytes& b) {
+             test::writeFile(p, b);
+             fs::last_write_time(p, fs::last_write_time(p) + std::chrono::seconds(2));
+         },
+         DiskState::Changed},
+        {"grown", [](const fs::path& p, const Bytes& b) { test::writeFile(p, test::Bytes(b.size() + 1, 7)); },
+         DiskState::Changed},
+        {"now a folder", [](const fs::path& p, const Bytes&) { fs::remove(p), fs::create_directory(p); },
+         DiskState::Changed},
+        {"removed", [](const fs::path& p, const Bytes&) { fs::remove(p); }, DiskState::Gone},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        const fs::path target = dir.path / "x.dat";
+        const Bytes bytes = test::randomBytes(3000, 8);
+        ASSERT_FALSE(saveFile(target, bytes));
+        const std::optional<FileStamp> stamp = stampSaved(target, bytes);
+        ASSERT_TRUE(stamp);
+        EXPECT_EQ(stampFile(target, 5000), stamp); // what a save stamps is what a read stamps
+        c.meanwhile(target, bytes);
+        EXPECT_EQ(compareWithDisk(target, *stamp, 5000), c.state);
+    }
+}
