@@ -189,6 +189,8 @@ private:
     std::unique_ptr<QSettings> m_ownSettings;
     QSettings* m_settings = nullptr;
     Language m_language = Language::English;
+    // As read at start: what the next start gets should the write at exit fail.
+    Language m_storedLanguage = Language::English;
     std::filesystem::path m_filePath;
     bool m_singleClick = true;
     bool m_holdsCopy = false;

@@ -379,9 +379,10 @@ inline constexpr int VerifyNotChecked = 1930;
 inline constexpr int DiffMore = 1931;        // %1 how many
 inline constexpr int FailureReadBack = 1932; // %1 why
 
-// Saving over a file changed by somebody else.
+// Saving over a file changed by somebody else, and a setting that could not be stored.
 inline constexpr int FileChangedOnDisk = 1960; // %1 the file
 inline constexpr int OverwriteAnswer = 1961;
 inline constexpr int SaveAsAnswer = 1962;
+inline constexpr int LanguageNotStored = 1963; // %1 where the settings are kept
 
 } // namespace norvik::ids
