@@ -8,6 +8,7 @@
 #include "dialogs/prompt.h"
 #include "editor/frm_main.h"
 #include "image/radio_document.h"
+#include "io/file_handle.h"
 #include "transfer/transfer_ports.h"
 
 namespace {
@@ -36,6 +37,7 @@ bool answeredWithoutWindow(const char* arg) {
 int main(int argc, char** argv) {
     if (argc > 1 && answeredWithoutWindow(argv[1]))
         return 0;
+    norvik::io::ignoreFileSizeSignal(); // a save past `ulimit -f` fails and says so
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("NORVIK LABS"));
     QApplication::setApplicationName(QStringLiteral("Norvik R7"));

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "io/file_handle.h"
 
 using namespace norvik::cli;
 
@@ -33,6 +34,7 @@ void printUsage(std::FILE* out, const std::vector<Command>& commands) {
 } // namespace
 
 int main(int argc, char** argv) {
+    norvik::io::ignoreFileSizeSignal(); // a write past `ulimit -f` fails and says so
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("NORVIK LABS"));
     QCoreApplication::setApplicationName(QStringLiteral("Norvik R7"));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <utility>
 
@@ -154,6 +155,8 @@ bool FileHandle::close(std::error_code& error) {
 
 void syncFolder(const std::filesystem::path&) {}
 
+void ignoreFileSizeSignal() {}
+
 #else
 
 FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
@@ -273,6 +276,10 @@ void syncFolder(const std::filesystem::path& folder) {
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+void ignoreFileSizeSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 #endif

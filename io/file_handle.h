@@ -52,4 +52,9 @@ private:
 // Best effort: makes a rename inside `folder` survive a power failure. Nothing to do on Windows.
 void syncFolder(const std::filesystem::path& folder);
 
+// Past the process's file-size limit (ulimit -f) the system kills a writer with SIGXFSZ, leaving
+// its temporary file and taking unsaved edits with it. Ignored, the write fails with EFBIG and the
+// save routine reports it and cleans up. Both programs call this first. Nothing to do on Windows.
+void ignoreFileSizeSignal();
+
 } // namespace norvik::io

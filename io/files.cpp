@@ -169,6 +169,47 @@ FileProblem saveFile(const std::filesystem::path& target, std::span<const std::u
     return {};
 }
 
+namespace {
+
+// FNV-1a: enough to tell one version of a small file from another; nobody is forging them.
+std::uint64_t hashOf(std::span<const std::uint8_t> bytes) {
+    std::uint64_t h = 0xcbf29ce484222325ull;
+    for (const std::uint8_t b : bytes)
+        h = (h ^ b) * 0x100000001b3ull;
+    return h;
+}
+
+} // namespace
+
+std::optional<FileStamp> stampFile(const std::filesystem::path& path, std::size_t maxSize) {
+    std::error_code error;
+    // The time first: a write while the bytes are read moves it on, so the stamp cannot pass
+    // for the newer file.
+    const auto modified = std::filesystem::last_write_time(path, error);
+    if (error)
+        return std::nullopt;
+    const ReadResult read = readFile(path, maxSize);
+    if (read.problem)
+        return std::nullopt;
+    return FileStamp{read.bytes.size(), modified, hashOf(read.bytes)};
+}
+
+std::optional<FileStamp> stampSaved(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+    std::error_code error;
+    const auto modified = std::filesystem::last_write_time(path, error);
+    if (error)
+        return std::nullopt;
+    return FileStamp{bytes.size(), modified, hashOf(bytes)};
+}
+
+DiskState compareWithDisk(const std::filesystem::path& path, const FileStamp& stamp, std::size_t maxSize) {
+    std::error_code error;
+    if (std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found)
+        return DiskState::Gone;
+    const std::optional<FileStamp> now = stampFile(path, maxSize);
+    return now && *now == stamp ? DiskState::Unchanged : DiskState::Changed;
+}
+
 FileProblem writeStandardOutput(std::span<const std::uint8_t> bytes) {
     FileHandle out = FileHandle::standardOutput();
     FileSink sink(out);

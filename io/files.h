@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -33,5 +34,28 @@ FileProblem saveFile(const std::filesystem::path& target, std::span<const std::u
 FileProblem checkSaveTarget(const std::filesystem::path& target);
 // Standard output has no old file to keep; every write is still checked.
 FileProblem writeStandardOutput(std::span<const std::uint8_t> bytes);
+
+// What a file held when this program last read or wrote it: its size, modification time and a
+// hash of its bytes. Taken again before the file is written over, it tells whether somebody else
+// (another copy of the program on the same file) has written it in between.
+struct FileStamp {
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type modified{};
+    std::uint64_t hash = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+enum class DiskState : std::uint8_t {
+    Unchanged, // size, time and bytes as stamped
+    Changed,   // any of them differs, or the file can no longer be read to tell
+    Gone,      // nothing there: writing loses nothing
+};
+
+// Reads the file whole (at most maxSize + 1 bytes, regular files only); none when it cannot.
+std::optional<FileStamp> stampFile(const std::filesystem::path& path, std::size_t maxSize);
+// The stamp of a file this program has just saved with `bytes`, without reading it back: should
+// somebody have written it since the save, the hash gives them away.
+std::optional<FileStamp> stampSaved(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+DiskState compareWithDisk(const std::filesystem::path& path, const FileStamp& stamp, std::size_t maxSize);
 
 } // namespace norvik::io

@@ -8,9 +8,38 @@
 
 namespace norvik {
 
+namespace {
+
+QMessageBox::StandardButtons buttonsOf(const Prompter::Captions& answers) {
+    QMessageBox::StandardButtons buttons;
+    for (const auto& answer : answers)
+        buttons |= answer.first;
+    return buttons;
+}
+
+} // namespace
+
+QMessageBox::StandardButton Prompter::choose(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                             const QString& text, const Captions& answers,
+                                             QMessageBox::StandardButton defaultButton) {
+    return message(parent, icon, title, text, buttonsOf(answers), defaultButton);
+}
+
 QMessageBox::StandardButton DialogPrompter::message(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                                     const QString& text, QMessageBox::StandardButtons buttons,
                                                     QMessageBox::StandardButton defaultButton) {
+    return ask(parent, icon, title, text, buttons, {}, defaultButton);
+}
+
+QMessageBox::StandardButton DialogPrompter::choose(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                                   const QString& text, const Captions& answers,
+                                                   QMessageBox::StandardButton defaultButton) {
+    return ask(parent, icon, title, text, buttonsOf(answers), answers, defaultButton);
+}
+
+QMessageBox::StandardButton DialogPrompter::ask(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                                const QString& text, QMessageBox::StandardButtons buttons,
+                                                const Captions& own, QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, title, text, buttons, parent);
     // Qt captions its standard buttons in English whatever the language in force.
     const std::pair<QMessageBox::StandardButton, int> captions[] = {{QMessageBox::Ok, ids::Ok},
@@ -21,6 +50,9 @@ QMessageBox::StandardButton DialogPrompter::message(QWidget* parent, QMessageBox
     for (const auto& [button, id] : captions)
         if (QAbstractButton* b = box.button(button))
             b->setText(qtext(id, m_language));
+    for (const auto& [button, caption] : own)
+        if (QAbstractButton* b = box.button(button))
+            b->setText(caption);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QMessageBox>
 #include <QString>
+#include <utility>
 
 #include "strings/strings.h"
 
@@ -20,6 +22,12 @@ public:
     virtual QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                                 const QString& text, QMessageBox::StandardButtons buttons,
                                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) = 0;
+    // A question whose answers need words of their own: each standard button stands for one answer
+    // and shows its caption, and the answer is that button, so a script answers it as any message.
+    using Captions = QList<std::pair<QMessageBox::StandardButton, QString>>;
+    virtual QMessageBox::StandardButton choose(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                               const QString& text, const Captions& answers,
+                                               QMessageBox::StandardButton defaultButton);
     // Empty string when the user cancels.
     virtual QString openFileName(QWidget* parent, const QString& title, const QString& dir, const QString& filter) = 0;
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& initialPath,
@@ -33,11 +41,17 @@ public:
     QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                         const QString& text, QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override;
+    QMessageBox::StandardButton choose(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                       const QString& text, const Captions& answers,
+                                       QMessageBox::StandardButton defaultButton) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& dir, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& initialPath,
                          const QString& filter) override;
 
 private:
+    QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+                                    QMessageBox::StandardButtons buttons, const Captions& captions,
+                                    QMessageBox::StandardButton defaultButton);
     Language m_language = Language::English;
 };
 

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDate>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -209,6 +210,7 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
 
     // Read the language before anything is captioned, so the window comes up in it.
     m_language = RegKeys(*m_settings).readLanguage();
+    m_storedLanguage = m_language;
     m_table = std::make_unique<ChannelTable>(m_document, m_language, localeDecimalSeparator());
     m_help = new MainWindowHelp(*this, [this] { return m_language; });
     m_transfers = new TransferCommands(*this, m_document, m_prompter, *m_settings, this);
@@ -509,6 +511,7 @@ void frmMain::updateTitle() {
 
 void frmMain::setFilePath(const std::filesystem::path& path) {
     m_filePath = path;
+    m_fileStamp.reset(); // whoever names a file stamps it
     updateTitle();
 }
 
@@ -754,7 +757,13 @@ void frmMain::closeEvent(QCloseEvent* event) {
             }
         }
     }
-    RegKeys(*m_settings).writeLanguage(m_language);
+    // A store that cannot be written (a full disk, a read-only folder) loses the choice only when
+    // it differs from the one stored; then the user hears why the next start is in the old one.
+    if (!RegKeys(*m_settings).writeLanguage(m_language) && m_language != m_storedLanguage)
+        m_prompter.message(
+            this, QMessageBox::Warning, QString::fromLatin1(kProductName),
+            qtext(ids::LanguageNotStored, m_language).arg(QDir::toNativeSeparators(m_settings->fileName())),
+            QMessageBox::Ok);
     emit unloading();
     m_help->close();
     event->accept();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPointer>
 #include <array>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include "editor/main_window_help.h"
 #include "image/radio_document.h"
 #include "io/byte_sink.h"
+#include "io/files.h"
 #include "strings/strings.h"
 #include "transfer/transfer_host.h"
 
@@ -187,6 +189,8 @@ private:
     std::unique_ptr<QSettings> m_ownSettings;
     QSettings* m_settings = nullptr;
     Language m_language = Language::English;
+    // As read at start: what the next start gets should the write at exit fail.
+    Language m_storedLanguage = Language::English;
     std::filesystem::path m_filePath;
     bool m_singleClick = true;
     bool m_holdsCopy = false;
@@ -249,6 +253,9 @@ public:
     static constexpr const char* kUntitled = "Untitled";
     // Filter of the Open, Save and Save As dialogs, the same in both languages.
     static constexpr const char* kDataFileFilter = "NVK Data Files (*.dat)";
+    // The answers to the question before Save writes over a file somebody else has changed.
+    static constexpr QMessageBox::StandardButton kOverwriteAnswer = QMessageBox::Yes;
+    static constexpr QMessageBox::StandardButton kSaveAsAnswer = QMessageBox::Save;
 
     // The port state transfers use; the application owns it. Without one the window makes its
     // own over the machine's ports. Either way a device chosen under "Other device…" last time is
@@ -276,8 +283,12 @@ private:
     // Asks before a command replaces the image: true to go on (after saving when asked to).
     bool saveChangesBefore(int questionId);
     // Encodes the image and writes it through the program's one save routine; the old file
-    // survives any failure.
+    // survives any failure. Asks first when that is the document's file and somebody else has
+    // written it since this window read or wrote it.
     bool writeDataFile(const std::filesystem::path& path);
+    // The document's file as this window last read or wrote it; none while it has no file, or
+    // when the file could not be read to take it.
+    std::optional<io::FileStamp> m_fileStamp;
     // A data file's image; none, after telling the user why, when it cannot be had.
     std::optional<RadioImage> readDataFile(const std::filesystem::path& path);
     io::SinkWrapper m_saveSinkWrapper;

@@ -9,6 +9,7 @@
 #include "dialogs/frm_compare.h"
 #include "dialogs/prompt.h"
 #include "editor/frm_main.h"
+#include "io/files.h"
 #include "io/image_files.h"
 #include "strings/string_ids.h"
 
@@ -60,11 +61,14 @@ void frmMain::mnuFile_Open_Click() {
 }
 
 bool frmMain::openDataFile(const std::filesystem::path& path) {
+    // Stamped before it is read: a write in between then shows as a change, never the reverse.
+    const std::optional<io::FileStamp> stamp = io::stampFile(path, io::maxInputSize(io::ImageFormat::DataFile));
     const std::optional<RadioImage> image = readDataFile(path);
     if (!image)
         return false;
     m_document.replace(*image, ids::MenuFileOpen, RadioDocument::SavedImage::Take);
     setFilePath(path);
+    m_fileStamp = stamp;
     setPasteAvailable(false);
     return true;
 }
@@ -135,8 +139,26 @@ void frmMain::mnuFile_SaveAs_Click() {
 }
 
 bool frmMain::writeDataFile(const std::filesystem::path& path) {
-    const io::FileProblem problem =
-        io::saveImage(path, m_document.image(), io::ImageFormat::DataFile, m_saveSinkWrapper);
+    // Another copy of the program on the same file may have saved since; writing over it would
+    // lose that copy's changes without a word.
+    if (path == m_filePath && m_fileStamp &&
+        io::compareWithDisk(path, *m_fileStamp, io::maxInputSize(io::ImageFormat::DataFile)) ==
+            io::DiskState::Changed) {
+        const auto answer = m_prompter.choose(this, QMessageBox::Warning, QString::fromLatin1(kProductName),
+                                              qtext(ids::FileChangedOnDisk, m_language).arg(shownPath(path)),
+                                              {{kOverwriteAnswer, qtext(ids::OverwriteAnswer, m_language)},
+                                               {kSaveAsAnswer, qtext(ids::SaveAsAnswer, m_language)},
+                                               {QMessageBox::Cancel, qtext(ids::Cancel, m_language)}},
+                                              QMessageBox::Cancel);
+        if (answer == kSaveAsAnswer) {
+            mnuFile_SaveAs_Click();
+            return !m_document.isModified();
+        }
+        if (answer != kOverwriteAnswer)
+            return false;
+    }
+    const ByteVector bytes = io::encodeImage(m_document.image(), io::ImageFormat::DataFile);
+    const io::FileProblem problem = io::saveFile(path, bytes, m_saveSinkWrapper);
     if (problem) {
         // The document keeps its name and stays changed; the file on disk is as it was.
         m_prompter.message(
@@ -146,6 +168,7 @@ bool frmMain::writeDataFile(const std::filesystem::path& path) {
         return false;
     }
     setFilePath(path);
+    m_fileStamp = io::stampSaved(path, bytes);
     m_document.takeSavedImage();
     return true;
 }

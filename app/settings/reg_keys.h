@@ -28,7 +28,7 @@ public:
     // English for anything but "0" or "1": a stray value must not pick a caption set that
     // does not exist.
     Language readLanguage() const;
-    // False when the store could not be written (silently: the choice is simply lost).
+    // False when the store could not be written; the caller tells the user.
     bool writeLanguage(Language lang);
 
     // The device path last typed under "Other device…", and whether it was the port chosen then.

@@ -382,4 +382,10 @@ inline constexpr int ReadOverUnsavedEdits = 1933;
 inline constexpr int CsvUtf16File = 1975;
 inline constexpr int CsvMoreRefused = 1976; // %1 how many
 
+// Saving over a file changed by somebody else, and a setting that could not be stored.
+inline constexpr int FileChangedOnDisk = 1960; // %1 the file
+inline constexpr int OverwriteAnswer = 1961;
+inline constexpr int SaveAsAnswer = 1962;
+inline constexpr int LanguageNotStored = 1963; // %1 where the settings are kept
+
 } // namespace norvik::ids

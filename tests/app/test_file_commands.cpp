@@ -243,6 +243,46 @@ private slots:
         }
     }
 
+    // Two windows on one file: the second Save finds the first one's save on disk and asks before it
+    // writes over it.
+    void saveAsksBeforeWritingOverAnotherWindowsSave() {
+        struct Case {
+            QMessageBox::StandardButton answer;
+            const char* onDisk; // whose image x.dat holds after B's Save
+            bool savedElsewhere;
+        };
+        const Case cases[] = {
+            {frmMain::kOverwriteAnswer, "B", false},
+            {frmMain::kSaveAsAnswer, "A", true},
+            {QMessageBox::Cancel, "A", false},
+        };
+        for (const Case& c : cases) {
+            Fixture a, b;
+            const QString x = a.path("x.dat"), y = a.path("y.dat");
+            a.prompter.saveNames = {x};
+            a.window->mnuFile_Save_Click();
+            QVERIFY(b.window->openDataFile(x.toStdString()));
+            a.table().commitReceive(7, "145.50000");
+            a.window->mnuFile_Save_Click(); // its own last save: no question
+            QVERIFY(a.prompter.asked.isEmpty());
+            b.table().commitReceive(8, "146.50000");
+            b.prompter.answers = {c.answer};
+            b.prompter.saveNames = {y};
+
+            b.window->mnuFile_Save_Click();
+
+            QCOMPARE(b.prompter.asked.size(), 1);
+            QVERIFY(b.prompter.asked.first().text.startsWith(x + QStringLiteral(" has been changed on disk")));
+            QCOMPARE(b.prompter.asked.first().buttons,
+                     frmMain::kOverwriteAnswer | frmMain::kSaveAsAnswer | QMessageBox::Cancel);
+            const RadioImage& winner = *c.onDisk == 'A' ? a.doc.image() : b.doc.image();
+            QVERIFY(readAll(x) == encodeDataFile(winner));
+            QCOMPARE(QFile::exists(y), c.savedElsewhere);
+            QCOMPARE(b.doc.isModified(), c.answer == QMessageBox::Cancel);
+            QVERIFY(b.window->filePath() == (c.savedElsewhere ? y : x).toStdString());
+        }
+    }
+
     void aNameThatIsNotUtf8OpensAndSavesBackToItsOwnFile() {
         Fixture f;
         // "测试.dat" as a Chinese Windows system writes it (GBK), copied to this system.

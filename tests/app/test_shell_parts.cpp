@@ -4,6 +4,8 @@
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
 
 #include "dialogs/frm_about.h"
 #include "dialogs/help_viewer.h"
@@ -59,6 +61,43 @@ private slots:
         test::ScriptedPrompter prompter;
         frmMain window(doc, prompter);
         QCOMPARE(window.language(), Language::Chinese);
+    }
+
+    // The language is written at exit. When the store cannot take it (here a file-size limit stands
+    // in for a full disk) the user hears so, in the language chosen, unless nothing is lost.
+    void aLanguageThatCannotBeStoredIsReported() {
+        struct Case {
+            const char* what;
+            bool switched, diskFull, told;
+        } const cases[] = {
+            {"switched, disk full", true, true, true},
+            {"not switched, disk full", false, true, false},
+            {"switched, stored", true, false, false},
+        };
+        for (const Case& c : cases) {
+            test::WindowFixture f;
+            if (c.switched)
+                f.action("mnuSet_LanC")->trigger();
+            rlimit before{};
+            ::getrlimit(RLIMIT_FSIZE, &before);
+            const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+            if (c.diskFull) {
+                const rlimit full{0, before.rlim_max};
+                ::setrlimit(RLIMIT_FSIZE, &full);
+            }
+            f.window->close();
+            ::setrlimit(RLIMIT_FSIZE, &before);
+            std::signal(SIGXFSZ, previous);
+
+            QCOMPARE(f.prompter.asked.size(), c.told ? 1 : 0);
+            if (c.told)
+                QVERIFY2(f.prompter.asked.first().text.startsWith(QStringLiteral("无法将语言设置保存到 ") +
+                                                                  f.settings.fileName()),
+                         qPrintable(f.prompter.asked.first().text));
+            QFile stored(f.path("lang.ini"));
+            const bool holdsChinese = stored.open(QIODevice::ReadOnly) && stored.readAll().contains("Language=1");
+            QVERIFY2(holdsChinese == (c.switched && !c.diskFull), c.what);
+        }
     }
 
     // Each topic's page is bundled in both languages and holds the anchor it names.

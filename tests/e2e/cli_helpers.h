@@ -20,7 +20,8 @@ struct Run {
 struct RunSetup {
     QByteArray input; // standard input; none gives the null device
     QString workDir;
-    // RLIMIT_FSIZE with SIGXFSZ ignored: a write past it fails as on a full disk.
+    // RLIMIT_FSIZE, with SIGXFSZ as a shell leaves it: the program itself must ignore it for a
+    // write past the limit to fail as on a full disk rather than kill it.
     rlim_t fileSizeLimit = RLIM_INFINITY;
 };
 
@@ -34,7 +35,7 @@ inline Run runCli(const QStringList& args, const RunSetup& setup = {}) {
         p.setChildProcessModifier([limit = setup.fileSizeLimit] {
             const rlimit r{limit, limit};
             ::setrlimit(RLIMIT_FSIZE, &r);
-            std::signal(SIGXFSZ, SIG_IGN);
+            std::signal(SIGXFSZ, SIG_DFL);
         });
     }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

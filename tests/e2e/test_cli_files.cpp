@@ -187,8 +187,13 @@ private slots:
             QTest::newRow(name) << QString::fromUtf8(args).split(QLatin1Char(' ')) << limit
                                 << QString::fromUtf8(message);
         };
-        // A file smaller than every output: the write fails part way, as on a full disk.
+        // A file-size limit below every output: the write fails part way, as on a full disk, and the
+        // program lives to say so.
         row("new, disk full", "new old.dat", 100, "Cannot write file old.dat. File too large");
+        row("pack, disk full", "pack image.bin old.dat", 100, "Cannot write file old.dat. File too large");
+        row("unpack, disk full", "unpack prog.dat old.bin", 1000, "Cannot write file old.bin. File too large");
+        row("import-csv, disk full", "import-csv list.csv prog.dat old.dat", 100,
+            "Cannot write file old.dat. File too large");
         row("unpack onto its input", "unpack prog.dat ./prog.dat", 0, "both the input and the output");
     }
     void failedOutputsAreLeftAsTheyWere() {
@@ -199,6 +204,9 @@ private slots:
         QVERIFY(writeFile(dir.filePath(QStringLiteral("prog.dat")), readFile(path("prog.dat"))));
         QVERIFY(writeFile(dir.filePath(QStringLiteral("image.bin")), randomImage(7)));
         QVERIFY(writeFile(dir.filePath(QStringLiteral("old.dat")), randomImage(8) + randomImage(9)));
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("old.bin")), randomImage(10)));
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("list.csv")),
+                          cli("channels", {path("prog.dat"), QStringLiteral("--csv")}).rawOut));
         const auto snapshot = [&] {
             QStringList state;
             for (const QFileInfo& i :

@@ -1,14 +1,19 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
 #include "core/helpers.h"
+#include "io/file_handle.h"
 #include "io/files.h"
+#include "io/image_files.h"
 #include "io/path_text.h"
 #include "support/failing_sink.h"
 
@@ -113,6 +118,46 @@ TEST(SaveFile, ReplacesTheOldFileOnlyWhenEveryByteReachedTheDisk) {
     }
 }
 
+#ifndef _WIN32
+// Past the file-size limit (ulimit -f) a process that did not ignore SIGXFSZ is killed mid-save.
+// Each case runs in a child process, so the limit touches no other test.
+TEST(SaveFile, PastTheFileSizeLimitFailsAndKeepsTheOldFile) {
+    for (const rlim_t limit : {rlim_t(0), rlim_t(1000)}) { // no byte at all; a write cut short
+        SCOPED_TRACE(limit);
+        TempFolder dir;
+        const fs::path target = dir.path / "repeater.dat";
+        const Bytes old = test::randomBytes(5000, 1);
+        test::writeFile(target, old);
+        int pipeEnds[2];
+        ASSERT_EQ(::pipe(pipeEnds), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_DFL); // as a program starts, before it ignores the signal
+            ignoreFileSizeSignal();
+            const rlimit r{limit, limit};
+            ::setrlimit(RLIMIT_FSIZE, &r);
+            const FileProblem problem = saveImage(target, test::randomImage(2), ImageFormat::DataFile);
+            const std::string text = reasonText(problem, norvik::Language::English);
+            [[maybe_unused]] const auto n = ::write(pipeEnds[1], text.data(), text.size());
+            ::_exit(0);
+        }
+        ::close(pipeEnds[1]);
+        std::string said;
+        char buffer[256];
+        for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+            said.append(buffer, static_cast<std::size_t>(n));
+        ::close(pipeEnds[0]);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+        EXPECT_EQ(said, "File too large");
+        EXPECT_EQ(test::readFile(target), old);
+        EXPECT_EQ(dir.names(), std::vector<std::string>{"repeater.dat"});
+    }
+}
+#endif
+
 // A save leaves alone what is no regular file or cannot be reached, and says why.
 TEST(SaveFile, LeavesWhatIsNotARegularFileAlone) {
     struct Case {
@@ -188,5 +233,50 @@ TEST(ReadFile, RefusesSpecialFilesAtOnce) {
         const ReadResult r = readFile(make(kind, dir.path), 1000);
         EXPECT_EQ(r.problem.error, std::string(kind) == "missing folder" ? FileError::System : FileError::NotRegular);
         EXPECT_TRUE(r.bytes.empty());
+    }
+}
+
+// Save asks before writing over its document's file when the stamp taken at the last open or save
+// no longer holds: somebody else wrote the file in between.
+TEST(FileStamp, TellsAFileWrittenSinceFromOneLeftAlone) {
+    using Meanwhile = void (*)(const fs::path&, const Bytes&);
+    struct Case {
+        const char* name;
+        Meanwhile meanwhile;
+        DiskState state;
+    } const cases[] = {
+        {"left alone", [](const fs::path&, const Bytes&) {}, DiskState::Unchanged},
+        {"a byte changed, size and time kept",
+         [](const fs::path& p, const Bytes& b) {
+             const auto time = fs::last_write_time(p);
+             Bytes changed = b;
+             changed[100] ^= 1;
+             test::writeFile(p, changed);
+             fs::last_write_time(p, time);
+         },
+         DiskState::Changed},
+        {"the same bytes saved again later",
+         [](const fs::path& p, const Bytes& b) {
+             test::writeFile(p, b);
+             fs::last_write_time(p, fs::last_write_time(p) + std::chrono::seconds(2));
+         },
+         DiskState::Changed},
+        {"grown", [](const fs::path& p, const Bytes& b) { test::writeFile(p, test::Bytes(b.size() + 1, 7)); },
+         DiskState::Changed},
+        {"now a folder", [](const fs::path& p, const Bytes&) { fs::remove(p), fs::create_directory(p); },
+         DiskState::Changed},
+        {"removed", [](const fs::path& p, const Bytes&) { fs::remove(p); }, DiskState::Gone},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        const fs::path target = dir.path / "x.dat";
+        const Bytes bytes = test::randomBytes(3000, 8);
+        ASSERT_FALSE(saveFile(target, bytes));
+        const std::optional<FileStamp> stamp = stampSaved(target, bytes);
+        ASSERT_TRUE(stamp);
+        EXPECT_EQ(stampFile(target, 5000), stamp); // what a save stamps is what a read stamps
+        c.meanwhile(target, bytes);
+        EXPECT_EQ(compareWithDisk(target, *stamp, 5000), c.state);
     }
 }
