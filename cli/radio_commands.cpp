@@ -169,7 +169,7 @@ CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, const RadioImage& 
         outcome = o;
         loop.quit();
     });
-    if (!(serviceLink ? runner.startLink(mode, image) : runner.start(mode, image, verify)))
+    if (!(serviceLink ? runner.startLink(mode, image, verify) : runner.start(mode, image, verify)))
         return CloneOutcome::Failed;
     loop.exec();
     console.endBar();
@@ -203,7 +203,14 @@ constexpr const char* kVerifyHelp =
     "channel and setting. Exit status 3: the write went through but the radio holds something\n"
     "else. With several ports each line ends in \", verified\" or \", not verified: WHAT\".\n";
 constexpr const char* kServiceReadUsage = "norvik-r7-cli service-read --port PORT [--retries N] OUT";
-constexpr const char* kServiceWriteUsage = "norvik-r7-cli service-write --port PORT [--yes] [--retries N] IN";
+constexpr const char* kServiceWriteUsage =
+    "norvik-r7-cli service-write --port PORT [--yes] [--retries N] [--verify | --no-verify] IN";
+// What service-write says about reading the radio back.
+constexpr const char* kServiceVerifyHelp =
+    "\nAfter writing, the service rows are read back and compared with the file (--verify, the\n"
+    "default; one more read of 16 rows); --no-verify skips it. Each row that differs is named\n"
+    "(row 243 (0x0F30-0x0F3F)). Exit status 3: the write went through but the radio holds\n"
+    "something else.\n";
 constexpr const char* kSimulateUsage =
     "norvik-r7-cli simulate [--image IN] [--save-on-exit OUT] [--log FILE] [--pace]\n"
     "       [--junk HEX] [--silent-at ADDR] [--short-reply-at ADDR] [--long-reply-at ADDR]\n"
@@ -306,8 +313,8 @@ int reportVerification(const CloneSession& session, TransferConsole& console, La
     // Without a terminal the log has said it all.
     if (console.isTerminal()) {
         printErr(cliText(ids::LogNotVerified, lang));
-        for (const ImageDifference& d : session.differences())
-            printErr(QStringLiteral("  ") + QString::fromStdString(differenceText(d, lang)));
+        for (const std::string& line : session.differenceLines())
+            printErr(QStringLiteral("  ") + QString::fromStdString(line));
     }
     return kExitDiffers;
 }
@@ -319,9 +326,7 @@ int writeCommand(const Args& args, bool service) {
     QSet<QString> valueNames{QStringLiteral("--port"), QStringLiteral("--retries")};
     if (!service)
         valueNames << QStringLiteral("--jobs");
-    QSet<QString> flagNames{QStringLiteral("--yes")};
-    if (!service)
-        flagNames << QStringLiteral("--verify") << QStringLiteral("--no-verify");
+    const QSet<QString> flagNames{QStringLiteral("--yes"), QStringLiteral("--verify"), QStringLiteral("--no-verify")};
     const Options o(args, valueNames, flagNames);
     if (o.help) {
         std::printf("usage: %s\n\nWrites %s of the image to the radio. When the radio's frequency\n"
@@ -329,7 +334,9 @@ int writeCommand(const Args& args, bool service) {
                     "stops, unless --yes is given.%s\n",
                     qPrintable(usage), service ? "the service rows 240..255" : "rows 0..239",
                     service ? "\nA block the radio keeps refusing is sent at most six times." : "");
-        if (!service)
+        if (service)
+            std::fputs(kServiceVerifyHelp, stdout);
+        else
             std::printf("%s%sWith several ports nothing is asked: a radio whose range differs is written only\n"
                         "with --yes.\n",
                         kVerifyHelp, kManyPortsHelp);
@@ -340,7 +347,7 @@ int writeCommand(const Args& args, bool service) {
         return usageError(name, usage, o.error);
     if (o.has(QStringLiteral("--verify")) && o.has(QStringLiteral("--no-verify")))
         return usageError(name, usage, QStringLiteral("--verify and --no-verify exclude each other"));
-    const bool verify = !service && !o.has(QStringLiteral("--no-verify"));
+    const bool verify = !o.has(QStringLiteral("--no-verify"));
     if (!service && o.all(QStringLiteral("--port")).size() > 1)
         return runManyPorts(CloneMode::Write, o, kWriteUsage);
     int retries = 0;

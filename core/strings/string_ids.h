@@ -379,4 +379,9 @@ inline constexpr int VerifyNotChecked = 1930;
 inline constexpr int DiffMore = 1931;        // %1 how many
 inline constexpr int FailureReadBack = 1932; // %1 why
 
+// Reading a service write back; transfer and port failures said exactly.
+inline constexpr int LogLinkVerifyStart = 1945;
+inline constexpr int DiffServiceRow = 1946;    // %1 row, %2 first, %3 last address
+inline constexpr int LinkVerifyDiffers = 1947; // %1 the rows
+
 } // namespace norvik::ids

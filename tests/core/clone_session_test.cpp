@@ -52,8 +52,8 @@ public:
         return outcome.value_or(CloneOutcome::Failed);
     }
     // The service link on the image; a completed link read brings its bytes into it.
-    CloneOutcome runLink(CloneMode mode) {
-        session.startLink(mode, m_image);
+    CloneOutcome runLink(CloneMode mode, bool verify = false) {
+        session.startLink(mode, m_image, verify);
         finish();
         if (mode == CloneMode::Read && outcome == CloneOutcome::Completed)
             takeLinkRead(session.image(), m_image);
@@ -516,10 +516,19 @@ std::vector<int> serviceBlockAddresses() {
 
 class ServiceLink : public ::testing::TestWithParam<Delivery> {};
 
+// Line noise before the handshake's acknowledge, twice what the clone tests give: the link takes
+// what a clone read takes.
+Bytes twentyJunkBytes() {
+    Bytes junk = kNoisyAck;
+    junk.insert(junk.end(), kNoisyAck.begin(), kNoisyAck.end());
+    return junk;
+}
+
 } // namespace
 
 TEST_P(ServiceLink, ReadTakesRows240To255AndTheIdentificationByteOnly) {
     SimulatorFaults faults;
+    faults.junkBeforeHandshakeAck = twentyJunkBytes();
     faults.identification = randomImage(52).row(clone::kIdentRow);
     RadioSimulator radio(randomImage(51), faults);
     const RadioImage document = randomImage(50);
@@ -543,7 +552,9 @@ TEST_P(ServiceLink, ReadTakesRows240To255AndTheIdentificationByteOnly) {
 TEST_P(ServiceLink, WriteSendsExactlySixteenBlocks) {
     const RadioImage document = randomImage(60);
     const RadioImage radioStart = radioMatching(document, 61);
-    RadioSimulator radio(radioStart);
+    SimulatorFaults faults;
+    faults.junkBeforeHandshakeAck = twentyJunkBytes();
+    RadioSimulator radio(radioStart, faults);
     RadioImage image = document;
     Bench bench(image, radio, GetParam());
     ASSERT_EQ(bench.runLink(CloneMode::Write), CloneOutcome::Completed);
@@ -595,6 +606,45 @@ TEST(ServiceLink, RefusedWriteIsRepeatedThenAsksRetryOrCancel) {
             EXPECT_NE(logAtQuestion.find("The radio refused the same data block 6 times."), std::string::npos);
             EXPECT_EQ(bench.sent.back(), Bytes{clone::kExit});
         }
+    }
+}
+
+TEST(ServiceLink, WriteIsReadBackAndEachRowThatDiffersNamed) {
+    struct Case {
+        const char* name;
+        bool verify;
+        std::function<void(SimulatorFaults&)> fault;
+        Verification verification;
+        int readCommands;
+        std::vector<std::string> differenceLines;
+    };
+    const Case cases[] = {
+        {"not asked", false, [](auto&) {}, V::NotAsked, 0, {}},
+        {"verified", true, [](auto&) {}, V::Verified, 16, {}},
+        {"rows acknowledged but not stored",
+         true,
+         [](auto& f) { f.dropWriteAt = 0x0F30; },
+         V::Differs,
+         16,
+         {"row 243 (0x0F30–0x0F3F)"}},
+        {"read-back fails", true, [](auto& f) { f.shortReplyAt = 0x0F80; }, V::NotChecked, 9, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RadioImage image = randomImage(90);
+        SimulatorFaults faults;
+        c.fault(faults);
+        RadioSimulator radio(radioMatching(image, 91), faults);
+        radio.memory().setRow(243, Row{}); // what a write that is not stored leaves
+        Bench bench(image, radio, Delivery::Whole);
+        EXPECT_EQ(bench.runLink(CloneMode::Write, c.verify), CloneOutcome::Completed);
+        EXPECT_EQ(bench.session.verification(), c.verification);
+        EXPECT_EQ(radio.writeCommands(), 16);
+        EXPECT_EQ(radio.readCommands(), c.readCommands);
+        EXPECT_EQ(bench.session.differenceLines(), c.differenceLines);
+        EXPECT_EQ(bench.session.differences().size(), c.differenceLines.size());
+        for (const std::string& line : c.differenceLines)
+            EXPECT_NE(bench.session.log().find("  " + line + "\r\n"), std::string::npos);
     }
 }
 

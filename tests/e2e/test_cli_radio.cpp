@@ -199,29 +199,50 @@ private slots:
     }
 
     void serviceWriteSendsRows240To255Only_data() {
-        QTest::addColumn<QStringList>("faults");
+        QTest::addColumn<QStringList>("extra"); // the simulated radio's faults, then service-write's options
         QTest::addColumn<int>("exitCode");
-        QTest::newRow("accepted") << QStringList{} << 0;
-        QTest::newRow("a block refused for good") << QStringList{u"--refuse-write-at"_s, u"0xF30"_s} << 2;
+        QTest::addColumn<int>("oldFrom"); // the radio keeps its own rows oldFrom..oldTo
+        QTest::addColumn<int>("oldTo");
+        QTest::addColumn<QString>("message");
+        const QStringList dropped{u"--drop-write-at"_s, u"0xF30"_s};
+        QTest::newRow("accepted and read back") << QStringList{} << 0 << 0 << -1 << u"Verified."_s;
+        QTest::newRow("twenty junk bytes before the acknowledge")
+            << QStringList{u"--junk"_s, u"50524F474E5256 00FF15 50524F474E5256 00FF15"_s} << 0 << 0 << -1
+            << u"Verified."_s;
+        QTest::newRow("a block refused for good") << QStringList{u"--refuse-write-at"_s, u"0xF30"_s} << 2 << 243 << 255
+                                                  << u"The radio refused the same data block 6 times."_s;
+        QTest::newRow("acknowledged but not stored")
+            << dropped << 3 << 243 << 243
+            << u"Not verified: the radio holds something else than what was written:\n  row 243 (0x0F30–0x0F3F)\n"_s;
+        QTest::newRow("not stored, not read back")
+            << dropped + QStringList{u"--no-verify"_s} << 0 << 243 << 243 << u"Writing completed!\nPort Closed.\n"_s;
     }
     void serviceWriteSendsRows240To255Only() {
-        QFETCH(QStringList, faults);
+        QFETCH(QStringList, extra);
         QFETCH(int, exitCode);
+        QFETCH(int, oldFrom);
+        QFETCH(int, oldTo);
+        QFETCH(QString, message);
         const QByteArray radioStart = randomImage(13);
         QByteArray image = randomImage(14);
         image.replace(0xD00, 16, radioStart.mid(0xD00, 16)); // same frequency range: no warning
         QVERIFY(writeFile(path(u"service.bin"_s), image));
-        Simulator sim(radioArgs(radioStart) + faults);
-        const Run write = runCli({u"service-write"_s, u"--port"_s, sim.device(), path(u"service.bin"_s)});
+        const bool noVerify = extra.removeAll(u"--no-verify"_s) > 0;
+        Simulator sim(radioArgs(radioStart) + extra);
+        QStringList args{u"service-write"_s, u"--port"_s, sim.device(), path(u"service.bin"_s)};
+        if (noVerify)
+            args << u"--no-verify"_s;
+        const Run write = runCli(args);
         QCOMPARE(write.exitCode, exitCode);
+        QVERIFY2(write.err.contains(message), qPrintable(write.err));
         QCOMPARE(sim.stop(), 0);
         const QByteArray saved = readFile(path(u"saved.bin"_s));
         QCOMPARE(saved.left(0xF00), radioStart.left(0xF00));
-        const int writtenTo = exitCode == 0 ? 0x1000 : 0xF30;
-        QCOMPARE(saved.mid(0xF00, writtenTo - 0xF00), image.mid(0xF00, writtenTo - 0xF00));
-        QCOMPARE(saved.mid(writtenTo), radioStart.mid(writtenTo));
-        if (exitCode != 0)
-            QVERIFY2(write.err.contains(u"The radio refused the same data block 6 times."_s), qPrintable(write.err));
+        for (int row = 240; row < 256; ++row) {
+            const bool old = row >= oldFrom && row <= oldTo;
+            QVERIFY2(saved.mid(row * 16, 16) == (old ? radioStart : image).mid(row * 16, 16),
+                     qPrintable(u"row %1"_s.arg(row)));
+        }
     }
 
     void severalRadiosAtOnceEachEndOnTheirOwn() {
