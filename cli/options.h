@@ -58,6 +58,10 @@ Language cliLanguage();
 QString cliText(int id, Language lang);
 // One line on stderr.
 void printErr(const QString& line);
+// The value of a counting option: a whole number of at least `least`, or -1. A value that is not
+// one is named by numberProblem(): "--retries needs a whole number of at least 0, not 'x'".
+int wholeNumber(const QString& text, int least);
+QString numberProblem(const QString& option, const QString& value, int least);
 // A usage problem: the problem (when there is one), the usage and where to read more.
 int usageError(const char* command, const QString& usage, const QString& problem);
 

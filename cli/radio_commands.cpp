@@ -19,6 +19,7 @@
 #define isatty _isatty
 #endif
 
+#include "clone/clone_failure.h"
 #include "commands.h"
 #include "image/defaults.h"
 #include "image_files.h"
@@ -32,15 +33,6 @@
 
 namespace norvik::cli {
 namespace {
-
-bool parseCount(const QString& text, int& out) {
-    bool ok = false;
-    const int n = text.toInt(&ok);
-    if (!ok || n < 0)
-        return false;
-    out = n;
-    return true;
-}
 
 bool parseAddress(const QString& text, int& out) {
     bool ok = false;
@@ -69,11 +61,14 @@ bool parseHex(const QString& text, std::vector<std::uint8_t>& out) {
 }
 
 // The arguments read and write share: a port, one file, and a retry count when one is given.
-bool hasPortAndOneFile(const Options& o, int& retries) {
+// Empty when they are there; a problem to name (or an empty one for the usage alone) otherwise.
+std::optional<QString> portAndOneFileProblem(const Options& o, int& retries) {
     if (!o.values.contains(QStringLiteral("--port")) || o.positional.size() != 1)
-        return false;
-    return !o.values.contains(QStringLiteral("--retries")) ||
-           parseCount(o.values[QStringLiteral("--retries")], retries);
+        return QString();
+    const QString option = QStringLiteral("--retries");
+    if (o.values.contains(option) && (retries = wholeNumber(o.values[option], 0)) < 0)
+        return numberProblem(option, o.values[option], 0);
+    return std::nullopt;
 }
 
 // Shows a transfer on stderr: a progress bar on a terminal, the Transfer Log lines otherwise.
@@ -109,7 +104,8 @@ public:
     const QStringList& log() const { return m_log; }
     bool isTerminal() const { return m_tty; }
 
-    // On a terminal the log was not shown: give its error line now.
+    // On a terminal the log was not shown: give its error line now. Then what went wrong, as the
+    // several-ports line says it: a refused block at its address is no silent radio.
     void reportFailure() {
         endBar();
         const QString refused = cliText(ids::LinkRefused, m_lang).arg(clone::kLinkRepeatLimit + 1);
@@ -121,7 +117,14 @@ public:
         const QString errorLine = cliText(ids::LogTimeout, m_lang);
         if (m_tty && m_log.contains(errorLine))
             printErr(errorLine);
-        printErr(cliText(ids::RadioDidNotAnswer, m_lang));
+        const CloneSession& session = m_runner.session();
+        if (session.isLink()) {
+            printErr(cliText(ids::RadioDidNotAnswer, m_lang));
+            return;
+        }
+        // A read-back that failed is a read.
+        const CloneMode mode = session.verifying() ? CloneMode::Read : session.mode();
+        printErr(QString::fromStdString(cloneFailureMessage(mode, session.lastFailure(), m_lang)));
     }
 
 private:
@@ -245,11 +248,11 @@ int readCommand(const Args& args, bool service) {
     if (!service && o.all(QStringLiteral("--port")).size() > 1)
         return runManyPorts(CloneMode::Read, o, kReadUsage);
     int retries = 0;
-    if (!hasPortAndOneFile(o, retries))
-        return usageError(name, usage, {});
+    if (const std::optional<QString> problem = portAndOneFileProblem(o, retries))
+        return usageError(name, usage, *problem);
     const Language lang = cliLanguage();
     const Arg& out = o.positional.front();
-    if (!canSave(out, lang))
+    if (!canSave(out, formatOf(out), lang))
         return kExitFailed; // before the radio is touched: a read with nowhere to go is lost
     RadioImage image;
     if (service) {
@@ -351,8 +354,8 @@ int writeCommand(const Args& args, bool service) {
     if (!service && o.all(QStringLiteral("--port")).size() > 1)
         return runManyPorts(CloneMode::Write, o, kWriteUsage);
     int retries = 0;
-    if (!hasPortAndOneFile(o, retries))
-        return usageError(name, usage, {});
+    if (const std::optional<QString> problem = portAndOneFileProblem(o, retries))
+        return usageError(name, usage, *problem);
     const Language lang = cliLanguage();
     const Arg& in = o.positional.front();
     std::optional<RadioImage> loaded = loadImage(in, formatOf(in), lang);

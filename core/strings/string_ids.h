@@ -381,7 +381,11 @@ inline constexpr int FailureReadBack = 1932; // %1 why
 
 // Reading a service write back; transfer and port failures said exactly.
 inline constexpr int LogLinkVerifyStart = 1945;
-inline constexpr int DiffServiceRow = 1946;    // %1 row, %2 first, %3 last address
-inline constexpr int LinkVerifyDiffers = 1947; // %1 the rows
+inline constexpr int DiffServiceRow = 1946;      // %1 row, %2 first, %3 last address
+inline constexpr int LinkVerifyDiffers = 1947;   // %1 the rows
+inline constexpr int RadioRefusedWriteAt = 1948; // %1 block address
+inline constexpr int RadioWrongAnswerAt = 1949;  // %1 block address
+inline constexpr int PortNameTooLong = 1950;     // %1 = port
+inline constexpr int PortNotSerial = 1951;       // %1 = port
 
 } // namespace norvik::ids

@@ -675,18 +675,19 @@ TEST(CloneFailureReport, SaysWhatWentWrongAndWhere) {
         Language lang;
         std::function<void(SimulatorFaults&)> fault; // none: the radio is switched off
         const char* text;
+        const char* messageStart; // the message of its own begins so
     };
     const Case cases[] = {
-        {"switched off", Read, Language::English, nullptr, "the radio did not answer"},
+        {"switched off", Read, Language::English, nullptr, "the radio did not answer", "The radio did not answer."},
         {"silent at a block", Read, Language::English, [](auto& f) { f.silentAt = 0x500; },
-         "no answer from the radio at 0x0500"},
+         "no answer from the radio at 0x0500", "The radio did not answer."},
         {"refused write", Write, Language::English, [](auto& f) { f.refuseWriteAt = 0x700; },
-         "the radio refused the write at 0x0700"},
+         "the radio refused the write at 0x0700", "The radio refused the write at 0x0700. Write again"},
         {"refused write, Chinese", Write, Language::Chinese, [](auto& f) { f.refuseWriteAt = 0x700; },
-         "对讲机拒绝写入 0x0700"},
+         "对讲机拒绝写入 0x0700", "对讲机拒绝写入 0x0700。"},
         {"extra byte taken as the acknowledge", Read, Language::English, [](auto& f) { f.longReplyAt = 0x0A0; },
-         "the radio gave a wrong answer at 0x00A0"},
-        {"completed", Write, Language::English, [](auto&) {}, ""},
+         "the radio gave a wrong answer at 0x00A0", "The radio gave a wrong answer at 0x00A0."},
+        {"completed", Write, Language::English, [](auto&) {}, "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -699,6 +700,9 @@ TEST(CloneFailureReport, SaysWhatWentWrongAndWhere) {
         bench.radioOff = !c.fault;
         bench.run(c.mode);
         EXPECT_EQ(cloneFailureText(c.mode, bench.session.lastFailure(), c.lang), c.text);
+        const std::string message = cloneFailureMessage(c.mode, bench.session.lastFailure(), c.lang);
+        EXPECT_EQ(message.substr(0, std::string_view(c.messageStart).size()), c.messageStart);
+        EXPECT_EQ(message.empty(), !*c.messageStart);
     }
     EXPECT_EQ(cloneFailureText(Read, {false, 1}, Language::English), "the radio did not identify itself");
 }

@@ -1,5 +1,6 @@
 // Read and write through the CLI against the simulated radio, each as its own process.
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -132,6 +133,18 @@ private slots:
         QVERIFY2(write.err.contains(u"Not verified: the radio holds something else than what was written:\n"
                                     u"  channel 5: RX Freq, 145.00000 → (empty)\n"_s),
                  qPrintable(write.err));
+    }
+
+    // As the several-ports line says it: a radio that refuses is no radio that did not answer.
+    void aRefusedWriteNamesItsAddress() {
+        Simulator sim(radioArgs(defaultsImage(false), false) << u"--refuse-write-at"_s << u"0x700"_s);
+        QVERIFY(writeFile(path(u"mine.bin"_s), defaultsImage(true)));
+        const Run write = runCli({u"write"_s, u"--port"_s, sim.device(), path(u"mine.bin"_s)});
+        QCOMPARE(write.exitCode, 2);
+        QVERIFY2(
+            write.err.endsWith(u"\nThe radio refused the write at 0x0700. Write again; if the radio refuses again, "
+                               u"it needs service.\n"_s),
+            qPrintable(write.err));
     }
 
     void diffComparesAFileWithARadio() {
@@ -314,6 +327,20 @@ private slots:
                                          << 1 << u"given twice"_s;
         QTest::newRow("bad fault address")
             << QStringList{u"simulate"_s, u"--silent-at"_s, u"0x1000"_s} << 1 << u"address"_s;
+        QTest::newRow("retries out of range")
+            << QStringList{u"read"_s, u"--port"_s, u"/dev/ttyUSB7"_s, u"--retries"_s, u"99999999999"_s, u"x.bin"_s} << 1
+            << u"--retries needs a whole number of at least 0, not '99999999999'"_s;
+        QTest::newRow("jobs out of range, several ports")
+            << QStringList{u"read"_s, u"--port"_s, u"1"_s, u"--port"_s, u"2"_s, u"--jobs"_s, u"0"_s, u"x.bin"_s} << 1
+            << u"--jobs needs a whole number of at least 1, not '0'"_s;
+        // A file in the working folder, named as a bare device name would be.
+        QTest::newRow("port is a file") << QStringList{u"read"_s, u"--port"_s, u"regular.dat"_s, u"x.bin"_s} << 2
+                                        << u"regular.dat is not a serial device."_s;
+        QTest::newRow("port is a folder") << QStringList{u"write"_s, u"--port"_s, u"/tmp"_s, u"regular.dat"_s} << 2
+                                          << u"/tmp is not a serial device."_s;
+        QTest::newRow("port name too long")
+            << QStringList{u"read"_s, u"--port"_s, u"/dev/"_s + QString(300, u'a'), u"x.bin"_s} << 2
+            << u"is too long. Give the device's path"_s;
     }
     void badArguments() {
         QFETCH(QStringList, args);
@@ -322,9 +349,23 @@ private slots:
         for (QString& a : args)
             if (a == u"x.bin"_s)
                 a = path(a);
-        const Run run = runCli(args);
+        QVERIFY(writeFile(path(u"regular.dat"_s), packed(norvik::RadioImage())));
+        const Run run = runCli(args, RunSetup{{}, m_dir.path()});
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    }
+
+    // A disk that cannot take the file stops a read before the port is looked at: the transfer
+    // would only be lost at its end.
+    void readToAFullDiskStopsBeforeThePort() {
+        const QString out = path(u"full.dat"_s);
+        QFile::remove(out);
+        const Run read =
+            runCli({u"read"_s, u"--port"_s, u"/nonexistent/ttyUSB7"_s, out}, RunSetup{{}, m_dir.path(), 1000});
+        QCOMPARE(read.exitCode, 2);
+        QVERIFY2(read.err.contains(u"Cannot write file %1. File too large"_s.arg(out)), qPrintable(read.err));
+        QVERIFY(!read.err.contains(u"was not found"_s));
+        QCOMPARE(QDir(m_dir.path()).entryList({u"full.dat*"_s}, QDir::Files), QStringList{});
     }
 };
 
