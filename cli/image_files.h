@@ -14,9 +14,12 @@ namespace norvik::cli {
 // language and gives no image or false.
 std::optional<RadioImage> loadImage(const Arg& file, io::ImageFormat format, Language lang);
 bool saveImage(const Arg& file, const RadioImage& image, io::ImageFormat format, Language lang);
-// Whether saveImage could write there now; false after saying why. Asked before a transfer whose
-// image would otherwise be lost at the end.
-bool canSave(const Arg& file, Language lang);
+// Whether saveImage could write an image in that format there now, the room for the file
+// included; false after saying why. Asked before a transfer whose image would otherwise be lost
+// at the end.
+bool canSave(const Arg& file, io::ImageFormat format, Language lang);
+// The room a file of that format is given before a transfer: more than any image's file needs.
+std::size_t saveRoom(io::ImageFormat format);
 // The format a file name stands for: a data file for ".dat", a raw image otherwise. "-" is a data
 // file like every command's input and output, unless the command was asked for raw bytes (--raw).
 io::ImageFormat formatOf(const Arg& file, bool rawStdStream = false);

@@ -4,6 +4,7 @@
 #include <QSet>
 #include <cstdio>
 #include <filesystem>
+#include <tuple>
 
 #include "commands.h"
 #include "image_files.h"
@@ -15,13 +16,6 @@
 
 namespace norvik::cli {
 namespace {
-
-// A whole number >= least, or -1.
-int parseAtLeast(const QString& text, int least) {
-    bool ok = false;
-    const int n = text.toInt(&ok);
-    return ok && n >= least ? n : -1;
-}
 
 void printLine(const QString& line) {
     std::fputs(line.toLocal8Bit().constData(), stdout);
@@ -75,12 +69,14 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
     settings.acceptRangeChange = o.has(QStringLiteral("--yes"));
     settings.verify = !reading && !o.has(QStringLiteral("--no-verify"));
     const Language lang = settings.language;
-    if (o.values.contains(QStringLiteral("--retries")) &&
-        (settings.retries = parseAtLeast(o.values[QStringLiteral("--retries")], 0)) < 0)
-        return usageError(command, usageText, QStringLiteral("--retries needs a number"));
-    if (o.values.contains(QStringLiteral("--jobs")) &&
-        (settings.jobs = parseAtLeast(o.values[QStringLiteral("--jobs")], 1)) < 0)
-        return usageError(command, usageText, QStringLiteral("--jobs needs a number of at least 1"));
+    for (const auto& [option, field, least] : {std::tuple{QStringLiteral("--retries"), &settings.retries, 0},
+                                               {QStringLiteral("--jobs"), &settings.jobs, 1}}) {
+        if (!o.values.contains(option))
+            continue;
+        const QString value = o.values[option];
+        if ((*field = wholeNumber(value, least)) < 0)
+            return usageError(command, usageText, numberProblem(option, value, least));
+    }
 
     std::vector<Port> ports;
     SystemPortEnumerator system;
@@ -132,7 +128,8 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
             continue;
         }
         // A radio is read only when its file can be written.
-        if (const io::FileProblem problem = reading ? io::checkSaveTarget(saveTo(port)) : io::FileProblem{}) {
+        if (const io::FileProblem problem =
+                reading ? io::checkSaveTarget(saveTo(port), saveRoom(io::ImageFormat::DataFile)) : io::FileProblem{}) {
             printLine(summaryLine(port.given, mode, PortOutcome::failed(cannotWrite(port, problem))));
             ++failed;
             continue;

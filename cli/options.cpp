@@ -95,6 +95,16 @@ void printErr(const QString& line) {
     std::fflush(stderr);
 }
 
+int wholeNumber(const QString& text, int least) {
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    return ok && n >= least ? n : -1;
+}
+
+QString numberProblem(const QString& option, const QString& value, int least) {
+    return QStringLiteral("%1 needs a whole number of at least %2, not '%3'").arg(option).arg(least).arg(value);
+}
+
 int usageError(const char* command, const QString& usage, const QString& problem) {
     if (!problem.isEmpty())
         printErr(QStringLiteral("norvik-r7-cli: ") + problem);

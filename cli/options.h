@@ -63,6 +63,10 @@ void printErr(const QString& line);
 // The text with control characters (C0, DEL, C1) as \xNN, so that bytes from a file cannot clear
 // the terminal, retitle it or ring its bell.
 QString visibleText(const QString& text);
+// The value of a counting option: a whole number of at least `least`, or -1. A value that is not
+// one is named by numberProblem(): "--retries needs a whole number of at least 0, not 'x'".
+int wholeNumber(const QString& text, int least);
+QString numberProblem(const QString& option, const QString& value, int least);
 // A usage problem: the problem (when there is one), the usage and where to read more.
 int usageError(const char* command, const QString& usage, const QString& problem);
 

@@ -19,6 +19,7 @@
 #define isatty _isatty
 #endif
 
+#include "clone/clone_failure.h"
 #include "commands.h"
 #include "image/defaults.h"
 #include "image_files.h"
@@ -32,15 +33,6 @@
 
 namespace norvik::cli {
 namespace {
-
-bool parseCount(const QString& text, int& out) {
-    bool ok = false;
-    const int n = text.toInt(&ok);
-    if (!ok || n < 0)
-        return false;
-    out = n;
-    return true;
-}
 
 bool parseAddress(const QString& text, int& out) {
     bool ok = false;
@@ -69,11 +61,14 @@ bool parseHex(const QString& text, std::vector<std::uint8_t>& out) {
 }
 
 // The arguments read and write share: a port, one file, and a retry count when one is given.
-bool hasPortAndOneFile(const Options& o, int& retries) {
+// Empty when they are there; a problem to name (or an empty one for the usage alone) otherwise.
+std::optional<QString> portAndOneFileProblem(const Options& o, int& retries) {
     if (!o.values.contains(QStringLiteral("--port")) || o.positional.size() != 1)
-        return false;
-    return !o.values.contains(QStringLiteral("--retries")) ||
-           parseCount(o.values[QStringLiteral("--retries")], retries);
+        return QString();
+    const QString option = QStringLiteral("--retries");
+    if (o.values.contains(option) && (retries = wholeNumber(o.values[option], 0)) < 0)
+        return numberProblem(option, o.values[option], 0);
+    return std::nullopt;
 }
 
 // Shows a transfer on stderr: a progress bar on a terminal, the Transfer Log lines otherwise.
@@ -109,7 +104,8 @@ public:
     const QStringList& log() const { return m_log; }
     bool isTerminal() const { return m_tty; }
 
-    // On a terminal the log was not shown: give its error line now.
+    // On a terminal the log was not shown: give its error line now. Then what went wrong, as the
+    // several-ports line says it: a refused block at its address is no silent radio.
     void reportFailure() {
         endBar();
         const QString refused = cliText(ids::LinkRefused, m_lang).arg(clone::kLinkRepeatLimit + 1);
@@ -121,7 +117,14 @@ public:
         const QString errorLine = cliText(ids::LogTimeout, m_lang);
         if (m_tty && m_log.contains(errorLine))
             printErr(errorLine);
-        printErr(cliText(ids::RadioDidNotAnswer, m_lang));
+        const CloneSession& session = m_runner.session();
+        if (session.isLink()) {
+            printErr(cliText(ids::RadioDidNotAnswer, m_lang));
+            return;
+        }
+        // A read-back that failed is a read.
+        const CloneMode mode = session.verifying() ? CloneMode::Read : session.mode();
+        printErr(QString::fromStdString(cloneFailureMessage(mode, session.lastFailure(), m_lang)));
     }
 
 private:
@@ -169,7 +172,7 @@ CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, const RadioImage& 
         outcome = o;
         loop.quit();
     });
-    if (!(serviceLink ? runner.startLink(mode, image) : runner.start(mode, image, verify)))
+    if (!(serviceLink ? runner.startLink(mode, image, verify) : runner.start(mode, image, verify)))
         return CloneOutcome::Failed;
     loop.exec();
     console.endBar();
@@ -203,7 +206,14 @@ constexpr const char* kVerifyHelp =
     "channel and setting. Exit status 3: the write went through but the radio holds something\n"
     "else. With several ports each line ends in \", verified\" or \", not verified: WHAT\".\n";
 constexpr const char* kServiceReadUsage = "norvik-r7-cli service-read --port PORT [--retries N] OUT";
-constexpr const char* kServiceWriteUsage = "norvik-r7-cli service-write --port PORT [--yes] [--retries N] IN";
+constexpr const char* kServiceWriteUsage =
+    "norvik-r7-cli service-write --port PORT [--yes] [--retries N] [--verify | --no-verify] IN";
+// What service-write says about reading the radio back.
+constexpr const char* kServiceVerifyHelp =
+    "\nAfter writing, the service rows are read back and compared with the file (--verify, the\n"
+    "default; one more read of 16 rows); --no-verify skips it. Each row that differs is named\n"
+    "(row 243 (0x0F30-0x0F3F)). Exit status 3: the write went through but the radio holds\n"
+    "something else.\n";
 constexpr const char* kSimulateUsage =
     "norvik-r7-cli simulate [--image IN] [--save-on-exit OUT] [--log FILE] [--pace]\n"
     "       [--junk HEX] [--silent-at ADDR] [--short-reply-at ADDR] [--long-reply-at ADDR]\n"
@@ -238,11 +248,11 @@ int readCommand(const Args& args, bool service) {
     if (!service && o.all(QStringLiteral("--port")).size() > 1)
         return runManyPorts(CloneMode::Read, o, kReadUsage);
     int retries = 0;
-    if (!hasPortAndOneFile(o, retries))
-        return usageError(name, usage, {});
+    if (const std::optional<QString> problem = portAndOneFileProblem(o, retries))
+        return usageError(name, usage, *problem);
     const Language lang = cliLanguage();
     const Arg& out = o.positional.front();
-    if (!canSave(out, lang))
+    if (!canSave(out, formatOf(out), lang))
         return kExitFailed; // before the radio is touched: a read with nowhere to go is lost
     RadioImage image;
     if (service) {
@@ -306,8 +316,8 @@ int reportVerification(const CloneSession& session, TransferConsole& console, La
     // Without a terminal the log has said it all.
     if (console.isTerminal()) {
         printErr(cliText(ids::LogNotVerified, lang));
-        for (const ImageDifference& d : session.differences())
-            printErr(QStringLiteral("  ") + QString::fromStdString(differenceText(d, lang)));
+        for (const std::string& line : session.differenceLines())
+            printErr(QStringLiteral("  ") + QString::fromStdString(line));
     }
     return kExitDiffers;
 }
@@ -319,9 +329,7 @@ int writeCommand(const Args& args, bool service) {
     QSet<QString> valueNames{QStringLiteral("--port"), QStringLiteral("--retries")};
     if (!service)
         valueNames << QStringLiteral("--jobs");
-    QSet<QString> flagNames{QStringLiteral("--yes")};
-    if (!service)
-        flagNames << QStringLiteral("--verify") << QStringLiteral("--no-verify");
+    const QSet<QString> flagNames{QStringLiteral("--yes"), QStringLiteral("--verify"), QStringLiteral("--no-verify")};
     const Options o(args, valueNames, flagNames);
     if (o.help) {
         std::printf("usage: %s\n\nWrites %s of the image to the radio. When the radio's frequency\n"
@@ -329,7 +337,9 @@ int writeCommand(const Args& args, bool service) {
                     "stops, unless --yes is given.%s\n",
                     qPrintable(usage), service ? "the service rows 240..255" : "rows 0..239",
                     service ? "\nA block the radio keeps refusing is sent at most six times." : "");
-        if (!service)
+        if (service)
+            std::fputs(kServiceVerifyHelp, stdout);
+        else
             std::printf("%s%sWith several ports nothing is asked: a radio whose range differs is written only\n"
                         "with --yes.\n",
                         kVerifyHelp, kManyPortsHelp);
@@ -340,12 +350,12 @@ int writeCommand(const Args& args, bool service) {
         return usageError(name, usage, o.error);
     if (o.has(QStringLiteral("--verify")) && o.has(QStringLiteral("--no-verify")))
         return usageError(name, usage, QStringLiteral("--verify and --no-verify exclude each other"));
-    const bool verify = !service && !o.has(QStringLiteral("--no-verify"));
+    const bool verify = !o.has(QStringLiteral("--no-verify"));
     if (!service && o.all(QStringLiteral("--port")).size() > 1)
         return runManyPorts(CloneMode::Write, o, kWriteUsage);
     int retries = 0;
-    if (!hasPortAndOneFile(o, retries))
-        return usageError(name, usage, {});
+    if (const std::optional<QString> problem = portAndOneFileProblem(o, retries))
+        return usageError(name, usage, *problem);
     const Language lang = cliLanguage();
     const Arg& in = o.positional.front();
     std::optional<RadioImage> loaded = loadImage(in, formatOf(in), lang);

@@ -115,7 +115,7 @@ SaveTarget saveTarget(const std::filesystem::path& target) {
 
 } // namespace
 
-FileProblem checkSaveTarget(const std::filesystem::path& target) {
+FileProblem checkSaveTarget(const std::filesystem::path& target, std::size_t size, const SinkWrapper& wrap) {
     const SaveTarget t = saveTarget(target);
     if (t.problem)
         return t.problem;
@@ -124,10 +124,21 @@ FileProblem checkSaveTarget(const std::filesystem::path& target) {
     FileHandle file = createTemporary(t.real, temporary, problem);
     if (problem)
         return problem;
+    // The room is taken for real, as the save will take it: a free-space figure knows nothing of
+    // quotas, size limits or what the file system needs besides the bytes.
+    if (size > 0) {
+        FileSink fileSink(file);
+        const std::unique_ptr<ByteSink> wrapped = wrap ? wrap(fileSink) : nullptr;
+        ByteSink& sink = wrapped ? *wrapped : fileSink;
+        problem = writeAll(sink, std::vector<std::uint8_t>(size));
+        std::error_code error;
+        if (!problem && !sink.sync(error))
+            problem = FileProblem::system(error);
+    }
     std::error_code error;
     file.close(error);
     std::filesystem::remove(temporary, error);
-    return {};
+    return problem;
 }
 
 FileProblem saveFile(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,

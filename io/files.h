@@ -28,10 +28,11 @@ ReadResult readStandardInput(std::size_t maxSize);
 // pointing where it did; the file it names is replaced, with the old file's permissions.
 FileProblem saveFile(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
                      const SinkWrapper& wrap = {});
-// Whether a save there could be made now: the same refusals as saveFile, and a temporary file
-// made and removed beside the target. Asked before work whose result would otherwise be lost,
-// such as a read of the radio into a file.
-FileProblem checkSaveTarget(const std::filesystem::path& target);
+// Whether a save of `size` bytes there could be made now: the same refusals as saveFile, and a
+// temporary file beside the target that takes `size` bytes (written and synced through `wrap`,
+// as saveFile would) and is removed again. Asked before work whose result would otherwise be
+// lost, such as a read of the radio into a file on a full disk.
+FileProblem checkSaveTarget(const std::filesystem::path& target, std::size_t size = 0, const SinkWrapper& wrap = {});
 // Standard output has no old file to keep; every write is still checked.
 FileProblem writeStandardOutput(std::span<const std::uint8_t> bytes);
 

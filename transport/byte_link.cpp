@@ -19,6 +19,11 @@ QString linkErrorText(const LinkOpenResult& result, const QString& portName, Lan
 #endif
     case LinkError::Busy:
         return t(ids::PortBusy).arg(portName);
+    case LinkError::NameTooLong:
+        // The name is shown for recognition only; thousands of characters of it would bury the advice.
+        return t(ids::PortNameTooLong).arg(portName.size() > 60 ? portName.left(56) + QStringLiteral("…") : portName);
+    case LinkError::NotSerialDevice:
+        return t(ids::PortNotSerial).arg(portName);
     case LinkError::Other:
         break;
     }

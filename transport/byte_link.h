@@ -9,7 +9,7 @@
 namespace norvik {
 
 // Why a link could not be opened; turned into the user's language by linkErrorText().
-enum class LinkError { None, NotFound, PermissionDenied, Busy, Other };
+enum class LinkError { None, NotFound, PermissionDenied, Busy, NameTooLong, NotSerialDevice, Other };
 
 struct LinkOpenResult {
     LinkError error = LinkError::None;

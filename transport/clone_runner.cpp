@@ -30,10 +30,10 @@ bool CloneRunner::start(CloneMode mode, const RadioImage& image, bool verify) {
     return true;
 }
 
-bool CloneRunner::startLink(CloneMode mode, const RadioImage& image) {
+bool CloneRunner::startLink(CloneMode mode, const RadioImage& image, bool verify) {
     if (!openLink())
         return false;
-    m_session.startLink(mode, image);
+    m_session.startLink(mode, image, verify);
     return true;
 }
 

@@ -25,7 +25,7 @@ public:
     // cannot be opened; no byte is sent then.
     bool start(CloneMode mode, const RadioImage& image, bool verify = false);
     // The same for the service link (see CloneSession::startLink).
-    bool startLink(CloneMode mode, const RadioImage& image);
+    bool startLink(CloneMode mode, const RadioImage& image, bool verify = false);
     void answer(bool okOrRetry);
     // Stops a running transfer (see CloneSession::cancel); done(Cancelled) follows.
     void cancel();

@@ -1,9 +1,10 @@
 #include "transport/serial_link.h"
 
-#include <QFileInfo>
-
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 #endif
 
 namespace norvik {
@@ -18,6 +19,39 @@ SerialLink::SerialLink(QString device, qint32 baudRate, QObject* parent)
     connect(&m_port, &QSerialPort::errorOccurred, this, &SerialLink::onError);
 }
 
+namespace {
+
+#ifdef Q_OS_UNIX
+// The file QSerialPort opens for a name: a path as given, a bare name in /dev.
+QByteArray devicePath(const QString& device) {
+    const bool path = device.startsWith(QLatin1Char('/')) || device.startsWith(QLatin1String("./")) ||
+                      device.startsWith(QLatin1String("../"));
+    return path ? device.toLocal8Bit() : ("/dev/" + device).toLocal8Bit();
+}
+#endif
+
+} // namespace
+
+LinkOpenResult checkSerialDevice(const QString& device) {
+#ifdef Q_OS_UNIX
+    const QByteArray path = devicePath(device);
+    struct stat st {};
+    if (::stat(path.constData(), &st) == 0)
+        return S_ISCHR(st.st_mode) ? LinkOpenResult{} : LinkOpenResult{LinkError::NotSerialDevice, {}};
+    const int error = errno;
+    if (error == ENAMETOOLONG)
+        return {LinkError::NameTooLong, {}};
+    // A bare name that is no device in /dev but a file here ("--port radio.dat") was meant as that file.
+    if (path != device.toLocal8Bit() && ::stat(device.toLocal8Bit().constData(), &st) == 0)
+        return {LinkError::NotSerialDevice, {}};
+    if (error == ENOENT || error == ENOTDIR)
+        return {LinkError::NotFound, {}};
+#else
+    Q_UNUSED(device);
+#endif
+    return {};
+}
+
 LinkOpenResult classifyOpenError(QSerialPort::SerialPortError error, const QString& device, const QString& detail) {
     switch (error) {
     case QSerialPort::NoError:
@@ -26,10 +60,14 @@ LinkOpenResult classifyOpenError(QSerialPort::SerialPortError error, const QStri
         return {LinkError::NotFound, detail};
     case QSerialPort::PermissionError: {
 #ifdef Q_OS_UNIX
-        const QByteArray path =
-            QFileInfo(device).isAbsolute() ? device.toLocal8Bit() : ("/dev/" + device).toLocal8Bit();
-        if (::access(path.constData(), R_OK | W_OK) != 0)
-            return {LinkError::PermissionDenied, detail};
+        if (::access(devicePath(device).constData(), R_OK | W_OK) != 0) {
+            const int why = errno;
+            if (why == ENAMETOOLONG)
+                return {LinkError::NameTooLong, detail};
+            if (why == EACCES || why == EPERM || why == EROFS)
+                return {LinkError::PermissionDenied, detail};
+            return {LinkError::Other, detail};
+        }
 #endif
         return {LinkError::Busy, detail};
     }
@@ -42,6 +80,10 @@ LinkOpenResult SerialLink::open() {
     if (m_port.isOpen())
         return {};
     m_errorReported = false;
+    // A file, a folder or a name too long for the system is no port: say so rather than what
+    // QSerialPort would make of it.
+    if (LinkOpenResult checked = checkSerialDevice(m_device); !checked.ok())
+        return checked;
     m_port.setPortName(m_device);
     m_port.setBaudRate(m_baudRate);
     m_port.setDataBits(QSerialPort::Data8);

@@ -29,6 +29,10 @@ private:
     bool m_errorReported = false;
 };
 
+// What the device's name says before it is opened: not there, a name too long for the system, or
+// no character device at all (a regular file, a folder). ok() when it may be a serial port.
+LinkOpenResult checkSerialDevice(const QString& device);
+
 // Classifies a failed open: a permission problem and a port held by someone else both come back
 // from the serial layer as PermissionError, so the device's access rights tell them apart.
 LinkOpenResult classifyOpenError(QSerialPort::SerialPortError error, const QString& device, const QString& detail);

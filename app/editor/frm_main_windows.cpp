@@ -27,7 +27,9 @@ void frmMain::mnuProgram_OPSign_Click() {
 
 // The service window opens behind its login.
 void frmMain::mnuProgram_Advanced_Click() {
-    openWindow(new frmLogin(m_document, m_prompter, transferPorts(), m_language, this));
+    auto* login = new frmLogin(m_document, m_prompter, transferPorts(), m_language, this);
+    login->setVerifyAfterWrite(action("mnuSet_Verify")->isChecked());
+    openWindow(login);
 }
 
 void frmMain::mnuProgram_ANI_Click() {

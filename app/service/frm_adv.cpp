@@ -309,6 +309,8 @@ void frmAdv::startLink(CloneMode mode) {
     m_link = m_ports.makeLink();
     m_runner = std::make_unique<CloneRunner>(*m_link, m_language);
     connect(m_runner.get(), &CloneRunner::progress, this, [this](int value, int maximum) {
+        if (m_runner->session().verifying())
+            Label2->setText(qtext(ids::StatusVerifying, m_language));
         prgLink->setMaximum(maximum);
         prgLink->setValue(value);
     });
@@ -317,7 +319,7 @@ void frmAdv::startLink(CloneMode mode) {
     QString openError;
     const auto failedOpen =
         connect(m_runner.get(), &CloneRunner::openFailed, this, [&openError](const QString& m) { openError = m; });
-    const bool started = m_runner->startLink(mode, m_document.image());
+    const bool started = m_runner->startLink(mode, m_document.image(), mode == CloneMode::Write && m_verifyAfterWrite);
     disconnect(failedOpen);
     if (!started) {
         m_prompter.message(this, QMessageBox::Warning, QString::fromLatin1(kProductName),
@@ -362,11 +364,32 @@ void frmAdv::onLinkDone(CloneOutcome outcome) {
             const RadioImage& rows = m_runner->session().image();
             m_document.edit(ids::ServiceValuesRead, [&rows](RadioImage& image) { takeLinkRead(rows, image); });
             loadAllPages();
+            m_prompter.message(this, QMessageBox::Information, QString::fromLatin1(kProductName),
+                               qtext(ids::ReadingCompleted, m_language), QMessageBox::Ok);
+        } else {
+            reportWrite();
         }
-        m_prompter.message(this, QMessageBox::Information, QString::fromLatin1(kProductName),
-                           qtext(read ? ids::ReadingCompleted : ids::WritingCompleted, m_language), QMessageBox::Ok);
     }
     emit linkFinished(outcome);
+}
+
+// A write whose read-back found other values, or could not finish, is no "Writing completed!".
+void frmAdv::reportWrite() {
+    const CloneSession& session = m_runner->session();
+    QString warning;
+    if (session.verification() == Verification::Differs) {
+        QStringList rows;
+        for (const ImageDifference& d : session.differences())
+            rows << QString::number(d.first / kRowSize);
+        warning = qtext(ids::LinkVerifyDiffers, m_language).arg(rows.join(QStringLiteral(", ")));
+    } else if (session.verification() == Verification::NotChecked) {
+        warning = qtext(ids::VerifyNotChecked, m_language);
+    }
+    if (warning.isEmpty())
+        m_prompter.message(this, QMessageBox::Information, QString::fromLatin1(kProductName),
+                           qtext(ids::WritingCompleted, m_language), QMessageBox::Ok);
+    else
+        m_prompter.message(this, QMessageBox::Warning, QString::fromLatin1(kProductName), warning, QMessageBox::Ok);
 }
 
 void frmAdv::reject() {

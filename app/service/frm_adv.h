@@ -45,6 +45,9 @@ public:
     Group groupInView() const;
     bool linkRunning() const;
     const CloneRunner* runner() const { return m_runner.get(); }
+    // Whether a link write reads the service rows back (Setup › Verify after Write; on unless turned off).
+    void setVerifyAfterWrite(bool on) { m_verifyAfterWrite = on; }
+    bool verifyAfterWrite() const { return m_verifyAfterWrite; }
 
 signals:
     void linkFinished(norvik::CloneOutcome outcome);
@@ -75,6 +78,7 @@ private:
     void showLinkRunning(bool running);
     void onLinkQuestion(CloneQuestion question, const QString& text);
     void onLinkDone(CloneOutcome outcome);
+    void reportWrite();
 
     RadioDocument& m_document;
     Prompter& m_prompter;
@@ -87,6 +91,7 @@ private:
     std::unique_ptr<ByteLink> m_link;
     std::unique_ptr<CloneRunner> m_runner;
     CloneMode m_linkMode = CloneMode::Read;
+    bool m_verifyAfterWrite = true;
 
     QTreeWidget* TreeAdv;
     QSplitter* ImgSplit;

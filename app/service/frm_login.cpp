@@ -73,6 +73,7 @@ void frmLogin::CmdOk_Click() {
     m_loggedIn = true;
     hide();
     auto* service = new frmAdv(m_document, m_prompter, m_ports, m_language, parentWidget());
+    service->setVerifyAfterWrite(m_verifyAfterWrite);
     service->setAttribute(Qt::WA_DeleteOnClose);
     connect(service, &QDialog::finished, this, [this] { done(QDialog::Accepted); });
     service->open();

@@ -24,6 +24,8 @@ public:
              QWidget* parent = nullptr);
 
     bool loggedIn() const { return m_loggedIn; }
+    // Handed to the service window it opens (see frmAdv::setVerifyAfterWrite).
+    void setVerifyAfterWrite(bool on) { m_verifyAfterWrite = on; }
 
 signals:
     // The service window is up (shown window-modal over the login's parent).
@@ -41,6 +43,7 @@ private:
     TransferPorts& m_ports;
     Language m_language;
     bool m_loggedIn = false;
+    bool m_verifyAfterWrite = true;
 
     QLabel* lblLabels;
     QLineEdit* txtPassword;

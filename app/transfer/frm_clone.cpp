@@ -1,5 +1,6 @@
 #include "transfer/frm_clone.h"
 
+#include "clone/clone_failure.h"
 #include "common/texts.h"
 #include "dialogs/prompt.h"
 #include "strings/string_ids.h"
@@ -101,8 +102,13 @@ void frmClone::onQuestion(CloneQuestion question, const QString& text) {
         return;
     }
     QString questionText = text;
+    const CloneSession::Failure& failure = m_runner->session().lastFailure();
     if (!m_linkError.isEmpty())
         questionText = m_linkError + QLatin1Char('\n') + text;
+    else if (failure.rejected && failure.step >= 2) // the radio answered: the connection is not what failed
+        questionText = QString::fromStdString(cloneFailureMessage(
+                           m_runner->session().verifying() ? CloneMode::Read : m_mode, failure, m_language)) +
+                       QLatin1Char('\n') + text;
     const auto answer =
         m_prompter.message(m_host.transferWindow(), QMessageBox::Critical, qtext(ids::ErrorTitle, m_language),
                            questionText, QMessageBox::Retry | QMessageBox::Cancel);

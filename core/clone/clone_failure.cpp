@@ -6,6 +6,19 @@
 
 namespace norvik {
 
+namespace {
+
+std::string withAddress(int id, const CloneSession::Failure& failure, Language lang) {
+    char address[16];
+    std::snprintf(address, sizeof address, "0x%04X", (failure.step - 2) * kRowSize);
+    std::string text = textString(id, lang);
+    if (const auto at = text.find("%1"); at != std::string::npos)
+        text.replace(at, 2, address);
+    return text;
+}
+
+} // namespace
+
 std::string cloneFailureText(CloneMode mode, const CloneSession::Failure& failure, Language lang) {
     if (failure.step < 0)
         return {};
@@ -16,12 +29,15 @@ std::string cloneFailureText(CloneMode mode, const CloneSession::Failure& failur
     const int id = !failure.rejected          ? ids::FailureNoAnswerAt
                    : mode == CloneMode::Write ? ids::FailureRefusedWrite
                                               : ids::FailureWrongAnswer;
-    char address[16];
-    std::snprintf(address, sizeof address, "0x%04X", (failure.step - 2) * kRowSize);
-    std::string text = textString(id, lang);
-    if (const auto at = text.find("%1"); at != std::string::npos)
-        text.replace(at, 2, address);
-    return text;
+    return withAddress(id, failure, lang);
+}
+
+std::string cloneFailureMessage(CloneMode mode, const CloneSession::Failure& failure, Language lang) {
+    if (failure.step < 0)
+        return {};
+    if (!failure.rejected || failure.step < 2)
+        return textString(ids::RadioDidNotAnswer, lang);
+    return withAddress(mode == CloneMode::Write ? ids::RadioRefusedWriteAt : ids::RadioWrongAnswerAt, failure, lang);
 }
 
 } // namespace norvik

@@ -1,6 +1,7 @@
 #include "clone/clone_session.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "strings/string_ids.h"
 
@@ -33,9 +34,10 @@ void CloneSession::start(CloneMode mode, const RadioImage& image, bool verify) {
     m_verify = verify && mode == CloneMode::Write;
 }
 
-void CloneSession::startLink(CloneMode mode, const RadioImage& image) {
+void CloneSession::startLink(CloneMode mode, const RadioImage& image, bool verify) {
     m_link = true;
     begin(mode, image);
+    m_verify = verify && mode == CloneMode::Write;
 }
 
 void CloneSession::begin(CloneMode mode, const RadioImage& image) {
@@ -53,6 +55,7 @@ void CloneSession::begin(CloneMode mode, const RadioImage& image) {
     m_verifyNext = false;
     m_verification = Verification::NotAsked;
     m_differences.clear();
+    m_differenceLines.clear();
     restart(true);
 }
 
@@ -88,7 +91,7 @@ void CloneSession::restart(bool clearLog) {
         m_host.logCleared();
     }
     if (m_verifying)
-        appendLog(ids::LogVerifyStart);
+        appendLog(m_link ? ids::LogLinkVerifyStart : ids::LogVerifyStart);
 }
 
 std::string CloneSession::percentCaption(int percent) const {
@@ -248,6 +251,13 @@ void CloneSession::handleReply() {
             }
             ++Step;
             m_repeats = 0;
+        } else if (Step == firstStep()) {
+            // Echo or noise before the handshake's acknowledge: skip it and keep waiting. The link
+            // too: a noisy line is no refusal.
+            m_awaitingReply = true;
+            m_host.startReplyTimer(replyTimeout());
+            checkBuffer();
+            return;
         } else if (m_link) {
             // The link sends a refused command again, but a radio that keeps refusing must not
             // hold it forever.
@@ -260,12 +270,6 @@ void CloneSession::handleReply() {
             }
             ++m_repeats;
             SentStep = kNothingSent;
-            return;
-        } else if (Step == 0) {
-            // Echo or noise before the handshake's acknowledge: skip it and keep waiting.
-            m_awaitingReply = true;
-            m_host.startReplyTimer(replyTimeout());
-            checkBuffer();
             return;
         } else {
             abort();
@@ -285,7 +289,8 @@ void CloneSession::handleReply() {
                 return;
             }
         } else if (m_link) {
-            m_image.setByte(clone::kIdentRow, clone::kLinkIdentByte, reply[clone::kLinkIdentByte]);
+            (m_verifying ? m_readBack : m_image)
+                .setByte(clone::kIdentRow, clone::kLinkIdentByte, reply[clone::kLinkIdentByte]);
         }
         AckExpected = true;
     } else {
@@ -410,13 +415,11 @@ void CloneSession::end() {
         appendLog(ids::WritingCompleted);
         m_verifyNext = true;
     } else if (m_verifying) {
-        // Rows 240..255 were copied from what was sent, so the whole images compare.
-        m_verification = m_readBack == m_image ? Verification::Verified : Verification::Differs;
+        compareReadBack();
         const bool same = m_verification == Verification::Verified;
         appendLog(same ? ids::Verified : ids::LogNotVerified);
-        m_differences = compareImages(m_image, m_readBack, m_language, m_decimalSeparator);
-        for (const ImageDifference& d : m_differences)
-            appendLogText("  " + differenceText(d, m_language));
+        for (const std::string& line : m_differenceLines)
+            appendLogText("  " + line);
         appendLog(ids::LogPortClosed);
         setStatus(same ? ids::Verified : ids::StatusNotVerified);
         m_outcome = CloneOutcome::Completed;
@@ -427,6 +430,44 @@ void CloneSession::end() {
         m_outcome = CloneOutcome::Completed;
     }
     close();
+}
+
+// A write's read-back against what was sent. The clone's rows 240..255 were copied from what was
+// sent, so the whole images compare, named as the windows name them. The link's read-back brings
+// only rows 240..255 (and an identification byte the write never sends), which have no names of
+// their own: each differing row is named by its number and addresses.
+void CloneSession::compareReadBack() {
+    m_differences.clear();
+    m_differenceLines.clear();
+    if (m_link) {
+        for (int r = clone::kLinkFirstRow; r < clone::kLinkFirstRow + clone::kLinkRows; ++r) {
+            if (m_readBack.row(r) == m_image.row(r))
+                continue;
+            ImageDifference d;
+            d.first = RadioImage::address(r, 0);
+            d.last = RadioImage::address(r, kRowSize - 1);
+            m_differences.push_back(d);
+            m_differenceLines.push_back(serviceRowText(r, m_language));
+        }
+    } else {
+        m_differences = compareImages(m_image, m_readBack, m_language, m_decimalSeparator);
+        for (const ImageDifference& d : m_differences)
+            m_differenceLines.push_back(differenceText(d, m_language));
+    }
+    const bool same = m_link ? m_differences.empty() : m_readBack == m_image;
+    m_verification = same ? Verification::Verified : Verification::Differs;
+}
+
+std::string serviceRowText(int row, Language lang) {
+    char first[8], last[8];
+    std::snprintf(first, sizeof first, "0x%04X", RadioImage::address(row, 0));
+    std::snprintf(last, sizeof last, "0x%04X", RadioImage::address(row, kRowSize - 1));
+    std::string text = textString(ids::DiffServiceRow, lang);
+    const std::string values[] = {std::to_string(row), first, last};
+    for (int i = 0; i < 3; ++i)
+        if (const auto at = text.find("%" + std::to_string(i + 1)); at != std::string::npos)
+            text.replace(at, 2, values[i]);
+    return text;
 }
 
 // Whatever the outcome the radio is told to leave programming mode once more; the link only when

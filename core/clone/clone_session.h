@@ -112,8 +112,11 @@ public:
  * The service link is the same machine started at Step 240: handshake, identification, then
  * rows 240..255 only, and the exit. It waits 500 ms for a reply instead of 800, and a wrong
  * acknowledge sends the same command again rather than aborting, at most kLinkRepeatLimit
- * times, after which the link fails into the Retry/Cancel question like any other failure. A
- * link read also keeps the identification byte 0x0D06; takeLinkRead() copies what it brought.
+ * times, after which the link fails into the Retry/Cancel question like any other failure; junk
+ * before the handshake's acknowledge is skipped as above. A link read also keeps the
+ * identification byte 0x0D06; takeLinkRead() copies what it brought. A link write may be read
+ * back the same way as a clone write: a link read of rows 240..255 after the write's exit, each
+ * row that came back otherwise named by its number.
  */
 class CloneSession {
 public:
@@ -123,8 +126,8 @@ public:
     // Starts the exchange (the host has opened the line) on a copy of image; a write with
     // `verify` reads rows 0..239 back when it has completed (see above).
     void start(CloneMode mode, const RadioImage& image, bool verify = false);
-    // The same for the service link (see above).
-    void startLink(CloneMode mode, const RadioImage& image);
+    // The same for the service link (see above); `verify` reads rows 240..255 back.
+    void startLink(CloneMode mode, const RadioImage& image, bool verify = false);
 
     // Inputs from the host.
     void bytesReceived(std::span<const std::uint8_t> bytes);
@@ -161,8 +164,12 @@ public:
     Verification verification() const { return m_verification; }
     // What the read-back brought: rows 0..239 as the radio sent them over a copy of image().
     const RadioImage& readBack() const { return m_readBack; }
-    // From what was sent to what came back.
+    // From what was sent to what came back: by name for a clone write, one run of bytes per
+    // service row for a link write.
     const std::vector<ImageDifference>& differences() const { return m_differences; }
+    // The same, one line each in the user's language, as the log lists them.
+    const std::vector<std::string>& differenceLines() const { return m_differenceLines; }
+    bool isLink() const { return m_link; }
 
     // How the latest failure came about: a reply that failed its check, or none in time, and the
     // Step it happened at (-1: no failure since the start).
@@ -192,6 +199,7 @@ private:
     void begin(CloneMode mode, const RadioImage& image);
     void restart(bool clearLog);
     void beginVerify();
+    void compareReadBack();
     bool reading() const { return m_mode == CloneMode::Read || m_verifying; }
     std::string percentCaption(int percent) const;
     int firstStep() const { return m_link ? clone::kLinkFirstStep : 0; }
@@ -246,10 +254,14 @@ private:
     Verification m_verification = Verification::NotAsked;
     RadioImage m_readBack;
     std::vector<ImageDifference> m_differences;
+    std::vector<std::string> m_differenceLines;
 };
 
 // Percentage of value / maximum rounded to the nearest integer, halves to even.
 int clonePercent(int value, int maximum);
+
+// How a link read-back names a service row that came back otherwise: "row 243 (0x0F30–0x0F3F)".
+std::string serviceRowText(int row, Language lang);
 
 // What a completed link read brings into an image: the identification byte 0x0D06 and rows
 // 240..255; nothing else is touched.

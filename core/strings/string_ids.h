@@ -388,4 +388,13 @@ inline constexpr int OverwriteAnswer = 1961;
 inline constexpr int SaveAsAnswer = 1962;
 inline constexpr int LanguageNotStored = 1963; // %1 where the settings are kept
 
+// Reading a service write back; transfer and port failures said exactly.
+inline constexpr int LogLinkVerifyStart = 1945;
+inline constexpr int DiffServiceRow = 1946;      // %1 row, %2 first, %3 last address
+inline constexpr int LinkVerifyDiffers = 1947;   // %1 the rows
+inline constexpr int RadioRefusedWriteAt = 1948; // %1 block address
+inline constexpr int RadioWrongAnswerAt = 1949;  // %1 block address
+inline constexpr int PortNameTooLong = 1950;     // %1 = port
+inline constexpr int PortNotSerial = 1951;       // %1 = port
+
 } // namespace norvik::ids

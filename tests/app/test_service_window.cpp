@@ -110,6 +110,7 @@ private slots:
         test::WindowFixture f;
         usePortsOf(f);
         f.window->show();
+        f.window->action("mnuSet_Verify")->trigger(); // off: the service window's Write follows it
         f.window->action("mnuProgram_Advanced")->setVisible(true);
         f.window->action("mnuProgram_Advanced")->trigger();
         auto* login = f.window->findChild<frmLogin*>();
@@ -128,6 +129,7 @@ private slots:
         auto* service = qobject_cast<frmAdv*>(opened.first().first().value<QDialog*>());
         QVERIFY(service && service->isVisible());
         QCOMPARE(service->windowTitle(), QStringLiteral("Advanded"));
+        QVERIFY(!service->verifyAfterWrite());
         QPointer<frmLogin> gone(login);
         service->findChildren<QPushButton*>(QStringLiteral("CmdAdv"))[frmAdv::Close]->click();
         QTRY_VERIFY(gone.isNull()); // the login goes with the window; the next use asks again
@@ -308,7 +310,32 @@ private slots:
         QCOMPARE(f.doc.undoCount(), steps + 1);
         QCOMPARE(f.doc.image().at(0x0F00), 3);
         QCOMPARE(f.radio().writeCommands(), 16);
+        QCOMPARE(f.radio().readCommands(), 16); // read back by default
         QCOMPARE(f.radio().memory().row(240), f.doc.image().row(240));
+    }
+
+    void linkWriteTheRadioDidNotStoreWarnsWithItsRow_data() {
+        QTest::addColumn<bool>("verify");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("read back") << true
+                                   << QStringLiteral("The radio does not hold the service values written to it; "
+                                                     "these rows differ: 243.");
+        QTest::newRow("--no-verify") << false << QStringLiteral("Writing completed!");
+    }
+    void linkWriteTheRadioDidNotStoreWarnsWithItsRow() {
+        QFETCH(bool, verify);
+        QFETCH(QString, message);
+        Fixture f;
+        RadioImage radio = f.doc.image();
+        radio.setRow(243, Row{}); // what a write that is not stored leaves
+        f.radio().memory() = radio;
+        f.radio().faults().dropWriteAt = 0x0F30;
+        f.service->setVerifyAfterWrite(verify);
+        QCOMPARE(f.runLink(frmAdv::Write), CloneOutcome::Completed);
+        QCOMPARE(f.prompter.asked.size(), 1);
+        QVERIFY2(f.prompter.asked[0].text.startsWith(message), qPrintable(f.prompter.asked[0].text));
+        QCOMPARE(f.prompter.asked[0].icon, verify ? QMessageBox::Warning : QMessageBox::Information);
+        QCOMPARE(f.radio().readCommands(), verify ? 16 : 0);
     }
 
     void refusedLinkWriteEndsInRetryOrCancel() {

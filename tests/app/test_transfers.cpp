@@ -200,6 +200,17 @@ private slots:
         QVERIFY(f.window->isEnabled());
     }
 
+    // The radio answered, so the question says what it answered before asking about the connection.
+    void aRefusedWriteNamesItsAddressWithTheRetryQuestion() {
+        Fixture f;
+        f.radio().memory().setRow(208, f.doc.image().row(208));
+        f.radio().faults().refuseWriteAt = 0x700;
+        QCOMPARE(f.run(false, {QMessageBox::Cancel}), CloneOutcome::Failed);
+        const QString question = f.prompter.asked.last().text;
+        QVERIFY2(question.startsWith(QStringLiteral("The radio refused the write at 0x0700.")), qPrintable(question));
+        QVERIFY(question.endsWith(QStringLiteral("\nCheck Connection. Retry or Cancel?")));
+    }
+
     void cancelOnTheProgressPanelStopsARead() {
         Fixture f;
         f.ports->setSimulatorPaced(true); // slow enough to be caught half way

@@ -52,8 +52,8 @@ public:
         return outcome.value_or(CloneOutcome::Failed);
     }
     // The service link on the image; a completed link read brings its bytes into it.
-    CloneOutcome runLink(CloneMode mode) {
-        session.startLink(mode, m_image);
+    CloneOutcome runLink(CloneMode mode, bool verify = false) {
+        session.startLink(mode, m_image, verify);
         finish();
         if (mode == CloneMode::Read && outcome == CloneOutcome::Completed)
             takeLinkRead(session.image(), m_image);
@@ -516,10 +516,19 @@ std::vector<int> serviceBlockAddresses() {
 
 class ServiceLink : public ::testing::TestWithParam<Delivery> {};
 
+// Line noise before the handshake's acknowledge, twice what the clone tests give: the link takes
+// what a clone read takes.
+Bytes twentyJunkBytes() {
+    Bytes junk = kNoisyAck;
+    junk.insert(junk.end(), kNoisyAck.begin(), kNoisyAck.end());
+    return junk;
+}
+
 } // namespace
 
 TEST_P(ServiceLink, ReadTakesRows240To255AndTheIdentificationByteOnly) {
     SimulatorFaults faults;
+    faults.junkBeforeHandshakeAck = twentyJunkBytes();
     faults.identification = randomImage(52).row(clone::kIdentRow);
     RadioSimulator radio(randomImage(51), faults);
     const RadioImage document = randomImage(50);
@@ -543,7 +552,9 @@ TEST_P(ServiceLink, ReadTakesRows240To255AndTheIdentificationByteOnly) {
 TEST_P(ServiceLink, WriteSendsExactlySixteenBlocks) {
     const RadioImage document = randomImage(60);
     const RadioImage radioStart = radioMatching(document, 61);
-    RadioSimulator radio(radioStart);
+    SimulatorFaults faults;
+    faults.junkBeforeHandshakeAck = twentyJunkBytes();
+    RadioSimulator radio(radioStart, faults);
     RadioImage image = document;
     Bench bench(image, radio, GetParam());
     ASSERT_EQ(bench.runLink(CloneMode::Write), CloneOutcome::Completed);
@@ -598,6 +609,45 @@ TEST(ServiceLink, RefusedWriteIsRepeatedThenAsksRetryOrCancel) {
     }
 }
 
+TEST(ServiceLink, WriteIsReadBackAndEachRowThatDiffersNamed) {
+    struct Case {
+        const char* name;
+        bool verify;
+        std::function<void(SimulatorFaults&)> fault;
+        Verification verification;
+        int readCommands;
+        std::vector<std::string> differenceLines;
+    };
+    const Case cases[] = {
+        {"not asked", false, [](auto&) {}, V::NotAsked, 0, {}},
+        {"verified", true, [](auto&) {}, V::Verified, 16, {}},
+        {"rows acknowledged but not stored",
+         true,
+         [](auto& f) { f.dropWriteAt = 0x0F30; },
+         V::Differs,
+         16,
+         {"row 243 (0x0F30–0x0F3F)"}},
+        {"read-back fails", true, [](auto& f) { f.shortReplyAt = 0x0F80; }, V::NotChecked, 9, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RadioImage image = randomImage(90);
+        SimulatorFaults faults;
+        c.fault(faults);
+        RadioSimulator radio(radioMatching(image, 91), faults);
+        radio.memory().setRow(243, Row{}); // what a write that is not stored leaves
+        Bench bench(image, radio, Delivery::Whole);
+        EXPECT_EQ(bench.runLink(CloneMode::Write, c.verify), CloneOutcome::Completed);
+        EXPECT_EQ(bench.session.verification(), c.verification);
+        EXPECT_EQ(radio.writeCommands(), 16);
+        EXPECT_EQ(radio.readCommands(), c.readCommands);
+        EXPECT_EQ(bench.session.differenceLines(), c.differenceLines);
+        EXPECT_EQ(bench.session.differences().size(), c.differenceLines.size());
+        for (const std::string& line : c.differenceLines)
+            EXPECT_NE(bench.session.log().find("  " + line + "\r\n"), std::string::npos);
+    }
+}
+
 TEST(ServiceLink, SilenceFailsAfter500msAndRetryStartsAtTheHandshake) {
     const RadioImage document = randomImage(80);
     SimulatorFaults faults;
@@ -625,18 +675,19 @@ TEST(CloneFailureReport, SaysWhatWentWrongAndWhere) {
         Language lang;
         std::function<void(SimulatorFaults&)> fault; // none: the radio is switched off
         const char* text;
+        const char* messageStart; // the message of its own begins so
     };
     const Case cases[] = {
-        {"switched off", Read, Language::English, nullptr, "the radio did not answer"},
+        {"switched off", Read, Language::English, nullptr, "the radio did not answer", "The radio did not answer."},
         {"silent at a block", Read, Language::English, [](auto& f) { f.silentAt = 0x500; },
-         "no answer from the radio at 0x0500"},
+         "no answer from the radio at 0x0500", "The radio did not answer."},
         {"refused write", Write, Language::English, [](auto& f) { f.refuseWriteAt = 0x700; },
-         "the radio refused the write at 0x0700"},
+         "the radio refused the write at 0x0700", "The radio refused the write at 0x0700. Write again"},
         {"refused write, Chinese", Write, Language::Chinese, [](auto& f) { f.refuseWriteAt = 0x700; },
-         "对讲机拒绝写入 0x0700"},
+         "对讲机拒绝写入 0x0700", "对讲机拒绝写入 0x0700。"},
         {"extra byte taken as the acknowledge", Read, Language::English, [](auto& f) { f.longReplyAt = 0x0A0; },
-         "the radio gave a wrong answer at 0x00A0"},
-        {"completed", Write, Language::English, [](auto&) {}, ""},
+         "the radio gave a wrong answer at 0x00A0", "The radio gave a wrong answer at 0x00A0."},
+        {"completed", Write, Language::English, [](auto&) {}, "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -649,6 +700,9 @@ TEST(CloneFailureReport, SaysWhatWentWrongAndWhere) {
         bench.radioOff = !c.fault;
         bench.run(c.mode);
         EXPECT_EQ(cloneFailureText(c.mode, bench.session.lastFailure(), c.lang), c.text);
+        const std::string message = cloneFailureMessage(c.mode, bench.session.lastFailure(), c.lang);
+        EXPECT_EQ(message.substr(0, std::string_view(c.messageStart).size()), c.messageStart);
+        EXPECT_EQ(message.empty(), !*c.messageStart);
     }
     EXPECT_EQ(cloneFailureText(Read, {false, 1}, Language::English), "the radio did not identify itself");
 }

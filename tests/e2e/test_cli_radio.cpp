@@ -1,5 +1,6 @@
 // Read and write through the CLI against the simulated radio, each as its own process.
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -134,6 +135,18 @@ private slots:
                  qPrintable(write.err));
     }
 
+    // As the several-ports line says it: a radio that refuses is no radio that did not answer.
+    void aRefusedWriteNamesItsAddress() {
+        Simulator sim(radioArgs(defaultsImage(false), false) << u"--refuse-write-at"_s << u"0x700"_s);
+        QVERIFY(writeFile(path(u"mine.bin"_s), defaultsImage(true)));
+        const Run write = runCli({u"write"_s, u"--port"_s, sim.device(), path(u"mine.bin"_s)});
+        QCOMPARE(write.exitCode, 2);
+        QVERIFY2(
+            write.err.endsWith(u"\nThe radio refused the write at 0x0700. Write again; if the radio refuses again, "
+                               u"it needs service.\n"_s),
+            qPrintable(write.err));
+    }
+
     void diffComparesAFileWithARadio() {
         Simulator sim(radioArgs(defaultsImage(true), false));
         QVERIFY(writeFile(path(u"defaults.bin"_s), defaultsImage(false)));
@@ -199,29 +212,50 @@ private slots:
     }
 
     void serviceWriteSendsRows240To255Only_data() {
-        QTest::addColumn<QStringList>("faults");
+        QTest::addColumn<QStringList>("extra"); // the simulated radio's faults, then service-write's options
         QTest::addColumn<int>("exitCode");
-        QTest::newRow("accepted") << QStringList{} << 0;
-        QTest::newRow("a block refused for good") << QStringList{u"--refuse-write-at"_s, u"0xF30"_s} << 2;
+        QTest::addColumn<int>("oldFrom"); // the radio keeps its own rows oldFrom..oldTo
+        QTest::addColumn<int>("oldTo");
+        QTest::addColumn<QString>("message");
+        const QStringList dropped{u"--drop-write-at"_s, u"0xF30"_s};
+        QTest::newRow("accepted and read back") << QStringList{} << 0 << 0 << -1 << u"Verified."_s;
+        QTest::newRow("twenty junk bytes before the acknowledge")
+            << QStringList{u"--junk"_s, u"50524F474E5256 00FF15 50524F474E5256 00FF15"_s} << 0 << 0 << -1
+            << u"Verified."_s;
+        QTest::newRow("a block refused for good") << QStringList{u"--refuse-write-at"_s, u"0xF30"_s} << 2 << 243 << 255
+                                                  << u"The radio refused the same data block 6 times."_s;
+        QTest::newRow("acknowledged but not stored")
+            << dropped << 3 << 243 << 243
+            << u"Not verified: the radio holds something else than what was written:\n  row 243 (0x0F30–0x0F3F)\n"_s;
+        QTest::newRow("not stored, not read back")
+            << dropped + QStringList{u"--no-verify"_s} << 0 << 243 << 243 << u"Writing completed!\nPort Closed.\n"_s;
     }
     void serviceWriteSendsRows240To255Only() {
-        QFETCH(QStringList, faults);
+        QFETCH(QStringList, extra);
         QFETCH(int, exitCode);
+        QFETCH(int, oldFrom);
+        QFETCH(int, oldTo);
+        QFETCH(QString, message);
         const QByteArray radioStart = randomImage(13);
         QByteArray image = randomImage(14);
         image.replace(0xD00, 16, radioStart.mid(0xD00, 16)); // same frequency range: no warning
         QVERIFY(writeFile(path(u"service.bin"_s), image));
-        Simulator sim(radioArgs(radioStart) + faults);
-        const Run write = runCli({u"service-write"_s, u"--port"_s, sim.device(), path(u"service.bin"_s)});
+        const bool noVerify = extra.removeAll(u"--no-verify"_s) > 0;
+        Simulator sim(radioArgs(radioStart) + extra);
+        QStringList args{u"service-write"_s, u"--port"_s, sim.device(), path(u"service.bin"_s)};
+        if (noVerify)
+            args << u"--no-verify"_s;
+        const Run write = runCli(args);
         QCOMPARE(write.exitCode, exitCode);
+        QVERIFY2(write.err.contains(message), qPrintable(write.err));
         QCOMPARE(sim.stop(), 0);
         const QByteArray saved = readFile(path(u"saved.bin"_s));
         QCOMPARE(saved.left(0xF00), radioStart.left(0xF00));
-        const int writtenTo = exitCode == 0 ? 0x1000 : 0xF30;
-        QCOMPARE(saved.mid(0xF00, writtenTo - 0xF00), image.mid(0xF00, writtenTo - 0xF00));
-        QCOMPARE(saved.mid(writtenTo), radioStart.mid(writtenTo));
-        if (exitCode != 0)
-            QVERIFY2(write.err.contains(u"The radio refused the same data block 6 times."_s), qPrintable(write.err));
+        for (int row = 240; row < 256; ++row) {
+            const bool old = row >= oldFrom && row <= oldTo;
+            QVERIFY2(saved.mid(row * 16, 16) == (old ? radioStart : image).mid(row * 16, 16),
+                     qPrintable(u"row %1"_s.arg(row)));
+        }
     }
 
     void severalRadiosAtOnceEachEndOnTheirOwn() {
@@ -293,6 +327,20 @@ private slots:
                                          << 1 << u"given twice"_s;
         QTest::newRow("bad fault address")
             << QStringList{u"simulate"_s, u"--silent-at"_s, u"0x1000"_s} << 1 << u"address"_s;
+        QTest::newRow("retries out of range")
+            << QStringList{u"read"_s, u"--port"_s, u"/dev/ttyUSB7"_s, u"--retries"_s, u"99999999999"_s, u"x.bin"_s} << 1
+            << u"--retries needs a whole number of at least 0, not '99999999999'"_s;
+        QTest::newRow("jobs out of range, several ports")
+            << QStringList{u"read"_s, u"--port"_s, u"1"_s, u"--port"_s, u"2"_s, u"--jobs"_s, u"0"_s, u"x.bin"_s} << 1
+            << u"--jobs needs a whole number of at least 1, not '0'"_s;
+        // A file in the working folder, named as a bare device name would be.
+        QTest::newRow("port is a file") << QStringList{u"read"_s, u"--port"_s, u"regular.dat"_s, u"x.bin"_s} << 2
+                                        << u"regular.dat is not a serial device."_s;
+        QTest::newRow("port is a folder") << QStringList{u"write"_s, u"--port"_s, u"/tmp"_s, u"regular.dat"_s} << 2
+                                          << u"/tmp is not a serial device."_s;
+        QTest::newRow("port name too long")
+            << QStringList{u"read"_s, u"--port"_s, u"/dev/"_s + QString(300, u'a'), u"x.bin"_s} << 2
+            << u"is too long. Give the device's path"_s;
     }
     void badArguments() {
         QFETCH(QStringList, args);
@@ -301,9 +349,23 @@ private slots:
         for (QString& a : args)
             if (a == u"x.bin"_s)
                 a = path(a);
-        const Run run = runCli(args);
+        QVERIFY(writeFile(path(u"regular.dat"_s), packed(norvik::RadioImage())));
+        const Run run = runCli(args, RunSetup{{}, m_dir.path()});
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    }
+
+    // A disk that cannot take the file stops a read before the port is looked at: the transfer
+    // would only be lost at its end.
+    void readToAFullDiskStopsBeforeThePort() {
+        const QString out = path(u"full.dat"_s);
+        QFile::remove(out);
+        const Run read =
+            runCli({u"read"_s, u"--port"_s, u"/nonexistent/ttyUSB7"_s, out}, RunSetup{{}, m_dir.path(), 1000});
+        QCOMPARE(read.exitCode, 2);
+        QVERIFY2(read.err.contains(u"Cannot write file %1. File too large"_s.arg(out)), qPrintable(read.err));
+        QVERIFY(!read.err.contains(u"was not found"_s));
+        QCOMPARE(QDir(m_dir.path()).entryList({u"full.dat*"_s}, QDir::Files), QStringList{});
     }
 };
 

@@ -158,6 +158,38 @@ TEST(SaveFile, PastTheFileSizeLimitFailsAndKeepsTheOldFile) {
 }
 #endif
 
+// Asked before a transfer: the room for the file is taken for real and given back, whatever comes.
+TEST(CheckSaveTarget, TakesTheRoomForTheFileAndLeavesNothingBehind) {
+    struct Case {
+        const char* name;
+        std::size_t room;
+        std::size_t failAt;
+        bool syncFails;
+        std::errc reason; // {}: the save could be made
+    } const cases[] = {
+        {"room for the file", 8192, kNever, false, {}},
+        {"disk full after 1000 bytes", 8192, 1000, false, std::errc::no_space_on_device},
+        {"sync fails", 8192, kNever, true, std::errc::io_error},
+        {"no room asked for", 0, 0, false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        const fs::path target = dir.path / "radio.dat";
+        const Bytes old = test::randomBytes(100, 7);
+        test::writeFile(target, old);
+        const FileProblem problem = checkSaveTarget(target, c.room, [&](ByteSink& file) {
+            return std::make_unique<FailingSink>(file, c.failAt, kNever, c.syncFails);
+        });
+        if (c.reason == std::errc{})
+            EXPECT_FALSE(problem);
+        else
+            EXPECT_EQ(problem.reason, c.reason);
+        EXPECT_EQ(test::readFile(target), old);
+        EXPECT_EQ(dir.names(), std::vector<std::string>{"radio.dat"});
+    }
+}
+
 // A save leaves alone what is no regular file or cannot be reached, and says why.
 TEST(SaveFile, LeavesWhatIsNotARegularFileAlone) {
     struct Case {
