@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "channels/channel_columns.h"
 #include "channels/channel_csv.h"
-#include "channels/channel_table.h"
+#include "channels/channel_rules.h"
 #include "commands.h"
 #include "datafile/data_file.h"
 #include "image/band_limits.h"
@@ -95,17 +96,21 @@ QString utf8(const std::string& s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// The header and the 128 rows as the main window shows them: loaded into a document of its own,
-// with the normalising the loading does, which must not change the file.
-std::vector<QStringList> channelRows(const RadioImage& image, Language lang) {
-    RadioDocument document;
-    document.replace(image, 0, RadioDocument::SavedImage::Take);
-    ChannelTable table(document, lang, '.');
+// The header and the 128 rows as the main window shows them, with the normalising loading
+// does, which must not change the file.
+std::vector<QStringList> tableRows(const RadioImage& image, Language lang) {
+    RadioImage loaded = image;
+    normaliseChannels(loaded);
+    const ChannelRows channels = channelRows(loaded, lang, '.');
     std::vector<QStringList> rows;
-    for (int r = 0; r < kTableRows; ++r) {
-        QStringList cells;
-        for (int c = 0; c < kColumnCount; ++c)
-            cells << visibleText(utf8(table.text(r, c)));
+    QStringList header;
+    for (int c = 0; c < kColumnCount; ++c)
+        header << utf8(textString(columnHeaderId(c), lang));
+    rows.push_back(header);
+    for (int n = 1; n <= kChannelCount; ++n) {
+        QStringList cells{QString::number(n)};
+        for (int c = 1; c < kColumnCount; ++c)
+            cells << visibleText(utf8(channels[static_cast<std::size_t>(n)].texts[static_cast<std::size_t>(c)]));
         rows.push_back(cells);
     }
     return rows;
@@ -205,7 +210,7 @@ int runInfo(const Args& args) {
 
     int inUse = 0;
     for (int n = 1; n <= kChannelCount; ++n) {
-        if (decodeFrequency(*image, channelAddress(n) + rec::Rx) != 0)
+        if (channelInUse(*image, n))
             ++inUse;
     }
     BandLimits bands;
@@ -235,7 +240,7 @@ int runChannels(const Args& args) {
     if (!image)
         return kExitFailed;
     if (!opt.csv) {
-        printOut(formatTable(channelRows(*image, opt.lang)));
+        printOut(formatTable(tableRows(*image, opt.lang)));
         return kExitOk;
     }
     // The file format import-csv reads, the same whatever the language: exact into a pipe or a

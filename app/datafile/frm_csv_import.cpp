@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "channels/channel_edits.h"
-#include "channels/channel_table.h"
+#include "channels/channel_rules.h"
 #include "common/texts.h"
 #include "strings/string_ids.h"
 
@@ -19,20 +19,18 @@ namespace norvik {
 namespace {
 
 // The columns of a channel's row: the grid's, then the single-channel panel's signalling.
-QStringList rowTexts(const ChannelTable& table, int channel) {
+QStringList rowTexts(const RadioImage& img, const ChannelRow& row, int channel, Language lang) {
     QStringList out;
-    if (table.isEmpty(channel)) {
+    if (row.texts[col::Rx].empty()) {
         for (int c = 1; c <= col::Duplex + 2; ++c)
             out << QString();
         return out;
     }
     for (int c = 1; c <= col::Duplex; ++c)
-        out << qstr(table.text(channel, c));
-    const RadioImage& img = table.document().image();
-    out << qstr(fieldText(img, channel, RecordField::SignalType, table.language()));
-    out << (isFiveTone(signalTypeEntry(img, channel))
-                ? qstr(fieldText(img, channel, RecordField::AutoResponse, table.language()))
-                : QString());
+        out << qstr(row.texts[static_cast<std::size_t>(c)]);
+    out << qstr(fieldText(img, channel, RecordField::SignalType, lang));
+    out << (isFiveTone(signalTypeEntry(img, channel)) ? qstr(fieldText(img, channel, RecordField::AutoResponse, lang))
+                                                      : QString());
     return out;
 }
 
@@ -89,14 +87,14 @@ void frmCsvImport::chkReplaceAll_Click() {
 void frmCsvImport::preview() {
     m_result =
         importChannelsCsv(m_bytes, m_base, chkReplaceAll->isChecked() ? CsvBase::ReplaceAll : CsvBase::KeepOthers);
-    RadioDocument before, after;
-    before.replace(m_base, 0, RadioDocument::SavedImage::Take);
-    after.replace(m_result.image, 0, RadioDocument::SavedImage::Take);
-    const ChannelTable now(before, m_lang, m_sep), then(after, m_lang, m_sep);
+    // Both shown as loading shows an image (the import's result is normalised already).
+    RadioImage base = m_base;
+    normaliseChannels(base);
+    const ChannelRows now = channelRows(base, m_lang, m_sep), then = channelRows(m_result.image, m_lang, m_sep);
 
-    QStringList headers{qstr(now.text(0, col::Channel)), QString()};
+    QStringList headers{qtext(columnHeaderId(col::Channel), m_lang), QString()};
     for (int c = 1; c <= col::Duplex; ++c)
-        headers << qstr(now.text(0, c));
+        headers << qtext(columnHeaderId(c), m_lang);
     headers << qtext(ids::OptionSignal, m_lang) << qtext(ids::AutoResponse, m_lang);
     grdChanges->clear();
     grdChanges->setColumnCount(static_cast<int>(headers.size()));
@@ -106,7 +104,8 @@ void frmCsvImport::preview() {
     for (int n = 1; n <= kChannelCount; ++n) {
         if (!m_result.changed.test(static_cast<std::size_t>(n)))
             continue;
-        const QStringList old = rowTexts(now, n), fresh = rowTexts(then, n);
+        const QStringList old = rowTexts(base, now[static_cast<std::size_t>(n)], n, m_lang),
+                          fresh = rowTexts(m_result.image, then[static_cast<std::size_t>(n)], n, m_lang);
         const QString labels[] = {qtext(ids::PreviewNow, m_lang), qtext(ids::PreviewAfterImport, m_lang)};
         for (int side = 0; side < 2; ++side, ++row) {
             grdChanges->setItem(row, 0, new QTableWidgetItem(side == 0 ? QString::number(n) : QString()));
@@ -141,12 +140,8 @@ void frmCsvImport::CmdApply_Click() {
     // Only the channels that change are written, record and name entry; one step to undo.
     m_document.edit(ids::ChangeCsvImport, [&r](RadioImage& img) {
         for (int n = 1; n <= kChannelCount; ++n) {
-            if (!r.changed.test(static_cast<std::size_t>(n)))
-                continue;
-            for (int i = 0; i < kRowSize; ++i)
-                img.set(channelAddress(n) + i, r.image.at(channelAddress(n) + i));
-            for (int i = 0; i < kNameLength; ++i)
-                img.set(nameAddress(n) + i, r.image.at(nameAddress(n) + i));
+            if (r.changed.test(static_cast<std::size_t>(n)))
+                copyChannel(r.image, n, img, n);
         }
     });
     accept();

@@ -1,8 +1,9 @@
 #include "transfer/transfer_ports.h"
 
-#include "channels/channel_table.h"
+#include "channels/channel_columns.h"
+#include "channels/channel_rules.h"
 #include "common/texts.h"
-#include "image/radio_document.h"
+#include "image/defaults.h"
 #include "strings/string_ids.h"
 #include "transport/serial_link.h"
 #include "transport/simulator_link.h"
@@ -70,8 +71,10 @@ QString TransferPorts::choiceName(Language lang) const {
 }
 
 RadioImage demoRadioImage() {
-    RadioDocument doc;
-    ChannelTable table(doc);
+    const ChannelStyle style;
+    RadioImage image;
+    writeNewImageDefaults(image, style.bands);
+    ChannelRows rows = channelRows(image, style.lang, style.sep);
     struct Channel {
         const char* rx;
         const char* tx; // null: simplex
@@ -85,15 +88,16 @@ RadioImage demoRadioImage() {
     };
     int n = 1;
     for (const Channel& c : channels) {
-        table.commitReceive(n, c.rx);
+        ChannelRow& row = rows[static_cast<std::size_t>(n)];
+        commitReceive(image, row, n, c.rx, style);
         if (c.tx)
-            table.commitTransmit(n, c.tx);
+            commitTransmit(image, row, n, c.tx, style);
         if (c.encode)
-            table.commitTone(n, col::Encode, c.encode);
-        table.commitName(n, c.name);
+            commitTone(image, row, n, col::Encode, c.encode);
+        commitName(image, row, n, c.name);
         ++n;
     }
-    return doc.image();
+    return image;
 }
 
 } // namespace norvik

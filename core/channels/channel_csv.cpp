@@ -6,10 +6,9 @@
 #include <optional>
 
 #include "channels/channel_edits.h"
-#include "channels/channel_table.h"
+#include "channels/channel_rules.h"
 #include "channels/csv_text.h"
 #include "image/number_format.h"
-#include "image/radio_document.h"
 #include "image/tones.h"
 #include "strings/string_ids.h"
 
@@ -141,14 +140,17 @@ std::string number(std::int64_t n) {
 // Applies the lines of one file to a scratch document through its channel table.
 class LineImporter {
 public:
-    LineImporter(RadioDocument& doc, const std::array<int, kCsvColumnCount>& index) : m_doc(doc), m_index(index) {}
+    LineImporter(RadioImage& image, ChannelRows& rows, const std::array<int, kCsvColumnCount>& index)
+        : m_img(image), m_rows(rows), m_index(index) {
+        m_style.bands.load(image);
+    }
 
     std::optional<CsvProblem> apply(const CsvRecord& line, int channel) {
         m_line = &line;
         m_channel = channel;
         if (auto p = frequencies())
             return p;
-        if (m_table.isEmpty(channel))
+        if (isEmpty())
             return std::nullopt; // an empty RX Freq: the channel is cleared, the rest has no place
         for (CsvColumn c : {CsvColumn::Decode, CsvColumn::Encode}) {
             if (auto p = tone(c))
@@ -171,32 +173,35 @@ private:
         const std::string& raw = m_line->cells[static_cast<std::size_t>(i)];
         return c == CsvColumn::Name ? raw : trimmed(raw);
     }
-    const std::string& shown(CsvColumn c) const { return m_table.text(m_channel, def(c).tableColumn); }
+    ChannelRow& row() { return m_rows[static_cast<std::size_t>(m_channel)]; }
+    const ChannelRow& row() const { return m_rows[static_cast<std::size_t>(m_channel)]; }
+    bool isEmpty() const { return row().texts[col::Rx].empty(); }
+    const std::string& shown(CsvColumn c) const { return row().texts[static_cast<std::size_t>(def(c).tableColumn)]; }
     CsvProblem problem(Kind kind, std::vector<std::string> args) const { return {m_line->line, kind, std::move(args)}; }
     static std::string nameOf(CsvColumn c) { return csvColumnName(c); }
 
     std::optional<CsvProblem> frequencies() {
         const auto rx = cell(CsvColumn::Rx);
         if (rx && rx->empty()) {
-            m_table.commitReceive(m_channel, {});
+            commitReceive(m_img, row(), m_channel, {}, m_style);
             return std::nullopt;
         }
         if (rx) {
             if (!plainNumber(*rx))
                 return problem(Kind::BadFrequency, {nameOf(CsvColumn::Rx), *rx});
-            if (m_table.commitReceive(m_channel, *rx).noticeId)
+            if (commitReceive(m_img, row(), m_channel, *rx, m_style).noticeId)
                 return problem(Kind::OutOfBand, {nameOf(CsvColumn::Rx), *rx});
-        } else if (m_table.isEmpty(m_channel)) {
+        } else if (isEmpty()) {
             return problem(Kind::EmptyWithoutRx, {number(m_channel)});
         }
 
         const auto tx = cell(CsvColumn::Tx);
         if (tx && tx->empty()) {
-            m_table.commitTransmit(m_channel, {});
+            commitTransmit(m_img, row(), m_channel, {}, m_style);
         } else if (tx) {
             if (!plainNumber(*tx))
                 return problem(Kind::BadFrequency, {nameOf(CsvColumn::Tx), *tx});
-            if (m_table.commitTransmit(m_channel, *tx).noticeId)
+            if (commitTransmit(m_img, row(), m_channel, *tx, m_style).noticeId)
                 return problem(Kind::OutOfBand, {nameOf(CsvColumn::Tx), *tx});
         }
         return offsetAndDuplex(tx.has_value());
@@ -214,7 +219,7 @@ private:
             duplex.reset();
         if (offset && !plainNumber(*offset))
             return problem(Kind::BadFrequency, {nameOf(CsvColumn::Offset), *offset});
-        const std::vector<std::string> duplexEntries = m_table.listEntries(col::Duplex);
+        const std::vector<std::string> duplexEntries = norvik::duplexEntries(kFileLanguage);
         std::optional<std::string> duplexText;
         if (duplex) {
             const auto entry = entryOf(duplexEntries, *duplex);
@@ -232,9 +237,9 @@ private:
         }
         // Duplex off first, so the offset commit computes nothing the duplex commit undoes.
         const std::string target = duplexText.value_or(shown(CsvColumn::Duplex));
-        m_table.commitList(m_channel, col::Duplex, duplexEntries.front());
-        m_table.commitOffset(m_channel, offset.value_or(shown(CsvColumn::Offset)));
-        if (m_table.commitList(m_channel, col::Duplex, target).noticeId) {
+        commitList(m_img, row(), m_channel, col::Duplex, duplexEntries.front(), m_style);
+        commitOffset(m_img, row(), m_channel, offset.value_or(shown(CsvColumn::Offset)), m_style);
+        if (commitList(m_img, row(), m_channel, col::Duplex, target, m_style).noticeId) {
             const std::int64_t rx = frequencyFromText(shown(CsvColumn::Rx)).value_or(0);
             const std::int64_t o = frequencyFromText(shown(CsvColumn::Offset)).value_or(0);
             const std::int64_t tx = target == duplexEntries[1] ? rx + o : rx - o;
@@ -251,10 +256,10 @@ private:
         if (!text)
             return problem(Kind::UnknownTone, {nameOf(c), *value});
         // Without a transmit frequency there is no encode tone to set.
-        if (c == CsvColumn::Encode && !m_table.hasTransmit(m_channel))
+        if (c == CsvColumn::Encode && row().texts[col::Tx].empty())
             return std::nullopt;
         if (*text != shown(c))
-            m_table.commitTone(m_channel, def(c).tableColumn, *text);
+            commitTone(m_img, row(), m_channel, def(c).tableColumn, *text);
         return std::nullopt;
     }
 
@@ -268,7 +273,7 @@ private:
             return problem(Kind::UnknownValue, {nameOf(c), *value, joined(entries)});
         const std::string& text = entries[static_cast<std::size_t>(*entry)];
         if (text != shown(c))
-            m_table.commitList(m_channel, def(c).tableColumn, text);
+            commitList(m_img, row(), m_channel, def(c).tableColumn, text, m_style);
         return std::nullopt;
     }
 
@@ -287,7 +292,7 @@ private:
         if (chars.size() > static_cast<std::size_t>(kNameLength))
             return problem(Kind::NameTooLong, {*value});
         if (*value != shown(CsvColumn::Name))
-            m_table.commitName(m_channel, *value);
+            commitName(m_img, row(), m_channel, *value);
         return std::nullopt;
     }
 
@@ -309,18 +314,19 @@ private:
         if (auto p = entryFor(CsvColumn::AutoResponse, autoResponse))
             return p;
         const int channel = m_channel;
-        if (type && *type != signalTypeEntry(m_doc.image(), channel))
-            m_table.edit(ids::ChangePanelEdit, [&](RadioImage& img) { setSignalType(img, channel, *type); });
+        if (type && *type != signalTypeEntry(m_img, channel))
+            setSignalType(m_img, channel, *type);
         // Auto response means something only to 5-tone signalling.
         const RecordField field = RecordField::AutoResponse;
-        if (autoResponse && isFiveTone(signalTypeEntry(m_doc.image(), channel)) &&
-            *autoResponse != fieldEntryIndex(field, fieldValue(m_doc.image(), channel, field)))
-            m_table.edit(ids::ChangePanelEdit, [&](RadioImage& img) { setAutoResponse(img, channel, *autoResponse); });
+        if (autoResponse && isFiveTone(signalTypeEntry(m_img, channel)) &&
+            *autoResponse != fieldEntryIndex(field, fieldValue(m_img, channel, field)))
+            setAutoResponse(m_img, channel, *autoResponse);
         return std::nullopt;
     }
 
-    RadioDocument& m_doc;
-    ChannelTable m_table{m_doc, kFileLanguage, kFilePoint};
+    RadioImage& m_img;
+    ChannelRows& m_rows;
+    ChannelStyle m_style{{}, kFileLanguage, kFilePoint};
     const std::array<int, kCsvColumnCount>& m_index;
     const CsvRecord* m_line = nullptr;
     int m_channel = 0;
@@ -350,9 +356,9 @@ std::string csvColumnName(CsvColumn column) {
 
 std::string exportChannelsCsv(const RadioImage& image) {
     // Loaded as a file is, with the normalising loading does, and read back as the grid shows it.
-    RadioDocument doc;
-    doc.replace(image, 0, RadioDocument::SavedImage::Take);
-    const ChannelTable table(doc, kFileLanguage, kFilePoint);
+    RadioImage loaded = image;
+    normaliseChannels(loaded);
+    const ChannelRows rows = channelRows(loaded, kFileLanguage, kFilePoint);
     std::string out;
     const auto line = [&out](const std::vector<std::string>& cells) {
         for (std::size_t i = 0; i < cells.size(); ++i)
@@ -364,14 +370,15 @@ std::string exportChannelsCsv(const RadioImage& image) {
         cells.push_back(csvColumnName(static_cast<CsvColumn>(c)));
     line(cells);
     for (int n = 1; n <= kChannelCount; ++n) {
-        if (table.isEmpty(n))
+        const RowTexts& texts = rows[static_cast<std::size_t>(n)].texts;
+        if (texts[col::Rx].empty())
             continue;
-        cells.clear();
-        for (int c = 0; c <= static_cast<int>(CsvColumn::Duplex); ++c)
-            cells.push_back(table.text(n, def(static_cast<CsvColumn>(c)).tableColumn));
-        const int type = signalTypeEntry(doc.image(), n);
-        cells.push_back(fieldText(doc.image(), n, RecordField::SignalType, kFileLanguage));
-        cells.push_back(isFiveTone(type) ? fieldText(doc.image(), n, RecordField::AutoResponse, kFileLanguage) : "");
+        cells = {number(n)};
+        for (int c = 1; c <= static_cast<int>(CsvColumn::Duplex); ++c)
+            cells.push_back(texts[static_cast<std::size_t>(def(static_cast<CsvColumn>(c)).tableColumn)]);
+        const int type = signalTypeEntry(loaded, n);
+        cells.push_back(fieldText(loaded, n, RecordField::SignalType, kFileLanguage));
+        cells.push_back(isFiveTone(type) ? fieldText(loaded, n, RecordField::AutoResponse, kFileLanguage) : "");
         line(cells);
     }
     return out;
@@ -479,9 +486,10 @@ CsvImport importChannelsCsv(std::string_view bytes, const RadioImage& base, CsvB
             encodeName(first, n, {});
         }
     }
-    RadioDocument doc;
-    doc.replace(first, 0, RadioDocument::SavedImage::Take);
-    LineImporter importer(doc, index);
+    normaliseChannels(first);
+    RadioImage image = first;
+    ChannelRows rows = channelRows(image, kFileLanguage, kFilePoint);
+    LineImporter importer(image, rows, index);
     std::map<int, int> seen; // channel -> its line
     for (std::size_t r = 1; r < csv.records.size(); ++r) {
         const CsvRecord& line = csv.records[r];
@@ -506,15 +514,18 @@ CsvImport importChannelsCsv(std::string_view bytes, const RadioImage& base, CsvB
             continue;
         }
         seen[*channel] = line.line;
-        const RadioImage snapshot = doc.image();
+        // The line is taken whole or not at all.
+        const RadioImage snapshot = image;
+        const ChannelRow shownBefore = rows[static_cast<std::size_t>(*channel)];
         if (auto problem = importer.apply(line, *channel)) {
-            doc.edit(0, [&snapshot](RadioImage& img) { img = snapshot; }); // the line is taken whole or not at all
+            image = snapshot;
+            rows[static_cast<std::size_t>(*channel)] = shownBefore;
             note(std::move(*problem));
             continue;
         }
         ++result.acceptedLines;
     }
-    result.image = doc.image();
+    result.image = image;
     for (int n = 1; n <= kChannelCount; ++n)
         result.changed.set(static_cast<std::size_t>(n), !sameChannelBytes(base, result.image, n));
     return finish();

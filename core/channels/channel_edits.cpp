@@ -11,52 +11,6 @@ bool validChannel(int channel) {
     return channel >= 1 && channel <= kChannelCount;
 }
 
-bool recordEmpty(const ChannelTable& table, int channel) {
-    return table.document().image().at(channelAddress(channel)) == 0xFF;
-}
-
-void fillRecord(RadioImage& image, int channel, std::uint8_t value) {
-    for (int i = 0; i < kRowSize; ++i)
-        image.set(channelAddress(channel) + i, value);
-}
-
-// Names are packed 7 bytes apiece across row boundaries, so they move byte by byte through
-// their addresses, never as rows.
-void copyName(RadioImage& image, int from, int to) {
-    for (int i = 0; i < kNameLength; ++i)
-        image.set(nameAddress(to) + i, image.at(nameAddress(from) + i));
-}
-
-void swapBytes(RadioImage& image, int a, int b, int count) {
-    for (int i = 0; i < count; ++i) {
-        const std::uint8_t t = image.at(a + i);
-        image.set(a + i, image.at(b + i));
-        image.set(b + i, t);
-    }
-}
-
-// Record, name entry and row of one channel onto another.
-void copyChannelTo(ChannelTable& table, RadioImage& image, int from, int to) {
-    copyName(image, from, to);
-    for (int i = 0; i < kRowSize; ++i)
-        image.set(channelAddress(to) + i, image.at(channelAddress(from) + i));
-    table.setRow(to, table.row(from));
-}
-
-// Empties the record and the texts; the name entry keeps its bytes.
-void emptyChannel(ChannelTable& table, RadioImage& image, int channel) {
-    fillRecord(image, channel, 0xFF);
-    table.setRow(channel, {});
-}
-
-void swapChannels(ChannelTable& table, int a, int b, int labelId) {
-    table.edit(labelId, [&](RadioImage& image) {
-        swapBytes(image, channelAddress(a), channelAddress(b), kRowSize);
-        swapBytes(image, nameAddress(a), nameAddress(b), kNameLength);
-        table.swapRows(a, b);
-    });
-}
-
 EditResult ran(int first, int last, int current) {
     return {true, first, last, current};
 }
@@ -64,9 +18,9 @@ EditResult ran(int first, int last, int current) {
 } // namespace
 
 bool copyChannel(const ChannelTable& table, int channel, CopyBuffer& buffer) {
-    if (!validChannel(channel) || recordEmpty(table, channel))
-        return false;
     const RadioImage& image = table.document().image();
+    if (!validChannel(channel) || !channelInUse(image, channel))
+        return false;
     for (int i = 0; i < kRowSize; ++i)
         buffer.record[static_cast<std::size_t>(i)] = image.at(channelAddress(channel) + i);
     for (int i = 0; i < kNameLength; ++i)
@@ -81,28 +35,30 @@ bool copyChannel(const ChannelTable& table, int channel, CopyBuffer& buffer) {
 EditResult pasteChannel(ChannelTable& table, int channel, const CopyBuffer& buffer) {
     if (!validChannel(channel) || !buffer.holdsCopy)
         return {};
-    // The texts go in as they were copied; after a language switch they would show the old
-    // language, so the table then rebuilds the row from the record as for any other change.
-    const bool sameTexts = buffer.language == table.language() && buffer.decimalSeparator == table.decimalSeparator();
     const auto paste = [&](RadioImage& image) {
         for (int i = 0; i < kRowSize; ++i)
             image.set(channelAddress(channel) + i, buffer.record[static_cast<std::size_t>(i)]);
         for (int i = 0; i < kNameLength; ++i)
             image.set(nameAddress(channel) + i, buffer.name[static_cast<std::size_t>(i)]);
-        if (sameTexts)
-            table.setRow(channel, buffer.row);
     };
-    if (sameTexts)
-        table.edit(ids::ChangePaste, paste);
-    else
+    // The texts go in as they were copied; after a language switch they would show the old
+    // language, so the table then rebuilds the row from the record as for any other change.
+    if (buffer.language == table.language() && buffer.decimalSeparator == table.decimalSeparator()) {
+        table.editRows(ids::ChangePaste, [&](RadioImage& image, ChannelRows& rows) {
+            paste(image);
+            rows[static_cast<std::size_t>(channel)] = buffer.row;
+        });
+    } else {
         table.document().edit(ids::ChangePaste, paste);
+    }
     return ran(channel, channel, channel);
 }
 
 EditResult clearChannel(ChannelTable& table, int channel) {
     if (!validChannel(channel))
         return {};
-    table.edit(ids::ChangeClear, [&](RadioImage& image) { emptyChannel(table, image, channel); });
+    table.editRows(ids::ChangeClear,
+                   [&](RadioImage& image, ChannelRows& rows) { emptyChannels(image, rows, channel, channel); });
     return ran(channel, channel, channel);
 }
 
@@ -118,7 +74,8 @@ EditResult moveChannelUp(ChannelTable& table) {
     const int c = table.currentChannel();
     if (c < 2 || c > kChannelCount)
         return {};
-    swapChannels(table, c, c - 1, ids::ChangeMoveUp);
+    table.editRows(ids::ChangeMoveUp,
+                   [&](RadioImage& image, ChannelRows& rows) { moveChannels(image, rows, c, c, -1); });
     return ran(c - 1, c, c - 1);
 }
 
@@ -126,23 +83,20 @@ EditResult moveChannelDown(ChannelTable& table) {
     const int c = table.currentChannel();
     if (c < 1 || c >= kChannelCount)
         return {};
-    swapChannels(table, c, c + 1, ids::ChangeMoveDown);
+    table.editRows(ids::ChangeMoveDown,
+                   [&](RadioImage& image, ChannelRows& rows) { moveChannels(image, rows, c, c, 1); });
     return ran(c, c + 1, c + 1);
 }
 
 bool insertLosesLastChannel(const ChannelTable& table) {
-    return !table.isEmpty(kChannelCount);
+    return insertLosesChannels(table.document().image(), 1, 1);
 }
 
 EditResult insertChannel(ChannelTable& table) {
     const int c = table.currentChannel();
     if (!validChannel(c))
         return {};
-    table.edit(ids::ChangeInsert, [&](RadioImage& image) {
-        for (int i = kChannelCount - 1; i >= c; --i)
-            copyChannelTo(table, image, i, i + 1);
-        emptyChannel(table, image, c);
-    });
+    table.editRows(ids::ChangeInsert, [&](RadioImage& image, ChannelRows& rows) { insertChannels(image, rows, c, c); });
     return ran(c, kChannelCount, c);
 }
 
@@ -150,11 +104,7 @@ EditResult deleteChannel(ChannelTable& table) {
     const int c = table.currentChannel();
     if (!validChannel(c))
         return {};
-    table.edit(ids::ChangeDelete, [&](RadioImage& image) {
-        for (int i = c; i < kChannelCount; ++i)
-            copyChannelTo(table, image, i + 1, i);
-        emptyChannel(table, image, kChannelCount);
-    });
+    table.editRows(ids::ChangeDelete, [&](RadioImage& image, ChannelRows& rows) { deleteChannels(image, rows, c, c); });
     return ran(c, kChannelCount, c);
 }
 

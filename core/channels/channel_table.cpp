@@ -20,6 +20,8 @@ bool isDigit(char c) {
 ChannelTable::ChannelTable(RadioDocument& document, Language lang, char decimalSeparator)
     : m_doc(document), m_lang(lang), m_sep(decimalSeparator) {
     m_visible.fill(true);
+    for (int n = 1; n < kTableRows; ++n)
+        m_numbers[static_cast<std::size_t>(n)] = std::to_string(n);
     setHeaders();
     fill();
     m_subscription = m_doc.observe([this](const DocumentChange& change) { follow(change); });
@@ -40,17 +42,85 @@ void ChannelTable::follow(const DocumentChange& change) {
     }
 }
 
-DocumentChange ChannelTable::edit(int labelId, const std::function<void(RadioImage&)>& fn) {
+DocumentChange ChannelTable::editRows(int labelId, const std::function<void(RadioImage&, ChannelRows&)>& fn) {
     m_ownEdit = true;
-    const DocumentChange change = m_doc.edit(labelId, fn);
+    const DocumentChange change = m_doc.edit(labelId, [&](RadioImage& img) { fn(img, m_rows); });
     m_ownEdit = false;
     return change;
+}
+
+DocumentChange ChannelTable::edit(int labelId, const std::function<void(RadioImage&)>& fn) {
+    return editRows(labelId, [&fn](RadioImage& img, ChannelRows&) { fn(img); });
+}
+
+template <typename Rule> CommitResult ChannelTable::commitWith(int channel, int labelId, Rule rule) {
+    CommitResult r;
+    if (!validChannel(channel))
+        return r;
+    editRows(labelId,
+             [&](RadioImage& img, ChannelRows& rows) { r = rule(img, rows[static_cast<std::size_t>(channel)]); });
+    return r;
+}
+
+CommitResult ChannelTable::commitCell(int channel, int column, std::string_view s) {
+    const ChannelStyle st = style();
+    return commitWith(channel, ids::ChangeCellEdit, [&](RadioImage& img, ChannelRow& row) {
+        return norvik::commitCell(img, row, channel, column, s, st);
+    });
+}
+
+CommitResult ChannelTable::commitReceive(int channel, std::string_view s, int labelId) {
+    const ChannelStyle st = style();
+    return commitWith(channel, labelId, [&](RadioImage& img, ChannelRow& row) {
+        return norvik::commitReceive(img, row, channel, s, st);
+    });
+}
+
+CommitResult ChannelTable::commitTransmit(int channel, std::string_view s, int labelId) {
+    const ChannelStyle st = style();
+    return commitWith(channel, labelId, [&](RadioImage& img, ChannelRow& row) {
+        return norvik::commitTransmit(img, row, channel, s, st);
+    });
+}
+
+CommitResult ChannelTable::commitOffset(int channel, std::string_view s, int labelId) {
+    const ChannelStyle st = style();
+    return commitWith(channel, labelId,
+                      [&](RadioImage& img, ChannelRow& row) { return norvik::commitOffset(img, row, channel, s, st); });
+}
+
+CommitResult ChannelTable::commitName(int channel, std::string_view s, int labelId) {
+    return commitWith(channel, labelId,
+                      [&](RadioImage& img, ChannelRow& row) { return norvik::commitName(img, row, channel, s); });
+}
+
+CommitResult ChannelTable::commitTone(int channel, int column, std::string_view s, int labelId) {
+    return commitWith(channel, labelId, [&](RadioImage& img, ChannelRow& row) {
+        return norvik::commitTone(img, row, channel, column, s);
+    });
+}
+
+CommitResult ChannelTable::commitList(int channel, int column, std::string_view s, int labelId) {
+    const ChannelStyle st = style();
+    return commitWith(channel, labelId, [&](RadioImage& img, ChannelRow& row) {
+        return norvik::commitList(img, row, channel, column, s, st);
+    });
+}
+
+CommitResult ChannelTable::commitDuplex(int channel, Duplex d, int labelId) {
+    const ChannelStyle st = style();
+    return commitWith(channel, labelId,
+                      [&](RadioImage& img, ChannelRow& row) { return norvik::commitDuplex(img, row, channel, d, st); });
 }
 
 const std::string& ChannelTable::text(int row, int column) const {
     static const std::string kEmpty;
     if (row < 0 || row >= kTableRows || column < 0 || column >= kTableColumns)
         return kEmpty;
+    if (row == 0)
+        return m_headers[static_cast<std::size_t>(column)];
+    if (column == col::Channel)
+        return m_numbers[static_cast<std::size_t>(row)];
     return m_rows[static_cast<std::size_t>(row)].texts[static_cast<std::size_t>(column)];
 }
 
@@ -59,29 +129,9 @@ const ChannelRow& ChannelTable::row(int channel) const {
     return validChannel(channel) ? m_rows[static_cast<std::size_t>(channel)] : kEmptyRow;
 }
 
-void ChannelTable::setRow(int channel, const ChannelRow& row) {
-    if (!validChannel(channel))
-        return;
-    ChannelRow& target = m_rows[static_cast<std::size_t>(channel)];
-    for (std::size_t c = 1; c < target.texts.size(); ++c)
-        target.texts[c] = row.texts[c];
-    target.duplex = row.duplex;
-}
-
-void ChannelTable::swapRows(int a, int b) {
-    if (!validChannel(a) || !validChannel(b))
-        return;
-    ChannelRow& ra = m_rows[static_cast<std::size_t>(a)];
-    ChannelRow& rb = m_rows[static_cast<std::size_t>(b)];
-    for (std::size_t c = 1; c < ra.texts.size(); ++c)
-        std::swap(ra.texts[c], rb.texts[c]);
-    std::swap(ra.duplex, rb.duplex);
-}
-
 void ChannelTable::setHeaders() {
-    RowTexts& h = m_rows[0].texts;
     for (int c = 0; c < kTableColumns; ++c)
-        h[static_cast<std::size_t>(c)] = valueText(columnHeaderId(c));
+        m_headers[static_cast<std::size_t>(c)] = textString(columnHeaderId(c), m_lang);
 }
 
 void ChannelTable::setLanguage(Language lang) {
@@ -97,21 +147,14 @@ void ChannelTable::setDecimalSeparator(char sep) {
     fill();
 }
 
-std::string ChannelTable::valueText(int id) const {
-    return textString(id, m_lang);
-}
-
 void ChannelTable::fill() {
-    for (int n = 1; n <= kChannelCount; ++n)
-        fillRow(n);
+    m_rows = channelRows(m_doc.image(), m_lang, m_sep);
     m_currentChannel = 1;
     m_currentColumn = 1;
 }
 
 void ChannelTable::fillRow(int n) {
-    ChannelRow& row = m_rows[static_cast<std::size_t>(n)];
-    row = channelRow(m_doc.image(), n, m_lang, m_sep);
-    row.texts[col::Channel] = std::to_string(n);
+    m_rows[static_cast<std::size_t>(n)] = channelRow(m_doc.image(), n, m_lang, m_sep);
 }
 
 bool ChannelTable::manualChecked() const {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "channels/channel_columns.h"
+#include "channels/channel_rules.h"
 #include "channels/channel_texts.h"
 #include "image/channel_record.h"
 #include "image/radio_document.h"
@@ -16,15 +17,6 @@
 #include "strings/strings.h"
 
 namespace norvik {
-
-// What a commit did to the row, for the view to redraw and to tell the user.
-struct CommitResult {
-    std::uint32_t changedColumns = 0; // bit c set: text of column c changed
-    int noticeId = 0;                 // string id of a message to show, 0 for none
-
-    bool changed(int column) const { return (changedColumns >> column) & 1U; }
-    bool anyChange() const { return changedColumns != 0; }
-};
 
 // What a click, Enter or a typed key on a cell asks the view to do.
 struct EditRequest {
@@ -36,12 +28,12 @@ struct EditRequest {
 };
 
 // The 128 channels as the texts the grid shows, kept in step with the channel records of the
-// document's image. Every commit is one change of the document that writes the record bytes and
-// sets the row texts together; any other change of a channel (undo, another window) refills its
-// row from the image, and a new image refills every row. Reading the image never writes it.
-// Views over the table follow the document's notices: the table subscribes when it is made, so
-// it is told before them. Texts are UTF-8; channel names are the image's single-byte codes read
-// as Latin-1.
+// document's image, and the grid's view state (current cell, shown columns). Every commit is one
+// change of the document that runs a channel rule on the image and this table's rows together;
+// any other change of a channel (undo, another window) refills its row from the image, and a new
+// image refills every row. Reading the image never writes it. Views over the table follow the
+// document's notices: the table subscribes when it is made, so it is told before them. Texts are
+// UTF-8; channel names are the image's single-byte codes read as Latin-1.
 class ChannelTable {
 public:
     explicit ChannelTable(RadioDocument& document, Language lang = Language::English, char decimalSeparator = '.');
@@ -66,9 +58,13 @@ public:
     // Sets or clears the Manual setting's bit as one change; the other bits of its byte stay.
     void setManualChecked(bool on);
 
-    // Runs fn as one change of the document named by labelId, fn setting the row texts of what it
-    // changes itself (the edit operations that move rows with their texts).
+    // Runs fn on the image and the table's rows as one change of the document named by labelId:
+    // the rules set the rows of what they change themselves.
+    DocumentChange editRows(int labelId, const std::function<void(RadioImage&, ChannelRows&)>& fn);
+    // The same for a change of what no row shows (the panel's signalling).
     DocumentChange edit(int labelId, const std::function<void(RadioImage&)>& fn);
+    // The band limits in force and the table's language and number format.
+    ChannelStyle style() const { return {m_doc.bandLimits(), m_lang, m_sep}; }
 
     int currentChannel() const { return m_currentChannel; }
     int currentColumn() const { return m_currentColumn; }
@@ -122,36 +118,23 @@ public:
     // nothing is shown to its right.
     int columnAfter(int channel, int column) const;
 
-    // Whole rows, for the edit operations that move channels: column 0 (the channel number)
-    // is never taken over from the given row.
+    // A channel's whole row (column 0, the channel number, is the table's and stays empty here).
     const ChannelRow& row(int channel) const;
-    void setRow(int channel, const ChannelRow& row);
-    void swapRows(int a, int b);
 
 private:
     void follow(const DocumentChange& change);
     void setHeaders();
     void fillRow(int channel);
-    void receive(RadioImage& img, int channel, std::string_view s, CommitResult& r);
-    void offset(RadioImage& img, int channel, std::string_view s, CommitResult& r);
-    void list(RadioImage& img, int channel, int column, std::string_view s, CommitResult& r);
-    void setText(int channel, int column, std::string value, CommitResult& result);
-    void setDuplex(int channel, Duplex duplex, CommitResult& result);
-    // Duplex and offset as the two frequencies give them.
-    void setDuplexFromFrequencies(int channel, CommitResult& result);
-    std::string valueText(int id) const;
-    std::string frequencyTextOf(Frequency f) const { return frequencyText(f, m_sep); }
-    Frequency frequencyOf(int channel, int column) const;
-    // Normalises and remembers a notice in result.
-    Frequency normalise(double mhz, CommitResult& result) const;
-    Frequency normalise(std::string_view text, CommitResult& result) const;
-    void writeTransmit(RadioImage& img, int channel, Frequency tx, CommitResult& result);
+    // One rule on one channel, as one change named by labelId.
+    template <typename Rule> CommitResult commitWith(int channel, int labelId, Rule rule);
     bool validChannel(int channel) const { return channel >= 1 && channel <= kChannelCount; }
 
     RadioDocument& m_doc;
     Language m_lang;
     char m_sep;
-    std::array<ChannelRow, kTableRows> m_rows;
+    RowTexts m_headers;
+    std::array<std::string, kTableRows> m_numbers;
+    ChannelRows m_rows;
     std::array<bool, kTableColumns> m_visible;
     int m_currentChannel = 1;
     int m_currentColumn = 1;

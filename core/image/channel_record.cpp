@@ -102,6 +102,13 @@ bool sameChannelBytes(const RadioImage& a, const RadioImage& b, int channel) {
     return same(channelAddress(channel), kRowSize) && same(nameAddress(channel), kNameLength);
 }
 
+void copyChannel(const RadioImage& source, int from, RadioImage& target, int to) {
+    for (int i = 0; i < kRowSize; ++i)
+        target.set(channelAddress(to) + i, source.at(channelAddress(from) + i));
+    for (int i = 0; i < kNameLength; ++i)
+        target.set(nameAddress(to) + i, source.at(nameAddress(from) + i));
+}
+
 std::string decodeName(const RadioImage& image, int channel) {
     return image.text(nameAddress(channel), kNameLength);
 }
@@ -223,6 +230,11 @@ RecordState normaliseRecord(RadioImage& image, int channel) {
     else if (state == RecordState::NoTransmit)
         clearTransmit(image, channel);
     return state;
+}
+
+void normaliseChannels(RadioImage& image) {
+    for (int n = 1; n <= kChannelCount; ++n)
+        normaliseRecord(image, n);
 }
 
 } // namespace norvik

@@ -62,6 +62,8 @@ void encodeName(RadioImage& image, int channel, std::string_view bytes);
 
 // Whether channel n's record and name hold the same bytes in both images: all a channel is.
 bool sameChannelBytes(const RadioImage& a, const RadioImage& b, int channel);
+// Channel `from` of one image, record and name entry, onto channel `to` of another or the same.
+void copyChannel(const RadioImage& source, int from, RadioImage& target, int to);
 
 // The embedded message: up to 16 single-byte characters in row 209.
 constexpr int kEmbeddedMessageAddress = 0xD10;
@@ -104,9 +106,16 @@ inline constexpr std::uint8_t kNewChannelFlags[4] = {0x04, 0x00, 0x46, 0x00};
 // What a record holds: no receive frequency, a receive frequency only, or both.
 enum class RecordState { Empty, NoTransmit, Duplex };
 RecordState recordState(const RadioImage& image, int channel);
+// A channel is in use when it has a receive frequency.
+inline bool channelInUse(const RadioImage& image, int channel) {
+    return recordState(image, channel) != RecordState::Empty;
+}
 // Writes back what loading normalises: an empty receive frequency empties the whole record;
 // an empty transmit frequency clears bytes 4-7 and 10-11.
 RecordState normaliseRecord(RadioImage& image, int channel);
+// Every channel record as loading makes it; run once when an image is loaded, so that what
+// shows and what is written back agree.
+void normaliseChannels(RadioImage& image);
 
 void clearRecord(RadioImage& image, int channel);
 void clearTransmit(RadioImage& image, int channel);

@@ -122,8 +122,7 @@ DocumentChange RadioDocument::edit(int labelId, const std::function<void(RadioIm
 void RadioDocument::replace(const RadioImage& image, int labelId, SavedImage saved) {
     assert(!m_notifying && "an observer started a change while being told of one");
     RadioImage loaded = image;
-    for (int n = 1; n <= kChannelCount; ++n)
-        normaliseRecord(loaded, n);
+    normaliseChannels(loaded);
     if (saved == SavedImage::Take) {
         m_undo.clear();
     } else if (!(loaded == m_image)) {

@@ -10,9 +10,9 @@ namespace norvik {
 
 // What the Common Set page shows: the timing shared by the signalling systems.
 struct CommonSet {
-    bool sideTone = false;      // ChkOPSet
-    std::string digitDelay;     // TxtOPSet(0), milliseconds
-    std::string autoResetTimer; // TxtOPSet(1), seconds, or the "Off" caption
+    bool sideTone = false;      // the signalling heard in the speaker while it is sent
+    std::string digitDelay;     // milliseconds before the first digit, 100-1000 in steps of 50
+    std::string autoResetTimer; // seconds, 1-15, or the "Off" caption
 
     friend bool operator==(const CommonSet&, const CommonSet&) = default;
 };

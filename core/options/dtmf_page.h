@@ -14,8 +14,8 @@ inline constexpr int kAutodialDigits = 16;
 
 // What the DTMF page shows.
 struct DtmfPage {
-    std::array<std::string, kDtmfTimeCount> times;    // TxtDT(0..2): digit, inter-digit, first digit time in ms
-    std::array<std::string, kAutodialCount> autodial; // GridDTMF column 1, entry i in row i + 1
+    std::array<std::string, kDtmfTimeCount> times;    // digit, inter-digit and first digit time, ms, 50-200
+    std::array<std::string, kAutodialCount> autodial; // the autodial memories, up to 16 digits each
     friend bool operator==(const DtmfPage&, const DtmfPage&) = default;
 };
 
@@ -23,8 +23,7 @@ DtmfPage loadDtmfPage(const RadioImage& image);
 // Each time is stored as its validated value; each entry keeps its first 16 codes.
 void saveDtmfPage(const DtmfPage& page, RadioImage& image);
 
-// The time fields take digits (digitKey), at most 3. Enter validates, then acts as Tab on
-// TxtDT(0) and (1) and moves to the Save button from TxtDT(2).
+// A time takes digits (digitKey), at most 3.
 inline constexpr int kDtmfTimeLength = 3;
 inline constexpr int kDtmfTimeMin = 50;
 inline constexpr int kDtmfTimeMax = 200;

@@ -33,26 +33,26 @@ inline constexpr int kPowerOnMessageLength = 7;
 
 // What the Function Setting page shows (without its PTT ID fields, which have their own page).
 struct FunctionSetting {
-    int squelchLevel = 0;           // cboSqLevel
-    int timeOutTimer = 0;           // cboTot
-    int scanMode = 0;               // cboScanModes
-    int chord = 0;                  // CboChord
-    int batterySave = 0;            // cboBattSave
-    int beepTone = 0;               // cboBeepTone
-    int rogerTone = 0;              // cboRogerTone
-    int lamp = 0;                   // cboLamp
-    int channelDisplay = 0;         // cboChDis
-    int voxLevel = 0;               // cboVoxLevel
-    int voxDelay = 0;               // cboVoxDelay
-    int messageMode = 0;            // cboMsgMode
-    std::string powerOnMessage;     // txtPoweronmsg (UTF-8; one image byte per character)
-    bool cancelCodeSquelch = false; // chkOp
-    bool inhibitReceiver = false;   // chkRecStop
-    bool relay = false;             // ChkRelay
-    bool totPenalty = false;        // ChkTOTPenalty
-    bool manual = false;            // ChkManual
-    std::array<int, 2> bandStep{};  // Cboband(0), Cboband(1)
-
+    // List positions, each in the list the enum above names.
+    int squelchLevel = 0;           // SquelchLevel: 0-9
+    int timeOutTimer = 0;           // TimeOutTimer: Off, 30-270 s
+    int scanMode = 0;               // ScanMode
+    int chord = 0;                  // OffOn
+    int batterySave = 0;            // OffOn
+    int beepTone = 0;               // OffOn
+    int rogerTone = 0;              // OffOn
+    int lamp = 0;                   // Lamp
+    int channelDisplay = 0;         // ChannelDisplay: frequency or name
+    int voxLevel = 0;               // VoxLevel: 1-8
+    int voxDelay = 0;               // VoxDelay: 1-4 s
+    int messageMode = 0;            // MessageMode: what the display shows at power-on
+    std::string powerOnMessage;     // up to kPowerOnMessageLength characters, one image byte each (UTF-8 here)
+    bool cancelCodeSquelch = false; // the tone squelch opened by any signal
+    bool inhibitReceiver = false;   // the receiver muted
+    bool relay = false;             // repeater relay
+    bool totPenalty = false;        // a wait after the time-out timer has cut a transmission
+    bool manual = false;            // manual (VFO) mode allowed
+    std::array<int, 2> bandStep{};  // BandStep of the VHF and of the UHF band
     friend bool operator==(const FunctionSetting&, const FunctionSetting&) = default;
 };
 

@@ -13,8 +13,8 @@ inline constexpr int kMskIdLength = 4;
 
 // What the MSK page shows.
 struct MskPage {
-    std::string ownId;                                // TxtMSK(0)
-    std::array<std::string, kMskCallListCount> calls; // GridMSK column 1, entry i in row i + 1
+    std::string ownId;                                // this radio's ID, up to kMskIdLength digits
+    std::array<std::string, kMskCallListCount> calls; // the call list's IDs, up to four hex digits each
     friend bool operator==(const MskPage&, const MskPage&) = default;
 };
 
@@ -23,8 +23,8 @@ MskPage loadMskPage(const RadioImage& image);
 // another setting and is never written.
 void saveMskPage(const MskPage& page, RadioImage& image);
 
-// TxtMSK(0) (at most kMskIdLength characters) and the call list's editor: "0"-"9" and "E", "e" in
-// upper case. Enter in TxtMSK(0) acts as Tab; there is no validation beyond the keys.
+// The keys an MSK ID takes, the own ID's and a call list entry's: "0"-"9" and "E", "e" in upper
+// case. Nothing is validated beyond the keys.
 std::optional<char> mskDigitKey(char c);
 // Any hexadecimal digit, "a"-"f" in upper case: the keys that open the call list's editor.
 std::optional<char> hexKey(char c);

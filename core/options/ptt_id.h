@@ -11,15 +11,16 @@ namespace norvik {
 // of DTMF codes. Both pairs stay in the image; the type chooses which one is shown and saved.
 enum class PttIdType { Msk = 0, Dtmf = 1 };
 
-// The two text fields: TxtPtt1 (MSK ID or DTMF begin code), TxtPtt2 (MSK name or DTMF end code).
+// The two texts: the beginning of transmission (MSK ID or DTMF begin code) and the end (MSK name
+// or DTMF end code).
 enum class PttIdField { Bot, Eot };
 
 // What the PTT ID Setting page shows.
 struct PttIdSetting {
-    bool ani = false;                // ChkPTTID
-    PttIdType type = PttIdType::Msk; // CboPttID
-    std::string bot;                 // TxtPtt1
-    std::string eot;                 // TxtPtt2 (UTF-8 for the MSK name; one byte per character)
+    bool ani = false;                // the radio sends its ID with each transmission
+    PttIdType type = PttIdType::Msk; // the signalling that carries it
+    std::string bot;                 // MSK ID or DTMF begin code
+    std::string eot;                 // MSK name (UTF-8 here, one image byte per character) or DTMF end code
 
     friend bool operator==(const PttIdSetting&, const PttIdSetting&) = default;
 };

@@ -23,9 +23,9 @@ struct TwoToneCode {
 
 // What the 2-Tone page shows.
 struct TwoTonePage {
-    std::array<std::string, 3> tones;                 // Txt2Tone(0..2): the A, B and C tones in Hz
-    std::array<int, 3> lists{};                       // Cbo2Tone(0..2): call format, group call, alert/transpond
-    std::array<TwoToneCode, kTwoToneCodeCount> codes; // Grid2Tone rows 1..10
+    std::array<std::string, 3> tones;                 // the A, B and C tones in Hz, 288.5 and up, "0.0"
+    std::array<int, 3> lists{};                       // list positions: call format, group call, alert/transpond
+    std::array<TwoToneCode, kTwoToneCodeCount> codes; // the ten codes of the code list
     friend bool operator==(const TwoTonePage&, const TwoTonePage&) = default;
 };
 
@@ -34,9 +34,9 @@ TwoTonePage loadTwoTonePage(const RadioImage& image, char decimalSeparator = '.'
 // An A, B or C field that is empty or not a number stores its default tone.
 void saveTwoTonePage(const TwoTonePage& page, RadioImage& image);
 
-// Entries of Cbo2Tone(list) in the language.
+// Entries of the page's list 0..2 (call format, group call, alert/transpond) in the language.
 std::vector<std::string> twoToneListEntries(int list, Language lang);
-// Lbl2T(0..2), "A Tone[Hz]" ..., and the Grid2Tone header of a column.
+// The captions of the A, B and C tones ("A Tone[Hz]" ...), and the code list's header of a column.
 std::string twoToneLabel(int tone, Language lang);
 std::string twoToneGridHeader(int column, Language lang);
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "channels/channel_edits.h"
+#include "channels/channel_rules.h"
 #include "channels/channel_table.h"
 #include "helpers.h"
 #include "image/channel_record.h"
@@ -96,38 +97,93 @@ TEST(ChannelEdits, CopyFiveMoveNineUpPasteIntoTwenty) {
     EXPECT_NE(f.table.text(21, col::Power), buffer.row.texts[col::Power]);
 }
 
-TEST(ChannelEdits, InsertAndDeleteShiftEveryChannelBehind) {
-    for (const bool insert : {true, false}) {
-        for (const int at : {1, 64, 128}) {
-            SCOPED_TRACE(std::to_string(at) + (insert ? " insert" : " delete"));
-            Fixture f(Fixture::all());
-            const std::vector<ChannelState> before = f.states();
-            f.table.setCurrent(at, 3);
-            EXPECT_TRUE(insertLosesLastChannel(f.table));
-            EXPECT_EQ(insert ? insertChannel(f.table) : deleteChannel(f.table),
-                      (EditResult{true, at, kChannelCount, at}));
-            EXPECT_EQ(f.table.currentChannel(), at);
-
-            const std::vector<ChannelState> after = f.states();
-            for (int n = 1; n < at; ++n)
-                ASSERT_EQ(after[n], before[n]) << n;
-            // The emptied channel: record all 0xFF, texts empty, the name entry keeps its bytes.
-            const int emptied = insert ? at : kChannelCount;
-            f.expectEmptied(emptied);
-            EXPECT_EQ(after[emptied].name, before[emptied].name);
-            for (int n = at; n <= kChannelCount; ++n) {
-                if (n != emptied) {
-                    ASSERT_EQ(after[n], before[insert ? n - 1 : n + 1]) << n;
-                }
-            }
-            EXPECT_EQ(insert && at < kChannelCount, insertLosesLastChannel(f.table));
+// The block operations on the image and the rows, at the start, in the middle and at the end,
+// against what each must leave in every channel (record, name entry and row together).
+TEST(ChannelRules, BlockOperationsMoveRecordsNamesAndRowsTogether) {
+    enum class Op { Insert, Delete, Up, Down, Empty };
+    struct Case {
+        Op op;
+        int first, last;
+    };
+    const Case cases[] = {
+        {Op::Insert, 1, 1},   {Op::Insert, 64, 66}, {Op::Insert, 126, 128}, {Op::Delete, 1, 3},
+        {Op::Delete, 64, 64}, {Op::Delete, 128, 128}, {Op::Up, 2, 4},       {Op::Up, 128, 128},
+        {Op::Down, 1, 1},     {Op::Down, 60, 70},   {Op::Down, 125, 127},   {Op::Empty, 10, 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.op)) + ": " + std::to_string(c.first) + "-" +
+                     std::to_string(c.last));
+        const Fixture f(Fixture::all());
+        RadioImage image = f.doc.image();
+        ChannelRows rows = channelRows(image, Language::English, '.');
+        const auto state = [&](int n) {
+            ChannelState s{bytesAt(image, channelAddress(n), kRowSize), bytesAt(image, nameAddress(n), kNameLength), {}};
+            for (int col = 1; col < kTableColumns; ++col)
+                s.texts.push_back(rows[static_cast<std::size_t>(n)].texts[static_cast<std::size_t>(col)]);
+            return s;
+        };
+        std::vector<ChannelState> before(1), expected(1);
+        for (int n = 1; n <= kChannelCount; ++n)
+            before.push_back(state(n));
+        expected = before;
+        const auto emptied = [&](int n) {
+            expected[n] = {Bytes(kRowSize, 0xFF), before[n].name, std::vector<std::string>(kTableColumns - 1)};
+        };
+        const int size = c.last - c.first + 1;
+        bool ran = false;
+        switch (c.op) {
+        case Op::Insert:
+            ran = insertChannels(image, rows, c.first, c.last);
+            for (int n = c.last + 1; n <= kChannelCount; ++n)
+                expected[n] = before[n - size];
+            for (int n = c.first; n <= c.last; ++n)
+                emptied(n);
+            break;
+        case Op::Delete:
+            ran = deleteChannels(image, rows, c.first, c.last);
+            for (int n = c.first; n + size <= kChannelCount; ++n)
+                expected[n] = before[n + size];
+            for (int n = kChannelCount - size + 1; n <= kChannelCount; ++n)
+                emptied(n);
+            break;
+        case Op::Up:
+        case Op::Down: {
+            const int delta = c.op == Op::Up ? -1 : 1;
+            ran = moveChannels(image, rows, c.first, c.last, delta);
+            for (int n = c.first; n <= c.last; ++n)
+                expected[n + delta] = before[n];
+            expected[delta < 0 ? c.last : c.first] = before[delta < 0 ? c.first - 1 : c.last + 1];
+            break;
         }
+        case Op::Empty:
+            ran = emptyChannels(image, rows, c.first, c.last);
+            for (int n = c.first; n <= c.last; ++n)
+                emptied(n);
+            break;
+        }
+        EXPECT_TRUE(ran);
+        for (int n = 1; n <= kChannelCount; ++n)
+            ASSERT_EQ(state(n), expected[n]) << n;
+        // Outside the records and names nothing moves.
+        EXPECT_EQ(bytesAt(image, 0x810, 0xB0), bytesAt(f.doc.image(), 0x810, 0xB0));
+        EXPECT_EQ(bytesAt(image, 0xC40, 0x3C0), bytesAt(f.doc.image(), 0xC40, 0x3C0));
     }
-    Fixture f({1, 127});
+    // Blocks that cannot move or do not exist change nothing.
+    {
+        const Fixture f(Fixture::all());
+        RadioImage image = f.doc.image();
+        ChannelRows rows = channelRows(image, Language::English, '.');
+        EXPECT_FALSE(moveChannels(image, rows, 1, 3, -1));
+        EXPECT_FALSE(moveChannels(image, rows, 126, 128, 1));
+        EXPECT_FALSE(insertChannels(image, rows, 5, 4));
+        EXPECT_FALSE(deleteChannels(image, rows, 0, 2));
+        EXPECT_EQ(image, f.doc.image());
+    }
+    // What an insert pushes past 128 is what the user is asked about.
+    Fixture f({1, 126});
+    EXPECT_FALSE(insertLosesChannels(f.doc.image(), 1, 2));
+    EXPECT_TRUE(insertLosesChannels(f.doc.image(), 1, 3));
     EXPECT_FALSE(insertLosesLastChannel(f.table));
-    f.table.setCurrent(1, 1);
-    insertChannel(f.table);
-    EXPECT_TRUE(insertLosesLastChannel(f.table)); // 127 moved to 128
 }
 
 TEST(ChannelEdits, CasesThatDoNothingChangeNothing) {
