@@ -66,6 +66,7 @@ bool frmMain::openDataFile(const std::filesystem::path& path) {
     m_document.replace(*image, ids::MenuFileOpen, RadioDocument::SavedImage::Take);
     setFilePath(path);
     setPasteAvailable(false);
+    rememberRecentFile(path);
     return true;
 }
 
@@ -147,6 +148,8 @@ bool frmMain::writeDataFile(const std::filesystem::path& path) {
     }
     setFilePath(path);
     m_document.takeSavedImage();
+    rememberRecentFile(path);
+    showNotice(qtext(ids::SavedNotice, m_language).arg(shownFileName(path)));
     return true;
 }
 

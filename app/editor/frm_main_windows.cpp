@@ -2,6 +2,8 @@
 // document, in its language, and shows it window-modal without a nested event loop.
 #include <QDialog>
 
+#include "common/accessible_names.h"
+#include "common/screen_fit.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_emb_msg.h"
 #include "dialogs/frm_memory_map.h"
@@ -16,6 +18,9 @@ namespace norvik {
 
 void frmMain::openWindow(QDialog* window) {
     window->setAttribute(Qt::WA_DeleteOnClose);
+    nameControlsFromLabels(window, m_language);
+    // Sized from its contents, but never past the screen: its buttons must stay reachable.
+    resizeWithinScreen(window, window->testAttribute(Qt::WA_Resized) ? window->size() : window->sizeHint());
     // Once the dialog has let go of the window.
     connect(window, &QDialog::finished, this, &frmMain::focusGrid, Qt::QueuedConnection);
     window->open();

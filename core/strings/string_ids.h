@@ -378,5 +378,16 @@ inline constexpr int VerifyDiffers = 1929; // %1 how many
 inline constexpr int VerifyNotChecked = 1930;
 inline constexpr int DiffMore = 1931;        // %1 how many
 inline constexpr int FailureReadBack = 1932; // %1 why
+inline constexpr int MenuFileRecent = 1985;
+inline constexpr int RecentFileGone = 1986; // %1 the file
+inline constexpr int SavedNotice = 1987;    // %1 the file
+inline constexpr int MenuHelpContents = 1988;
+inline constexpr int AccessibleOptionPages = 1989;
+inline constexpr int AccessibleIncrease = 1990; // %1 the field
+inline constexpr int AccessibleDecrease = 1991; // %1 the field
+inline constexpr int BandLimitsInForce = 1992;  // %1 the bands, "136–174, 400–470"
+inline constexpr int AccessibleZoom = 1993;
+inline constexpr int AccessiblePage = 1994;
+inline constexpr int DiffNone = 1995;
 
 } // namespace norvik::ids
