@@ -144,6 +144,9 @@ void nameControlsFromLabels(QWidget* root, Language lang) {
         for (QAbstractButton* corner : table->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
             giveName(corner, nameFromCaption(qtext(ids::SelectAll, lang)));
     }
+    // A toolbar too long for its window shows the rest behind its overflow arrow.
+    for (QAbstractButton* more : root->findChildren<QAbstractButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        giveName(more, qtext(ids::HeaderMore, lang));
     // After the fields, whose names the arrow buttons take.
     for (QAbstractButton* button : root->findChildren<QAbstractButton*>()) {
         const auto field = button->property(kSteps).value<QPointer<QWidget>>();

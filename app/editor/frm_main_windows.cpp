@@ -19,11 +19,12 @@ namespace norvik {
 void frmMain::openWindow(QDialog* window) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     nameControlsFromLabels(window, m_language);
-    // Sized from its contents, but never past the screen: its buttons must stay reachable.
-    resizeWithinScreen(window, window->testAttribute(Qt::WA_Resized) ? window->size() : window->sizeHint());
     // Once the dialog has let go of the window.
     connect(window, &QDialog::finished, this, &frmMain::focusGrid, Qt::QueuedConnection);
     window->open();
+    // Sized from its contents as it shows, but never past the screen: its buttons must stay
+    // reachable.
+    resizeWithinScreen(window, window->size());
 }
 
 void frmMain::mnuProgram_OPSign_Click() {
