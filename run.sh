@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what the build needs, builds the program (nothing else), and starts Norvik R7.
+# Installs what the build needs, builds the program and the command-line tool (nothing else), and
+# starts Norvik R7.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
@@ -10,5 +11,5 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ "$(uname)" = "Lin
     echo "    build/cli/norvik-r7-cli --help"
     exit 1
 fi
-scripts/build.sh norvik-r7
+scripts/build.sh norvik-r7 norvik-r7-cli
 exec build/app/norvik-r7 "$@"

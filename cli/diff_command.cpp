@@ -147,6 +147,9 @@ int runDiff(const Args& args) {
     const std::vector<ImageDifference> differences = compareImages(*operands[0].image, *operands[1].image, lang);
     for (const ImageDifference& d : differences)
         std::printf("%s\n", visibleText(QString::fromStdString(differenceText(d, lang))).toUtf8().constData());
+    // Said, not only told by the exit status: an empty output reads as "did nothing".
+    if (differences.empty())
+        std::printf("%s\n", cliText(ids::DiffNone, lang).toUtf8().constData());
     return differences.empty() ? kExitOk : kExitDifferent;
 }
 

@@ -9,8 +9,8 @@ packages=(
     libgtest-dev libgmock-dev
     xvfb xauth openbox
     fonts-wqy-microhei fonts-noto-cjk
-    desktop-file-utils appstream man-db dpkg-dev file
-    poppler-utils
+    desktop-file-utils appstream shared-mime-info man-db dpkg-dev file
+    poppler-utils lintian
 )
 
 missing=()

@@ -1,8 +1,13 @@
 #include "datafile/channel_list_commands.h"
 
+#include <QComboBox>
+#include <QGraphicsView>
+#include <QLineEdit>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QToolBar>
 #include <span>
 
 #include "channels/channel_csv.h"
@@ -57,7 +62,9 @@ void save(frmMain& window, int captionId, const char* extension, const char* fil
         window.prompter().message(
             &window, QMessageBox::Warning, QString::fromLatin1(kProductName),
             qtext(ids::SaveFailed, lang).arg(shownPath(path), qstr(io::reasonText(problem, lang))), QMessageBox::Ok);
+        return;
     }
+    window.showNotice(qtext(ids::SavedNotice, lang).arg(shownFileName(path)));
 }
 
 } // namespace
@@ -66,9 +73,12 @@ void importCsv(frmMain& window) {
     const Language lang = window.language();
     const QString title = titleOf(ids::MenuFileImportCsv, lang);
     const QString name = window.prompter().openFileName(&window, title, QString(), QString::fromLatin1(kCsvFilter));
-    if (name.isEmpty())
-        return;
-    const std::filesystem::path path = pathFromDialog(name);
+    if (!name.isEmpty())
+        importCsvFile(window, pathFromDialog(name));
+}
+
+void importCsvFile(frmMain& window, const std::filesystem::path& path) {
+    const Language lang = window.language();
     const io::ReadResult read = io::readFile(path, kMaxCsvSize);
     QString failure;
     if (read.problem)
@@ -83,7 +93,7 @@ void importCsv(frmMain& window) {
     }
     auto* preview = new frmCsvImport(window.document(), std::string(read.bytes.begin(), read.bytes.end()), lang,
                                      window.channelTable().decimalSeparator(), &window);
-    preview->setWindowTitle(title);
+    preview->setWindowTitle(titleOf(ids::MenuFileImportCsv, lang));
     window.openWindow(preview);
 }
 
@@ -102,6 +112,29 @@ void print(frmMain& window) {
     preview->printer()->setDocName(sheet.fileName);
     QObject::connect(preview, &QPrintPreviewDialog::paintRequested, preview,
                      [sheet](QPrinter* printer) { paintChannelList(*printer, sheet); });
+    // The preview's own fields have no names for a screen reader.
+    const Language lang = window.language();
+    if (auto* zoom = preview->findChild<QComboBox*>())
+        zoom->setAccessibleName(qtext(ids::AccessibleZoom, lang));
+    for (auto* field : preview->findChildren<QLineEdit*>()) {
+        if (!qobject_cast<QComboBox*>(field->parentWidget())) // the zoom list's own field
+            field->setAccessibleName(qtext(ids::AccessiblePage, lang));
+    }
+    if (auto* pages = preview->findChild<QPrintPreviewWidget*>())
+        pages->setAccessibleName(preview->windowTitle());
+    if (auto* pages = preview->findChild<QGraphicsView*>())
+        pages->setAccessibleName(preview->windowTitle());
+    // Page Setup and Print close the preview's toolbar, where a narrow screen would hide them
+    // behind its overflow arrow: they go first.
+    if (auto* tools = preview->findChild<QToolBar*>()) {
+        const QList<QAction*> all = tools->actions();
+        if (all.size() > 2) {
+            QAction* first = all.first();
+            for (QAction* a : {all.at(all.size() - 2), all.last()})
+                tools->insertAction(first, a);
+            tools->insertSeparator(first);
+        }
+    }
     window.openWindow(preview);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+
 namespace norvik {
 
 class frmMain;
@@ -9,6 +11,8 @@ namespace channel_lists {
 
 // Asks for a CSV file, then shows what importing it would change; the user applies or cancels.
 void importCsv(frmMain& window);
+// The same preview for a file already chosen (dropped on the window).
+void importCsvFile(frmMain& window, const std::filesystem::path& path);
 // Asks for a file name and writes the channel list as CSV through the one save routine.
 void exportCsv(frmMain& window);
 // The print preview, from which the user prints.

@@ -12,6 +12,7 @@
 
 #include "channels/channel_edits.h"
 #include "channels/channel_rules.h"
+#include "common/screen_fit.h"
 #include "common/texts.h"
 #include "strings/string_ids.h"
 
@@ -72,7 +73,7 @@ frmCsvImport::frmCsvImport(RadioDocument& document, std::string bytes, Language 
     layout->addWidget(lblRefused);
     layout->addWidget(lstRefused, 1);
     layout->addLayout(buttons);
-    resize(1100, 620);
+    resizeWithinScreen(this, QSize(1100, 620));
 
     connect(chkReplaceAll, &QCheckBox::clicked, this, &frmCsvImport::chkReplaceAll_Click);
     connect(CmdApply, &QPushButton::clicked, this, &frmCsvImport::CmdApply_Click);

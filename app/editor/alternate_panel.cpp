@@ -13,9 +13,12 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "channels/channel_edits.h"
+#include "channels/frequency_rules.h"
+#include "common/accessible_names.h"
 #include "common/texts.h"
 #include "common/typed_key.h"
 #include "dialogs/prompt.h"
@@ -102,6 +105,8 @@ void AlternatePanel::build() {
     TxtChannelGUI->setMaxLength(3);
     UDChannelGUI = new ChannelUpDown(this);
     UDChannelGUI->setObjectName(QStringLiteral("UDChannelGUI"));
+    for (auto* arrow : UDChannelGUI->findChildren<QToolButton*>())
+        setSteppedField(arrow, TxtChannelGUI, arrow->objectName().endsWith(QLatin1String("_Up")));
     LblRxFreqGUI = label("LblRxFreqGUI", columnHeaderId(col::Rx));
     TxtRxFreqGUI = lineEdit("TxtRxFreqGUI");
     LblTxFreqGUI = label("LblTxFreqGUI", columnHeaderId(col::Tx));
@@ -395,7 +400,8 @@ void AlternatePanel::showAutoResponse(bool fiveTone) {
 void AlternatePanel::notice(const CommitResult& result) {
     if (result.noticeId != 0)
         m_prompter.message(window(), QMessageBox::Warning, QString::fromLatin1(kProductName),
-                           qtext(result.noticeId, m_language), QMessageBox::Ok, QMessageBox::Ok);
+                           qstr(commitNoticeText(result.noticeId, m_table.document().bandLimits(), m_language)),
+                           QMessageBox::Ok, QMessageBox::Ok);
 }
 
 // --- Commits ----------------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <QScopedValueRollback>
 #include <QStyleOptionHeader>
 
+#include "channels/frequency_rules.h"
 #include "common/texts.h"
 #include "common/twips.h"
 #include "common/typed_key.h"
@@ -322,7 +323,8 @@ void ChannelGrid::commitEditor() {
         m_model->rowChanged(m_editChannel);
     if (result.noticeId != 0)
         m_prompter.message(window(), QMessageBox::Warning, QString::fromLatin1(kProductName),
-                           qtext(result.noticeId, m_table.language()), QMessageBox::Ok, QMessageBox::Ok);
+                           qstr(commitNoticeText(result.noticeId, m_table.document().bandLimits(), m_table.language())),
+                           QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void ChannelGrid::cancelEditor() {

@@ -27,6 +27,7 @@
 #include <map>
 #include <string_view>
 
+#include "common/accessible_names.h"
 #include "common/path_names.h"
 #include "common/texts.h"
 #include "common/twips.h"
@@ -68,6 +69,7 @@ struct MenuSpec {
 
 constexpr MenuSpec kMenus[] = {
     {"mnuFile", nullptr, ids::MenuFile, 2, false},
+    {"mnuFile_Recent", "mnuFile", ids::MenuFileRecent, 0, false},
     {"mnuModel", nullptr, ids::MenuModel, 3, true}, // model information has no content on this radio
     {"mnuEdit", nullptr, ids::MenuEdit, 0, false},
     {"mnuProgram", nullptr, ids::MenuProgram, 4, false},
@@ -100,6 +102,7 @@ constexpr QKeyCombination ctrl(Qt::Key k) {
 constexpr ActionSpec kActions[] = {
     {"mnuFile", "mnuFile_New", ids::MenuFileNew, nullptr, ctrl(Qt::Key_N), 2100, 0, &frmMain::mnuFile_New_Click},
     {"mnuFile", "mnuFile_Open", ids::MenuFileOpen, nullptr, ctrl(Qt::Key_O), 2200, 0, &frmMain::mnuFile_Open_Click},
+    {"mnuFile", "mnuFile_Recent", 0, nullptr, kNoKey, 0, 0, nullptr}, // the submenu
     {"mnuFile", "mnuFile_Save", ids::MenuFileSave, nullptr, ctrl(Qt::Key_S), 2300, 0, &frmMain::mnuFile_Save_Click},
     {"mnuFile", "mnuFile_SaveAs", ids::MenuFileSaveAs, nullptr, ctrl(Qt::Key_A), 2400, 0,
      &frmMain::mnuFile_SaveAs_Click},
@@ -153,6 +156,7 @@ constexpr ActionSpec kActions[] = {
     {"mnuView", "mnuView_Buttons", ids::MenuViewButtons, nullptr, kNoKey, 0, Checkable,
      &frmMain::mnuView_Buttons_Click},
     {"mnuView", "mnuView_Columns", ids::MenuViewColumns, nullptr, kNoKey, 0, 0, &frmMain::mnuView_Columns_Click},
+    {"mnuHelp", "mnuHelp_Contents", ids::MenuHelpContents, nullptr, kNoKey, 0, 0, &frmMain::mnuHelp_Contents_Click},
     {"mnuHelp", "mnuHelp_About", ids::MenuHelpAbout, nullptr, kNoKey, 0, 0, &frmMain::mnuHelp_About_Click},
     // The button column's moves on the toolbar; Insert there also answers Ctrl+I, which the
     // hidden menu item cannot.
@@ -188,6 +192,9 @@ constexpr ToolSpec kToolButtons[] = {
     {"Write", "mnuTransfer_Write", ids::TipWrite, "document-export", "write", false},
     {"About", "mnuHelp_About", ids::TipAbout, "help-about", "about", true},
 };
+
+// The property naming a key that the window, not the action, answers.
+constexpr const char* kShownKey = "shownKey";
 
 // Everything the single-channel panel turns off while it covers the grid.
 constexpr const char* kEditActions[] = {
@@ -250,6 +257,9 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
     m_filePath.clear();
     updateTitle();
     m_document.takeSavedImage();
+    m_recentFiles = RegKeys(*m_settings).readRecentFiles();
+    fillRecentMenu();
+    setAcceptDrops(true);
 }
 
 frmMain::~frmMain() {
@@ -274,6 +284,8 @@ void frmMain::buildActions() {
         menus[name] = menu;
         if (m.name == std::string_view("mnuEdit"))
             mnuEdit = menu;
+        if (m.name == std::string_view("mnuFile_Recent"))
+            mnuFile_Recent = menu;
     }
     for (const ActionSpec& item : kActions) {
         const QString name = QString::fromLatin1(item.name);
@@ -307,6 +319,7 @@ void frmMain::buildActions() {
         if (item.captionId)
             m_captions.push_back({a, item.captionId, 0});
     }
+    action("mnuHelp_Contents")->setProperty(kShownKey, QStringLiteral("F1"));
     // Redo answers both usual keys.
     action("mnuEdit_Redo")
         ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
@@ -413,12 +426,12 @@ void frmMain::buildPanes() {
     statusLayout->addWidget(TxtStatus);
     ImgSplit1->addWidget(PicStatus);
 
-    // A resized window keeps the button column's width and the grid's height; the status
-    // window takes up the difference.
+    // A resized window keeps the button column's width and the status window's height; the grid
+    // takes up the difference, so a maximised window shows more channels.
     ImgSplit0->setStretchFactor(0, 0);
     ImgSplit0->setStretchFactor(1, 1);
-    ImgSplit1->setStretchFactor(0, 0);
-    ImgSplit1->setStretchFactor(1, 1);
+    ImgSplit1->setStretchFactor(0, 1);
+    ImgSplit1->setStretchFactor(1, 0);
     for (QSplitter* s : {ImgSplit0, ImgSplit1}) {
         s->setChildrenCollapsible(true);
         s->setOpaqueResize(true);
@@ -444,6 +457,14 @@ void frmMain::buildStatusBar() {
     staDateTime->addWidget(m_datePanel);
     staDateTime->addWidget(m_timePanel);
     staDateTime->addWidget(m_comStatus, 1);
+    m_notice = new QLabel(staDateTime);
+    m_notice->setObjectName(QStringLiteral("staNotice"));
+    m_notice->setContentsMargins(6, 0, 6, 0);
+    staDateTime->addWidget(m_notice);
+    m_noticeTimer = new QTimer(this);
+    m_noticeTimer->setSingleShot(true);
+    m_noticeTimer->setInterval(8000);
+    connect(m_noticeTimer, &QTimer::timeout, m_notice, &QLabel::clear);
     staDateTime->installEventFilter(this);
     setStatusBar(staDateTime);
 
@@ -489,17 +510,25 @@ void frmMain::setLanguage(Language lang) {
     m_channelGrid->setLanguage(lang);
     recaption();
     emit languageChanged(lang);
+    // After the views have re-captioned their labels.
+    nameControlsFromLabels(this, lang);
 }
 
 void frmMain::recaption() {
     for (const Captioned& c : m_captions) {
         const int id = c.captionId ? c.captionId : c.tipId;
-        c.action->setText(qtext(id, m_language));
+        QString text = qtext(id, m_language);
+        // A key the window answers itself (not through the action) is shown beside the caption.
+        if (const QString key = c.action->property(kShownKey).toString(); !key.isEmpty())
+            text += QLatin1Char('\t') + key;
+        c.action->setText(text);
         if (c.tipId)
             c.action->setToolTip(withoutMnemonic(qtext(c.tipId, m_language)));
     }
     for (int i = 0; i < kButtonCount; ++i)
         cmdButton(i)->setText(qtext(ids::ChannelUp + i, m_language));
+    m_channelGrid->setAccessibleName(qtext(ids::ChannelListTitle, m_language));
+    TxtStatus->setAccessibleName(nameFromCaption(qtext(ids::MenuViewStatus, m_language)));
     updateUndoActions();
     updateTitle();
 }

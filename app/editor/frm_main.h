@@ -149,6 +149,8 @@ public slots:
     void mnuView_Buttons_Click();
     void mnuView_Columns_Click();
     void mnuHelp_About_Click();
+    // The help's first page; F1 itself stays with the topic of the focused control.
+    void mnuHelp_Contents_Click();
     void CmdButtons_Click(int index);
     void tlbActions_ButtonClick(const QString& key);
 
@@ -157,6 +159,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // A data file dropped on the window opens as Open would; a channel list (.csv) goes to the
+    // import preview.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildActions();
@@ -276,6 +282,12 @@ public:
     bool openDataFile(const std::filesystem::path& path);
     // Lists what differs from the window's image to a data file's, in a window of its own.
     void compareWithDataFile(const std::filesystem::path& path);
+    // The data files last opened or saved, newest first, as File › Open Recent lists them.
+    const std::vector<std::filesystem::path>& recentFiles() const { return m_recentFiles; }
+    // Opens one of them through the same question as Open; one that is gone leaves the list.
+    void openRecentFile(const std::filesystem::path& path);
+    // A confirmation on the status bar (a file saved), gone after a few seconds.
+    void showNotice(const QString& text);
     // Puts a device between every save and its file (tests put one there that fails).
     void setSaveSinkWrapper(io::SinkWrapper wrap) { m_saveSinkWrapper = std::move(wrap); }
 
@@ -293,6 +305,13 @@ private:
     std::optional<RadioImage> readDataFile(const std::filesystem::path& path);
     io::SinkWrapper m_saveSinkWrapper;
     QString fileDialogTitle(int captionId) const;
+    void rememberRecentFile(const std::filesystem::path& path);
+    void setRecentFiles(std::vector<std::filesystem::path> files);
+    void fillRecentMenu();
+    std::vector<std::filesystem::path> m_recentFiles;
+    QMenu* mnuFile_Recent = nullptr;
+    QLabel* m_notice = nullptr;
+    QTimer* m_noticeTimer = nullptr;
 };
 
 } // namespace norvik

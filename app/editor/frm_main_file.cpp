@@ -70,6 +70,7 @@ bool frmMain::openDataFile(const std::filesystem::path& path) {
     setFilePath(path);
     m_fileStamp = stamp;
     setPasteAvailable(false);
+    rememberRecentFile(path);
     return true;
 }
 
@@ -170,6 +171,8 @@ bool frmMain::writeDataFile(const std::filesystem::path& path) {
     setFilePath(path);
     m_fileStamp = io::stampSaved(path, bytes);
     m_document.takeSavedImage();
+    rememberRecentFile(path);
+    showNotice(qtext(ids::SavedNotice, m_language).arg(shownFileName(path)));
     return true;
 }
 

@@ -2,6 +2,8 @@
 // document, in its language, and shows it window-modal without a nested event loop.
 #include <QDialog>
 
+#include "common/accessible_names.h"
+#include "common/screen_fit.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_emb_msg.h"
 #include "dialogs/frm_memory_map.h"
@@ -16,9 +18,13 @@ namespace norvik {
 
 void frmMain::openWindow(QDialog* window) {
     window->setAttribute(Qt::WA_DeleteOnClose);
+    nameControlsFromLabels(window, m_language);
     // Once the dialog has let go of the window.
     connect(window, &QDialog::finished, this, &frmMain::focusGrid, Qt::QueuedConnection);
     window->open();
+    // Sized from its contents as it shows, but never past the screen: its buttons must stay
+    // reachable.
+    resizeWithinScreen(window, window->size());
 }
 
 void frmMain::mnuProgram_OPSign_Click() {

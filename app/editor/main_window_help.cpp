@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "common/accessible_names.h"
 #include "dialogs/help_viewer.h"
 
 namespace norvik {
@@ -63,6 +64,7 @@ void MainWindowHelp::showHelp(int contextId) {
         m_viewer->setAttribute(Qt::WA_DeleteOnClose);
     }
     m_viewer->showTopic(helpUrl(contextId, lang), lang);
+    nameControlsFromLabels(m_viewer, lang);
     m_viewer->show();
     m_viewer->raise();
     m_viewer->activateWindow();

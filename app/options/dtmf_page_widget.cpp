@@ -33,6 +33,7 @@ DtmfPageWidget::DtmfPageWidget(Language lang, QWidget* parent) : OptionPage(kPag
         named(new CodeGrid(kDtmfGridRules, "TxtDTMF", -1,
                            {{qtext(ids::Num, lang), 1, 2}, {qtext(ids::FastCallList, lang), 3, kAutodialDigits}}, this),
               "GridDTMF");
+    GridDTMF->setAccessibleName(qtext(ids::Dtmf, lang));
     grid->addWidget(GridDTMF, kDtmfTimeCount, 0, 1, 3, Qt::AlignLeft);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(kDtmfTimeCount + 1, 1);

@@ -58,6 +58,7 @@ FrmOpSign::FrmOpSign(RadioDocument& document, Language lang, QWidget* parent)
     TreeOPS = new QTreeWidget(this);
     TreeOPS->setObjectName(QStringLiteral("TreeOPS"));
     TreeOPS->setHeaderHidden(true);
+    TreeOPS->setAccessibleName(qtext(ids::AccessibleOptionPages, m_lang));
     for (const PageNode& n : kNodes) {
         const QString caption = n.captionId ? qtext(n.captionId, lang) : QString::fromLatin1(n.fixedCaption);
         QTreeWidgetItem* parentNode = node(QString::fromLatin1(n.parent));

@@ -3,7 +3,9 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QToolButton>
 
+#include "common/accessible_names.h"
 #include "options/option_line_edit.h"
 #include "options/up_down.h"
 
@@ -36,6 +38,8 @@ QHBoxLayout* OptionPage::besideUpDown(QLineEdit* field, UpDown* upDown, int char
     pair->setSpacing(0);
     pair->addWidget(field);
     pair->addWidget(upDown);
+    setSteppedField(upDown->upButton(), field, true);
+    setSteppedField(upDown->downButton(), field, false);
     return pair;
 }
 

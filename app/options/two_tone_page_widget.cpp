@@ -52,6 +52,7 @@ TwoTonePageWidget::TwoTonePageWidget(Language lang, QWidget* parent) : OptionPag
         columns.push_back(
             {qstr(twoToneGridHeader(c, lang)), c == 0 ? 1 : 3, c == 3 ? kGapTextLength : kToneTextLength});
     Grid2Tone = named(new CodeGrid(kTwoToneGridRules, "Txt2T", -1, columns, this), "Grid2Tone");
+    Grid2Tone->setAccessibleName(qtext(ids::TwoTone, lang));
 
     auto* page = new QVBoxLayout(this);
     page->addLayout(fields);

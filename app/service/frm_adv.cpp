@@ -9,6 +9,7 @@
 #include <QSplitter>
 #include <QTreeWidget>
 
+#include "common/screen_fit.h"
 #include "common/texts.h"
 #include "dialogs/prompt.h"
 #include "service/freq_set_page.h"
@@ -47,6 +48,7 @@ frmAdv::frmAdv(RadioDocument& document, Prompter& prompter, TransferPorts& ports
     TreeAdv = new QTreeWidget(this);
     TreeAdv->setObjectName(QStringLiteral("TreeAdv"));
     TreeAdv->setHeaderHidden(true);
+    TreeAdv->setAccessibleName(qtext(ids::AccessibleOptionPages, lang));
     buildTree();
 
     PicSet = new QWidget(this);
@@ -124,7 +126,7 @@ frmAdv::frmAdv(RadioDocument& document, Prompter& prompter, TransferPorts& ports
     TreeAdv->setCurrentItem(TreeAdv->topLevelItem(0)->child(0));
     m_switching = false;
     showPage(Group::BandLimits);
-    resize(940, 680);
+    resizeWithinScreen(this, QSize(940, 680));
 }
 
 frmAdv::~frmAdv() = default;

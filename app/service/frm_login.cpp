@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "common/accessible_names.h"
 #include "common/texts.h"
 #include "dialogs/prompt.h"
 #include "service/frm_adv.h"
@@ -76,6 +77,7 @@ void frmLogin::CmdOk_Click() {
     service->setVerifyAfterWrite(m_verifyAfterWrite);
     service->setAttribute(Qt::WA_DeleteOnClose);
     connect(service, &QDialog::finished, this, [this] { done(QDialog::Accepted); });
+    nameControlsFromLabels(service, m_language);
     service->open();
     emit serviceWindowOpened(service);
 }

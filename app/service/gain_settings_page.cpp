@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "common/accessible_names.h"
 #include "common/texts.h"
 #include "service/digit_field.h"
 #include "service/value_entry.h"
@@ -80,6 +81,8 @@ GainSettingsPage::GainSettingsPage(Language lang, QWidget* parent) : QGroupBox(q
                 emit changed();
         });
         auto* spin = makeUpDown(box);
+        for (auto* arrow : spin->findChildren<QToolButton*>())
+            setSteppedField(arrow, field, arrow->objectName() == QLatin1String("up"));
         auto* pair = new QHBoxLayout;
         pair->setSpacing(0);
         pair->addWidget(field);

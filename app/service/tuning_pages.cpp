@@ -85,6 +85,9 @@ TuningPages::TuningPages(Language lang, QWidget* parent) : QWidget(parent), m_la
         layOutColumns(TunGrid[b], tuningColumns, true);
         QTDevGrid[b] = makeGrid(frame, "QTDevGrid", b, kDeviationRows);
         QTDevGrid[b]->setVerticalHeaderLabels(deviationRows);
+        // The band is the frame's title; the grids are told apart by what they hold.
+        TunGrid[b]->setAccessibleName(qtext(ids::ServiceTuning, lang));
+        QTDevGrid[b]->setAccessibleName(qtext(ids::MenuProgramDeviation, lang));
         m_tunEditor->attach(TunGrid[b], true);
         m_devEditor->attach(QTDevGrid[b], true);
         auto* column = new QVBoxLayout(frame);

@@ -69,4 +69,36 @@ bool RegKeys::writeVerifyAfterWrite(bool on) {
     return store({{kVerifyAfterWrite, QLatin1String(on ? "1" : "0")}});
 }
 
+// A name that is not valid UTF-8 would not survive a QString: each is stored percent-encoded.
+std::vector<std::filesystem::path> RegKeys::readRecentFiles() const {
+    std::vector<std::filesystem::path> files;
+    if (m_settings.status() != QSettings::NoError)
+        return files;
+    for (const QString& entry : m_settings.value(QString::fromLatin1(kRecentFiles)).toStringList()) {
+        const QByteArray bytes = QByteArray::fromPercentEncoding(entry.toLatin1());
+        if (!bytes.isEmpty())
+#ifdef Q_OS_WIN
+            files.emplace_back(QString::fromUtf8(bytes).toStdWString());
+#else
+            files.emplace_back(bytes.toStdString());
+#endif
+    }
+    return files;
+}
+
+bool RegKeys::writeRecentFiles(const std::vector<std::filesystem::path>& files) {
+    QStringList entries;
+    for (const std::filesystem::path& file : files) {
+#ifdef Q_OS_WIN
+        const QByteArray bytes = QString::fromStdWString(file.native()).toUtf8();
+#else
+        const QByteArray bytes = QByteArray::fromStdString(file.native());
+#endif
+        entries.append(QString::fromLatin1(bytes.toPercentEncoding("/")));
+    }
+    m_settings.setValue(QString::fromLatin1(kRecentFiles), entries);
+    m_settings.sync();
+    return m_settings.status() == QSettings::NoError;
+}
+
 } // namespace norvik

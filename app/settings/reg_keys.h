@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 #include <initializer_list>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "strings/strings.h"
 
@@ -43,6 +45,10 @@ public:
     bool readVerifyAfterWrite() const;
     bool writeVerifyAfterWrite(bool on);
 
+    // The File menu's recent data files, newest first, each kept as the bytes of its name.
+    std::vector<std::filesystem::path> readRecentFiles() const;
+    bool writeRecentFiles(const std::vector<std::filesystem::path>& files);
+
     static constexpr const char* kOrganisation = "NORVIK LABS";
     static constexpr const char* kApplication = "Norvik R7";
     static constexpr const char* kRegistryPath = "HKEY_LOCAL_MACHINE\\SoftWare\\NORVIK LABS\\Norvik R7";
@@ -50,6 +56,7 @@ public:
     static constexpr const char* kOtherDevicePath = "OtherDevice";
     static constexpr const char* kOtherDeviceChosen = "OtherDeviceChosen";
     static constexpr const char* kVerifyAfterWrite = "VerifyAfterWrite";
+    static constexpr const char* kRecentFiles = "RecentFiles";
 #ifdef Q_OS_WIN
     // Registry value names ignore case, so the name written and the name read are one value.
     static constexpr const char* kValueWritten = "language";

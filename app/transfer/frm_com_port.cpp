@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "common/accessible_names.h"
 #include "common/texts.h"
 #include "strings/string_ids.h"
 
@@ -57,6 +58,7 @@ frmComPort::frmComPort(Language lang, const QVector<NumberedPort>& ports, Transf
     txtOtherDevice = new QLineEdit(current.device.isEmpty() ? otherDevice : current.device, this);
     txtOtherDevice->setObjectName(QStringLiteral("txtOtherDevice"));
     txtOtherDevice->setPlaceholderText(qtext(ids::OtherDevicePlaceholder, lang));
+    txtOtherDevice->setAccessibleName(nameFromCaption(qtext(ids::OtherDevice, lang)).remove(QChar(0x2026)));
     txtOtherDevice->setMinimumWidth(txtOtherDevice->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 32);
     connect(txtOtherDevice, &QLineEdit::textEdited, this, &frmComPort::txtOtherDevice_Change);
     m_otherDelay.setSingleShot(true);

@@ -1,5 +1,6 @@
 #include "transfer/transfer_commands.h"
 
+#include "common/accessible_names.h"
 #include "common/texts.h"
 #include "dialogs/prompt.h"
 #include "image/radio_document.h"
@@ -92,6 +93,7 @@ void TransferCommands::chooseComPort() {
         ports().setChoice(dialog->choice());
         RegKeys(m_settings).writeOtherDevice({dialog->otherDevicePath(), !dialog->choice().device.isEmpty()});
     });
+    nameControlsFromLabels(dialog, m_language);
     // Window-modal and shown at once: the probe runs while the dialog is already on screen.
     dialog->open();
     emit comPortDialogShown(dialog);

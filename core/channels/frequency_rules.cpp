@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "image/number_format.h"
+#include "strings/string_ids.h"
 
 namespace norvik {
 namespace {
@@ -69,6 +70,26 @@ Frequency offsetRule(std::string_view text, Frequency receive) {
     const std::int64_t step = receive % 500 == 0 ? 500 : 625;
     const std::int64_t units = std::llround(o * static_cast<double>(kHz10PerMHz));
     return static_cast<Frequency>(units / step * step);
+}
+
+std::string bandLimitsText(const BandLimits& bands) {
+    std::string out;
+    for (const Band& b : bands.bands()) {
+        if (!out.empty())
+            out += ", ";
+        out += std::to_string(b.lower) + "\u2013" + std::to_string(b.upper);
+    }
+    return out;
+}
+
+std::string commitNoticeText(int noticeId, const BandLimits& bands, Language lang) {
+    std::string out(text(noticeId, lang));
+    if (noticeId == ids::FrequencyOutOfRange) {
+        std::string limits(text(ids::BandLimitsInForce, lang));
+        limits.replace(limits.find("%1"), 2, bandLimitsText(bands));
+        out += "\n" + limits;
+    }
+    return out;
 }
 
 } // namespace norvik

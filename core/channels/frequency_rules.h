@@ -1,9 +1,11 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "image/band_limits.h"
 #include "image/channel_record.h"
+#include "strings/strings.h"
 
 namespace norvik {
 
@@ -27,5 +29,12 @@ NormalisedFrequency normaliseFrequencyText(std::string_view text, const BandLimi
 // rounded down to the raster of the receive frequency (5 kHz when it sits on that raster, else
 // 6.25 kHz).
 Frequency offsetRule(std::string_view text, Frequency receive);
+
+// The bands as the user reads them: "136–174, 400–470, 350–390, 470–520".
+std::string bandLimitsText(const BandLimits& bands);
+
+// The text of a commit's notice; the out-of-range one goes on to name the band limits in force,
+// so that the user knows what would have been taken.
+std::string commitNoticeText(int noticeId, const BandLimits& bands, Language lang);
 
 } // namespace norvik

@@ -378,16 +378,9 @@ inline constexpr int VerifyDiffers = 1929; // %1 how many
 inline constexpr int VerifyNotChecked = 1930;
 inline constexpr int DiffMore = 1931;        // %1 how many
 inline constexpr int FailureReadBack = 1932; // %1 why
+
+
 inline constexpr int ReadOverUnsavedEdits = 1933;
-inline constexpr int CsvUtf16File = 1975;
-inline constexpr int CsvMoreRefused = 1976; // %1 how many
-
-// Saving over a file changed by somebody else, and a setting that could not be stored.
-inline constexpr int FileChangedOnDisk = 1960; // %1 the file
-inline constexpr int OverwriteAnswer = 1961;
-inline constexpr int SaveAsAnswer = 1962;
-inline constexpr int LanguageNotStored = 1963; // %1 where the settings are kept
-
 // Reading a service write back; transfer and port failures said exactly.
 inline constexpr int LogLinkVerifyStart = 1945;
 inline constexpr int DiffServiceRow = 1946;      // %1 row, %2 first, %3 last address
@@ -396,5 +389,23 @@ inline constexpr int RadioRefusedWriteAt = 1948; // %1 block address
 inline constexpr int RadioWrongAnswerAt = 1949;  // %1 block address
 inline constexpr int PortNameTooLong = 1950;     // %1 = port
 inline constexpr int PortNotSerial = 1951;       // %1 = port
+// Saving over a file changed by somebody else, and a setting that could not be stored.
+inline constexpr int FileChangedOnDisk = 1960; // %1 the file
+inline constexpr int OverwriteAnswer = 1961;
+inline constexpr int SaveAsAnswer = 1962;
+inline constexpr int LanguageNotStored = 1963; // %1 where the settings are kept
+inline constexpr int CsvUtf16File = 1975;
+inline constexpr int CsvMoreRefused = 1976; // %1 how many
+inline constexpr int MenuFileRecent = 1985;
+inline constexpr int RecentFileGone = 1986; // %1 the file
+inline constexpr int SavedNotice = 1987;    // %1 the file
+inline constexpr int MenuHelpContents = 1988;
+inline constexpr int AccessibleOptionPages = 1989;
+inline constexpr int AccessibleIncrease = 1990; // %1 the field
+inline constexpr int AccessibleDecrease = 1991; // %1 the field
+inline constexpr int BandLimitsInForce = 1992;  // %1 the bands, "136–174, 400–470"
+inline constexpr int AccessibleZoom = 1993;
+inline constexpr int AccessiblePage = 1994;
+inline constexpr int DiffNone = 1995;
 
 } // namespace norvik::ids

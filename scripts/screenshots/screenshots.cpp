@@ -243,6 +243,39 @@ private slots:
                  0);
     }
 
+    // On a 1024×600 screen (scripts/screenshots.sh runs this on one): the import preview and the
+    // print preview as their commands open them, and the main window maximised, with frames.
+    void smallScreen_data() { mainWindow_data(); }
+    void smallScreen() {
+        if (QGuiApplication::primaryScreen()->size().width() > 1024)
+            QSKIP("taken on a 1024x600 screen only");
+        QFETCH(int, lang);
+        const Language language = languageFromIndex(lang);
+        Fixture f(language);
+        const QString plan = f.path("plan.csv");
+        QFile file(plan);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("CH,RX Freq,TX Freq,Decode,CH.Name\n2,145.525,145.525,88.5,CALL\n"
+                   "7,446.10625,,None,PMR 2\n8,520.5,,None,FAR\n");
+        file.close();
+        f.prompter.openNames = {plan};
+        f.action("mnuFile_ImportCsv")->trigger();
+        auto* preview = f.window->findChild<frmCsvImport*>();
+        QVERIFY(preview && saveFramed(preview, "small-screen-csv-import", language));
+        preview->reject();
+        QTest::qWait(100);
+
+        f.action("mnuFile_Print")->trigger();
+        auto* print = f.window->findChild<QPrintPreviewDialog*>();
+        QVERIFY(print && saveFramed(print, "small-screen-print-preview", language));
+        print->reject();
+        QTest::qWait(100);
+
+        f.window->showMaximized();
+        QTest::qWait(500);
+        QVERIFY(saveFramed(f.window.get(), "small-screen-main-window", language));
+    }
+
     void comPort_data() { mainWindow_data(); }
     void comPort() {
         QFETCH(int, lang);

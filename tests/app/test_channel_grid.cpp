@@ -59,7 +59,9 @@ private slots:
         QCOMPARE(f.grid()->currentColumn(), col::Rx);
         QCOMPARE(f.editor()->text(), QStringLiteral("5"));
         QTest::keyClick(f.editor(), Qt::Key_Enter);
-        QCOMPARE(f.prompter.texts(), QStringList{QStringLiteral("Frequency is out of range.")});
+        QCOMPARE(f.prompter.texts(),
+                 QStringList{QStringLiteral("Frequency is out of range.\nThe band limits in force are "
+                                            "136\u2013174, 400\u2013470, 350\u2013390, 470\u2013520 MHz.")});
         QCOMPARE(f.prompter.asked[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QCOMPARE(f.cell(3, col::Rx), QStringLiteral("136.00000"));
     }

@@ -1,6 +1,11 @@
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
 #include <QtTest>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +13,7 @@
 #include "common/texts.h"
 #include "core/helpers.h"
 #include "datafile/data_file.h"
+#include "datafile/frm_csv_import.h"
 #include "support/failing_sink.h"
 #include "support/window_fixture.h"
 
@@ -27,6 +33,25 @@ struct Fixture : test::WindowFixture {
 
 test::Bytes readAll(const QString& path) {
     return test::readFile(path.toStdString());
+}
+
+test::Bytes textBytes(std::string_view text) {
+    return test::Bytes(text.begin(), text.end());
+}
+
+// Drags a file from a file manager onto the window and lets go; false when the window refuses it.
+bool dropOn(QWidget* window, const QString& file) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(file)});
+    const QPoint at(window->width() / 2, window->height() / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(window, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(window, &drop);
+    QCoreApplication::processEvents(); // the drop is taken once the file manager has let go
+    return drop.isAccepted();
 }
 
 } // namespace
@@ -310,8 +335,93 @@ private slots:
         QVERIFY(f.prompter.asked.isEmpty());
         QVERIFY(!f.doc.isModified());
         QVERIFY(test::readFile(gbk) == encodeDataFile(f.doc.image()));
+        // Nothing written under another name (the settings file aside).
         const auto names = std::filesystem::directory_iterator(gbk.parent_path());
-        QCOMPARE(std::distance(begin(names), end(names)), 1); // nothing written under another name
+        QCOMPARE(std::count_if(begin(names), end(names), [](const auto& e) { return e.path().extension() == ".dat"; }),
+                 1);
+    }
+
+    void recentFilesKeepTheLastEightNewestFirstAndLoseAFileThatIsGone() {
+        Fixture f;
+        for (int i = 1; i <= 9; ++i)
+            QVERIFY(
+                test::writeFile(f.file(qPrintable(QStringLiteral("f%1.dat").arg(i))), encodeDataFile(f.doc.image())));
+        for (int i = 1; i <= 9; ++i)
+            QVERIFY(f.window->openDataFile(f.file(qPrintable(QStringLiteral("f%1.dat").arg(i)))));
+        QVERIFY(f.window->openDataFile(f.file("f3.dat"))); // moves up, not in twice
+        f.prompter.saveNames = {f.path("saved.dat")};
+        f.window->mnuFile_SaveAs_Click();
+        const QStringList expected{f.path("saved.dat"), f.path("f3.dat"), f.path("f9.dat"), f.path("f8.dat"),
+                                   f.path("f7.dat"),    f.path("f6.dat"), f.path("f5.dat"), f.path("f4.dat")};
+        const auto shownList = [](const frmMain& w) {
+            QStringList out;
+            for (const auto& p : w.recentFiles())
+                out.append(QString::fromStdString(p.string()));
+            return out;
+        };
+        QCOMPARE(shownList(*f.window), expected);
+        auto* menu = f.child<QMenu>("mnuFile_Recent");
+        QCOMPARE(menu->actions().size(), 8);
+        QCOMPARE(menu->actions().first()->text(), QStringLiteral("&1 ") + f.path("saved.dat"));
+        QCOMPARE(f.child<QLabel>("staNotice")->text(), QStringLiteral("Saved saved.dat"));
+        // Remembered for the next start.
+        frmMain next(f.doc, f.prompter, &f.settings);
+        QCOMPARE(shownList(next), expected);
+
+        // A file that is gone leaves the list with a word, and the image stays.
+        QVERIFY(QFile::remove(f.path("f9.dat")));
+        f.table().commitReceive(3, "146.00000");
+        const RadioImage edited = f.doc.image();
+        menu->actions().at(2)->trigger();
+        QCOMPARE(f.prompter.texts(),
+                 QStringList{f.path("f9.dat") + QStringLiteral(" is no longer there, so it has been taken off the "
+                                                               "recent files.")});
+        QVERIFY(f.doc.image() == edited);
+        QCOMPARE(menu->actions().size(), 7);
+        QVERIFY(!shownList(*f.window).contains(f.path("f9.dat")));
+        // One that is there opens after the question Open asks.
+        f.prompter.asked.clear();
+        f.prompter.answers = {QMessageBox::No};
+        menu->actions().at(2)->trigger(); // f8.dat
+        QCOMPARE(f.prompter.texts(), QStringList{QStringLiteral("File has been modified, save it now?")});
+        QVERIFY(f.window->filePath() == f.file("f8.dat"));
+        QCOMPARE(shownList(*f.window).first(), f.path("f8.dat"));
+    }
+
+    void aDroppedFileOpensAfterTheQuestionOpenAsks() {
+        struct Case {
+            const char* file;
+            QMessageBox::StandardButton answer; // to the modified question; NoButton: none asked
+            bool accepted, opened, preview;
+        };
+        const Case cases[] = {
+            {"other.dat", QMessageBox::Cancel, true, false, false},
+            {"other.dat", QMessageBox::No, true, true, false},
+            {"plan.csv", QMessageBox::NoButton, true, false, true},
+            {"notes.txt", QMessageBox::NoButton, false, false, false},
+        };
+        for (const Case& c : cases) {
+            Fixture f;
+            RadioDocument other;
+            ChannelTable(other).commitReceive(5, "150.00000");
+            QVERIFY(test::writeFile(f.file("other.dat"), encodeDataFile(other.image())));
+            QVERIFY(test::writeFile(f.file("plan.csv"), textBytes("CH,RX Freq\n5,150.00000\n")));
+            QVERIFY(test::writeFile(f.file("notes.txt"), textBytes("x")));
+            f.start();
+            f.editChannels();
+            const RadioImage edited = f.doc.image();
+            if (c.answer != QMessageBox::NoButton)
+                f.prompter.answers = {c.answer};
+
+            QCOMPARE(dropOn(f.window.get(), f.path(c.file)), c.accepted);
+
+            QTRY_COMPARE(f.prompter.asked.size(), c.answer != QMessageBox::NoButton ? 1 : 0);
+            QVERIFY(f.doc.image() == (c.opened ? other.image() : edited));
+            auto* preview = f.window->findChild<frmCsvImport*>();
+            QCOMPARE(preview != nullptr, c.preview);
+            if (preview)
+                preview->reject();
+        }
     }
 };
 

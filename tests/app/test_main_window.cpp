@@ -1,13 +1,24 @@
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <QtTest>
+#include <functional>
 
+#include "common/accessible_names.h"
+#include "common/screen_fit.h"
 #include "common/texts.h"
+#include "core/helpers.h"
+#include "datafile/data_file.h"
 #include "dialogs/frm_memory_map.h"
 #include "dialogs/help_viewer.h"
 #include "strings/string_ids.h"
@@ -19,6 +30,142 @@ using namespace norvik;
 namespace {
 
 using Fixture = test::WindowFixture;
+
+// What a screen reader announces a control by; empty when it has nothing to say but its value.
+QString announcedName(QWidget* w) {
+    if (!w->accessibleName().trimmed().isEmpty())
+        return w->accessibleName();
+    if (auto* button = qobject_cast<QAbstractButton*>(w))
+        return nameFromCaption(button->text());
+    return {};
+}
+
+// The controls of a window a user reaches by the keyboard, and every button, that have no name.
+QStringList unnamedControls(QWidget* window) {
+    QStringList unnamed;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisible() || w->window() != window)
+            continue;
+        // A list's or a spin box's own parts are announced with it.
+        if (qobject_cast<QComboBox*>(w->parentWidget()) || qobject_cast<QAbstractSpinBox*>(w->parentWidget()))
+            continue;
+        if (auto* view = qobject_cast<QAbstractScrollArea*>(w->parentWidget()); view && view->viewport() == w)
+            continue;
+        if (!qobject_cast<QAbstractButton*>(w) && !(w->focusPolicy() & Qt::TabFocus))
+            continue;
+        if (announcedName(w).isEmpty())
+            unnamed.append(QStringLiteral("%1 %2 in %3")
+                               .arg(QString::fromLatin1(w->metaObject()->className()), w->objectName(),
+                                    w->parentWidget() ? w->parentWidget()->objectName() : QString()));
+    }
+    return unnamed;
+}
+
+// Every window the program opens, as its command opens it; each returns the window shown.
+struct WindowCase {
+    const char* what;
+    std::function<QWidget*(Fixture&)> open;
+};
+
+QWidget* modalAfter(Fixture& f, const char* action) {
+    f.action(action)->trigger();
+    if (!QTest::qWaitFor([&] { return bool(QApplication::activeModalWidget()); }, 5000))
+        return nullptr;
+    return QApplication::activeModalWidget();
+}
+
+const std::vector<WindowCase>& everyWindow() {
+    static const std::vector<WindowCase> windows{
+        {"main window", [](Fixture& f) -> QWidget* { return f.window.get(); }},
+        {"single-channel panel",
+         [](Fixture& f) -> QWidget* {
+             f.action("mnuSet_GUI")->trigger();
+             return f.window.get();
+         }},
+        {"optional features", [](Fixture& f) { return modalAfter(f, "mnuProgram_OPSign"); }},
+        {"radio presets", [](Fixture& f) { return modalAfter(f, "mnuProgram_ANI"); }},
+        {"embedded message", [](Fixture& f) { return modalAfter(f, "mnuProgram_EmbMsg"); }},
+        {"visible columns", [](Fixture& f) { return modalAfter(f, "mnuView_Columns"); }},
+        {"about", [](Fixture& f) { return modalAfter(f, "mnuHelp_About"); }},
+        {"print preview", [](Fixture& f) { return modalAfter(f, "mnuFile_Print"); }},
+        {"communication port",
+         [](Fixture& f) {
+             f.usePorts({QStringLiteral("/dev/ttyS0")});
+             return modalAfter(f, "mnuSet_COM");
+         }},
+        {"compare",
+         [](Fixture& f) {
+             test::writeFile(f.path("other.dat").toStdString(), encodeDataFile(RadioDocument().image()));
+             f.prompter.openNames = {f.path("other.dat")};
+             return modalAfter(f, "mnuFile_Compare");
+         }},
+        {"csv import",
+         [](Fixture& f) {
+             const std::string csv = "CH,RX Freq\n1,145.00000\n2,999\n";
+             test::writeFile(f.path("plan.csv").toStdString(), test::Bytes(csv.begin(), csv.end()));
+             f.prompter.openNames = {f.path("plan.csv")};
+             return modalAfter(f, "mnuFile_ImportCsv");
+         }},
+        {"memory map",
+         [](Fixture& f) -> QWidget* {
+             f.memoryMapGesture();
+             if (!QTest::qWaitFor([&] { return bool(QApplication::activeModalWidget()); }, 5000))
+                 return nullptr;
+             return QApplication::activeModalWidget();
+         }},
+        {"service login",
+         [](Fixture& f) {
+             f.usePorts({});
+             f.action("mnuProgram_Advanced")->setVisible(true);
+             return modalAfter(f, "mnuProgram_Advanced");
+         }},
+        {"service window",
+         [](Fixture& f) -> QWidget* {
+             f.usePorts({});
+             f.action("mnuProgram_Advanced")->setVisible(true);
+             QWidget* login = modalAfter(f, "mnuProgram_Advanced");
+             if (!QTest::qWaitFor([&] { return bool(login->isActiveWindow()); }, 5000))
+                 return nullptr;
+             QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("482917"));
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+             if (!QTest::qWaitFor([&] { return bool(QApplication::activeModalWidget() != login); }, 5000))
+                 return nullptr;
+             return QApplication::activeModalWidget();
+         }},
+        {"help",
+         [](Fixture& f) -> QWidget* {
+             f.action("mnuHelp_Contents")->trigger();
+             if (!QTest::qWaitFor([&] { return bool(f.window->findChild<HelpViewer*>()); }, 5000))
+                 return nullptr;
+             return f.window->findChild<HelpViewer*>();
+         }},
+    };
+    return windows;
+}
+
+// Runs `check` on every window as it opens, and on every page of a window whose tree chooses pages.
+void forEveryWindow(const std::function<void(const char* what, QWidget* window, bool opening)>& check) {
+    for (const WindowCase& c : everyWindow()) {
+        Fixture f;
+        f.start();
+        QWidget* window = c.open(f);
+        QVERIFY2(window && window->isVisible(), c.what);
+        QTest::qWait(0);
+        check(c.what, window, true);
+        if (auto* tree = window == f.window.get() ? nullptr : window->findChild<QTreeWidget*>()) {
+            for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+                tree->setCurrentItem(*it);
+                emit tree->itemClicked(*it, 0);
+                QTest::qWait(0);
+                check(qPrintable(QStringLiteral("%1 › %2").arg(QString::fromLatin1(c.what), (*it)->text(0))),
+                      QApplication::activeModalWidget() ? QApplication::activeModalWidget() : window, false);
+            }
+        }
+        for (int guard = 0; QApplication::activeModalWidget() && guard < 5; ++guard)
+            QApplication::activeModalWidget()->close();
+    }
+}
 
 } // namespace
 
@@ -113,7 +260,12 @@ private slots:
         // The status window's own minimum height may push the split up a little.
         const int grid = f.child<QWidget>("picMain")->height();
         QVERIFY(grid <= work * 3 / 4 && grid > work / 2);
-        QVERIFY(f.child<QWidget>("PicStatus")->height() > 0);
+        const int status = f.child<QWidget>("PicStatus")->height();
+        QVERIFY(status > 0);
+        // A larger window (maximised) gives its height to the grid.
+        f.window->resize(640, 560);
+        QTRY_COMPARE(f.child<QWidget>("picMain")->height(), grid + 200);
+        QCOMPARE(f.child<QWidget>("PicStatus")->height(), status);
     }
 
     void manualItemTogglesBitFourOfTheOptionByteAsOneStep() {
@@ -216,6 +368,36 @@ private slots:
         QCOMPARE(f.grid()->property(frmMain::kHelpContextProperty).toInt(), 7011);
         QTest::keyClick(f.grid(), Qt::Key_F1);
         QTRY_COMPARE(viewer->source(), QUrl(QStringLiteral("qrc:/help/en/editing.html#power")));
+    }
+
+    void everyControlOfEveryWindowHasAName() {
+        forEveryWindow([](const char* what, QWidget* window, bool) {
+            const QStringList unnamed = unnamedControls(window);
+            QVERIFY2(unnamed.isEmpty(), qPrintable(QStringLiteral("%1: %2").arg(QString::fromLatin1(what),
+                                                                                unnamed.join(QStringLiteral(", ")))));
+        });
+    }
+
+    // The smallest screen the program is used on: 1024×600, less a panel and the title bar. A
+    // window opens no larger than the screen it opens on (the test's is smaller still).
+    void everyWindowFitsASmallScreen() {
+        const QSize small(1024, 540);
+        forEveryWindow([small](const char* what, QWidget* window, bool opening) {
+            const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());
+            // The main window is the fixture's size; a window that needs more than the room gets its least.
+            const QSize room =
+                window->parentWidget() && opening ? roomOnScreen(window).expandedTo(least) : window->size();
+            QVERIFY2(least.width() <= small.width() && least.height() <= small.height() &&
+                         window->width() <= room.width() && window->height() <= room.height(),
+                     qPrintable(QStringLiteral("%1 needs at least %2×%3, opens at %4×%5 where %6×%7 fit")
+                                    .arg(QString::fromLatin1(what))
+                                    .arg(least.width())
+                                    .arg(least.height())
+                                    .arg(window->width())
+                                    .arg(window->height())
+                                    .arg(room.width())
+                                    .arg(room.height())));
+        });
     }
 };
 

@@ -76,6 +76,18 @@ TEST(FrequencyRules, NormalisationOfTypedTexts) {
     EXPECT_EQ(normaliseFrequency(600, bands), (NormalisedFrequency{47000000, true}));
 }
 
+TEST(FrequencyRules, TheOutOfRangeNoticeNamesTheLimitsInForce) {
+    BandLimits bands;
+    bands.set(1, {430, 440});
+    EXPECT_EQ(commitNoticeText(ids::FrequencyOutOfRange, bands, Language::English),
+              "Frequency is out of range.\nThe band limits in force are 136\u2013174, 430\u2013440, 350\u2013390, "
+              "470\u2013520 MHz.");
+    EXPECT_EQ(commitNoticeText(ids::FrequencyOutOfRange, BandLimits{}, Language::Chinese),
+              "频率超出范围。\n当前的频段范围为 136\u2013174, 400\u2013470, 350\u2013390, 470\u2013520 MHz。");
+    // Any other notice reads as the string table has it.
+    EXPECT_EQ(commitNoticeText(ids::IncorrectFileType, bands, Language::English), "Incorrect File Type.");
+}
+
 TEST(FrequencyRules, OffsetRule) {
     struct Case {
         const char* text;
