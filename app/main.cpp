@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <string>
 
-#include "dialogs/prompt.h"
-#include "editor/frm_main.h"
-#include "image/radio_document.h"
+#include "app/dialogs/prompt.h"
+#include "app/editor/frm_main.h"
+#include "app/transfer/transfer_ports.h"
+#include "core/image/radio_document.h"
 #include "io/file_handle.h"
-#include "transfer/transfer_ports.h"
 
 namespace {
 

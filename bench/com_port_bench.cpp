@@ -16,11 +16,11 @@
 #include <unistd.h>
 #include <vector>
 
-#include "dialogs/prompt.h"
-#include "editor/frm_main.h"
-#include "image/radio_document.h"
-#include "transfer/frm_com_port.h"
-#include "transfer/transfer_ports.h"
+#include "app/dialogs/prompt.h"
+#include "app/editor/frm_main.h"
+#include "app/transfer/frm_com_port.h"
+#include "app/transfer/transfer_ports.h"
+#include "core/image/radio_document.h"
 
 using namespace norvik;
 

@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "channels/channel_csv.h"
-#include "image/band_limits.h"
-#include "image/defaults.h"
+#include "core/channels/channel_csv.h"
+#include "core/image/band_limits.h"
+#include "core/image/defaults.h"
 
 using namespace norvik;
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "clone/radio_simulator.h"
+#include "core/clone/radio_simulator.h"
 #include "core/helpers.h"
 #include "transport/clone_batch.h"
 #include "transport/pty_simulator.h"

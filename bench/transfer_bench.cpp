@@ -11,7 +11,7 @@
 #include <random>
 #include <vector>
 
-#include "clone/radio_simulator.h"
+#include "core/clone/radio_simulator.h"
 #include "core/helpers.h"
 #include "transport/clone_runner.h"
 #include "transport/pty_simulator.h"

@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <optional>
 
-#include "commands.h"
-#include "compare/image_compare.h"
-#include "image_files.h"
-#include "many_ports.h"
-#include "strings/string_ids.h"
+#include "cli/commands.h"
+#include "cli/image_files.h"
+#include "cli/many_ports.h"
+#include "core/compare/image_compare.h"
+#include "core/strings/string_ids.h"
 #include "transport/clone_batch.h"
 #include "transport/serial_link.h"
 #include "transport/serial_ports.h"

@@ -9,19 +9,19 @@
 #include <string>
 #include <vector>
 
-#include "channels/channel_columns.h"
-#include "channels/channel_csv.h"
-#include "channels/channel_rules.h"
-#include "commands.h"
-#include "datafile/data_file.h"
-#include "image/band_limits.h"
-#include "image/channel_record.h"
-#include "image/defaults.h"
-#include "image_files.h"
+#include "cli/commands.h"
+#include "cli/image_files.h"
+#include "cli/options.h"
+#include "core/channels/channel_columns.h"
+#include "core/channels/channel_csv.h"
+#include "core/channels/channel_rules.h"
+#include "core/datafile/data_file.h"
+#include "core/image/band_limits.h"
+#include "core/image/channel_record.h"
+#include "core/image/defaults.h"
+#include "core/strings/string_ids.h"
+#include "core/strings/strings.h"
 #include "io/file_handle.h"
-#include "options.h"
-#include "strings/string_ids.h"
-#include "strings/strings.h"
 
 namespace norvik::cli {
 namespace {

@@ -1,8 +1,8 @@
-#include "image_files.h"
+#include "cli/image_files.h"
 
+#include "core/strings/string_ids.h"
 #include "io/file_handle.h"
 #include "io/files.h"
-#include "strings/string_ids.h"
 
 namespace norvik::cli {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <optional>
 
-#include "image/radio_image.h"
+#include "cli/options.h"
+#include "core/image/radio_image.h"
+#include "core/strings/strings.h"
 #include "io/image_files.h"
-#include "options.h"
-#include "strings/strings.h"
 
 namespace norvik::cli {
 

@@ -3,12 +3,12 @@
 #include <QString>
 #include <cstdio>
 
-#include "channels/channel_csv.h"
-#include "commands.h"
-#include "image_files.h"
+#include "cli/commands.h"
+#include "cli/image_files.h"
+#include "cli/options.h"
+#include "core/channels/channel_csv.h"
+#include "core/strings/string_ids.h"
 #include "io/files.h"
-#include "options.h"
-#include "strings/string_ids.h"
 
 namespace norvik::cli {
 namespace {

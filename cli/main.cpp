@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "commands.h"
+#include "cli/commands.h"
 #include "io/file_handle.h"
 
 using namespace norvik::cli;

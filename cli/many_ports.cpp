@@ -1,4 +1,4 @@
-#include "many_ports.h"
+#include "cli/many_ports.h"
 
 #include <QEventLoop>
 #include <QSet>
@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <tuple>
 
-#include "commands.h"
-#include "image_files.h"
+#include "cli/commands.h"
+#include "cli/image_files.h"
+#include "core/strings/string_ids.h"
 #include "io/files.h"
 #include "io/path_text.h"
-#include "strings/string_ids.h"
 #include "transport/serial_link.h"
 #include "transport/serial_ports.h"
 

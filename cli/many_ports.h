@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "clone/clone_session.h"
-#include "options.h"
+#include "cli/options.h"
+#include "core/clone/clone_session.h"
 #include "transport/clone_batch.h"
 
 namespace norvik::cli {

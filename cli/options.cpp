@@ -1,9 +1,9 @@
-#include "options.h"
+#include "cli/options.h"
 
 #include <QCoreApplication>
 #include <cstdio>
 
-#include "commands.h"
+#include "cli/commands.h"
 #include "io/path_text.h"
 
 namespace norvik::cli {

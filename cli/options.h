@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "strings/strings.h"
+#include "core/strings/strings.h"
 
 namespace norvik::cli {
 

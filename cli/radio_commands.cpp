@@ -19,13 +19,13 @@
 #define isatty _isatty
 #endif
 
-#include "clone/clone_failure.h"
-#include "commands.h"
-#include "image/defaults.h"
-#include "image_files.h"
-#include "many_ports.h"
-#include "options.h"
-#include "strings/string_ids.h"
+#include "cli/commands.h"
+#include "cli/image_files.h"
+#include "cli/many_ports.h"
+#include "cli/options.h"
+#include "core/clone/clone_failure.h"
+#include "core/image/defaults.h"
+#include "core/strings/string_ids.h"
 #include "transport/clone_runner.h"
 #include "transport/pty_simulator.h"
 #include "transport/serial_link.h"

@@ -1,6 +1,6 @@
 #include "io/file_problem.h"
 
-#include "strings/string_ids.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik::io {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <system_error>
 
-#include "strings/strings.h"
+#include "core/strings/strings.h"
 
 namespace norvik::io {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "datafile/data_file.h"
+#include "core/datafile/data_file.h"
 #include "io/files.h"
 
 namespace norvik::io {

@@ -5,8 +5,8 @@
 #include <optional>
 #include <span>
 
-#include "datafile/eliminator_codec.h"
-#include "image/radio_image.h"
+#include "core/datafile/eliminator_codec.h"
+#include "core/image/radio_image.h"
 #include "io/byte_sink.h"
 #include "io/file_problem.h"
 

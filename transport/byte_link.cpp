@@ -1,6 +1,6 @@
 #include "transport/byte_link.h"
 
-#include "strings/string_ids.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 

@@ -4,7 +4,7 @@
 #include <QObject>
 #include <QString>
 
-#include "strings/strings.h"
+#include "core/strings/strings.h"
 
 namespace norvik {
 

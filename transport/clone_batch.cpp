@@ -2,8 +2,8 @@
 
 #include <QElapsedTimer>
 
-#include "clone/clone_failure.h"
-#include "strings/string_ids.h"
+#include "core/clone/clone_failure.h"
+#include "core/strings/string_ids.h"
 #include "transport/clone_runner.h"
 
 namespace norvik {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "clone/clone_session.h"
+#include "core/clone/clone_session.h"
 #include "transport/byte_link.h"
 
 namespace norvik {

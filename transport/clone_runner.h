@@ -4,7 +4,7 @@
 #include <QString>
 #include <QTimer>
 
-#include "clone/clone_session.h"
+#include "core/clone/clone_session.h"
 #include "transport/byte_link.h"
 #include "transport/deadline_timer.h"
 

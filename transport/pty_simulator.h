@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QString>
 
-#include "clone/radio_simulator.h"
+#include "core/clone/radio_simulator.h"
 #include "transport/simulated_line.h"
 
 class QSocketNotifier;

@@ -4,7 +4,7 @@
 #include <QObject>
 #include <deque>
 
-#include "clone/radio_simulator.h"
+#include "core/clone/radio_simulator.h"
 #include "transport/deadline_timer.h"
 
 namespace norvik {

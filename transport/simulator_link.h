@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clone/radio_simulator.h"
+#include "core/clone/radio_simulator.h"
 #include "transport/byte_link.h"
 #include "transport/simulated_line.h"
 

@@ -1,4 +1,4 @@
-#include "common/accessible_names.h"
+#include "app/common/accessible_names.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -15,8 +15,8 @@
 #include <QTableView>
 #include <QWidget>
 
-#include "common/texts.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

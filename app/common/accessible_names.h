@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "strings/strings.h"
+#include "core/strings/strings.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "common/cell_editor.h"
+#include "app/common/cell_editor.h"
 
 #include <QAbstractItemView>
 #include <QKeyEvent>

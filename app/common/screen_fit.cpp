@@ -1,4 +1,4 @@
-#include "common/screen_fit.h"
+#include "app/common/screen_fit.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "common/texts.h"
+#include "app/common/texts.h"
 
 #include <QLocale>
 

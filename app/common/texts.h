@@ -3,7 +3,7 @@
 #include <QString>
 #include <string_view>
 
-#include "strings/strings.h"
+#include "core/strings/strings.h"
 
 namespace norvik {
 

@@ -1,4 +1,4 @@
-#include "datafile/channel_list_commands.h"
+#include "app/datafile/channel_list_commands.h"
 
 #include <QComboBox>
 #include <QGraphicsView>
@@ -10,15 +10,15 @@
 #include <QToolBar>
 #include <span>
 
-#include "channels/channel_csv.h"
-#include "common/path_names.h"
-#include "common/texts.h"
-#include "datafile/channel_list_printer.h"
-#include "datafile/frm_csv_import.h"
-#include "dialogs/prompt.h"
-#include "editor/frm_main.h"
+#include "app/common/path_names.h"
+#include "app/common/texts.h"
+#include "app/datafile/channel_list_printer.h"
+#include "app/datafile/frm_csv_import.h"
+#include "app/dialogs/prompt.h"
+#include "app/editor/frm_main.h"
+#include "core/channels/channel_csv.h"
+#include "core/strings/string_ids.h"
 #include "io/files.h"
-#include "strings/string_ids.h"
 
 namespace norvik::channel_lists {
 namespace {

@@ -1,4 +1,4 @@
-#include "datafile/channel_list_printer.h"
+#include "app/datafile/channel_list_printer.h"
 
 #include <QBuffer>
 #include <QDate>
@@ -11,9 +11,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "channels/channel_table.h"
-#include "common/texts.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "core/channels/channel_table.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

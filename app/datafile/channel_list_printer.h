@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "strings/strings.h"
+#include "core/strings/strings.h"
 
 class QPagedPaintDevice;
 

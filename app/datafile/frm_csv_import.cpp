@@ -1,4 +1,4 @@
-#include "datafile/frm_csv_import.h"
+#include "app/datafile/frm_csv_import.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -10,11 +10,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "channels/channel_edits.h"
-#include "channels/channel_rules.h"
-#include "common/screen_fit.h"
-#include "common/texts.h"
-#include "strings/string_ids.h"
+#include "app/common/screen_fit.h"
+#include "app/common/texts.h"
+#include "core/channels/channel_edits.h"
+#include "core/channels/channel_rules.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

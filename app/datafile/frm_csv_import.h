@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <string>
 
-#include "channels/channel_csv.h"
-#include "image/radio_document.h"
+#include "core/channels/channel_csv.h"
+#include "core/image/radio_document.h"
 
 class QCheckBox;
 class QLabel;

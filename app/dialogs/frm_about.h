@@ -3,7 +3,7 @@
 #include <QDate>
 #include <QDialog>
 
-#include "strings/strings.h"
+#include "core/strings/strings.h"
 
 class QLabel;
 class QPushButton;

@@ -1,4 +1,4 @@
-#include "dialogs/frm_compare.h"
+#include "app/dialogs/frm_compare.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "common/texts.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 

@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <vector>
 
-#include "compare/image_compare.h"
-#include "strings/strings.h"
+#include "core/compare/image_compare.h"
+#include "core/strings/strings.h"
 
 class QLabel;
 class QListWidget;

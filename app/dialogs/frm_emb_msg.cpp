@@ -1,4 +1,4 @@
-#include "dialogs/frm_emb_msg.h"
+#include "app/dialogs/frm_emb_msg.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -9,11 +9,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "common/cell_editor.h"
-#include "common/texts.h"
-#include "dialogs/embedded_message.h"
-#include "image/channel_record.h"
-#include "strings/string_ids.h"
+#include "app/common/cell_editor.h"
+#include "app/common/texts.h"
+#include "core/dialogs/embedded_message.h"
+#include "core/image/channel_record.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 

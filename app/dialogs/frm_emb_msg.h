@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-#include "image/radio_document.h"
-#include "strings/strings.h"
+#include "core/image/radio_document.h"
+#include "core/strings/strings.h"
 
 class QLineEdit;
 class QPushButton;

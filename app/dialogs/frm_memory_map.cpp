@@ -1,4 +1,4 @@
-#include "dialogs/frm_memory_map.h"
+#include "app/dialogs/frm_memory_map.h"
 
 #include <QAbstractTableModel>
 #include <QHBoxLayout>
@@ -11,9 +11,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "common/cell_editor.h"
-#include "common/typed_key.h"
-#include "strings/string_ids.h"
+#include "app/common/cell_editor.h"
+#include "app/common/typed_key.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 

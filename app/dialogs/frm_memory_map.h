@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <optional>
 
-#include "dialogs/memory_map.h"
-#include "image/radio_document.h"
+#include "core/dialogs/memory_map.h"
+#include "core/image/radio_document.h"
 
 class QLabel;
 class QLineEdit;

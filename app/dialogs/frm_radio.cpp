@@ -1,4 +1,4 @@
-#include "dialogs/frm_radio.h"
+#include "app/dialogs/frm_radio.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -11,11 +11,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "common/cell_editor.h"
-#include "common/texts.h"
-#include "common/typed_key.h"
-#include "dialogs/prompt.h"
-#include "strings/string_ids.h"
+#include "app/common/cell_editor.h"
+#include "app/common/texts.h"
+#include "app/common/typed_key.h"
+#include "app/dialogs/prompt.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

@@ -3,9 +3,9 @@
 #include <QDialog>
 #include <optional>
 
-#include "dialogs/radio_presets.h"
-#include "image/radio_document.h"
-#include "strings/strings.h"
+#include "core/dialogs/radio_presets.h"
+#include "core/image/radio_document.h"
+#include "core/strings/strings.h"
 
 class QComboBox;
 class QGroupBox;

@@ -1,12 +1,12 @@
-#include "dialogs/frm_sel_columns.h"
+#include "app/dialogs/frm_sel_columns.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QPushButton>
 
-#include "common/texts.h"
-#include "common/twips.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "app/common/twips.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <array>
 
-#include "channels/channel_table.h"
+#include "core/channels/channel_table.h"
 
 class QCheckBox;
 class QPushButton;

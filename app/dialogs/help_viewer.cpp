@@ -1,10 +1,10 @@
-#include "dialogs/help_viewer.h"
+#include "app/dialogs/help_viewer.h"
 
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "common/texts.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

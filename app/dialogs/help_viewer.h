@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QUrl>
 
-#include "strings/strings.h"
+#include "core/strings/strings.h"
 
 class QTextBrowser;
 

@@ -1,10 +1,10 @@
-#include "dialogs/prompt.h"
+#include "app/dialogs/prompt.h"
 
 #include <QAbstractButton>
 #include <QFileDialog>
 
-#include "common/texts.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 

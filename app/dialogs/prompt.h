@@ -5,7 +5,7 @@
 #include <QString>
 #include <utility>
 
-#include "strings/strings.h"
+#include "core/strings/strings.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "editor/alternate_panel.h"
+#include "app/editor/alternate_panel.h"
 
 #include <algorithm>
 
@@ -16,14 +16,14 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "channels/channel_edits.h"
-#include "channels/frequency_rules.h"
-#include "common/accessible_names.h"
-#include "common/texts.h"
-#include "common/typed_key.h"
-#include "dialogs/prompt.h"
-#include "editor/channel_up_down.h"
-#include "strings/string_ids.h"
+#include "app/common/accessible_names.h"
+#include "app/common/texts.h"
+#include "app/common/typed_key.h"
+#include "app/dialogs/prompt.h"
+#include "app/editor/channel_up_down.h"
+#include "core/channels/channel_edits.h"
+#include "core/channels/frequency_rules.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

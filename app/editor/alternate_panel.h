@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "channels/channel_table.h"
+#include "core/channels/channel_table.h"
 
 class QComboBox;
 class QGroupBox;

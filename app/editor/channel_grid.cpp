@@ -1,4 +1,4 @@
-#include "editor/channel_grid.h"
+#include "app/editor/channel_grid.h"
 
 #include <QAbstractButton>
 #include <QAbstractTableModel>
@@ -10,11 +10,11 @@
 #include <QScopedValueRollback>
 #include <QStyleOptionHeader>
 
-#include "channels/frequency_rules.h"
-#include "common/texts.h"
-#include "common/twips.h"
-#include "common/typed_key.h"
-#include "dialogs/prompt.h"
+#include "app/common/texts.h"
+#include "app/common/twips.h"
+#include "app/common/typed_key.h"
+#include "app/dialogs/prompt.h"
+#include "core/channels/frequency_rules.h"
 
 namespace norvik {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "channels/channel_table.h"
+#include "core/channels/channel_table.h"
 
 class QComboBox;
 class QLineEdit;

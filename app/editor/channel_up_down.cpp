@@ -1,9 +1,9 @@
-#include "editor/channel_up_down.h"
+#include "app/editor/channel_up_down.h"
 
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "image/channel_record.h"
+#include "core/image/channel_record.h"
 
 namespace norvik {
 

@@ -1,4 +1,4 @@
-#include "editor/frm_main.h"
+#include "app/editor/frm_main.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,17 +27,17 @@
 #include <map>
 #include <string_view>
 
-#include "common/accessible_names.h"
-#include "common/path_names.h"
-#include "common/texts.h"
-#include "common/twips.h"
-#include "dialogs/prompt.h"
-#include "editor/alternate_panel.h"
-#include "editor/channel_grid.h"
-#include "settings/reg_keys.h"
-#include "strings/string_ids.h"
-#include "transfer/frm_com_port.h"
-#include "transfer/transfer_commands.h"
+#include "app/common/accessible_names.h"
+#include "app/common/path_names.h"
+#include "app/common/texts.h"
+#include "app/common/twips.h"
+#include "app/dialogs/prompt.h"
+#include "app/editor/alternate_panel.h"
+#include "app/editor/channel_grid.h"
+#include "app/settings/reg_keys.h"
+#include "app/transfer/frm_com_port.h"
+#include "app/transfer/transfer_commands.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

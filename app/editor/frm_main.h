@@ -10,15 +10,15 @@
 #include <optional>
 #include <vector>
 
-#include "channels/channel_edits.h"
-#include "channels/channel_table.h"
-#include "clone/clone_session.h"
-#include "editor/main_window_help.h"
-#include "image/radio_document.h"
+#include "app/editor/main_window_help.h"
+#include "app/transfer/transfer_host.h"
+#include "core/channels/channel_edits.h"
+#include "core/channels/channel_table.h"
+#include "core/clone/clone_session.h"
+#include "core/image/radio_document.h"
+#include "core/strings/strings.h"
 #include "io/byte_sink.h"
 #include "io/files.h"
-#include "strings/strings.h"
-#include "transfer/transfer_host.h"
 
 class QAction;
 class QDialog;

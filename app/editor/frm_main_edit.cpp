@@ -2,12 +2,12 @@
 #include <QAction>
 #include <QLineEdit>
 
-#include "common/texts.h"
-#include "dialogs/prompt.h"
-#include "editor/alternate_panel.h"
-#include "editor/channel_grid.h"
-#include "editor/frm_main.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "app/dialogs/prompt.h"
+#include "app/editor/alternate_panel.h"
+#include "app/editor/channel_grid.h"
+#include "app/editor/frm_main.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 

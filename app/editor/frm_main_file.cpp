@@ -4,14 +4,14 @@
 
 #include <QRegularExpression>
 
-#include "common/path_names.h"
-#include "common/texts.h"
-#include "dialogs/frm_compare.h"
-#include "dialogs/prompt.h"
-#include "editor/frm_main.h"
+#include "app/common/path_names.h"
+#include "app/common/texts.h"
+#include "app/dialogs/frm_compare.h"
+#include "app/dialogs/prompt.h"
+#include "app/editor/frm_main.h"
+#include "core/strings/string_ids.h"
 #include "io/files.h"
 #include "io/image_files.h"
-#include "strings/string_ids.h"
 
 namespace norvik {
 

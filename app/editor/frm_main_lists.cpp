@@ -1,7 +1,7 @@
 // The File menu's channel list commands: CSV import and export, print and PDF.
 
-#include "datafile/channel_list_commands.h"
-#include "editor/frm_main.h"
+#include "app/datafile/channel_list_commands.h"
+#include "app/editor/frm_main.h"
 
 namespace norvik {
 

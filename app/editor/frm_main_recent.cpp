@@ -13,14 +13,14 @@
 #include <optional>
 #include <system_error>
 
-#include "common/path_names.h"
-#include "common/texts.h"
-#include "datafile/channel_list_commands.h"
-#include "datafile/recent_files.h"
-#include "dialogs/prompt.h"
-#include "editor/frm_main.h"
-#include "settings/reg_keys.h"
-#include "strings/string_ids.h"
+#include "app/common/path_names.h"
+#include "app/common/texts.h"
+#include "app/datafile/channel_list_commands.h"
+#include "app/dialogs/prompt.h"
+#include "app/editor/frm_main.h"
+#include "app/settings/reg_keys.h"
+#include "core/datafile/recent_files.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

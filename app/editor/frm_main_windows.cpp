@@ -2,17 +2,17 @@
 // document, in its language, and shows it window-modal without a nested event loop.
 #include <QDialog>
 
-#include "common/accessible_names.h"
-#include "common/screen_fit.h"
-#include "dialogs/frm_about.h"
-#include "dialogs/frm_emb_msg.h"
-#include "dialogs/frm_memory_map.h"
-#include "dialogs/frm_radio.h"
-#include "dialogs/frm_sel_columns.h"
-#include "editor/channel_grid.h"
-#include "editor/frm_main.h"
-#include "options/frm_op_sign.h"
-#include "service/frm_login.h"
+#include "app/common/accessible_names.h"
+#include "app/common/screen_fit.h"
+#include "app/dialogs/frm_about.h"
+#include "app/dialogs/frm_emb_msg.h"
+#include "app/dialogs/frm_memory_map.h"
+#include "app/dialogs/frm_radio.h"
+#include "app/dialogs/frm_sel_columns.h"
+#include "app/editor/channel_grid.h"
+#include "app/editor/frm_main.h"
+#include "app/options/frm_op_sign.h"
+#include "app/service/frm_login.h"
 
 namespace norvik {
 

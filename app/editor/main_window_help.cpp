@@ -1,4 +1,4 @@
-#include "editor/main_window_help.h"
+#include "app/editor/main_window_help.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "common/accessible_names.h"
-#include "dialogs/help_viewer.h"
+#include "app/common/accessible_names.h"
+#include "app/dialogs/help_viewer.h"
 
 namespace norvik {
 

@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <functional>
 
-#include "strings/strings.h"
+#include "core/strings/strings.h"
 
 class QMenu;
 class QWidget;

@@ -1,12 +1,12 @@
-#include "options/code_grid.h"
+#include "app/options/code_grid.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "common/cell_editor.h"
-#include "common/texts.h"
-#include "common/typed_key.h"
+#include "app/common/cell_editor.h"
+#include "app/common/texts.h"
+#include "app/common/typed_key.h"
 
 namespace norvik {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "options/grid_editor_rules.h"
+#include "core/options/grid_editor_rules.h"
 
 class QLineEdit;
 

@@ -1,13 +1,13 @@
-#include "options/common_set_page.h"
+#include "app/options/common_set_page.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
 
-#include "common/texts.h"
-#include "options/option_line_edit.h"
-#include "options/up_down.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "app/options/option_line_edit.h"
+#include "app/options/up_down.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 

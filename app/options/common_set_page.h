@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "options/common_set.h"
-#include "options/option_page.h"
+#include "app/options/option_page.h"
+#include "core/options/common_set.h"
 
 class QCheckBox;
 class QLabel;

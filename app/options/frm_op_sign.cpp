@@ -1,4 +1,4 @@
-#include "options/frm_op_sign.h"
+#include "app/options/frm_op_sign.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -7,16 +7,16 @@
 #include <QStackedLayout>
 #include <QTreeWidget>
 
-#include "common/texts.h"
-#include "options/common_set_page.h"
-#include "options/dtmf_page_widget.h"
-#include "options/five_tone_page_widget.h"
-#include "options/function_setting_page.h"
-#include "options/msk_page_widget.h"
-#include "options/option_line_edit.h"
-#include "options/ptt_id_page.h"
-#include "options/two_tone_page_widget.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "app/options/common_set_page.h"
+#include "app/options/dtmf_page.h"
+#include "app/options/five_tone_page.h"
+#include "app/options/function_setting_page.h"
+#include "app/options/msk_page.h"
+#include "app/options/option_line_edit.h"
+#include "app/options/ptt_id_page.h"
+#include "app/options/two_tone_page.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <array>
 
-#include "image/radio_document.h"
-#include "strings/strings.h"
+#include "core/image/radio_document.h"
+#include "core/strings/strings.h"
 
 class QGroupBox;
 class QPushButton;

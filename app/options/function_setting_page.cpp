@@ -1,4 +1,4 @@
-#include "options/function_setting_page.h"
+#include "app/options/function_setting_page.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -7,9 +7,9 @@
 #include <QGroupBox>
 #include <QLabel>
 
-#include "common/texts.h"
-#include "options/option_line_edit.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "app/options/option_line_edit.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 

@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "image/radio_document.h"
-#include "options/function_setting.h"
-#include "options/option_page.h"
+#include "app/options/option_page.h"
+#include "core/image/radio_document.h"
+#include "core/options/function_setting.h"
 
 class QCheckBox;
 class QComboBox;

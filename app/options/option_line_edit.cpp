@@ -1,4 +1,4 @@
-#include "options/option_line_edit.h"
+#include "app/options/option_line_edit.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "options/option_fields.h"
+#include "core/options/option_fields.h"
 
 namespace norvik {
 

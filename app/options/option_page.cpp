@@ -1,13 +1,13 @@
-#include "options/option_page.h"
+#include "app/options/option_page.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QToolButton>
 
-#include "common/accessible_names.h"
-#include "options/option_line_edit.h"
-#include "options/up_down.h"
+#include "app/common/accessible_names.h"
+#include "app/options/option_line_edit.h"
+#include "app/options/up_down.h"
 
 namespace norvik {
 

@@ -1,14 +1,14 @@
-#include "options/ptt_id_page.h"
+#include "app/options/ptt_id_page.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 
-#include "common/texts.h"
-#include "options/function_setting.h"
-#include "options/option_line_edit.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "app/options/option_line_edit.h"
+#include "core/options/function_setting.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 

@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "options/option_page.h"
-#include "options/ptt_id.h"
-#include "strings/strings.h"
+#include "app/options/option_page.h"
+#include "core/options/ptt_id.h"
+#include "core/strings/strings.h"
 
 class QCheckBox;
 class QComboBox;

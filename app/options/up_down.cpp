@@ -1,4 +1,4 @@
-#include "options/up_down.h"
+#include "app/options/up_down.h"
 
 #include <QToolButton>
 #include <QVBoxLayout>

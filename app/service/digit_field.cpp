@@ -1,4 +1,4 @@
-#include "service/digit_field.h"
+#include "app/service/digit_field.h"
 
 #include <QLineEdit>
 #include <QRegularExpressionValidator>

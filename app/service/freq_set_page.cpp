@@ -1,13 +1,13 @@
-#include "service/freq_set_page.h"
+#include "app/service/freq_set_page.h"
 
 #include <QBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
 
-#include "common/texts.h"
-#include "service/grid_cell_editor.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "app/service/grid_cell_editor.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <QGroupBox>
 
-#include "image/band_limits.h"
-#include "service/band_limit_page.h"
-#include "strings/strings.h"
+#include "core/image/band_limits.h"
+#include "core/service/band_limit_page.h"
+#include "core/strings/strings.h"
 
 class QLabel;
 class QTableWidget;

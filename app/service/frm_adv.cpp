@@ -1,4 +1,4 @@
-#include "service/frm_adv.h"
+#include "app/service/frm_adv.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -9,17 +9,17 @@
 #include <QSplitter>
 #include <QTreeWidget>
 
-#include "common/screen_fit.h"
-#include "common/texts.h"
-#include "dialogs/prompt.h"
-#include "service/freq_set_page.h"
-#include "service/gain_page.h"
-#include "service/gain_settings_page.h"
-#include "service/grid_cell_editor.h"
-#include "service/tuning_page.h"
-#include "service/tuning_pages.h"
-#include "strings/string_ids.h"
-#include "transfer/transfer_ports.h"
+#include "app/common/screen_fit.h"
+#include "app/common/texts.h"
+#include "app/dialogs/prompt.h"
+#include "app/service/freq_set_page.h"
+#include "app/service/gain_settings_page.h"
+#include "app/service/grid_cell_editor.h"
+#include "app/service/tuning_pages.h"
+#include "app/transfer/transfer_ports.h"
+#include "core/service/gain_page.h"
+#include "core/service/tuning_page.h"
+#include "core/strings/string_ids.h"
 #include "transport/byte_link.h"
 #include "transport/clone_runner.h"
 

@@ -4,9 +4,9 @@
 #include <array>
 #include <memory>
 
-#include "clone/clone_session.h"
-#include "image/radio_document.h"
-#include "strings/strings.h"
+#include "core/clone/clone_session.h"
+#include "core/image/radio_document.h"
+#include "core/strings/strings.h"
 
 class QLabel;
 class QProgressBar;

@@ -1,4 +1,4 @@
-#include "service/frm_login.h"
+#include "app/service/frm_login.h"
 
 #include <QBoxLayout>
 #include <QKeyEvent>
@@ -6,12 +6,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "common/accessible_names.h"
-#include "common/texts.h"
-#include "dialogs/prompt.h"
-#include "service/frm_adv.h"
-#include "service/service_code.h"
-#include "strings/string_ids.h"
+#include "app/common/accessible_names.h"
+#include "app/common/texts.h"
+#include "app/dialogs/prompt.h"
+#include "app/service/frm_adv.h"
+#include "core/service/service_code.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 

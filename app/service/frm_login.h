@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "strings/strings.h"
+#include "core/strings/strings.h"
 
 class QLabel;
 class QLineEdit;

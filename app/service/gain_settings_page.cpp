@@ -1,4 +1,4 @@
-#include "service/gain_settings_page.h"
+#include "app/service/gain_settings_page.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -11,11 +11,11 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "common/accessible_names.h"
-#include "common/texts.h"
-#include "service/digit_field.h"
-#include "service/value_entry.h"
-#include "strings/string_ids.h"
+#include "app/common/accessible_names.h"
+#include "app/common/texts.h"
+#include "app/service/digit_field.h"
+#include "core/service/value_entry.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

@@ -3,8 +3,8 @@
 #include <QGroupBox>
 #include <array>
 
-#include "service/gain_page.h"
-#include "strings/strings.h"
+#include "core/service/gain_page.h"
+#include "core/strings/strings.h"
 
 class QComboBox;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "service/grid_cell_editor.h"
+#include "app/service/grid_cell_editor.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QTableWidget>
 
-#include "service/digit_field.h"
+#include "app/service/digit_field.h"
 
 namespace norvik {
 namespace {

@@ -1,4 +1,4 @@
-#include "service/tuning_pages.h"
+#include "app/service/tuning_pages.h"
 
 #include <QBoxLayout>
 #include <QGroupBox>
@@ -6,10 +6,10 @@
 #include <QMouseEvent>
 #include <QTableWidget>
 
-#include "common/texts.h"
-#include "service/grid_cell_editor.h"
-#include "service/value_entry.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "app/service/grid_cell_editor.h"
+#include "core/service/value_entry.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

@@ -3,9 +3,9 @@
 #include <QWidget>
 #include <array>
 
-#include "image/band_limits.h"
-#include "service/tuning_page.h"
-#include "strings/strings.h"
+#include "core/image/band_limits.h"
+#include "core/service/tuning_page.h"
+#include "core/strings/strings.h"
 
 class QGroupBox;
 class QTableWidget;

@@ -1,4 +1,4 @@
-#include "settings/reg_keys.h"
+#include "app/settings/reg_keys.h"
 
 #include <QSettings>
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "strings/strings.h"
+#include "core/strings/strings.h"
 
 class QSettings;
 

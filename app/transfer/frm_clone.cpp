@@ -1,11 +1,11 @@
-#include "transfer/frm_clone.h"
+#include "app/transfer/frm_clone.h"
 
-#include "clone/clone_failure.h"
-#include "common/texts.h"
-#include "dialogs/prompt.h"
-#include "strings/string_ids.h"
-#include "transfer/transfer_host.h"
-#include "transfer/transfer_progress.h"
+#include "app/common/texts.h"
+#include "app/dialogs/prompt.h"
+#include "app/transfer/transfer_host.h"
+#include "app/transfer/transfer_progress.h"
+#include "core/clone/clone_failure.h"
+#include "core/strings/string_ids.h"
 #include "transport/byte_link.h"
 #include "transport/clone_runner.h"
 

@@ -4,9 +4,9 @@
 #include <QStringList>
 #include <memory>
 
-#include "clone/clone_session.h"
-#include "image/radio_image.h"
-#include "strings/strings.h"
+#include "core/clone/clone_session.h"
+#include "core/image/radio_image.h"
+#include "core/strings/strings.h"
 
 namespace norvik {
 

@@ -1,4 +1,4 @@
-#include "transfer/frm_com_port.h"
+#include "app/transfer/frm_com_port.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -10,9 +10,9 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "common/accessible_names.h"
-#include "common/texts.h"
-#include "strings/string_ids.h"
+#include "app/common/accessible_names.h"
+#include "app/common/texts.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

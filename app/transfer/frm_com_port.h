@@ -5,8 +5,8 @@
 #include <QVector>
 #include <memory>
 
-#include "strings/strings.h"
-#include "transfer/transfer_ports.h"
+#include "app/transfer/transfer_ports.h"
+#include "core/strings/strings.h"
 
 class QGroupBox;
 class QLineEdit;

@@ -4,8 +4,8 @@
 #include <QPointer>
 #include <memory>
 
-#include "clone/clone_session.h"
-#include "strings/strings.h"
+#include "core/clone/clone_session.h"
+#include "core/strings/strings.h"
 
 class QSettings;
 

@@ -1,10 +1,10 @@
-#include "transfer/transfer_ports.h"
+#include "app/transfer/transfer_ports.h"
 
-#include "channels/channel_columns.h"
-#include "channels/channel_rules.h"
-#include "common/texts.h"
-#include "image/defaults.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "core/channels/channel_columns.h"
+#include "core/channels/channel_rules.h"
+#include "core/image/defaults.h"
+#include "core/strings/string_ids.h"
 #include "transport/serial_link.h"
 #include "transport/simulator_link.h"
 

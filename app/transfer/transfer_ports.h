@@ -6,8 +6,8 @@
 #include <functional>
 #include <memory>
 
-#include "clone/radio_simulator.h"
-#include "strings/strings.h"
+#include "core/clone/radio_simulator.h"
+#include "core/strings/strings.h"
 #include "transport/serial_ports.h"
 
 namespace norvik {

@@ -1,4 +1,4 @@
-#include "transfer/transfer_progress.h"
+#include "app/transfer/transfer_progress.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "clone/clone_session.h"
-#include "common/texts.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "core/clone/clone_session.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "strings/strings.h"
+#include "core/strings/strings.h"
 
 class QLabel;
 class QProgressBar;

@@ -2,8 +2,8 @@
 
 #include <tuple>
 
-#include "image/channel_record.h"
-#include "strings/string_ids.h"
+#include "core/image/channel_record.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik::stress {
 namespace {

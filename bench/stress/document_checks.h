@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "image/radio_document.h"
+#include "core/image/radio_document.h"
 
 namespace norvik::stress {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "image/band_limits.h"
-#include "image/channel_record.h"
-#include "image/tones.h"
+#include "core/image/band_limits.h"
+#include "core/image/channel_record.h"
+#include "core/image/tones.h"
 
 namespace norvik::stress {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/radio_image.h"
+#include "core/image/radio_image.h"
 #include "stress/rng.h"
 
 namespace norvik::stress {

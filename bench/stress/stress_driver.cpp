@@ -24,18 +24,18 @@
 #include <QtTest>
 #include <cstdio>
 
-#include "channels/channel_csv.h"
-#include "channels/channel_table.h"
-#include "common/texts.h"
-#include "datafile/data_file.h"
-#include "editor/channel_grid.h"
-#include "editor/frm_main.h"
+#include "app/common/texts.h"
+#include "app/editor/channel_grid.h"
+#include "app/editor/frm_main.h"
+#include "app/transfer/frm_clone.h"
+#include "core/channels/channel_csv.h"
+#include "core/channels/channel_table.h"
+#include "core/datafile/data_file.h"
+#include "core/service/service_code.h"
+#include "core/strings/string_ids.h"
 #include "io/image_files.h"
-#include "service/service_code.h"
 #include "stress/random_image.h"
 #include "stress/view_checks.h"
-#include "strings/string_ids.h"
-#include "transfer/frm_clone.h"
 
 namespace norvik::stress {
 namespace {

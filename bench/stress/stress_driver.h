@@ -11,12 +11,12 @@
 #include <memory>
 #include <optional>
 
-#include "clone/clone_session.h"
-#include "image/radio_document.h"
+#include "app/transfer/transfer_ports.h"
+#include "core/clone/clone_session.h"
+#include "core/image/radio_document.h"
 #include "stress/document_checks.h"
 #include "stress/rng.h"
 #include "stress/stress_prompter.h"
-#include "transfer/transfer_ports.h"
 
 class QWidget;
 

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "dialogs/prompt.h"
+#include "app/dialogs/prompt.h"
 #include "stress/rng.h"
 
 namespace norvik::stress {

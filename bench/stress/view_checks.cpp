@@ -5,11 +5,11 @@
 #include <QLineEdit>
 #include <memory>
 
-#include "channels/channel_table.h"
-#include "editor/channel_grid.h"
-#include "editor/frm_main.h"
-#include "image/channel_record.h"
-#include "strings/string_ids.h"
+#include "app/editor/channel_grid.h"
+#include "app/editor/frm_main.h"
+#include "core/channels/channel_table.h"
+#include "core/image/channel_record.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik::stress {
 namespace {

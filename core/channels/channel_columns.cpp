@@ -1,6 +1,6 @@
-#include "channels/channel_columns.h"
+#include "core/channels/channel_columns.h"
 
-#include "strings/string_ids.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

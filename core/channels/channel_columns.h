@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "image/channel_record.h"
+#include "core/image/channel_record.h"
 
 namespace norvik {
 

@@ -1,16 +1,16 @@
-#include "channels/channel_csv.h"
+#include "core/channels/channel_csv.h"
 
 #include <algorithm>
 #include <array>
 #include <map>
 #include <optional>
 
-#include "channels/channel_edits.h"
-#include "channels/channel_rules.h"
-#include "channels/csv_text.h"
-#include "image/number_format.h"
-#include "image/tones.h"
-#include "strings/string_ids.h"
+#include "core/channels/channel_edits.h"
+#include "core/channels/channel_rules.h"
+#include "core/channels/csv_text.h"
+#include "core/image/number_format.h"
+#include "core/image/tones.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

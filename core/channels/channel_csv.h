@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "image/channel_record.h"
-#include "image/radio_image.h"
-#include "strings/strings.h"
+#include "core/image/channel_record.h"
+#include "core/image/radio_image.h"
+#include "core/strings/strings.h"
 
 namespace norvik {
 

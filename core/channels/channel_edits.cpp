@@ -1,8 +1,8 @@
-#include "channels/channel_edits.h"
+#include "core/channels/channel_edits.h"
 
 #include <utility>
 
-#include "strings/string_ids.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "channels/channel_table.h"
+#include "core/channels/channel_table.h"
 
 namespace norvik {
 

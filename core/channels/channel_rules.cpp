@@ -1,12 +1,12 @@
-#include "channels/channel_rules.h"
+#include "core/channels/channel_rules.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "channels/channel_columns.h"
-#include "channels/frequency_rules.h"
-#include "image/tones.h"
-#include "strings/string_ids.h"
+#include "core/channels/channel_columns.h"
+#include "core/channels/frequency_rules.h"
+#include "core/image/tones.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

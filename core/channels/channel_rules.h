@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <string_view>
 
-#include "channels/channel_texts.h"
-#include "image/band_limits.h"
-#include "image/channel_record.h"
-#include "image/radio_image.h"
-#include "strings/strings.h"
+#include "core/channels/channel_texts.h"
+#include "core/image/band_limits.h"
+#include "core/image/channel_record.h"
+#include "core/image/radio_image.h"
+#include "core/strings/strings.h"
 
 namespace norvik {
 

@@ -1,9 +1,9 @@
-#include "channels/channel_table.h"
+#include "core/channels/channel_table.h"
 
 #include <utility>
 
-#include "image/tones.h"
-#include "strings/string_ids.h"
+#include "core/image/tones.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

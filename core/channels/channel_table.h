@@ -8,13 +8,13 @@
 #include <string_view>
 #include <vector>
 
-#include "channels/channel_columns.h"
-#include "channels/channel_rules.h"
-#include "channels/channel_texts.h"
-#include "image/channel_record.h"
-#include "image/radio_document.h"
-#include "strings/string_ids.h"
-#include "strings/strings.h"
+#include "core/channels/channel_columns.h"
+#include "core/channels/channel_rules.h"
+#include "core/channels/channel_texts.h"
+#include "core/image/channel_record.h"
+#include "core/image/radio_document.h"
+#include "core/strings/string_ids.h"
+#include "core/strings/strings.h"
 
 namespace norvik {
 

@@ -1,7 +1,7 @@
-#include "channels/channel_texts.h"
+#include "core/channels/channel_texts.h"
 
-#include "image/number_format.h"
-#include "image/tones.h"
+#include "core/image/number_format.h"
+#include "core/image/tones.h"
 
 namespace norvik {
 

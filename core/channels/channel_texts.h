@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "channels/channel_columns.h"
-#include "image/channel_record.h"
-#include "strings/strings.h"
+#include "core/channels/channel_columns.h"
+#include "core/image/channel_record.h"
+#include "core/strings/strings.h"
 
 namespace norvik {
 

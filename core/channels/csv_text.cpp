@@ -1,9 +1,9 @@
-#include "channels/csv_text.h"
+#include "core/channels/csv_text.h"
 
 #include <algorithm>
 #include <array>
 
-#include "channels/channel_table.h"
+#include "core/channels/channel_table.h"
 
 namespace norvik {
 namespace {

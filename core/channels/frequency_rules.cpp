@@ -1,10 +1,10 @@
-#include "channels/frequency_rules.h"
+#include "core/channels/frequency_rules.h"
 
 #include <cmath>
 #include <cstdint>
 
-#include "image/number_format.h"
-#include "strings/string_ids.h"
+#include "core/image/number_format.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-#include "image/band_limits.h"
-#include "image/channel_record.h"
-#include "strings/strings.h"
+#include "core/image/band_limits.h"
+#include "core/image/channel_record.h"
+#include "core/strings/strings.h"
 
 namespace norvik {
 

@@ -1,8 +1,8 @@
-#include "clone/clone_failure.h"
+#include "core/clone/clone_failure.h"
 
 #include <cstdio>
 
-#include "strings/string_ids.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 

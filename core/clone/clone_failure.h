@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "clone/clone_session.h"
+#include "core/clone/clone_session.h"
 
 namespace norvik {
 

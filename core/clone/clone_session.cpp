@@ -1,9 +1,9 @@
-#include "clone/clone_session.h"
+#include "core/clone/clone_session.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "strings/string_ids.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "compare/image_compare.h"
-#include "image/radio_image.h"
-#include "strings/strings.h"
+#include "core/compare/image_compare.h"
+#include "core/image/radio_image.h"
+#include "core/strings/strings.h"
 
 namespace norvik {
 

@@ -1,9 +1,9 @@
-#include "clone/radio_simulator.h"
+#include "core/clone/radio_simulator.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "clone/clone_session.h"
+#include "core/clone/clone_session.h"
 
 namespace norvik {
 namespace {

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "image/radio_image.h"
+#include "core/image/radio_image.h"
 
 namespace norvik {
 

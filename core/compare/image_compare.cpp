@@ -1,13 +1,13 @@
-#include "compare/image_compare.h"
+#include "core/compare/image_compare.h"
 
 #include <cstdio>
 #include <initializer_list>
 #include <string_view>
 
-#include "channels/channel_texts.h"
-#include "image/band_limits.h"
-#include "options/named_settings.h"
-#include "strings/string_ids.h"
+#include "core/channels/channel_texts.h"
+#include "core/image/band_limits.h"
+#include "core/options/named_settings.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

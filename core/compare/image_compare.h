@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "image/radio_image.h"
-#include "strings/strings.h"
+#include "core/image/radio_image.h"
+#include "core/strings/strings.h"
 
 namespace norvik {
 

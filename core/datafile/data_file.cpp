@@ -1,8 +1,8 @@
-#include "datafile/data_file.h"
+#include "core/datafile/data_file.h"
 
 #include <algorithm>
 
-#include "strings/string_ids.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 

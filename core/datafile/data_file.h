@@ -6,8 +6,8 @@
 #include <span>
 #include <string_view>
 
-#include "datafile/eliminator_codec.h"
-#include "image/radio_image.h"
+#include "core/datafile/eliminator_codec.h"
+#include "core/image/radio_image.h"
 
 namespace norvik {
 

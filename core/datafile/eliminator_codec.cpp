@@ -1,4 +1,4 @@
-#include "datafile/eliminator_codec.h"
+#include "core/datafile/eliminator_codec.h"
 
 #include <array>
 

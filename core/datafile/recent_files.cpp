@@ -1,4 +1,4 @@
-#include "datafile/recent_files.h"
+#include "core/datafile/recent_files.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "dialogs/embedded_message.h"
+#include "core/dialogs/embedded_message.h"
 
 #include <algorithm>
 
-#include "image/channel_record.h"
+#include "core/image/channel_record.h"
 
 namespace norvik {
 

@@ -1,4 +1,4 @@
-#include "dialogs/memory_map.h"
+#include "core/dialogs/memory_map.h"
 
 namespace norvik {
 namespace {

@@ -1,9 +1,9 @@
-#include "dialogs/radio_presets.h"
+#include "core/dialogs/radio_presets.h"
 
 #include <cmath>
 #include <cstdint>
 
-#include "image/number_format.h"
+#include "core/image/number_format.h"
 
 namespace norvik {
 namespace {

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string_view>
 
-#include "image/channel_record.h"
-#include "image/radio_image.h"
+#include "core/image/channel_record.h"
+#include "core/image/radio_image.h"
 
 namespace norvik {
 

@@ -1,4 +1,4 @@
-#include "image/band_limits.h"
+#include "core/image/band_limits.h"
 
 namespace norvik {
 namespace {

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "image/radio_image.h"
+#include "core/image/radio_image.h"
 
 namespace norvik {
 

@@ -1,10 +1,10 @@
-#include "image/channel_record.h"
+#include "core/image/channel_record.h"
 
 #include <algorithm>
 #include <array>
 
-#include "image/number_format.h"
-#include "strings/string_ids.h"
+#include "core/image/number_format.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 

@@ -1,4 +1,4 @@
-#include "image/defaults.h"
+#include "core/image/defaults.h"
 
 #include <cstdint>
 #include <initializer_list>

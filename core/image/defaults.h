@@ -1,7 +1,7 @@
 #pragma once
 
-#include "image/band_limits.h"
-#include "image/radio_image.h"
+#include "core/image/band_limits.h"
+#include "core/image/radio_image.h"
 
 namespace norvik {
 

@@ -1,4 +1,4 @@
-#include "image/number_format.h"
+#include "core/image/number_format.h"
 
 #include <cstdlib>
 #include <string>

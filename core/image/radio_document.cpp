@@ -1,11 +1,11 @@
-#include "image/radio_document.h"
+#include "core/image/radio_document.h"
 
 #include <algorithm>
 #include <cassert>
 #include <cstring>
 #include <utility>
 
-#include "image/defaults.h"
+#include "core/image/defaults.h"
 
 namespace norvik {
 namespace {

@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "image/band_limits.h"
-#include "image/channel_record.h"
-#include "image/radio_image.h"
+#include "core/image/band_limits.h"
+#include "core/image/channel_record.h"
+#include "core/image/radio_image.h"
 
 namespace norvik {
 

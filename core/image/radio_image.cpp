@@ -1,4 +1,4 @@
-#include "image/radio_image.h"
+#include "core/image/radio_image.h"
 
 #include <algorithm>
 

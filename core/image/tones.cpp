@@ -1,9 +1,9 @@
-#include "image/tones.h"
+#include "core/image/tones.h"
 
 #include <algorithm>
 
-#include "image/number_format.h"
-#include "strings/string_ids.h"
+#include "core/image/number_format.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 

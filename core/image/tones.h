@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "strings/strings.h"
+#include "core/strings/strings.h"
 
 namespace norvik {
 

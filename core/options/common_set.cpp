@@ -1,9 +1,9 @@
-#include "options/common_set.h"
+#include "core/options/common_set.h"
 
 #include <cstdint>
 
-#include "options/option_fields.h"
-#include "strings/string_ids.h"
+#include "core/options/option_fields.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

@@ -1,4 +1,4 @@
-#include "options/digit_code.h"
+#include "core/options/digit_code.h"
 
 namespace norvik {
 

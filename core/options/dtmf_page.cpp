@@ -1,7 +1,7 @@
-#include "options/dtmf_page.h"
+#include "core/options/dtmf_page.h"
 
-#include "options/digit_code.h"
-#include "options/option_fields.h"
+#include "core/options/digit_code.h"
+#include "core/options/option_fields.h"
 #include <algorithm>
 
 namespace norvik {

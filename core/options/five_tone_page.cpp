@@ -1,9 +1,9 @@
-#include "options/five_tone_page.h"
+#include "core/options/five_tone_page.h"
 
-#include "image/number_format.h"
-#include "options/digit_code.h"
-#include "options/option_fields.h"
-#include "strings/string_ids.h"
+#include "core/image/number_format.h"
+#include "core/options/digit_code.h"
+#include "core/options/option_fields.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "image/radio_image.h"
-#include "strings/strings.h"
+#include "core/image/radio_image.h"
+#include "core/strings/strings.h"
 #include <optional>
 
 namespace norvik {

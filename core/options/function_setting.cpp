@@ -1,9 +1,9 @@
-#include "options/function_setting.h"
+#include "core/options/function_setting.h"
 
 #include <cstdint>
 
-#include "channels/channel_texts.h"
-#include "strings/string_ids.h"
+#include "core/channels/channel_texts.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

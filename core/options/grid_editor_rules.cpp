@@ -1,4 +1,4 @@
-#include "options/grid_editor_rules.h"
+#include "core/options/grid_editor_rules.h"
 
 namespace norvik {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "options/dtmf_page.h"
-#include "options/msk_page.h"
-#include "options/option_fields.h"
-#include "options/two_tone_page.h"
+#include "core/options/dtmf_page.h"
+#include "core/options/msk_page.h"
+#include "core/options/option_fields.h"
+#include "core/options/two_tone_page.h"
 
 namespace norvik {
 

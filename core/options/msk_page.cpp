@@ -1,6 +1,6 @@
-#include "options/msk_page.h"
+#include "core/options/msk_page.h"
 
-#include "options/digit_code.h"
+#include "core/options/digit_code.h"
 
 namespace norvik {
 namespace {

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "image/radio_image.h"
+#include "core/image/radio_image.h"
 #include <optional>
 
 namespace norvik {

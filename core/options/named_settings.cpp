@@ -1,13 +1,13 @@
-#include "options/named_settings.h"
+#include "core/options/named_settings.h"
 
-#include "options/common_set.h"
-#include "options/dtmf_page.h"
-#include "options/five_tone_page.h"
-#include "options/function_setting.h"
-#include "options/msk_page.h"
-#include "options/ptt_id.h"
-#include "options/two_tone_page.h"
-#include "strings/string_ids.h"
+#include "core/options/common_set.h"
+#include "core/options/dtmf_page.h"
+#include "core/options/five_tone_page.h"
+#include "core/options/function_setting.h"
+#include "core/options/msk_page.h"
+#include "core/options/ptt_id.h"
+#include "core/options/two_tone_page.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

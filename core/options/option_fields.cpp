@@ -1,10 +1,10 @@
-#include "options/option_fields.h"
+#include "core/options/option_fields.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "image/number_format.h"
-#include "options/digit_code.h"
+#include "core/image/number_format.h"
+#include "core/options/digit_code.h"
 
 namespace norvik {
 namespace {

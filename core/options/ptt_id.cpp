@@ -1,9 +1,9 @@
-#include "options/ptt_id.h"
+#include "core/options/ptt_id.h"
 
 #include <cstdint>
 
-#include "channels/channel_texts.h"
-#include "options/digit_code.h"
+#include "core/channels/channel_texts.h"
+#include "core/options/digit_code.h"
 
 namespace norvik {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "image/radio_image.h"
-#include "options/option_fields.h"
+#include "core/image/radio_image.h"
+#include "core/options/option_fields.h"
 
 namespace norvik {
 

@@ -1,11 +1,11 @@
-#include "options/two_tone_page.h"
+#include "core/options/two_tone_page.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
-#include "image/number_format.h"
-#include "strings/string_ids.h"
+#include "core/image/number_format.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

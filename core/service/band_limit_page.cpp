@@ -1,9 +1,9 @@
-#include "service/band_limit_page.h"
+#include "core/service/band_limit_page.h"
 
 #include <algorithm>
 #include <string>
 
-#include "service/value_entry.h"
+#include "core/service/value_entry.h"
 
 namespace norvik {
 

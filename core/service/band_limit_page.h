@@ -3,8 +3,8 @@
 #include <array>
 #include <string_view>
 
-#include "image/band_limits.h"
-#include "image/radio_image.h"
+#include "core/image/band_limits.h"
+#include "core/image/radio_image.h"
 
 namespace norvik {
 

@@ -1,8 +1,8 @@
-#include "service/gain_page.h"
+#include "core/service/gain_page.h"
 
 #include <algorithm>
 
-#include "strings/string_ids.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

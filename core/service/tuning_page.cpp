@@ -1,9 +1,9 @@
-#include "service/tuning_page.h"
+#include "core/service/tuning_page.h"
 
 #include <algorithm>
 
-#include "service/value_entry.h"
-#include "strings/string_ids.h"
+#include "core/service/value_entry.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 

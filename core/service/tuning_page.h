@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "image/band_limits.h"
-#include "image/radio_image.h"
-#include "strings/strings.h"
+#include "core/image/band_limits.h"
+#include "core/image/radio_image.h"
+#include "core/strings/strings.h"
 
 namespace norvik {
 

@@ -1,4 +1,4 @@
-#include "service/value_entry.h"
+#include "core/service/value_entry.h"
 
 #include <climits>
 

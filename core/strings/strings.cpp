@@ -1,4 +1,4 @@
-#include "strings/strings.h"
+#include "core/strings/strings.h"
 
 #include <cstddef>
 

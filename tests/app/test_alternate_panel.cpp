@@ -3,9 +3,9 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "common/texts.h"
-#include "editor/alternate_panel.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "app/editor/alternate_panel.h"
+#include "core/strings/string_ids.h"
 #include "support/window_fixture.h"
 
 using namespace norvik;

@@ -1,7 +1,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "strings/string_ids.h"
+#include "core/strings/string_ids.h"
 #include "support/window_fixture.h"
 
 using namespace norvik;

@@ -9,9 +9,9 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include "channels/channel_csv.h"
+#include "app/datafile/frm_csv_import.h"
+#include "core/channels/channel_csv.h"
 #include "core/helpers.h"
-#include "datafile/frm_csv_import.h"
 #include "support/modal_runner.h"
 #include "support/window_fixture.h"
 

@@ -4,10 +4,10 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "common/texts.h"
-#include "settings/reg_keys.h"
+#include "app/common/texts.h"
+#include "app/settings/reg_keys.h"
+#include "app/transfer/frm_com_port.h"
 #include "support/window_fixture.h"
-#include "transfer/frm_com_port.h"
 #include "transport/pty_simulator.h"
 
 using namespace norvik;

@@ -2,9 +2,9 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "editor/alternate_panel.h"
+#include "app/editor/alternate_panel.h"
+#include "app/transfer/frm_com_port.h"
 #include "support/window_fixture.h"
-#include "transfer/frm_com_port.h"
 
 using namespace norvik;
 

@@ -10,10 +10,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "common/texts.h"
+#include "app/common/texts.h"
+#include "app/datafile/frm_csv_import.h"
+#include "core/datafile/data_file.h"
 #include "core/helpers.h"
-#include "datafile/data_file.h"
-#include "datafile/frm_csv_import.h"
 #include "support/failing_sink.h"
 #include "support/window_fixture.h"
 

@@ -9,12 +9,12 @@
 #include <QtTest>
 #include <functional>
 
-#include "common/texts.h"
-#include "dialogs/frm_emb_msg.h"
-#include "dialogs/frm_memory_map.h"
-#include "dialogs/frm_radio.h"
-#include "dialogs/radio_presets.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "app/dialogs/frm_emb_msg.h"
+#include "app/dialogs/frm_memory_map.h"
+#include "app/dialogs/frm_radio.h"
+#include "core/dialogs/radio_presets.h"
+#include "core/strings/string_ids.h"
 #include "support/modal_runner.h"
 #include "support/window_fixture.h"
 

@@ -14,16 +14,16 @@
 #include <QtTest>
 #include <functional>
 
-#include "common/accessible_names.h"
-#include "common/screen_fit.h"
-#include "common/texts.h"
+#include "app/common/accessible_names.h"
+#include "app/common/screen_fit.h"
+#include "app/common/texts.h"
+#include "app/dialogs/frm_memory_map.h"
+#include "app/dialogs/help_viewer.h"
+#include "app/transfer/frm_com_port.h"
+#include "core/datafile/data_file.h"
 #include "core/helpers.h"
-#include "datafile/data_file.h"
-#include "dialogs/frm_memory_map.h"
-#include "dialogs/help_viewer.h"
-#include "strings/string_ids.h"
+#include "core/strings/string_ids.h"
 #include "support/window_fixture.h"
-#include "transfer/frm_com_port.h"
 
 using namespace norvik;
 

@@ -8,11 +8,11 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "options/code_grid.h"
-#include "options/frm_op_sign.h"
-#include "options/option_line_edit.h"
-#include "options/option_page.h"
-#include "options/up_down.h"
+#include "app/options/code_grid.h"
+#include "app/options/frm_op_sign.h"
+#include "app/options/option_line_edit.h"
+#include "app/options/option_page.h"
+#include "app/options/up_down.h"
 #include "support/window_fixture.h"
 
 using namespace norvik;

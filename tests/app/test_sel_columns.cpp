@@ -4,9 +4,9 @@
 #include <QtTest>
 #include <functional>
 
-#include "common/texts.h"
-#include "dialogs/frm_sel_columns.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "app/dialogs/frm_sel_columns.h"
+#include "core/strings/string_ids.h"
 #include "support/modal_runner.h"
 #include "support/window_fixture.h"
 

@@ -7,12 +7,12 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "app/service/frm_adv.h"
+#include "app/service/frm_login.h"
+#include "app/service/grid_cell_editor.h"
 #include "core/helpers.h"
-#include "service/frm_adv.h"
-#include "service/frm_login.h"
-#include "service/gain_page.h"
-#include "service/grid_cell_editor.h"
-#include "strings/string_ids.h"
+#include "core/service/gain_page.h"
+#include "core/strings/string_ids.h"
 #include "support/window_fixture.h"
 #include "transport/clone_runner.h"
 

@@ -7,9 +7,9 @@
 #include <csignal>
 #include <sys/resource.h>
 
-#include "dialogs/frm_about.h"
-#include "dialogs/help_viewer.h"
-#include "settings/reg_keys.h"
+#include "app/dialogs/frm_about.h"
+#include "app/dialogs/help_viewer.h"
+#include "app/settings/reg_keys.h"
 #include "support/window_fixture.h"
 
 using namespace norvik;

@@ -4,12 +4,12 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "common/texts.h"
-#include "settings/reg_keys.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "app/settings/reg_keys.h"
+#include "app/transfer/frm_clone.h"
+#include "app/transfer/transfer_progress.h"
+#include "core/strings/string_ids.h"
 #include "support/window_fixture.h"
-#include "transfer/frm_clone.h"
-#include "transfer/transfer_progress.h"
 #include "transport/clone_runner.h"
 #include "transport/pty_simulator.h"
 

@@ -9,7 +9,7 @@
 
 #include <random>
 
-#include "clone/radio_simulator.h"
+#include "core/clone/radio_simulator.h"
 #include "core/helpers.h"
 #include "support/fake_ports.h"
 #include "transport/clone_runner.h"

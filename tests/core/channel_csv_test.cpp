@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "channels/channel_csv.h"
-#include "channels/csv_text.h"
+#include "core/channels/channel_csv.h"
+#include "core/channels/csv_text.h"
+#include "core/image/channel_record.h"
+#include "core/image/defaults.h"
+#include "core/image/tones.h"
+#include "core/strings/string_ids.h"
 #include "helpers.h"
-#include "image/channel_record.h"
-#include "image/defaults.h"
-#include "image/tones.h"
-#include "strings/string_ids.h"
 
 using namespace norvik;
 using namespace norvik::test;

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "channels/channel_edits.h"
-#include "channels/channel_rules.h"
-#include "channels/channel_table.h"
+#include "core/channels/channel_edits.h"
+#include "core/channels/channel_rules.h"
+#include "core/channels/channel_table.h"
+#include "core/image/channel_record.h"
+#include "core/image/radio_document.h"
+#include "core/strings/string_ids.h"
 #include "helpers.h"
-#include "image/channel_record.h"
-#include "image/radio_document.h"
-#include "strings/string_ids.h"
 
 using namespace norvik;
 using namespace norvik::test;
@@ -106,9 +106,9 @@ TEST(ChannelRules, BlockOperationsMoveRecordsNamesAndRowsTogether) {
         int first, last;
     };
     const Case cases[] = {
-        {Op::Insert, 1, 1},   {Op::Insert, 64, 66}, {Op::Insert, 126, 128}, {Op::Delete, 1, 3},
-        {Op::Delete, 64, 64}, {Op::Delete, 128, 128}, {Op::Up, 2, 4},       {Op::Up, 128, 128},
-        {Op::Down, 1, 1},     {Op::Down, 60, 70},   {Op::Down, 125, 127},   {Op::Empty, 10, 12},
+        {Op::Insert, 1, 1},   {Op::Insert, 64, 66},   {Op::Insert, 126, 128}, {Op::Delete, 1, 3},
+        {Op::Delete, 64, 64}, {Op::Delete, 128, 128}, {Op::Up, 2, 4},         {Op::Up, 128, 128},
+        {Op::Down, 1, 1},     {Op::Down, 60, 70},     {Op::Down, 125, 127},   {Op::Empty, 10, 12},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(static_cast<int>(c.op)) + ": " + std::to_string(c.first) + "-" +
@@ -117,7 +117,8 @@ TEST(ChannelRules, BlockOperationsMoveRecordsNamesAndRowsTogether) {
         RadioImage image = f.doc.image();
         ChannelRows rows = channelRows(image, Language::English, '.');
         const auto state = [&](int n) {
-            ChannelState s{bytesAt(image, channelAddress(n), kRowSize), bytesAt(image, nameAddress(n), kNameLength), {}};
+            ChannelState s{
+                bytesAt(image, channelAddress(n), kRowSize), bytesAt(image, nameAddress(n), kNameLength), {}};
             for (int col = 1; col < kTableColumns; ++col)
                 s.texts.push_back(rows[static_cast<std::size_t>(n)].texts[static_cast<std::size_t>(col)]);
             return s;

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "channels/channel_table.h"
-#include "channels/frequency_rules.h"
+#include "core/channels/channel_table.h"
+#include "core/channels/frequency_rules.h"
+#include "core/image/channel_record.h"
+#include "core/image/radio_document.h"
+#include "core/strings/string_ids.h"
 #include "helpers.h"
-#include "image/channel_record.h"
-#include "image/radio_document.h"
-#include "strings/string_ids.h"
 
 using namespace norvik;
 using namespace norvik::test;

@@ -6,9 +6,9 @@
 #include <functional>
 #include <optional>
 
-#include "clone/clone_failure.h"
-#include "clone/clone_session.h"
-#include "clone/radio_simulator.h"
+#include "core/clone/clone_failure.h"
+#include "core/clone/clone_session.h"
+#include "core/clone/radio_simulator.h"
 #include "helpers.h"
 
 using namespace norvik;

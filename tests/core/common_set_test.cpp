@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/helpers.h"
-#include "options/common_set.h"
+#include "core/options/common_set.h"
 
 using namespace norvik;
 using namespace norvik::test;

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "datafile/data_file.h"
-#include "datafile/eliminator_codec.h"
+#include "core/datafile/data_file.h"
+#include "core/datafile/eliminator_codec.h"
+#include "core/image/band_limits.h"
+#include "core/image/defaults.h"
+#include "core/strings/string_ids.h"
 #include "helpers.h"
-#include "image/band_limits.h"
-#include "image/defaults.h"
-#include "strings/string_ids.h"
 
 using namespace norvik;
 using norvik::test::hex;

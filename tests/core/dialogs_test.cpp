@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/embedded_message.h"
-#include "dialogs/memory_map.h"
-#include "dialogs/radio_presets.h"
+#include "core/dialogs/embedded_message.h"
+#include "core/dialogs/memory_map.h"
+#include "core/dialogs/radio_presets.h"
+#include "core/image/channel_record.h"
 #include "helpers.h"
-#include "image/channel_record.h"
 
 using namespace norvik;
 using namespace norvik::test;

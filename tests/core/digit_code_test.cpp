@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/helpers.h"
-#include "options/digit_code.h"
+#include "core/options/digit_code.h"
 
 using namespace norvik;
 using namespace norvik::test;

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "core/helpers.h"
-#include "image/radio_document.h"
+#include "core/image/radio_document.h"
 
 using namespace norvik;
 using namespace norvik::test;

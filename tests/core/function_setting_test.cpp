@@ -3,7 +3,7 @@
 #include <random>
 
 #include "core/helpers.h"
-#include "options/function_setting.h"
+#include "core/options/function_setting.h"
 
 using namespace norvik;
 using namespace norvik::test;

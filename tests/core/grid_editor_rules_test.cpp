@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "options/grid_editor_rules.h"
+#include "core/options/grid_editor_rules.h"
 
 using namespace norvik;
 

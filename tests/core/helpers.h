@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "image/radio_image.h"
+#include "core/image/radio_image.h"
 
 namespace norvik::test {
 

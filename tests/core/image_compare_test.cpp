@@ -2,13 +2,13 @@
 
 #include <functional>
 
-#include "compare/image_compare.h"
+#include "core/compare/image_compare.h"
+#include "core/image/band_limits.h"
+#include "core/image/channel_record.h"
+#include "core/image/defaults.h"
+#include "core/options/dtmf_page.h"
+#include "core/options/function_setting.h"
 #include "helpers.h"
-#include "image/band_limits.h"
-#include "image/channel_record.h"
-#include "image/defaults.h"
-#include "options/dtmf_page.h"
-#include "options/function_setting.h"
 
 using namespace norvik;
 

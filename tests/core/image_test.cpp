@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/image/band_limits.h"
+#include "core/image/channel_record.h"
+#include "core/image/defaults.h"
+#include "core/image/tones.h"
 #include "helpers.h"
-#include "image/band_limits.h"
-#include "image/channel_record.h"
-#include "image/defaults.h"
-#include "image/tones.h"
 
 using namespace norvik;
 using namespace norvik::test;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/helpers.h"
-#include "options/ptt_id.h"
+#include "core/options/ptt_id.h"
 
 using namespace norvik;
 using namespace norvik::test;

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "core/helpers.h"
-#include "service/band_limit_page.h"
-#include "service/gain_page.h"
-#include "service/tuning_page.h"
-#include "service/value_entry.h"
+#include "core/service/band_limit_page.h"
+#include "core/service/gain_page.h"
+#include "core/service/tuning_page.h"
+#include "core/service/value_entry.h"
 
 using namespace norvik;
 using namespace norvik::test;

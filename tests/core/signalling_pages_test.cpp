@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "core/helpers.h"
-#include "options/dtmf_page.h"
-#include "options/five_tone_page.h"
-#include "options/msk_page.h"
-#include "options/option_fields.h"
-#include "options/two_tone_page.h"
+#include "core/options/dtmf_page.h"
+#include "core/options/five_tone_page.h"
+#include "core/options/msk_page.h"
+#include "core/options/option_fields.h"
+#include "core/options/two_tone_page.h"
 
 using namespace norvik;
 using namespace norvik::test;

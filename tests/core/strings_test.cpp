@@ -7,8 +7,8 @@
 #include <string>
 
 #include "core/helpers.h"
-#include "strings/string_ids.h"
-#include "strings/strings.h"
+#include "core/strings/string_ids.h"
+#include "core/strings/strings.h"
 
 using namespace norvik;
 namespace fs = std::filesystem;

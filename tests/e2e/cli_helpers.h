@@ -6,8 +6,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
+#include "core/datafile/data_file.h"
 #include "core/helpers.h"
-#include "datafile/data_file.h"
 
 namespace clitest {
 

@@ -7,8 +7,8 @@
 #include <sys/stat.h>
 
 #include "cli_helpers.h"
-#include "image/band_limits.h"
-#include "image/defaults.h"
+#include "core/image/band_limits.h"
+#include "core/image/defaults.h"
 
 using namespace norvik;
 using namespace clitest;

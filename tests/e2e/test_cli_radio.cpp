@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "cli_helpers.h"
-#include "image/band_limits.h"
-#include "image/defaults.h"
+#include "core/image/band_limits.h"
+#include "core/image/defaults.h"
 
 using namespace Qt::StringLiterals;
 using namespace clitest;

@@ -13,10 +13,10 @@
 #include <cstring>
 #include <string_view>
 
-#include "channels/channel_csv.h"
-#include "image/band_limits.h"
-#include "image/channel_record.h"
-#include "image/defaults.h"
+#include "core/channels/channel_csv.h"
+#include "core/image/band_limits.h"
+#include "core/image/channel_record.h"
+#include "core/image/defaults.h"
 
 namespace {
 

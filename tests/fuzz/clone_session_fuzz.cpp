@@ -17,8 +17,8 @@
 #include <span>
 #include <vector>
 
-#include "clone/clone_session.h"
-#include "clone/radio_simulator.h"
+#include "core/clone/clone_session.h"
+#include "core/clone/radio_simulator.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "datafile/eliminator_codec.h"
+#include "core/datafile/eliminator_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > 65536)

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "datafile/data_file.h"
+#include "core/datafile/data_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const norvik::DataFileResult result = norvik::decodeDataFile(std::span(data, size));

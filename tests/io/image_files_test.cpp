@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "core/datafile/data_file.h"
 #include "core/helpers.h"
-#include "datafile/data_file.h"
 #include "io/image_files.h"
 #include "io/path_text.h"
 

@@ -3,7 +3,7 @@
 #include <QSet>
 #include <QStringList>
 
-#include "transfer/transfer_ports.h"
+#include "app/transfer/transfer_ports.h"
 
 namespace norvik::test {
 

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "dialogs/prompt.h"
+#include "app/dialogs/prompt.h"
 
 namespace norvik::test {
 

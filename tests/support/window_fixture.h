@@ -10,14 +10,14 @@
 #include <functional>
 #include <memory>
 
-#include "channels/channel_table.h"
-#include "editor/channel_grid.h"
-#include "editor/frm_main.h"
-#include "image/channel_record.h"
-#include "image/radio_document.h"
+#include "app/editor/channel_grid.h"
+#include "app/editor/frm_main.h"
+#include "app/transfer/transfer_ports.h"
+#include "core/channels/channel_table.h"
+#include "core/image/channel_record.h"
+#include "core/image/radio_document.h"
 #include "support/fake_ports.h"
 #include "support/scripted_prompter.h"
-#include "transfer/transfer_ports.h"
 
 namespace norvik::test {
 

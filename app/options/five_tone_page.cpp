@@ -1,4 +1,4 @@
-#include "options/five_tone_page_widget.h"
+#include "app/options/five_tone_page.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -6,10 +6,10 @@
 #include <QGroupBox>
 #include <QLabel>
 
-#include "common/texts.h"
-#include "options/option_line_edit.h"
-#include "options/up_down.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "app/options/option_line_edit.h"
+#include "app/options/up_down.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {

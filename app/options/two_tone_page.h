@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "options/option_page.h"
-#include "options/two_tone_page.h"
+#include "app/options/option_page.h"
+#include "core/options/two_tone_page.h"
 
 class QComboBox;
 class QLabel;

@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "options/dtmf_page.h"
-#include "options/option_page.h"
-#include "strings/strings.h"
+#include "app/options/option_page.h"
+#include "core/options/dtmf_page.h"
+#include "core/strings/strings.h"
 
 class QLabel;
 

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "options/five_tone_page.h"
-#include "options/option_page.h"
+#include "app/options/option_page.h"
+#include "core/options/five_tone_page.h"
 
 class QComboBox;
 class QGroupBox;

@@ -1,14 +1,14 @@
-#include "options/msk_page_widget.h"
+#include "app/options/msk_page.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "common/texts.h"
-#include "options/code_grid.h"
-#include "options/option_line_edit.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "app/options/code_grid.h"
+#include "app/options/option_line_edit.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 

@@ -1,13 +1,13 @@
-#include "options/two_tone_page_widget.h"
+#include "app/options/two_tone_page.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 
-#include "common/texts.h"
-#include "options/code_grid.h"
-#include "options/option_line_edit.h"
-#include "strings/string_ids.h"
+#include "app/common/texts.h"
+#include "app/options/code_grid.h"
+#include "app/options/option_line_edit.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {
