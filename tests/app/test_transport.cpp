@@ -16,7 +16,6 @@
 #include "transport/pty_simulator.h"
 #include "transport/serial_link.h"
 #include "transport/serial_ports.h"
-#include "transport/simulator_link.h"
 
 using namespace norvik;
 
@@ -64,18 +63,6 @@ CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, QStringList& log, 
 class TestTransport : public QObject {
     Q_OBJECT
 private slots:
-    void readThroughTheInProcessLink() {
-        RadioSimulator radio(randomImage(1));
-        SimulatorLink link(radio, false);
-        CloneRunner runner(link, Language::English);
-        QStringList log;
-        QCOMPARE(runTransfer(runner, CloneMode::Read, log), CloneOutcome::Completed);
-        QVERIFY(runner.session().image() == radio.memory());
-        QCOMPARE(log.size(), 15);
-        QCOMPARE(log.last(), QStringLiteral("Port Closed."));
-        QVERIFY(!link.isOpen());
-    }
-
     void serialLinkWritesToTheRadioOnAPseudoTerminal() {
         RadioSimulator radio(randomImage(6));
         const RadioImage before = radio.memory();
