@@ -104,7 +104,8 @@ private slots:
             QCOMPARE(classifyOpenError(c.error, QStringLiteral("ttyUSB0"), {}, c.access).error, c.expected);
         const auto seen = [](const QByteArray& path) { return path == "/dev/ttyUSB0" ? 0 : EACCES; };
         QCOMPARE(classifyOpenError(QSerialPort::PermissionError, QStringLiteral("ttyUSB0"), {}, seen).error,
-                 LinkError::Busy); // a bare name is checked in /dev
+                 LinkError::Busy);                                   // a bare name is checked in /dev
+        QCOMPARE(deviceAccessError("/nonexistent/ttyUSB0"), ENOENT); // the real check gives the errno
         const QString text =
             linkErrorText({LinkError::PermissionDenied, {}}, QStringLiteral("/dev/ttyUSB0"), Language::English);
         QVERIFY(text.contains(QStringLiteral("/dev/ttyUSB0")));
