@@ -1,10 +1,10 @@
 #include "transport/serial_link.h"
 
+#include <cerrno>
+
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cerrno>
 #endif
 
 namespace norvik {
@@ -21,14 +21,12 @@ SerialLink::SerialLink(QString device, qint32 baudRate, QObject* parent)
 
 namespace {
 
-#ifdef Q_OS_UNIX
 // The file QSerialPort opens for a name: a path as given, a bare name in /dev.
 QByteArray devicePath(const QString& device) {
     const bool path = device.startsWith(QLatin1Char('/')) || device.startsWith(QLatin1String("./")) ||
                       device.startsWith(QLatin1String("../"));
     return path ? device.toLocal8Bit() : ("/dev/" + device).toLocal8Bit();
 }
-#endif
 
 } // namespace
 
@@ -52,25 +50,35 @@ LinkOpenResult checkSerialDevice(const QString& device) {
     return {};
 }
 
-LinkOpenResult classifyOpenError(QSerialPort::SerialPortError error, const QString& device, const QString& detail) {
+int deviceAccessError(const QByteArray& path) {
+#ifdef Q_OS_UNIX
+    return ::access(path.constData(), R_OK | W_OK) == 0 ? 0 : errno;
+#else
+    Q_UNUSED(path);
+    return 0;
+#endif
+}
+
+LinkOpenResult classifyOpenError(QSerialPort::SerialPortError error, const QString& device, const QString& detail,
+                                 AccessCheck access) {
     switch (error) {
     case QSerialPort::NoError:
         return {};
     case QSerialPort::DeviceNotFoundError:
         return {LinkError::NotFound, detail};
-    case QSerialPort::PermissionError: {
-#ifdef Q_OS_UNIX
-        if (::access(devicePath(device).constData(), R_OK | W_OK) != 0) {
-            const int why = errno;
-            if (why == ENAMETOOLONG)
-                return {LinkError::NameTooLong, detail};
-            if (why == EACCES || why == EPERM || why == EROFS)
-                return {LinkError::PermissionDenied, detail};
+    case QSerialPort::PermissionError:
+        switch (access(devicePath(device))) {
+        case 0:
+            return {LinkError::Busy, detail};
+        case ENAMETOOLONG:
+            return {LinkError::NameTooLong, detail};
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return {LinkError::PermissionDenied, detail};
+        default:
             return {LinkError::Other, detail};
         }
-#endif
-        return {LinkError::Busy, detail};
-    }
     default:
         return {LinkError::Other, detail};
     }

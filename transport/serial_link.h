@@ -33,8 +33,13 @@ private:
 // no character device at all (a regular file, a folder). ok() when it may be a serial port.
 LinkOpenResult checkSerialDevice(const QString& device);
 
+// Why the file at `path` may not be read and written: 0 when it may, else the errno that says why.
+using AccessCheck = int (*)(const QByteArray& path);
+int deviceAccessError(const QByteArray& path);
+
 // Classifies a failed open: a permission problem and a port held by someone else both come back
 // from the serial layer as PermissionError, so the device's access rights tell them apart.
-LinkOpenResult classifyOpenError(QSerialPort::SerialPortError error, const QString& device, const QString& detail);
+LinkOpenResult classifyOpenError(QSerialPort::SerialPortError error, const QString& device, const QString& detail,
+                                 AccessCheck access = deviceAccessError);
 
 } // namespace norvik

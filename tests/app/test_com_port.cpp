@@ -77,31 +77,26 @@ private slots:
         QVERIFY(d->simulatedButton()->isEnabled());
     }
 
-    void okTakesTheCheckedChoiceAndCancelKeepsTheOldOne_data() {
-        QTest::addColumn<int>("click"); // button index, -1 for the simulated radio
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<int>("number");
-        QTest::addColumn<bool>("simulated");
-        QTest::newRow("OK on COM3") << 2 << true << 3 << false;
-        QTest::newRow("Cancel after choosing COM3") << 2 << false << 2 << false;
-        QTest::newRow("OK on the simulated radio") << -1 << true << 2 << true;
-        QTest::newRow("Cancel after choosing the simulated radio") << -1 << false << 2 << false;
-    }
     void okTakesTheCheckedChoiceAndCancelKeepsTheOldOne() {
-        QFETCH(int, click);
-        QFETCH(bool, ok);
-        QFETCH(int, number);
-        QFETCH(bool, simulated);
-        Fixture f;
-        frmComPort* d = f.openDialog();
-        QVERIFY(d);
-        QRadioButton* target = click >= 0 ? d->portButton(click) : d->simulatedButton();
-        QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(4, target->height() / 2)); // on its indicator
-        QVERIFY(target->isChecked());
-        QVERIFY(!d->portButton(1)->isChecked());
-        QTest::mouseClick(d->findChild<QPushButton*>(QString::fromLatin1(ok ? "CmdOk" : "CmdCancel")), Qt::LeftButton);
-        QTRY_VERIFY(!f.dialog); // closed and deleted
-        QCOMPARE(f.ports->choice(), (PortChoice{number, simulated}));
+        struct Case {
+            int click; // button index, -1 for the simulated radio
+            bool ok;
+            PortChoice choice;
+        } const cases[] = {
+            {2, true, {3, false}}, {2, false, {2, false}}, {-1, true, {2, true}}, {-1, false, {2, false}}};
+        for (const Case& c : cases) {
+            Fixture f;
+            frmComPort* d = f.openDialog();
+            QVERIFY(d);
+            QRadioButton* target = c.click >= 0 ? d->portButton(c.click) : d->simulatedButton();
+            QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(4, target->height() / 2)); // on its indicator
+            QVERIFY(target->isChecked());
+            QVERIFY(!d->portButton(1)->isChecked());
+            QTest::mouseClick(d->findChild<QPushButton*>(QString::fromLatin1(c.ok ? "CmdOk" : "CmdCancel")),
+                              Qt::LeftButton);
+            QTRY_VERIFY(!f.dialog); // closed and deleted
+            QCOMPARE(f.ports->choice(), c.choice);
+        }
     }
 
     void simulatedChoiceComesBackChecked() {
