@@ -69,28 +69,28 @@ void DocumentChecks::follow(const DocumentChange& change) {
 
     switch (change.kind) {
     case DocumentChange::Kind::Replace:
+        m_typed.clear();
+        // A read is one step to undo, so the edits it replaced are never lost; New and Open start
+        // a history of their own.
+        if (change.labelId == ids::MenuTransferRead) {
+            if (!(before == now))
+                record(before, now);
+            return;
+        }
         m_undo.clear();
         m_redo.clear();
         m_truncated = false;
-        m_typed.clear();
         if (change.labelId == ids::MenuFileNew || change.labelId == ids::MenuFileOpen || change.labelId == 0) {
             m_saved = now;
             ++m_takes;
-        } else if (change.labelId != ids::MenuTransferRead)
+        } else {
             fault("a whole new image from neither New, Open nor a read (label " + std::to_string(change.labelId) + ")");
+        }
         return;
     case DocumentChange::Kind::Edit:
         if (before == now)
             fault("an edit that changed nothing was announced");
-        m_undo.push_back({before, now});
-        m_redo.clear();
-        // The document drops its oldest steps beyond what it keeps.
-        if (m_doc.undoCount() < m_undo.size() && m_doc.undoCount() >= RadioDocument::kUndoLimit) {
-            m_undo.erase(m_undo.begin(),
-                         m_undo.begin() + static_cast<std::ptrdiff_t>(m_undo.size() - m_doc.undoCount()));
-            m_truncated = true;
-            ++m_truncations;
-        }
+        record(before, now);
         watchTyped(change, before);
         return;
     case DocumentChange::Kind::Undo:
@@ -110,6 +110,17 @@ void DocumentChecks::follow(const DocumentChange& change) {
 }
 
 // One step taken from one side of the history to the other must leave its image behind.
+void DocumentChecks::record(const RadioImage& before, const RadioImage& after) {
+    m_undo.push_back({before, after});
+    m_redo.clear();
+    // The document drops its oldest steps beyond what it keeps.
+    if (m_doc.undoCount() < m_undo.size() && m_doc.undoCount() >= RadioDocument::kUndoLimit) {
+        m_undo.erase(m_undo.begin(), m_undo.begin() + static_cast<std::ptrdiff_t>(m_undo.size() - m_doc.undoCount()));
+        m_truncated = true;
+        ++m_truncations;
+    }
+}
+
 void DocumentChecks::walk(std::vector<Step>& from, std::vector<Step>& to, bool undo) {
     if (from.empty()) {
         fault(undo ? "an undo beyond the history" : "a redo with nothing undone");

@@ -46,6 +46,7 @@ private:
     enum Field : unsigned { Rx = 1, Tx = 2, TxCopy = 4 };
 
     void follow(const DocumentChange& change);
+    void record(const RadioImage& before, const RadioImage& after);
     void walk(std::vector<Step>& from, std::vector<Step>& to, bool undo);
     void watchTyped(const DocumentChange& change, const RadioImage& before);
     std::string frequencyFault(int channel, unsigned fields) const;

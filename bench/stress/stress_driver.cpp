@@ -194,7 +194,7 @@ int StressDriver::run() {
     const auto& notices = m_checks->notices();
     std::printf("  document changes %d, whole new images %d, undos %d, redos %d\n", notices[0], notices[1], notices[2],
                 notices[3]);
-    std::printf("  undo walks %d (%d back to the last New/Open/read, the rest as far as the %zu-step history "
+    std::printf("  undo walks %d (%d back to the last New or Open, the rest as far as the %zu-step history "
                 "went; it was cut %d times), closing questions %d\n",
                 m_summary.undoWalks, m_summary.undoWalksToBaseline, RadioDocument::kUndoLimit, m_checks->truncations(),
                 m_summary.closeChecks);
@@ -770,7 +770,7 @@ void StressDriver::undoAllTheWay() {
     if (m_doc.canUndo())
         fail(QStringLiteral("Undo was still possible after every press the history allows"));
     if (!(m_doc.image() == m_checks->oldestReachable()))
-        fail(QStringLiteral("undoing all the way did not give back the image of the last New, Open or read"));
+        fail(QStringLiteral("undoing all the way did not give back the image of the last New or Open"));
     if (!m_checks->historyTruncated())
         ++m_summary.undoWalksToBaseline;
     for (std::size_t guard = 0; redo->isEnabled() && guard <= RadioDocument::kUndoLimit + 1; ++guard)
