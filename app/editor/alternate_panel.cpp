@@ -19,6 +19,7 @@
 #include "channels/channel_edits.h"
 #include "channels/frequency_rules.h"
 #include "common/accessible_names.h"
+#include "common/filtered_line_edit.h"
 #include "common/texts.h"
 #include "common/typed_key.h"
 #include "dialogs/prompt.h"
@@ -26,13 +27,6 @@
 #include "strings/string_ids.h"
 
 namespace norvik {
-namespace {
-
-bool isEnterKey(int key) {
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-} // namespace
 
 AlternatePanel::AlternatePanel(ChannelTable& table, Prompter& prompter, QWidget* parent)
     : QWidget(parent), m_table(table), m_prompter(prompter), m_language(table.language()) {
@@ -83,12 +77,9 @@ void AlternatePanel::build() {
         return l;
     };
     auto lineEdit = [this](const char* name) {
-        auto* e = new QLineEdit(this);
+        auto* e = new FilteredLineEdit(this);
         e->setObjectName(QString::fromLatin1(name));
-        // Everything typed goes through the key rules: no paste menu, drops or input method.
-        e->setContextMenuPolicy(Qt::NoContextMenu);
-        e->setAcceptDrops(false);
-        e->setAttribute(Qt::WA_InputMethodEnabled, false);
+        e->setKeyRule([this, e](QKeyEvent* key) { return filterTextKey(e, key); });
         e->installEventFilter(this);
         return e;
     };
@@ -569,15 +560,8 @@ bool AlternatePanel::eventFilter(QObject* watched, QEvent* event) {
             TxtChannelGUI->selectAll();
             return true;
         }
-        if (filterTextKey(field, key))
-            return true;
         break;
     }
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-        if (field && static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton)
-            return true; // no pasting of the selection past the key rules
-        break;
     case QEvent::FocusIn:
         if (field) {
             m_remembered = field->text();

@@ -5,15 +5,13 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMouseEvent>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 
 #include "common/accessible_names.h"
+#include "common/filtered_line_edit.h"
 #include "common/texts.h"
-#include "service/digit_field.h"
 #include "service/value_entry.h"
 #include "strings/string_ids.h"
 
@@ -69,10 +67,10 @@ GainSettingsPage::GainSettingsPage(Language lang, QWidget* parent) : QGroupBox(q
     auto* fine = new QGridLayout;
     for (int box = 0; box < kFineValueCount; ++box) {
         fine->addWidget(new QLabel(qtext(kFineLabels[box], lang), this), box, 0);
-        auto* field = new QLineEdit(this);
+        auto* field = new FilteredLineEdit(this);
         field->setObjectName(QStringLiteral("Text1"));
         field->setProperty("index", box);
-        makeDigitField(field, kFineValueDigits);
+        field->takeDigitsOnly(kFineValueDigits);
         field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
         field->installEventFilter(this);
         Text1[static_cast<std::size_t>(box)] = field;
@@ -196,7 +194,7 @@ bool GainSettingsPage::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::KeyPress: {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (isEnterKey(key)) {
             if (box == kToneTxLevelBox)
                 emit toneLevelEntered();
             else
@@ -209,11 +207,6 @@ bool GainSettingsPage::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     }
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton)
-            return true; // no pasting of the selection past the digit rule
-        break;
     default:
         break;
     }

@@ -1,3 +1,4 @@
+#include <QClipboard>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -81,6 +82,10 @@ private slots:
         QCOMPARE(f.editor()->text(), QStringLiteral("Abcdefg"));
         QTest::keyClick(f.editor(), Qt::Key_Backspace);
         QTest::keyClick(f.editor(), Qt::Key_X);
+        QCOMPARE(f.editor()->text(), QStringLiteral("x"));
+        // The paste key other than Ctrl+V would put a brace past the key rule.
+        QApplication::clipboard()->setText(QStringLiteral("{}"));
+        QTest::keyClick(f.editor(), Qt::Key_Insert, Qt::ShiftModifier);
         QCOMPARE(f.editor()->text(), QStringLiteral("x"));
     }
 

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QLineEdit>
+#include <functional>
+
+class QKeyEvent;
+
+namespace norvik {
+
+// A text box whose text comes in only past its owner's rules. Every key goes to the key rule
+// first; the paste key goes to the paste rule, which says what of the clipboard's text to
+// insert (without one, paste is refused). Dropped text, the middle button's selection paste,
+// the input method and the context menu's paste never reach it: they would bypass both rules.
+class FilteredLineEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    // Sees each key and returns true to drop it (having inserted something else, perhaps).
+    using KeyRule = std::function<bool(QKeyEvent*)>;
+    // What of a pasted text goes in.
+    using PasteRule = std::function<QString(const QString&)>;
+
+    explicit FilteredLineEdit(QWidget* parent = nullptr);
+
+    void setKeyRule(KeyRule rule) { m_keyRule = std::move(rule); }
+    void setPasteRule(PasteRule rule) { m_pasteRule = std::move(rule); }
+    // Digits only, at most maxDigits: a digit is refused while the box is full and nothing in it
+    // is selected to be replaced. Pasted text goes in only if it leaves nothing but digits.
+    void takeDigitsOnly(int maxDigits);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    KeyRule m_keyRule;
+    PasteRule m_pasteRule;
+};
+
+// Return and the keypad's Enter.
+bool isEnterKey(int key);
+
+} // namespace norvik
