@@ -2,8 +2,6 @@
 // committed). Loads and saves work in memory and go through the program's one load and save
 // helper, so that a failure never costs the file already on disk.
 
-#include <QRegularExpression>
-
 #include "common/path_names.h"
 #include "common/texts.h"
 #include "dialogs/frm_compare.h"
@@ -16,11 +14,7 @@
 namespace norvik {
 
 QString frmMain::fileDialogTitle(int captionId) const {
-    static const QRegularExpression bracketed(QStringLiteral("\\(&.\\)"));
-    QString s = qtext(captionId, m_language);
-    s.remove(bracketed);
-    s.remove(QLatin1Char('&'));
-    return s;
+    return withoutMnemonic(qtext(captionId, m_language));
 }
 
 bool frmMain::saveChangesBefore(int questionId) {
