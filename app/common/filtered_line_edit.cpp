@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRegularExpressionValidator>
+#include <QTimer>
 
 namespace norvik {
 
@@ -24,6 +25,21 @@ void FilteredLineEdit::takeDigitsOnly(int maxDigits) {
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(maxDigits)), this));
     // The validator judges the text as it would stand after the paste.
     m_pasteRule = [](const QString& text) { return text; };
+}
+
+void FilteredLineEdit::restoreEntered() {
+    setText(m_entered);
+    selectAll();
+}
+
+void FilteredLineEdit::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    m_entered = text();
+    if (m_selectOnEntry)
+        QTimer::singleShot(0, this, [this] {
+            if (hasFocus())
+                selectAll();
+        });
 }
 
 void FilteredLineEdit::keyPressEvent(QKeyEvent* event) {

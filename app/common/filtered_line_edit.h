@@ -26,8 +26,17 @@ public:
     // Digits only, at most maxDigits: a digit is refused while the box is full and nothing in it
     // is selected to be replaced. Pasted text goes in only if it leaves nothing but digits.
     void takeDigitsOnly(int maxDigits);
+    // Entering the box selects its whole text, after the click that brought the focus has
+    // placed the caret.
+    void selectAllOnEntry() { m_selectOnEntry = true; }
+    // Esc's undo: the text as it was when the box got the focus, all of it selected.
+    void restoreEntered();
+    const QString& entered() const { return m_entered; }
+    // The text shown now is what Esc puts back, as if the box had just got the focus.
+    void rememberText() { m_entered = text(); }
 
 protected:
+    void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -35,6 +44,8 @@ protected:
 private:
     KeyRule m_keyRule;
     PasteRule m_pasteRule;
+    QString m_entered;
+    bool m_selectOnEntry = false;
 };
 
 // Return and the keypad's Enter.

@@ -3,7 +3,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "common/filtered_line_edit.h"
@@ -25,6 +24,7 @@ frmEmbMsg::frmEmbMsg(RadioDocument& document, Language lang, QWidget* parent)
 
     // The message's bytes are Latin-1 codes; every character comes through the rules below.
     txtMsg->setText(QString::fromLatin1(decodeEmbeddedMessage(document.image())));
+    txtMsg->selectAllOnEntry();
     txtMsg->setKeyRule([this](QKeyEvent* e) { return textKey(e); });
     txtMsg->setPasteRule([this](const QString& text) { return taken(text); });
     txtMsg->setMinimumWidth(
@@ -81,15 +81,10 @@ bool frmEmbMsg::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         // With nothing to put back, Esc closes the dialog.
-        if (key == Qt::Key_Escape && txtMsg->text() != m_remembered) {
-            txtMsg->setText(m_remembered);
-            txtMsg->selectAll();
+        if (key == Qt::Key_Escape && txtMsg->text() != txtMsg->entered()) {
+            txtMsg->restoreEntered();
             return true;
         }
-    } else if (event->type() == QEvent::FocusIn) {
-        m_remembered = txtMsg->text();
-        // After the click that brought the focus has placed the caret.
-        QTimer::singleShot(0, txtMsg, &QLineEdit::selectAll);
     }
     return QDialog::eventFilter(watched, event);
 }

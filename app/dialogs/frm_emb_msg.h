@@ -31,7 +31,6 @@ private:
     bool textKey(QKeyEvent* e);
 
     RadioDocument& m_document;
-    QString m_remembered; // the text when the box got the focus, for Esc
     FilteredLineEdit* txtMsg;
     QPushButton* CmdOk;
     QPushButton* CmdCancel;

@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -79,6 +78,7 @@ void AlternatePanel::build() {
     auto lineEdit = [this](const char* name) {
         auto* e = new FilteredLineEdit(this);
         e->setObjectName(QString::fromLatin1(name));
+        e->selectAllOnEntry();
         e->setKeyRule([this, e](QKeyEvent* key) { return filterTextKey(e, key); });
         e->installEventFilter(this);
         return e;
@@ -351,7 +351,7 @@ void AlternatePanel::showChannel(int c) {
         showAutoResponse(isFiveTone(signalTypeEntry(image, c)));
     }
     TxtRxFreqGUI->selectAll();
-    m_remembered = TxtRxFreqGUI->text();
+    TxtRxFreqGUI->rememberText();
 }
 
 void AlternatePanel::disableChannel() {
@@ -545,8 +545,7 @@ bool AlternatePanel::eventFilter(QObject* watched, QEvent* event) {
         if (!field)
             break;
         if (key->key() == Qt::Key_Escape) {
-            field->setText(m_remembered);
-            field->selectAll();
+            static_cast<FilteredLineEdit*>(field)->restoreEntered();
             return true;
         }
         if (field == TxtChannelGUI && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
@@ -562,15 +561,6 @@ bool AlternatePanel::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     }
-    case QEvent::FocusIn:
-        if (field) {
-            m_remembered = field->text();
-            QTimer::singleShot(0, field, [field] {
-                if (field->hasFocus())
-                    field->selectAll();
-            });
-        }
-        break;
     case QEvent::FocusOut: {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (field && reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {

@@ -2,11 +2,11 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QTimer>
 
 namespace norvik {
 
 OptionLineEdit::OptionLineEdit(QWidget* parent) : FilteredLineEdit(parent) {
+    selectAllOnEntry();
     setKeyRule([this](QKeyEvent* event) { return filterKey(event); });
     setPasteRule([this](const QString& text) { return filtered(text); });
 }
@@ -49,16 +49,6 @@ void OptionLineEdit::commit() {
         showRuleResult(m_validation(text().toStdString()));
 }
 
-void OptionLineEdit::focusInEvent(QFocusEvent* event) {
-    FilteredLineEdit::focusInEvent(event);
-    m_entered = text();
-    // After the mouse press that brought the focus has placed the caret.
-    QTimer::singleShot(0, this, [this] {
-        if (hasFocus())
-            selectAll();
-    });
-}
-
 void OptionLineEdit::focusOutEvent(QFocusEvent* event) {
     FilteredLineEdit::focusOutEvent(event);
     if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
@@ -68,8 +58,7 @@ void OptionLineEdit::focusOutEvent(QFocusEvent* event) {
 void OptionLineEdit::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Escape:
-        setText(m_entered);
-        selectAll();
+        restoreEntered();
         return;
     case Qt::Key_Up:
     case Qt::Key_Down:

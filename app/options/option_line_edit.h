@@ -33,7 +33,6 @@ signals:
     void committed();
 
 protected:
-    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -46,7 +45,6 @@ private:
     KeyFilter m_filter = nullptr;
     Validation m_validation;
     Step m_step;
-    QString m_entered;
 };
 
 } // namespace norvik

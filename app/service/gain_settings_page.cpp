@@ -5,7 +5,6 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 
@@ -71,6 +70,7 @@ GainSettingsPage::GainSettingsPage(Language lang, QWidget* parent) : QGroupBox(q
         field->setObjectName(QStringLiteral("Text1"));
         field->setProperty("index", box);
         field->takeDigitsOnly(kFineValueDigits);
+        field->selectAllOnEntry();
         field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
         field->installEventFilter(this);
         Text1[static_cast<std::size_t>(box)] = field;
@@ -181,14 +181,7 @@ bool GainSettingsPage::eventFilter(QObject* watched, QEvent* event) {
     if (it == Text1.end())
         return QGroupBox::eventFilter(watched, event);
     const int box = static_cast<int>(it - Text1.begin());
-    QLineEdit* field = *it;
     switch (event->type()) {
-    case QEvent::FocusIn:
-        QTimer::singleShot(0, field, [field] {
-            if (field->hasFocus())
-                field->selectAll();
-        });
-        break;
     case QEvent::FocusOut:
         Text1_LostFocus(box);
         break;
