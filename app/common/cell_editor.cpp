@@ -2,21 +2,14 @@
 
 #include <QAbstractItemView>
 #include <QKeyEvent>
-#include <QLineEdit>
 
 namespace norvik {
 
-bool isEnterKey(int key) {
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-CellEditor::CellEditor(QAbstractItemView* view, const QString& objectName, KeyRule rule)
-    : QObject(view), m_view(view), m_box(new QLineEdit(view->viewport())), m_rule(std::move(rule)) {
+CellEditor::CellEditor(QAbstractItemView* view, const QString& objectName, FilteredLineEdit::KeyRule rule)
+    : QObject(view), m_view(view), m_box(new FilteredLineEdit(view->viewport())) {
     m_box->setObjectName(objectName);
-    m_box->setAttribute(Qt::WA_InputMethodEnabled, false);
     m_box->setAlignment(Qt::AlignCenter);
-    m_box->setContextMenuPolicy(Qt::NoContextMenu);
-    m_box->setAcceptDrops(false);
+    m_box->setKeyRule(std::move(rule));
     m_box->hide();
     m_box->installEventFilter(this);
 }
@@ -51,8 +44,8 @@ bool CellEditor::eventFilter(QObject* watched, QEvent* event) {
             emit enterPressed();
         else if (e->key() == Qt::Key_Escape)
             emit escapePressed();
-        else if (!e->matches(QKeySequence::Paste))
-            return m_rule(e);
+        else
+            break;
         return true;
     }
     case QEvent::FocusOut: {
@@ -62,11 +55,6 @@ bool CellEditor::eventFilter(QObject* watched, QEvent* event) {
             emit left();
         break;
     }
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton)
-            return true; // the selection would be pasted past the key rule
-        break;
     default:
         break;
     }

@@ -2,11 +2,10 @@
 
 #include <QObject>
 #include <QString>
-#include <functional>
+
+#include "app/common/filtered_line_edit.h"
 
 class QAbstractItemView;
-class QKeyEvent;
-class QLineEdit;
 class QRect;
 
 namespace norvik {
@@ -18,12 +17,9 @@ namespace norvik {
 class CellEditor : public QObject {
     Q_OBJECT
 public:
-    // The rule sees each key the box did not take for itself and returns true to drop it.
-    using KeyRule = std::function<bool(QKeyEvent*)>;
+    CellEditor(QAbstractItemView* view, const QString& objectName, FilteredLineEdit::KeyRule rule);
 
-    CellEditor(QAbstractItemView* view, const QString& objectName, KeyRule rule);
-
-    QLineEdit* box() const { return m_box; }
+    FilteredLineEdit* box() const { return m_box; }
     bool isOpen() const { return m_open; }
     void open(const QRect& cell, const QString& text, bool typed);
     // Hides the box, giving the grid the focus if the box had it, and returns its text.
@@ -40,12 +36,8 @@ protected:
 
 private:
     QAbstractItemView* m_view;
-    QLineEdit* m_box;
-    KeyRule m_rule;
+    FilteredLineEdit* m_box;
     bool m_open = false;
 };
-
-// Return and the keypad's Enter.
-bool isEnterKey(int key);
 
 } // namespace norvik

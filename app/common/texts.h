@@ -19,6 +19,9 @@ inline QString qstr(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
+// A caption as plain text, its mnemonic gone: "&Read" reads "Read", "读取(&R)" reads "读取".
+QString withoutMnemonic(QString caption);
+
 // The user's decimal separator, for the "0.00000" and "0.0" formats.
 char localeDecimalSeparator();
 

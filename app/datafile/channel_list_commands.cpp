@@ -6,7 +6,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QRegularExpression>
 #include <QToolBar>
 #include <span>
 
@@ -30,8 +29,10 @@ constexpr std::size_t kMaxCsvSize = 1024 * 1024;
 
 // A menu caption as a dialog title: "&Import CSV..." reads "Import CSV".
 QString titleOf(int captionId, Language lang) {
-    static const QRegularExpression mnemonic(QStringLiteral("\\(&.\\)|&|\\.\\.\\.$"));
-    return qtext(captionId, lang).remove(mnemonic).trimmed();
+    QString title = withoutMnemonic(qtext(captionId, lang));
+    if (title.endsWith(QLatin1String("...")))
+        title.chop(3);
+    return title.trimmed();
 }
 
 // The name the title bar shows: the file's, or "Untitled".

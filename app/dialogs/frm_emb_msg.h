@@ -5,10 +5,11 @@
 #include "core/image/radio_document.h"
 #include "core/strings/strings.h"
 
-class QLineEdit;
 class QPushButton;
 
 namespace norvik {
+
+class FilteredLineEdit;
 
 // Embedded Message: the 16 single-byte characters of the message in one text box. Typing and
 // pasting take only what a message byte can hold and what fits; OK writes the message, Cancel
@@ -25,13 +26,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Puts what of `typed` the message takes in place of the selection.
-    void insertTyped(const QString& typed);
+    // What of `typed` the message takes in place of the selection.
+    QString taken(const QString& typed) const;
     bool textKey(QKeyEvent* e);
 
     RadioDocument& m_document;
-    QString m_remembered; // the text when the box got the focus, for Esc
-    QLineEdit* txtMsg;
+    FilteredLineEdit* txtMsg;
     QPushButton* CmdOk;
     QPushButton* CmdCancel;
 };

@@ -57,10 +57,8 @@ HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent) {
 }
 
 void HelpViewer::showTopic(const QUrl& url, Language lang) {
-    QString title = qtext(ids::MenuHelp, lang);
-    title.remove(QStringLiteral("(&H)"));
-    title.remove(QLatin1Char('&'));
-    setWindowTitle(QStringLiteral("%1 %2").arg(QString::fromLatin1(kProductName), title));
+    setWindowTitle(
+        QStringLiteral("%1 %2").arg(QString::fromLatin1(kProductName), withoutMnemonic(qtext(ids::MenuHelp, lang))));
     m_browser->setSource(url);
 }
 

@@ -12,11 +12,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/common/accessible_names.h"
+#include "app/common/filtered_line_edit.h"
 #include "app/common/texts.h"
 #include "app/common/typed_key.h"
 #include "app/dialogs/prompt.h"
@@ -26,13 +26,6 @@
 #include "core/strings/string_ids.h"
 
 namespace norvik {
-namespace {
-
-bool isEnterKey(int key) {
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-} // namespace
 
 AlternatePanel::AlternatePanel(ChannelTable& table, Prompter& prompter, QWidget* parent)
     : QWidget(parent), m_table(table), m_prompter(prompter), m_language(table.language()) {
@@ -83,12 +76,10 @@ void AlternatePanel::build() {
         return l;
     };
     auto lineEdit = [this](const char* name) {
-        auto* e = new QLineEdit(this);
+        auto* e = new FilteredLineEdit(this);
         e->setObjectName(QString::fromLatin1(name));
-        // Everything typed goes through the key rules: no paste menu, drops or input method.
-        e->setContextMenuPolicy(Qt::NoContextMenu);
-        e->setAcceptDrops(false);
-        e->setAttribute(Qt::WA_InputMethodEnabled, false);
+        e->selectAllOnEntry();
+        e->setKeyRule([this, e](QKeyEvent* key) { return filterTextKey(e, key); });
         e->installEventFilter(this);
         return e;
     };
@@ -360,7 +351,7 @@ void AlternatePanel::showChannel(int c) {
         showAutoResponse(isFiveTone(signalTypeEntry(image, c)));
     }
     TxtRxFreqGUI->selectAll();
-    m_remembered = TxtRxFreqGUI->text();
+    TxtRxFreqGUI->rememberText();
 }
 
 void AlternatePanel::disableChannel() {
@@ -554,8 +545,7 @@ bool AlternatePanel::eventFilter(QObject* watched, QEvent* event) {
         if (!field)
             break;
         if (key->key() == Qt::Key_Escape) {
-            field->setText(m_remembered);
-            field->selectAll();
+            static_cast<FilteredLineEdit*>(field)->restoreEntered();
             return true;
         }
         if (field == TxtChannelGUI && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
@@ -569,24 +559,8 @@ bool AlternatePanel::eventFilter(QObject* watched, QEvent* event) {
             TxtChannelGUI->selectAll();
             return true;
         }
-        if (filterTextKey(field, key))
-            return true;
         break;
     }
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-        if (field && static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton)
-            return true; // no pasting of the selection past the key rules
-        break;
-    case QEvent::FocusIn:
-        if (field) {
-            m_remembered = field->text();
-            QTimer::singleShot(0, field, [field] {
-                if (field->hasFocus())
-                    field->selectAll();
-            });
-        }
-        break;
     case QEvent::FocusOut: {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (field && reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {

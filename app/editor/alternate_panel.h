@@ -16,6 +16,7 @@ class QPushButton;
 namespace norvik {
 
 class ChannelUpDown;
+class FilteredLineEdit;
 class Prompter;
 
 // The single-channel panel (PicGUI) that can cover the channel grid: one labelled control per
@@ -92,14 +93,13 @@ private:
     Prompter& m_prompter;
     int m_shown = 1;
     Language m_language;
-    QString m_remembered;
     bool m_committing = false;
 
     QLabel* LblChannelGUI = nullptr;
     QLineEdit* TxtChannelGUI = nullptr;
     ChannelUpDown* UDChannelGUI = nullptr;
     QLabel* LblRxFreqGUI = nullptr;
-    QLineEdit* TxtRxFreqGUI = nullptr;
+    FilteredLineEdit* TxtRxFreqGUI = nullptr;
     QLabel* LblTxFreqGUI = nullptr;
     QLineEdit* TxtTxFreqGUI = nullptr;
     QLabel* LblOffsetFreqGUI = nullptr;

@@ -5,11 +5,11 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QStyleOptionHeader>
 
+#include "app/common/cell_editor.h"
 #include "app/common/texts.h"
 #include "app/common/twips.h"
 #include "app/common/typed_key.h"
@@ -67,16 +67,13 @@ bool isEditShortcut(const QKeyEvent* e) {
            (e->key() == Qt::Key_C || e->key() == Qt::Key_V || e->key() == Qt::Key_D);
 }
 
-bool isEnterKey(int key) {
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
 } // namespace
 
 ChannelGrid::ChannelGrid(ChannelTable& table, Prompter& prompter, QWidget* parent)
     : QTableView(parent), m_table(table), m_prompter(prompter), m_model(new ChannelTableModel(table, this)),
-      txtMemChannel(new QLineEdit(viewport())), cboQtDqt(new QComboBox(viewport())),
-      cboPowerScan(new QComboBox(viewport())) {
+      m_textEditor(new CellEditor(this, QStringLiteral("txtMemChannel"),
+                                  [this](QKeyEvent* e) { return filterTextEditorKey(e); })),
+      txtMemChannel(m_textEditor->box()), cboQtDqt(new QComboBox(viewport())), cboPowerScan(new QComboBox(viewport())) {
     setObjectName(QStringLiteral("ChannelGrid"));
     setModel(m_model);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -98,16 +95,12 @@ ChannelGrid::ChannelGrid(ChannelTable& table, Prompter& prompter, QWidget* paren
     if (m_corner)
         m_corner->installEventFilter(this);
 
-    txtMemChannel->setObjectName(QStringLiteral("txtMemChannel"));
     cboQtDqt->setObjectName(QStringLiteral("cboQtDqt"));
     cboPowerScan->setObjectName(QStringLiteral("cboPowerScan"));
-    // Names are single-byte codes typed key by key; an input method would bypass the key rules.
-    txtMemChannel->setAttribute(Qt::WA_InputMethodEnabled, false);
-    txtMemChannel->setAlignment(Qt::AlignCenter);
-    txtMemChannel->setAcceptDrops(false);
     txtMemChannel->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(txtMemChannel, &QLineEdit::customContextMenuRequested, this,
             [this](const QPoint& pos) { emit editMenuRequested(txtMemChannel->mapToGlobal(pos)); });
+    // After the cell editor's own filter, so that this one sees the keys first.
     for (QWidget* w :
          {static_cast<QWidget*>(txtMemChannel), static_cast<QWidget*>(cboQtDqt), static_cast<QWidget*>(cboPowerScan)}) {
         w->hide();
@@ -148,8 +141,18 @@ void ChannelGrid::documentChanged(const DocumentChange& change) {
 void ChannelGrid::closeEditorUnsaved() {
     if (QWidget* editor = openEditorWidget()) {
         m_open = EditorKind::None;
-        editor->hide();
+        hideEditor(editor);
     }
+}
+
+// An editor with the focus gives it to the grid first: hiding it would pass the focus on as Tab does.
+QString ChannelGrid::hideEditor(QWidget* editor) {
+    if (editor == txtMemChannel)
+        return m_textEditor->close();
+    if (editor->hasFocus())
+        setFocus(Qt::OtherFocusReason);
+    editor->hide();
+    return static_cast<QComboBox*>(editor)->currentText();
 }
 
 ChannelGrid::~ChannelGrid() {
@@ -278,15 +281,9 @@ void ChannelGrid::openEditor(int column, std::optional<char> initialText) {
 
     if (kind == EditorKind::Text) {
         txtMemChannel->setMaxLength(column == col::Name ? kNameLength : 32767);
-        txtMemChannel->setText(initialText ? QString(QLatin1Char(*initialText)) : remembered);
-        txtMemChannel->setGeometry(rect);
         m_open = kind;
-        txtMemChannel->show();
-        txtMemChannel->setFocus(Qt::OtherFocusReason);
-        if (initialText)
-            txtMemChannel->end(false);
-        else
-            txtMemChannel->selectAll();
+        m_textEditor->open(rect, initialText ? QString(QLatin1Char(*initialText)) : remembered,
+                           initialText.has_value());
         return;
     }
     QComboBox* combo = kind == EditorKind::Tone ? cboQtDqt : cboPowerScan;
@@ -308,11 +305,8 @@ void ChannelGrid::commitEditor() {
     QScopedValueRollback guard(m_committing, true);
     QWidget* editor = openEditorWidget();
     auto* combo = m_open == EditorKind::Text ? nullptr : static_cast<QComboBox*>(editor);
-    const QString text = combo ? combo->currentText() : txtMemChannel->text();
     m_open = EditorKind::None;
-    if (editor->hasFocus())
-        setFocus(Qt::OtherFocusReason);
-    editor->hide();
+    const QString text = hideEditor(editor);
     // A list that opened on a text none of its entries matches was never chosen from.
     if (combo && combo->currentIndex() < 0)
         return;
@@ -333,7 +327,7 @@ void ChannelGrid::cancelEditor() {
         return;
     m_open = EditorKind::None;
     setFocus(Qt::OtherFocusReason);
-    editor->hide();
+    hideEditor(editor);
 }
 
 void ChannelGrid::commitAndMoveRight() {
@@ -411,16 +405,8 @@ bool ChannelGrid::eventFilter(QObject* watched, QEvent* e) {
             cancelEditor();
             return true;
         }
-        if (watched == txtMemChannel && filterTextEditorKey(key))
-            return true;
         break;
     }
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-        // No pasting of the selection with the middle button past the key rules.
-        if (watched == txtMemChannel && static_cast<QMouseEvent*>(e)->button() == Qt::MiddleButton)
-            return true;
-        break;
     case QEvent::FocusOut: {
         // A combo's own popup and a switch to another window are not leaving the editor.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();

@@ -12,6 +12,7 @@ class QLineEdit;
 
 namespace norvik {
 
+class CellEditor;
 class Prompter;
 class ChannelTableModel;
 
@@ -81,6 +82,8 @@ protected:
 private:
     void documentChanged(const DocumentChange& change);
     void closeEditorUnsaved();
+    // Hides an open editor and returns its text.
+    QString hideEditor(QWidget* editor);
     QModelIndex indexOf(int channel, int column) const;
     QWidget* openEditorWidget() const;
     void handle(const EditRequest& request);
@@ -96,6 +99,7 @@ private:
     ChannelTable& m_table;
     Prompter& m_prompter;
     ChannelTableModel* m_model;
+    CellEditor* m_textEditor;
     QLineEdit* txtMemChannel;
     QComboBox* cboQtDqt;
     QComboBox* cboPowerScan;

@@ -14,7 +14,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
@@ -45,14 +44,6 @@ namespace {
 constexpr int kSplitterTwips = 60;
 constexpr int kStartButtonsTwips = 2000;
 constexpr int kStartStatusTwips = 6000;
-
-// Tooltips never show mnemonics: "&Read" reads "Read", "读取(&R)" reads "读取".
-QString withoutMnemonic(QString s) {
-    static const QRegularExpression bracketed(QStringLiteral("\\(&.\\)"));
-    s.remove(bracketed);
-    s.remove(QLatin1Char('&'));
-    return s;
-}
 
 QKeySequence keys(QKeyCombination k) {
     return k.key() == Qt::Key_unknown ? QKeySequence() : QKeySequence(k);

@@ -2,25 +2,18 @@
 // committed). Loads and saves work in memory and go through the program's one load and save
 // helper, so that a failure never costs the file already on disk.
 
-#include <QRegularExpression>
-
 #include "app/common/path_names.h"
 #include "app/common/texts.h"
 #include "app/dialogs/frm_compare.h"
 #include "app/dialogs/prompt.h"
 #include "app/editor/frm_main.h"
-#include "core/strings/string_ids.h"
 #include "io/files.h"
 #include "io/image_files.h"
 
 namespace norvik {
 
 QString frmMain::fileDialogTitle(int captionId) const {
-    static const QRegularExpression bracketed(QStringLiteral("\\(&.\\)"));
-    QString s = qtext(captionId, m_language);
-    s.remove(bracketed);
-    s.remove(QLatin1Char('&'));
-    return s;
+    return withoutMnemonic(qtext(captionId, m_language));
 }
 
 bool frmMain::saveChangesBefore(int questionId) {

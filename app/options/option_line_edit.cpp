@@ -2,32 +2,39 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QTimer>
 
 namespace norvik {
 
-OptionLineEdit::OptionLineEdit(QWidget* parent) : QLineEdit(parent) {
-    connect(this, &QLineEdit::textEdited, this, &OptionLineEdit::filterEdit);
+OptionLineEdit::OptionLineEdit(QWidget* parent) : FilteredLineEdit(parent) {
+    selectAllOnEntry();
+    setKeyRule([this](QKeyEvent* event) { return filterKey(event); });
+    setPasteRule([this](const QString& text) { return filtered(text); });
 }
 
-void OptionLineEdit::filterEdit() {
+QString OptionLineEdit::filtered(const QString& text) const {
     if (!m_filter)
-        return;
-    const QString typed = text();
+        return text;
     QString kept;
-    int caret = 0;
-    for (qsizetype i = 0; i < typed.size(); ++i) {
-        const char16_t u = typed.at(i).unicode();
-        const auto c = u <= 0x7F ? m_filter(static_cast<char>(u)) : std::nullopt;
-        if (c)
+    for (const QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (const auto c = u <= 0x7F ? m_filter(static_cast<char>(u)) : std::nullopt)
             kept += QLatin1Char(*c);
-        if (i < cursorPosition())
-            caret = static_cast<int>(kept.size());
     }
-    if (kept != typed) {
-        setText(kept);
-        setCursorPosition(caret);
-    }
+    return kept;
+}
+
+// The box's own shortcuts and editing keys pass; a character goes in as the filter has it.
+bool OptionLineEdit::filterKey(QKeyEvent* event) {
+    const QString typed = event->text();
+    if (typed.isEmpty() || !typed.at(0).isPrint() ||
+        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    const QString kept = filtered(typed);
+    if (kept == typed)
+        return false;
+    if (!kept.isEmpty())
+        insert(kept);
+    return true;
 }
 
 void OptionLineEdit::showRuleResult(const std::string& text) {
@@ -42,18 +49,8 @@ void OptionLineEdit::commit() {
         showRuleResult(m_validation(text().toStdString()));
 }
 
-void OptionLineEdit::focusInEvent(QFocusEvent* event) {
-    QLineEdit::focusInEvent(event);
-    m_entered = text();
-    // After the mouse press that brought the focus has placed the caret.
-    QTimer::singleShot(0, this, [this] {
-        if (hasFocus())
-            selectAll();
-    });
-}
-
 void OptionLineEdit::focusOutEvent(QFocusEvent* event) {
-    QLineEdit::focusOutEvent(event);
+    FilteredLineEdit::focusOutEvent(event);
     if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
         commit();
 }
@@ -61,8 +58,7 @@ void OptionLineEdit::focusOutEvent(QFocusEvent* event) {
 void OptionLineEdit::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Escape:
-        setText(m_entered);
-        selectAll();
+        restoreEntered();
         return;
     case Qt::Key_Up:
     case Qt::Key_Down:
@@ -75,7 +71,7 @@ void OptionLineEdit::keyPressEvent(QKeyEvent* event) {
     default:
         break;
     }
-    QLineEdit::keyPressEvent(event);
+    FilteredLineEdit::keyPressEvent(event);
 }
 
 } // namespace norvik

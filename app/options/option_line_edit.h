@@ -1,19 +1,19 @@
 #pragma once
 
-#include <QLineEdit>
 #include <functional>
 #include <string>
 #include <string_view>
 
+#include "app/common/filtered_line_edit.h"
 #include "core/options/option_fields.h"
 
 namespace norvik {
 
-// A text field of the options pages. What the user types, pastes or drops passes the field's key
-// filter (programmatic texts are shown as given). Entering selects the whole text and remembers
+// A text field of the options pages. What the user types or pastes passes the field's key filter
+// (programmatic texts are shown as given). Entering selects the whole text and remembers
 // it, Esc puts it back; leaving, or commit(), applies the field's validation; Up and Down arrows
 // apply its step rule.
-class OptionLineEdit : public QLineEdit {
+class OptionLineEdit : public FilteredLineEdit {
     Q_OBJECT
 public:
     using Validation = std::function<std::string(std::string_view)>;
@@ -33,18 +33,18 @@ signals:
     void committed();
 
 protected:
-    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void filterEdit();
+    // What of a typed or pasted text the key filter lets in, character by character.
+    QString filtered(const QString& text) const;
+    bool filterKey(QKeyEvent* event);
     void showRuleResult(const std::string& text);
 
     KeyFilter m_filter = nullptr;
     Validation m_validation;
     Step m_step;
-    QString m_entered;
 };
 
 } // namespace norvik

@@ -5,15 +5,12 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMouseEvent>
-#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 
 #include "app/common/accessible_names.h"
+#include "app/common/filtered_line_edit.h"
 #include "app/common/texts.h"
-#include "app/service/digit_field.h"
 #include "core/service/value_entry.h"
 #include "core/strings/string_ids.h"
 
@@ -69,10 +66,11 @@ GainSettingsPage::GainSettingsPage(Language lang, QWidget* parent) : QGroupBox(q
     auto* fine = new QGridLayout;
     for (int box = 0; box < kFineValueCount; ++box) {
         fine->addWidget(new QLabel(qtext(kFineLabels[box], lang), this), box, 0);
-        auto* field = new QLineEdit(this);
+        auto* field = new FilteredLineEdit(this);
         field->setObjectName(QStringLiteral("Text1"));
         field->setProperty("index", box);
-        makeDigitField(field, kFineValueDigits);
+        field->takeDigitsOnly(kFineValueDigits);
+        field->selectAllOnEntry();
         field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
         field->installEventFilter(this);
         Text1[static_cast<std::size_t>(box)] = field;
@@ -183,20 +181,13 @@ bool GainSettingsPage::eventFilter(QObject* watched, QEvent* event) {
     if (it == Text1.end())
         return QGroupBox::eventFilter(watched, event);
     const int box = static_cast<int>(it - Text1.begin());
-    QLineEdit* field = *it;
     switch (event->type()) {
-    case QEvent::FocusIn:
-        QTimer::singleShot(0, field, [field] {
-            if (field->hasFocus())
-                field->selectAll();
-        });
-        break;
     case QEvent::FocusOut:
         Text1_LostFocus(box);
         break;
     case QEvent::KeyPress: {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (isEnterKey(key)) {
             if (box == kToneTxLevelBox)
                 emit toneLevelEntered();
             else
@@ -209,11 +200,6 @@ bool GainSettingsPage::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     }
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton)
-            return true; // no pasting of the selection past the digit rule
-        break;
     default:
         break;
     }

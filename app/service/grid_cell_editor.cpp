@@ -2,27 +2,20 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTableWidget>
 
-#include "app/service/digit_field.h"
+#include "app/common/filtered_line_edit.h"
 
 namespace norvik {
-namespace {
 
-bool isEnterKey(int key) {
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-} // namespace
-
-GridCellEditor::GridCellEditor(const QString& objectName, int maxDigits, QWidget* parent)
-    : QObject(parent), m_field(new QLineEdit(parent)) {
+GridCellEditor::GridCellEditor(const QString& objectName, int maxDigits, QWidget* parent) : QObject(parent) {
+    auto* field = new FilteredLineEdit(parent);
+    field->takeDigitsOnly(maxDigits);
+    m_field = field;
     m_field->setObjectName(objectName);
     m_field->setFrame(false);
     m_field->setAlignment(Qt::AlignCenter);
-    makeDigitField(m_field, maxDigits);
     m_field->hide();
     m_field->installEventFilter(this);
 }
@@ -106,9 +99,6 @@ bool GridCellEditor::eventFilter(QObject* watched, QEvent* event) {
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
             if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
                 close(true);
-        } else if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) &&
-                   static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
-            return true; // no pasting of the selection past the digit rule
         }
         return QObject::eventFilter(watched, event);
     }

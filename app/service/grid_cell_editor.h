@@ -51,7 +51,7 @@ private:
     void close(bool commitText);
     Cell cellAt(QTableWidget* grid, int row, int column) const;
 
-    QLineEdit* m_field;
+    QLineEdit* m_field = nullptr;
     struct Attached {
         QTableWidget* grid;
         // Kept apart: a grid being taken down still sends its viewport's events here, when it

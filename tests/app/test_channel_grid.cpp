@@ -1,3 +1,4 @@
+#include <QClipboard>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -71,6 +72,18 @@ private slots:
         QCOMPARE(f.editor()->text(), QStringLiteral("Abcdefg"));
         QTest::keyClick(f.editor(), Qt::Key_Return);
         QCOMPARE(f.shown(1, col::Name), QStringLiteral("Abcdefg"));
+        // Opened on a full name, all of it selected, a typed key changes nothing: Backspace first.
+        f.clickCell(1, col::Name);
+        QCOMPARE(f.editor()->selectedText(), QStringLiteral("Abcdefg"));
+        QTest::keyClick(f.editor(), Qt::Key_X);
+        QCOMPARE(f.editor()->text(), QStringLiteral("Abcdefg"));
+        QTest::keyClick(f.editor(), Qt::Key_Backspace);
+        QTest::keyClick(f.editor(), Qt::Key_X);
+        QCOMPARE(f.editor()->text(), QStringLiteral("x"));
+        // The paste key other than Ctrl+V would put a brace past the key rule.
+        QApplication::clipboard()->setText(QStringLiteral("{}"));
+        QTest::keyClick(f.editor(), Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(f.editor()->text(), QStringLiteral("x"));
     }
 
     // C, V and D are Copy, Paste and Clear only with Ctrl; plain, they start a name like any letter.

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QPointer>
 #include <QPushButton>
@@ -378,6 +379,16 @@ private slots:
         test::WindowFixture::typeInto(digitTime, QStringLiteral("50"));
         QTest::mouseClick(f.field<UpDown>("UDDtmf", 0)->downButton(), Qt::LeftButton);
         QCOMPARE(digitTime->text(), QStringLiteral("200")); // the up-down control goes round
+
+        f.click("C4");
+        auto* id = f.field<QLineEdit>("Txt5Tone");
+        test::WindowFixture::typeInto(id, QStringLiteral("1e2"));
+        QCOMPARE(id->text(), QStringLiteral("12AAA"));
+        // A paste passes the same key filter, before it reaches the field.
+        QApplication::clipboard()->setText(QStringLiteral("3e4"));
+        id->selectAll();
+        QTest::keyClick(id, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(id->text(), QStringLiteral("34"));
 
         // An editor left for another field keeps its text; Reset shows the image again.
         f.click("C2");
