@@ -25,7 +25,7 @@ void printHelp() {
                 "OUT.dat. Channels the file does not name keep their settings, unless --replace-all\n"
                 "empties them (names included). Each line that cannot be taken is reported as\n"
                 "IN.csv:LINE: reason; then nothing is written and the exit status is 2. What was taken\n"
-                "is said on standard error: 12 channels changed, 0 lines refused.\n\n"
+                "is said on standard output unless OUT is '-': 12 channels changed, 0 lines refused.\n\n"
                 "options:\n"
                 "  --replace-all  start from an image without channels\n"
                 "  --lang en|zh   language of the messages (default en)\n"
@@ -78,14 +78,17 @@ int runImportCsv(const Args& args) {
     if (result.unlistedProblems > 0)
         printErr(
             QStringLiteral("%1: %2").arg(in.text, cliText(ids::CsvMoreRefused, lang).arg(result.unlistedProblems)));
-    if (result.refused()) {
-        printErr(cliText(ids::CsvNothingWritten, lang).arg(result.refusedCount()).arg(out.text));
+    if (result.refused())
         return kExitFailed;
-    }
     if (!saveImage(out, result.image, formatOf(out, raw), lang))
         return kExitFailed;
-    // On stderr: standard output may be the data file itself.
-    printErr(cliText(ids::CsvImportTook, lang).arg(result.changedCount()).arg(result.refusedCount()));
+    // Standard output, unless it carries the data file: a pipeline keeps its bytes and a quiet stderr.
+    if (!out.isStdStream())
+        std::printf("%s\n", cliText(ids::CsvImportTook, lang)
+                                .arg(result.changedCount())
+                                .arg(result.refusedCount())
+                                .toUtf8()
+                                .constData());
     return kExitOk;
 }
 

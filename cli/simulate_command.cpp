@@ -61,6 +61,63 @@ void onSignal(int) {
 }
 #endif
 
+// The faults the options ask for; the problem with one of them, or an empty text.
+QString readFaults(const Options& o, SimulatorFaults& faults) {
+    faults.once = o.has(QStringLiteral("--fault-once"));
+    const std::pair<const char*, std::optional<int>*> addressOptions[] = {
+        {"--silent-at", &faults.silentAt},        {"--short-reply-at", &faults.shortReplyAt},
+        {"--long-reply-at", &faults.longReplyAt}, {"--refuse-write-at", &faults.refuseWriteAt},
+        {"--drop-write-at", &faults.dropWriteAt}, {"--dead-from", &faults.deadFrom}};
+    for (const auto& [name, field] : addressOptions) {
+        const QString key = QLatin1String(name);
+        if (!o.given(key))
+            continue;
+        int a = 0;
+        if (!parseAddress(o.values[key], a))
+            return QStringLiteral("%1 needs an address 0..0xFFF").arg(key);
+        *field = a;
+    }
+    if (o.given(QStringLiteral("--junk")) &&
+        !parseHex(o.values[QStringLiteral("--junk")], faults.junkBeforeHandshakeAck))
+        return QStringLiteral("--junk needs hex digits");
+    if (o.given(QStringLiteral("--ident"))) {
+        std::vector<std::uint8_t> ident;
+        if (!parseHex(o.values[QStringLiteral("--ident")], ident) || ident.size() != kRowSize)
+            return QStringLiteral("--ident needs 16 bytes in hex");
+        Row row{};
+        std::copy(ident.begin(), ident.end(), row.begin());
+        faults.identification = row;
+    }
+    return {};
+}
+
+// Prints the device path and serves it until SIGINT, SIGTERM or SIGHUP; false when the
+// signals cannot be waited for.
+bool runUntilInterrupted(const QString& devicePath) {
+    QEventLoop loop;
+#ifdef Q_OS_UNIX
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) {
+        printErr(QStringLiteral("socketpair failed"));
+        return false;
+    }
+    QSocketNotifier signalNotifier(g_signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &loop, [&] {
+        char c;
+        [[maybe_unused]] auto n = ::read(g_signalPipe[0], &c, 1);
+        loop.quit();
+    });
+    struct sigaction sa {};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(sig, &sa, nullptr);
+#endif
+    std::printf("%s\n", devicePath.toLocal8Bit().constData());
+    std::fflush(stdout);
+    loop.exec();
+    return true;
+}
+
 } // namespace
 
 int runSimulate(const Args& args) {
@@ -98,33 +155,8 @@ int runSimulate(const Args& args) {
     const Arg saveTo = o.file(QStringLiteral("--save-on-exit"));
 
     SimulatorFaults faults;
-    faults.once = o.has(QStringLiteral("--fault-once"));
-    const std::pair<const char*, std::optional<int>*> addressOptions[] = {
-        {"--silent-at", &faults.silentAt},        {"--short-reply-at", &faults.shortReplyAt},
-        {"--long-reply-at", &faults.longReplyAt}, {"--refuse-write-at", &faults.refuseWriteAt},
-        {"--drop-write-at", &faults.dropWriteAt}, {"--dead-from", &faults.deadFrom}};
-    for (const auto& [name, field] : addressOptions) {
-        const QString key = QLatin1String(name);
-        if (!o.values.contains(key))
-            continue;
-        int a = 0;
-        if (!parseAddress(o.values[key], a))
-            return usageError("simulate", QLatin1String(kSimulateUsage),
-                              QStringLiteral("%1 needs an address 0..0xFFF").arg(key));
-        *field = a;
-    }
-    if (o.values.contains(QStringLiteral("--junk")) &&
-        !parseHex(o.values[QStringLiteral("--junk")], faults.junkBeforeHandshakeAck))
-        return usageError("simulate", QLatin1String(kSimulateUsage), QStringLiteral("--junk needs hex digits"));
-    if (o.values.contains(QStringLiteral("--ident"))) {
-        std::vector<std::uint8_t> ident;
-        if (!parseHex(o.values[QStringLiteral("--ident")], ident) || ident.size() != kRowSize)
-            return usageError("simulate", QLatin1String(kSimulateUsage),
-                              QStringLiteral("--ident needs 16 bytes in hex"));
-        Row row{};
-        std::copy(ident.begin(), ident.end(), row.begin());
-        faults.identification = row;
-    }
+    if (const QString problem = readFaults(o, faults); !problem.isEmpty())
+        return usageError("simulate", QLatin1String(kSimulateUsage), problem);
 
     // A stream, not a document: it may well be a pipe or a terminal, so it is opened as named.
     std::ofstream log;
@@ -160,28 +192,8 @@ int runSimulate(const Args& args) {
         });
     }
 
-    QEventLoop loop;
-#ifdef Q_OS_UNIX
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) {
-        printErr(QStringLiteral("socketpair failed"));
+    if (!runUntilInterrupted(host.devicePath()))
         return kExitFailed;
-    }
-    QSocketNotifier signalNotifier(g_signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &loop, [&] {
-        char c;
-        [[maybe_unused]] auto n = ::read(g_signalPipe[0], &c, 1);
-        loop.quit();
-    });
-    struct sigaction sa {};
-    sa.sa_handler = onSignal;
-    sigemptyset(&sa.sa_mask);
-    for (int sig : {SIGINT, SIGTERM, SIGHUP})
-        sigaction(sig, &sa, nullptr);
-#endif
-
-    std::printf("%s\n", host.devicePath().toLocal8Bit().constData());
-    std::fflush(stdout);
-    loop.exec();
 
     if (saveOnExit && !saveImage(saveTo, radio.memory(), formatOf(saveTo), lang))
         return kExitFailed;

@@ -389,9 +389,8 @@ inline constexpr int RadioWrongAnswerAt = 1949;  // %1 block address
 inline constexpr int PortNameTooLong = 1950;     // %1 = port
 inline constexpr int PortNotSerial = 1951;       // %1 = port
 // What the command-line tool says as it goes.
-inline constexpr int CsvImportTook = 1952;     // %1 channels changed, %2 lines refused
-inline constexpr int CsvNothingWritten = 1953; // %1 lines refused, %2 the output file
-inline constexpr int TransferProgress = 1954;  // %1 each port and its percentage
+inline constexpr int CsvImportTook = 1952;    // %1 channels changed, %2 lines refused
+inline constexpr int TransferProgress = 1953; // %1 each port and its percentage
 // Saving over a file changed by somebody else, and a setting that could not be stored.
 inline constexpr int FileChangedOnDisk = 1960; // %1 the file
 inline constexpr int OverwriteAnswer = 1961;
