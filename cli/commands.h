@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 #include "cli/options.h"
 
 namespace norvik::cli {
@@ -18,9 +20,9 @@ struct Command {
 };
 
 // Each group of commands lives in its own file and lists itself here.
-const Command* fileCommands(int& count);
-const Command* listCommands(int& count);
-const Command* radioCommands(int& count);
-const Command* compareCommands(int& count);
+std::span<const Command> fileCommands();
+std::span<const Command> listCommands();
+std::span<const Command> radioCommands();
+std::span<const Command> compareCommands();
 
 } // namespace norvik::cli

@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/image_files.h"
 #include "cli/many_ports.h"
+#include "cli/transfer_console.h"
 #include "core/compare/image_compare.h"
 #include "core/strings/string_ids.h"
 #include "transport/clone_batch.h"
@@ -26,49 +27,6 @@ struct Operand {
     std::optional<RadioImage> image;
 };
 
-// The operands in the order given ("--port P" stands where it stands) and the retry count. A
-// problem is returned as text.
-QString parseDiffArgs(const Args& args, std::vector<Operand>& operands, int& retries, bool& raw, bool& help) {
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const QString& a = args[i].text;
-        if (optionsEnded || !a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
-            operands.push_back({args[i], {}, {}});
-            continue;
-        }
-        if (a == QLatin1String("--")) {
-            optionsEnded = true;
-            continue;
-        }
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            help = true;
-            continue;
-        }
-        if (a == QLatin1String("--raw")) {
-            raw = true;
-            continue;
-        }
-        const qsizetype eq = a.indexOf(QLatin1Char('='));
-        const QString name = eq < 0 ? a : a.left(eq);
-        if (name != QLatin1String("--port") && name != QLatin1String("--retries"))
-            return QStringLiteral("unknown option '%1'").arg(a);
-        if (eq < 0 && i + 1 == args.size())
-            return QStringLiteral("%1 needs a value").arg(a);
-        const QString value = eq < 0 ? args[++i].text : a.mid(eq + 1);
-        if (name == QLatin1String("--port")) {
-            operands.push_back({{}, value, {}});
-            continue;
-        }
-        bool ok = false;
-        retries = value.toInt(&ok);
-        if (!ok || retries < 0)
-            return QStringLiteral("--retries needs a number");
-    }
-    if (operands.size() != 2)
-        return QStringLiteral("diff compares two images");
-    return {};
-}
-
 // Reads every radio among the operands, all at once. False, after saying why, when one failed.
 bool readRadios(std::vector<Operand>& operands, int retries, Language lang) {
     CloneBatch::Settings settings;
@@ -77,6 +35,7 @@ bool readRadios(std::vector<Operand>& operands, int retries, Language lang) {
     settings.retries = retries;
     CloneBatch batch(settings);
     std::vector<Operand*> byIndex;
+    QStringList ports;
     SystemPortEnumerator system;
     QString firstDevice;
     for (Operand& o : operands) {
@@ -94,9 +53,11 @@ bool readRadios(std::vector<Operand>& operands, int retries, Language lang) {
         firstDevice = device;
         batch.add(std::make_unique<SerialLink>(device));
         byIndex.push_back(&o);
+        ports << o.port;
     }
     if (byIndex.empty())
         return true;
+    const BatchProgress progress(batch, ports, lang);
     bool ok = true;
     QEventLoop loop;
     QObject::connect(&batch, &CloneBatch::portEnded, &loop, [&](int index, const PortOutcome& outcome) {
@@ -114,28 +75,35 @@ bool readRadios(std::vector<Operand>& operands, int retries, Language lang) {
 }
 
 int runDiff(const Args& args) {
-    const QString usage = QLatin1String(kDiffUsage);
+    Syntax syntax{"diff", QLatin1String(kDiffUsage), [] {
+                      std::printf(
+                          "usage: %s\n\nLists what differs from image A to image B, each a data file, a raw image "
+                          "or\n--port PORT (the radio there, read whole as 'read' does):\n"
+                          "  channel 5: RX Freq, 145.00000 -> 145.50000     a channel's column\n"
+                          "  Function Setting > Lamp: On -> Auto             an option setting\n"
+                          "  bytes 0x0810-0x081F                             bytes no window shows\n"
+                          "Exit status 0 when the images are the same, 1 when they differ, 2 on trouble.\n"
+                          "On a terminal, standard error shows a radio's progress, a line a second at most.\n",
+                          kDiffUsage);
+                      std::fputs(kRawHelp, stdout);
+                      std::fputs(kFileNameHelp, stdout);
+                  }};
+    syntax.values = {QStringLiteral("--port"), QStringLiteral("--retries")};
+    syntax.flags = {QStringLiteral("--raw")};
+    syntax.positionals = 2;
+    syntax.operandOption = QStringLiteral("--port");
+    syntax.countProblem = Syntax::CountProblem::Text;
+    syntax.countText = QStringLiteral("diff compares two images");
+    syntax.counting = {{QStringLiteral("--retries"), 0}};
+    syntax.usageStatus = kExitFailed; // the usage's own status would read as "different"
+    Options o;
+    if (const std::optional<int> stop = parseCommand(syntax, args, o))
+        return *stop;
     std::vector<Operand> operands;
-    int retries = 0;
-    bool help = false, raw = false;
-    const QString problem = parseDiffArgs(args, operands, retries, raw, help);
-    if (help) {
-        std::printf("usage: %s\n\nLists what differs from image A to image B, each a data file, a raw image or\n"
-                    "--port PORT (the radio there, read whole as 'read' does):\n"
-                    "  channel 5: RX Freq, 145.00000 -> 145.50000     a channel's column\n"
-                    "  Function Setting > Lamp: On -> Auto             an option setting\n"
-                    "  bytes 0x0810-0x081F                             bytes no window shows\n"
-                    "Exit status 0 when the images are the same, 1 when they differ, 2 on trouble.\n",
-                    kDiffUsage);
-        std::fputs(kRawHelp, stdout);
-        std::fputs(kFileNameHelp, stdout);
-        return kExitOk;
-    }
-    // The usage's own status would read as "different".
-    if (!problem.isEmpty()) {
-        usageError("diff", usage, problem);
-        return kExitFailed;
-    }
+    for (const auto& [option, arg] : o.inOrder(syntax.operandOption))
+        operands.push_back(option.isEmpty() ? Operand{arg, {}, {}} : Operand{{}, arg.text, {}});
+    const int retries = o.number(QStringLiteral("--retries"), 0);
+    const bool raw = o.has(QStringLiteral("--raw"));
     const Language lang = cliLanguage();
     // Files first: a bad file costs no radio read.
     for (Operand& o : operands) {
@@ -153,14 +121,13 @@ int runDiff(const Args& args) {
     return differences.empty() ? kExitOk : kExitDifferent;
 }
 
-const Command kCompareCommands[] = {
+constexpr Command kCompareCommands[] = {
     {"diff", "list what differs between two images (files or radios)", &runDiff},
 };
 
 } // namespace
 
-const Command* compareCommands(int& count) {
-    count = static_cast<int>(std::size(kCompareCommands));
+std::span<const Command> compareCommands() {
     return kCompareCommands;
 }
 

@@ -36,12 +36,6 @@ struct Usage {
     bool takesCsv;
 };
 
-struct FileOptions {
-    Args positionals;
-    Language lang = Language::English;
-    bool csv = false;
-};
-
 constexpr const char* kLangHelp = "  --lang en|zh  language of the texts (default en)\n";
 
 QString usageLine(const Usage& u) {
@@ -52,7 +46,8 @@ void printHelp(const Usage& u) {
     std::printf("usage: %s\n\n%s\n\noptions:\n", usageLine(u).toLocal8Bit().constData(), u.description);
     if (u.takesCsv)
         std::fputs("  --csv         the channel list as import-csv reads it: comma-separated, English,\n"
-                   "                one line per used channel\n",
+                   "                one line per used channel\n"
+                   "  --used        only the channels in use\n",
                    stdout);
     std::fputs(kLangHelp, stdout);
     std::fputs("  -h, --help    show this help\n", stdout);
@@ -60,31 +55,13 @@ void printHelp(const Usage& u) {
 }
 
 // Returns the exit status when the command must stop here (help shown, or a usage error).
-std::optional<int> parseArgs(const Usage& u, const Args& args, FileOptions& opt) {
-    QSet<QString> flagNames;
+std::optional<int> parseArgs(const Usage& u, const Args& args, Options& opt) {
+    Syntax syntax{u.name, usageLine(u), [&u] { printHelp(u); }};
     if (u.takesCsv)
-        flagNames << QStringLiteral("--csv");
-    const Options o(args, {QStringLiteral("--lang")}, flagNames);
-    if (o.help) {
-        printHelp(u);
-        return kExitOk;
-    }
-    if (!o.error.isEmpty())
-        return usageError(u.name, usageLine(u), o.error);
-    opt.positionals = o.positional;
-    opt.csv = o.has(QStringLiteral("--csv"));
-    const QString lang = o.values.value(QStringLiteral("--lang"), QStringLiteral("en"));
-    if (lang == QLatin1String("en"))
-        opt.lang = Language::English;
-    else if (lang == QLatin1String("zh"))
-        opt.lang = Language::Chinese;
-    else
-        return usageError(u.name, usageLine(u), QStringLiteral("unknown language '%1' (use en or zh)").arg(lang));
-    if (opt.positionals.size() != static_cast<std::size_t>(u.positionals))
-        return usageError(
-            u.name, usageLine(u),
-            QStringLiteral("expected %1 file name(s), got %2").arg(u.positionals).arg(opt.positionals.size()));
-    return std::nullopt;
+        syntax.flags = {QStringLiteral("--csv"), QStringLiteral("--used")};
+    syntax.language = true;
+    syntax.positionals = u.positionals;
+    return parseCommand(syntax, args, opt);
 }
 
 // ---- the channel table ----------------------------------------------------------------------
@@ -96,9 +73,9 @@ QString utf8(const std::string& s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// The header and the 128 rows as the main window shows them, with the normalising loading
-// does, which must not change the file.
-std::vector<QStringList> tableRows(const RadioImage& image, Language lang) {
+// The header and the 128 rows (or those of the channels in use) as the main window shows them,
+// with the normalising loading does, which must not change the file.
+std::vector<QStringList> tableRows(const RadioImage& image, Language lang, bool usedOnly) {
     RadioImage loaded = image;
     normaliseChannels(loaded);
     const ChannelRows channels = channelRows(loaded, lang, '.');
@@ -108,6 +85,8 @@ std::vector<QStringList> tableRows(const RadioImage& image, Language lang) {
         header << utf8(textString(columnHeaderId(c), lang));
     rows.push_back(header);
     for (int n = 1; n <= kChannelCount; ++n) {
+        if (usedOnly && !channelInUse(loaded, n))
+            continue;
         QStringList cells{QString::number(n)};
         for (int c = 1; c < kColumnCount; ++c)
             cells << visibleText(utf8(channels[static_cast<std::size_t>(n)].texts[static_cast<std::size_t>(c)]));
@@ -164,22 +143,22 @@ const Usage kPackUsage{"pack", "IN.bin OUT.dat",
                        "Packs a 4096-byte image file into a data file, byte for byte as Save writes it.", 2, false};
 const Usage kInfoUsage{"info", "FILE.dat", "Summarises a data file: channels in use, band limits, embedded message.", 1,
                        false};
-const Usage kChannelsUsage{"channels", "FILE.dat [--csv] [--lang en|zh]",
+const Usage kChannelsUsage{"channels", "FILE.dat [--csv] [--used] [--lang en|zh]",
                            "Prints the channel table as the main window shows it (columns CH to Duplex).", 1, true};
 
 int runNew(const Args& args) {
-    FileOptions opt;
+    Options opt;
     if (auto stop = parseArgs(kNewUsage, args, opt))
         return *stop;
     RadioImage image;
     writeNewImageDefaults(image, BandLimits{});
-    return saveImage(opt.positionals[0], image, io::ImageFormat::DataFile, opt.lang) ? kExitOk : kExitFailed;
+    return saveImage(opt.positional[0], image, io::ImageFormat::DataFile, opt.lang) ? kExitOk : kExitFailed;
 }
 
 // Reads the input in one format and writes it in the other.
-int convert(const FileOptions& opt, io::ImageFormat from, io::ImageFormat to) {
-    const Arg& in = opt.positionals[0];
-    const Arg& out = opt.positionals[1];
+int convert(const Options& opt, io::ImageFormat from, io::ImageFormat to) {
+    const Arg& in = opt.positional[0];
+    const Arg& out = opt.positional[1];
     if (sameFile(in, out, opt.lang))
         return kExitFailed;
     const auto image = loadImage(in, from, opt.lang);
@@ -187,24 +166,24 @@ int convert(const FileOptions& opt, io::ImageFormat from, io::ImageFormat to) {
 }
 
 int runUnpack(const Args& args) {
-    FileOptions opt;
+    Options opt;
     if (auto stop = parseArgs(kUnpackUsage, args, opt))
         return *stop;
     return convert(opt, io::ImageFormat::DataFile, io::ImageFormat::Raw);
 }
 
 int runPack(const Args& args) {
-    FileOptions opt;
+    Options opt;
     if (auto stop = parseArgs(kPackUsage, args, opt))
         return *stop;
     return convert(opt, io::ImageFormat::Raw, io::ImageFormat::DataFile);
 }
 
 int runInfo(const Args& args) {
-    FileOptions opt;
+    Options opt;
     if (auto stop = parseArgs(kInfoUsage, args, opt))
         return *stop;
-    const auto image = loadImage(opt.positionals[0], io::ImageFormat::DataFile, opt.lang);
+    const auto image = loadImage(opt.positional[0], io::ImageFormat::DataFile, opt.lang);
     if (!image)
         return kExitFailed;
 
@@ -233,14 +212,15 @@ int runInfo(const Args& args) {
 }
 
 int runChannels(const Args& args) {
-    FileOptions opt;
+    Options opt;
     if (auto stop = parseArgs(kChannelsUsage, args, opt))
         return *stop;
-    const auto image = loadImage(opt.positionals[0], io::ImageFormat::DataFile, opt.lang);
+    const auto image = loadImage(opt.positional[0], io::ImageFormat::DataFile, opt.lang);
     if (!image)
         return kExitFailed;
-    if (!opt.csv) {
-        printOut(formatTable(tableRows(*image, opt.lang)));
+    // The list has only the channels in use anyway.
+    if (!opt.has(QStringLiteral("--csv"))) {
+        printOut(formatTable(tableRows(*image, opt.lang, opt.has(QStringLiteral("--used")))));
         return kExitOk;
     }
     // The file format import-csv reads, the same whatever the language: exact into a pipe or a
@@ -256,7 +236,7 @@ int runChannels(const Args& args) {
     return kExitOk;
 }
 
-const Command kFileCommands[] = {
+constexpr Command kFileCommands[] = {
     {"new", "write a data file holding the new-image defaults", &runNew},
     {"unpack", "decode a data file into its 4096 image bytes", &runUnpack},
     {"pack", "pack a 4096-byte image into a data file", &runPack},
@@ -266,8 +246,7 @@ const Command kFileCommands[] = {
 
 } // namespace
 
-const Command* fileCommands(int& count) {
-    count = static_cast<int>(std::size(kFileCommands));
+std::span<const Command> fileCommands() {
     return kFileCommands;
 }
 

@@ -12,9 +12,8 @@ namespace {
 std::vector<Command> allCommands() {
     std::vector<Command> all;
     for (auto group : {&fileCommands, &listCommands, &radioCommands, &compareCommands}) {
-        int n = 0;
-        const Command* c = group(n);
-        all.insert(all.end(), c, c + n);
+        const std::span<const Command> commands = group();
+        all.insert(all.end(), commands.begin(), commands.end());
     }
     return all;
 }

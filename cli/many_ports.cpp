@@ -4,10 +4,10 @@
 #include <QSet>
 #include <cstdio>
 #include <filesystem>
-#include <tuple>
 
 #include "cli/commands.h"
 #include "cli/image_files.h"
+#include "cli/transfer_console.h"
 #include "core/strings/string_ids.h"
 #include "io/files.h"
 #include "io/path_text.h"
@@ -61,22 +61,14 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
     const bool reading = mode == CloneMode::Read;
     const char* command = reading ? "read" : "write";
     const QString usageText = QLatin1String(usage);
-    if (o.positional.size() != 1)
-        return usageError(command, usageText, {});
     CloneBatch::Settings settings;
     settings.mode = mode;
     settings.language = cliLanguage();
     settings.acceptRangeChange = o.has(QStringLiteral("--yes"));
     settings.verify = !reading && !o.has(QStringLiteral("--no-verify"));
+    settings.retries = o.number(QStringLiteral("--retries"), 0);
+    settings.jobs = o.number(QStringLiteral("--jobs"), 0);
     const Language lang = settings.language;
-    for (const auto& [option, field, least] : {std::tuple{QStringLiteral("--retries"), &settings.retries, 0},
-                                               {QStringLiteral("--jobs"), &settings.jobs, 1}}) {
-        if (!o.values.contains(option))
-            continue;
-        const QString value = o.values[option];
-        if ((*field = wholeNumber(value, least)) < 0)
-            return usageError(command, usageText, numberProblem(option, value, least));
-    }
 
     std::vector<Port> ports;
     SystemPortEnumerator system;
@@ -111,6 +103,7 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
 
     CloneBatch batch(settings);
     std::vector<const Port*> byIndex;
+    QStringList started;
     int failed = 0;
     int differs = 0;
     const auto saveTo = [&](const Port& port) {
@@ -136,7 +129,9 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
         }
         batch.add(std::make_unique<SerialLink>(port.device), image);
         byIndex.push_back(&port);
+        started << port.given;
     }
+    const BatchProgress progress(batch, started, lang);
     QEventLoop loop;
     QObject::connect(&batch, &CloneBatch::portEnded, &loop, [&](int index, const PortOutcome& outcome) {
         const Port& port = *byIndex[std::size_t(index)];

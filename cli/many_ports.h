@@ -8,9 +8,9 @@
 
 namespace norvik::cli {
 
-// read or write given more than one --port: one transfer per port, all at once, and one line per
-// port on standard output as each ends. Exit status 2 when any port failed or could not be read
-// back, else 3 when a radio read back differs.
+// read or write given more than one --port (the arguments already checked): one transfer per
+// port, all at once, and one line per port on standard output as each ends. Exit status 2 when any port failed or could
+// not be read back, else 3 when a radio read back differs.
 int runManyPorts(CloneMode mode, const Options& options, const char* usage);
 
 // The line a port ends with, in a form a script can split at ": ":

@@ -30,6 +30,7 @@ Options::Options(const Args& args, const QSet<QString>& valueNames, const QSet<Q
         const QString& a = args[i].text;
         if (optionsEnded || !a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
             positional.push_back(args[i]);
+            m_order.emplace_back(QString(), args[i]);
         } else if (a == QLatin1String("--")) {
             optionsEnded = true;
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
@@ -55,8 +56,76 @@ Options::Options(const Args& args, const QSet<QString>& valueNames, const QSet<Q
             }
             values[name] = m_files[name].text;
             m_all[name].push_back(m_files[name]);
+            m_order.emplace_back(name, m_files[name]);
         }
     }
+}
+
+std::vector<std::pair<QString, Arg>> Options::inOrder(const QString& option) const {
+    std::vector<std::pair<QString, Arg>> out;
+    for (const auto& given : m_order) {
+        if (given.first.isEmpty() || given.first == option)
+            out.push_back(given);
+    }
+    return out;
+}
+
+std::optional<int> parseCommand(const Syntax& s, const Args& args, Options& o) {
+    QSet<QString> values = s.values;
+    if (s.language)
+        values << QStringLiteral("--lang");
+    o = Options(args, values, s.flags);
+    const auto fail = [&](const QString& problem) -> int {
+        usageError(s.name, s.usage, problem);
+        return s.usageStatus;
+    };
+    if (o.help) {
+        s.help();
+        return kExitOk;
+    }
+    if (!o.error.isEmpty())
+        return fail(o.error);
+    for (const auto& [a, b] : s.excluding) {
+        if ((o.has(a) || o.given(a)) && (o.has(b) || o.given(b)))
+            return fail(QStringLiteral("%1 and %2 exclude each other").arg(a, b));
+    }
+    o.lang = cliLanguage();
+    if (s.language) {
+        const QString lang = o.values.value(QStringLiteral("--lang"), QStringLiteral("en"));
+        if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
+            return fail(QStringLiteral("unknown language '%1' (use en or zh)").arg(lang));
+        o.lang = lang == QLatin1String("zh") ? Language::Chinese : Language::English;
+    }
+    const std::size_t count = s.operandOption.isEmpty() ? o.positional.size() : o.inOrder(s.operandOption).size();
+    if (count != static_cast<std::size_t>(s.positionals)) {
+        switch (s.countProblem) {
+        case Syntax::CountProblem::FileNames:
+            return fail(QStringLiteral("expected %1 file name(s), got %2").arg(s.positionals).arg(count));
+        case Syntax::CountProblem::UnexpectedArgument:
+            if (count < static_cast<std::size_t>(s.positionals))
+                return fail({});
+            return fail(QStringLiteral("unexpected argument %1")
+                            .arg(o.positional.at(static_cast<std::size_t>(s.positionals)).text));
+        case Syntax::CountProblem::UsageOnly:
+            return fail({});
+        case Syntax::CountProblem::Text:
+            return fail(s.countText);
+        }
+    }
+    for (const QString& option : s.required) {
+        if (!o.given(option))
+            return fail({});
+    }
+    for (const auto& [option, least] : s.counting) {
+        if (!o.given(option))
+            continue;
+        const QString& value = o.values[option];
+        const int n = wholeNumber(value, least);
+        if (n < 0)
+            return fail(numberProblem(option, value, least));
+        o.numbers[option] = n;
+    }
+    return std::nullopt;
 }
 
 Language cliLanguage() {

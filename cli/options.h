@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "core/strings/strings.h"
@@ -34,17 +36,58 @@ struct Options {
     bool help = false; // -h or --help
     QString error;
 
+    Options() = default;
     Options(const Args& args, const QSet<QString>& valueNames, const QSet<QString>& flagNames);
     bool has(const QString& flag) const { return flags.contains(flag); }
+    bool given(const QString& name) const { return values.contains(name); }
     // The value of an option that names a file, as the bytes it came as.
     Arg file(const QString& name) const { return m_files.value(name); }
     // Every value of an option given more than once, in order (`values` keeps the last).
     Args all(const QString& name) const { return m_all.value(name); }
+    // The positional arguments (with an empty name) and the values of `option` together, in the
+    // order given.
+    std::vector<std::pair<QString, Arg>> inOrder(const QString& option) const;
+
+    // Filled in by parseCommand: the language of --lang (or of the environment) and the counting
+    // options it checked.
+    Language lang = Language::English;
+    int number(const QString& name, int fallback) const { return numbers.value(name, fallback); }
+    QMap<QString, int> numbers;
 
 private:
     QMap<QString, Arg> m_files;
     QMap<QString, Args> m_all;
+    std::vector<std::pair<QString, Arg>> m_order; // option name, or empty for a positional
 };
+
+// How a command is called. parseCommand checks it all before the command runs, in this order:
+// help, unknown options, options that exclude each other, --lang, the positional count and the
+// required options, the counting options.
+struct Syntax {
+    Syntax(const char* command, QString usageText, std::function<void()> printHelp)
+        : name(command), usage(std::move(usageText)), help(std::move(printHelp)) {}
+
+    const char* name;
+    QString usage;              // after "usage: "
+    std::function<void()> help; // prints the command's help on stdout
+    QSet<QString> values;       // options that take a value
+    QSet<QString> flags;        // options that do not
+    bool language = false;      // takes --lang en|zh; otherwise the environment's language
+    std::vector<std::pair<QString, QString>> excluding;
+    // The positional count: exactly `positionals`, the values of `operandOption` counted with
+    // them; what a wrong count says.
+    int positionals = 0;
+    enum class CountProblem { FileNames, UnexpectedArgument, UsageOnly, Text } countProblem = CountProblem::FileNames;
+    QString countText; // for CountProblem::Text
+    QString operandOption;
+    QStringList required;                          // options that must be given (else the usage alone)
+    std::vector<std::pair<QString, int>> counting; // option, least whole number
+    int usageStatus = 1;                           // the exit status of a usage problem
+};
+
+// The arguments of a command checked against its syntax. Empty when the command is to run;
+// otherwise the exit status to stop with, the help or the usage problem printed.
+std::optional<int> parseCommand(const Syntax& syntax, const Args& args, Options& out);
 
 // What every command's help says about file names.
 inline constexpr const char* kFileNameHelp =

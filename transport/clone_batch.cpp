@@ -72,6 +72,8 @@ void CloneBatch::startNext() {
             QMetaObject::invokeMethod(
                 this, [this, &port, message] { end(port, PortOutcome::failed(message)); }, Qt::QueuedConnection);
         });
+        connect(runner, &CloneRunner::progress, this,
+                [this, &port](int value, int maximum) { emit progress(port.index, value, maximum); });
         connect(runner, &CloneRunner::linkError, this, [&port](const QString& message) {
             if (port.linkError.isEmpty())
                 port.linkError = message;

@@ -57,6 +57,8 @@ public:
 
 signals:
     void portEnded(int index, const norvik::PortOutcome& outcome);
+    // A port's transfer moved on (its read-back counts again from 0).
+    void progress(int index, int value, int maximum);
     void finished();
 
 private:

@@ -379,7 +379,6 @@ inline constexpr int VerifyNotChecked = 1930;
 inline constexpr int DiffMore = 1931;        // %1 how many
 inline constexpr int FailureReadBack = 1932; // %1 why
 
-
 inline constexpr int ReadOverUnsavedEdits = 1933;
 // Reading a service write back; transfer and port failures said exactly.
 inline constexpr int LogLinkVerifyStart = 1945;
@@ -389,6 +388,9 @@ inline constexpr int RadioRefusedWriteAt = 1948; // %1 block address
 inline constexpr int RadioWrongAnswerAt = 1949;  // %1 block address
 inline constexpr int PortNameTooLong = 1950;     // %1 = port
 inline constexpr int PortNotSerial = 1951;       // %1 = port
+// What the command-line tool says as it goes.
+inline constexpr int CsvImportTook = 1952;    // %1 channels changed, %2 lines refused
+inline constexpr int TransferProgress = 1953; // %1 each port and its percentage
 // Saving over a file changed by somebody else, and a setting that could not be stored.
 inline constexpr int FileChangedOnDisk = 1960; // %1 the file
 inline constexpr int OverwriteAnswer = 1961;

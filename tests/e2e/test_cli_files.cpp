@@ -93,6 +93,12 @@ private slots:
         QCOMPARE(lines[2].mid(column), QStringLiteral("Off"));
         QCOMPARE(lines[3], QStringLiteral("3"));
         QCOMPARE(readFile(path("prog.dat")), before); // the display's normalising stays in memory
+        // Only channels 1 and 2 are in use; the columns are as wide as what is shown.
+        const Run used = cli("channels", {path("prog.dat"), QStringLiteral("--used")});
+        QStringList usedLines = used.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (QString& line : usedLines)
+            line = line.simplified();
+        QCOMPARE(usedLines, (QStringList{lines[0].simplified(), lines[1].simplified(), lines[2].simplified()}));
     }
 
     // The list `channels --csv` prints is what import-csv reads; a file with a bad line writes
@@ -113,7 +119,9 @@ private slots:
         const Run demo = cli("channels", {QStringLiteral(NORVIK_TEST_DATA "/demo.dat"), QStringLiteral("--csv")});
         QVERIFY(writeFile(path("list.csv"), demo.rawOut));
         QCOMPARE(cli("new", {path("blank.dat")}).exitCode, 0);
-        QCOMPARE(cli("import-csv", {path("list.csv"), path("blank.dat"), path("back.dat")}).exitCode, 0);
+        const Run taken = cli("import-csv", {path("list.csv"), path("blank.dat"), path("back.dat")});
+        QCOMPARE(taken.exitCode, 0);
+        QCOMPARE(taken.out, QStringLiteral("%1 channels changed, 0 lines refused\n").arg(demo.out.count('\n') - 1));
         QCOMPARE(cli("unpack", {path("back.dat"), path("back.bin")}).exitCode, 0);
         QCOMPARE(cli("unpack", {QStringLiteral(NORVIK_TEST_DATA "/demo.dat"), path("demo.bin")}).exitCode, 0);
         QCOMPARE(readFile(path("back.bin")), readFile(path("demo.bin")));

@@ -4,7 +4,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 #include <vector>
 
 #include "cli_helpers.h"
@@ -44,6 +46,33 @@ private:
     QProcess m_process;
     QString m_device;
 };
+
+// The CLI with its standard error on a terminal (a pseudo-terminal read here): what it wrote there.
+QString stderrOnATerminal(const QStringList& args) {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+        return {};
+    ::fcntl(master, F_SETFL, O_NONBLOCK);
+    const QByteArray terminal = ::ptsname(master);
+    QProcess p;
+    p.setStandardInputFile(QProcess::nullDevice());
+    p.setChildProcessModifier([terminal] {
+        const int fd = ::open(terminal.constData(), O_RDWR | O_NOCTTY);
+        ::dup2(fd, 2);
+    });
+    p.start(QStringLiteral(NORVIK_CLI), args);
+    QByteArray seen;
+    const auto drain = [&] {
+        char buf[4096];
+        for (ssize_t n; (n = ::read(master, buf, sizeof buf)) > 0;)
+            seen.append(buf, n);
+    };
+    while (!p.waitForFinished(100))
+        drain();
+    drain();
+    ::close(master);
+    return QString::fromUtf8(seen);
+}
 
 // New-image defaults, with channel 5 on 145.00000 MHz when asked.
 QByteArray defaultsImage(bool channel5) {
@@ -156,6 +185,13 @@ private slots:
         QVERIFY2(lines.size() > 1, qPrintable(diff.out));
         QCOMPARE(lines.first(), u"channel 5: RX Freq, (empty) → 145.00000"_s);
         QVERIFY(lines.filter(u"byte"_s).isEmpty()); // channel 5's bytes are all named
+        // The radio's progress is for a terminal only, a line a second at most.
+        QVERIFY2(!diff.err.contains(u"Progress:"_s), qPrintable(diff.err));
+        QElapsedTimer clock;
+        clock.start();
+        const QString shown = stderrOnATerminal({u"diff"_s, path(u"defaults.bin"_s), u"--port"_s, sim.device()});
+        QVERIFY2(shown.contains(u"Progress: "_s + sim.device() + u" "_s), qPrintable(shown));
+        QVERIFY(shown.count(u"Progress:"_s) <= clock.elapsed() / 1000 + 1);
     }
 
     void failedReadExitsWithTheErrorLine_data() {
