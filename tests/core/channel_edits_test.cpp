@@ -77,7 +77,7 @@ TEST(ChannelEdits, CopyFiveMoveNineUpPasteIntoTwenty) {
     CopyBuffer buffer;
     ASSERT_TRUE(copyChannel(f.table, 5, buffer));
 
-    f.table.setCurrent(9, 1);
+    f.table.current().set(9, 1);
     EXPECT_EQ(moveChannelUp(f.table), (EditResult{true, 8, 9, 8}));
     EXPECT_EQ(f.state(8), nine);
     EXPECT_EQ(f.state(9), eight);
@@ -106,9 +106,9 @@ TEST(ChannelRules, BlockOperationsMoveRecordsNamesAndRowsTogether) {
         int first, last;
     };
     const Case cases[] = {
-        {Op::Insert, 1, 1},   {Op::Insert, 64, 66}, {Op::Insert, 126, 128}, {Op::Delete, 1, 3},
-        {Op::Delete, 64, 64}, {Op::Delete, 128, 128}, {Op::Up, 2, 4},       {Op::Up, 128, 128},
-        {Op::Down, 1, 1},     {Op::Down, 60, 70},   {Op::Down, 125, 127},   {Op::Empty, 10, 12},
+        {Op::Insert, 1, 1},   {Op::Insert, 64, 66},   {Op::Insert, 126, 128}, {Op::Delete, 1, 3},
+        {Op::Delete, 64, 64}, {Op::Delete, 128, 128}, {Op::Up, 2, 4},         {Op::Up, 128, 128},
+        {Op::Down, 1, 1},     {Op::Down, 60, 70},     {Op::Down, 125, 127},   {Op::Empty, 10, 12},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(static_cast<int>(c.op)) + ": " + std::to_string(c.first) + "-" +
@@ -117,7 +117,8 @@ TEST(ChannelRules, BlockOperationsMoveRecordsNamesAndRowsTogether) {
         RadioImage image = f.doc.image();
         ChannelRows rows = channelRows(image, Language::English, '.');
         const auto state = [&](int n) {
-            ChannelState s{bytesAt(image, channelAddress(n), kRowSize), bytesAt(image, nameAddress(n), kNameLength), {}};
+            ChannelState s{
+                bytesAt(image, channelAddress(n), kRowSize), bytesAt(image, nameAddress(n), kNameLength), {}};
             for (int col = 1; col < kTableColumns; ++col)
                 s.texts.push_back(rows[static_cast<std::size_t>(n)].texts[static_cast<std::size_t>(col)]);
             return s;
@@ -209,7 +210,7 @@ TEST(ChannelEdits, CasesThatDoNothingChangeNothing) {
     for (const auto& [what, current, op] : cases) {
         SCOPED_TRACE(what);
         Fixture f({1, 3, 128});
-        f.table.setCurrent(current, 5);
+        f.table.current().set(current, 5);
         const RadioImage image = f.doc.image();
         const std::vector<ChannelState> before = f.states();
         CopyBuffer buffer;
@@ -261,7 +262,7 @@ TEST(ChannelEdits, EachCommitAndOperationIsOneNamedUndoStepAndTheRowsFollow) {
         {"paste", ids::ChangePaste, area::Channels, [&] { pasteChannel(f.table, 5, buffer); }},
         {"insert", ids::ChangeInsert, area::Channels,
          [&] {
-             f.table.setCurrent(1, 1);
+             f.table.current().set(1, 1);
              insertChannel(f.table);
          }},
         {"manual", ids::ChangeManual, area::Options, [&] { f.table.setManualChecked(!f.table.manualChecked()); }},
