@@ -69,6 +69,20 @@ void DocumentChecks::follow(const DocumentChange& change) {
 
     switch (change.kind) {
     case DocumentChange::Kind::Replace:
+        // A finished read is one step back to the image before it; New and Open start afresh.
+        if (change.labelId == ids::MenuTransferRead) {
+            if (!(before == now))
+                m_undo.push_back({before, now});
+            if (m_undo.size() > m_doc.undoCount() && m_doc.undoCount() >= RadioDocument::kUndoLimit) {
+                m_undo.erase(m_undo.begin(),
+                             m_undo.begin() + static_cast<std::ptrdiff_t>(m_undo.size() - m_doc.undoCount()));
+                m_truncated = true;
+                ++m_truncations;
+            }
+            m_redo.clear();
+            m_typed.clear();
+            return;
+        }
         m_undo.clear();
         m_redo.clear();
         m_truncated = false;
