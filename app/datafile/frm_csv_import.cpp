@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <map>
 
 #include "app/common/screen_fit.h"
 #include "app/common/texts.h"
@@ -102,9 +103,11 @@ void frmCsvImport::preview() {
     grdChanges->setHorizontalHeaderLabels(headers);
     grdChanges->setRowCount(2 * m_result.changedCount());
     int row = 0;
+    std::map<int, int> rowOfChannel; // channel -> its "now" row
     for (int n = 1; n <= kChannelCount; ++n) {
         if (!m_result.changed.test(static_cast<std::size_t>(n)))
             continue;
+        rowOfChannel[n] = row;
         const QStringList old = rowTexts(base, now[static_cast<std::size_t>(n)], n, m_lang),
                           fresh = rowTexts(m_result.image, then[static_cast<std::size_t>(n)], n, m_lang);
         const QString labels[] = {qtext(ids::PreviewNow, m_lang), qtext(ids::PreviewAfterImport, m_lang)};
@@ -124,12 +127,29 @@ void frmCsvImport::preview() {
             }
         }
     }
+    // A frequency the raster moved shows what the file had beside what is taken.
+    for (const CsvRounding& r : m_result.rounded) {
+        const auto at = rowOfChannel.find(r.channel);
+        if (at == rowOfChannel.end())
+            continue;
+        if (QTableWidgetItem* item = grdChanges->item(at->second + 1, r.column + 1)) {
+            item->setText(qtext(ids::CsvRoundedCell, m_lang).arg(qstr(r.cell), qstr(r.taken)));
+            item->setToolTip(qstr(csvRoundingText(r, m_lang)));
+        }
+    }
     grdChanges->resizeColumnsToContents();
     lblChanges->setText(qtext(ids::ChannelsThatChange, m_lang).arg(m_result.changedCount()));
 
     lstRefused->clear();
+    // What was left out and what was rounded, line by line.
+    std::vector<std::pair<int, std::string>> lines;
     for (const CsvProblem& p : m_result.problems)
-        lstRefused->addItem(qtext(ids::CsvLine, m_lang).arg(QString::number(p.line), qstr(csvProblemText(p, m_lang))));
+        lines.emplace_back(p.line, csvProblemText(p, m_lang));
+    for (const CsvRounding& r : m_result.rounded)
+        lines.emplace_back(r.line, csvRoundingText(r, m_lang));
+    std::stable_sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [line, text] : lines)
+        lstRefused->addItem(qtext(ids::CsvLine, m_lang).arg(QString::number(line), qstr(text)));
     if (m_result.unlistedProblems > 0)
         lstRefused->addItem(qtext(ids::CsvMoreRefused, m_lang).arg(m_result.unlistedProblems));
     lblRefused->setText(qtext(ids::LinesNotImported, m_lang).arg(m_result.refusedCount()));

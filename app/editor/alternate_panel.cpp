@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QShowEvent>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -35,15 +37,45 @@ AlternatePanel::AlternatePanel(ChannelTable& table, Prompter& prompter, QWidget*
     build();
     applyCaptions();
     m_subscription = m_table.document().observe([this](const DocumentChange& c) { documentChanged(c); });
+    m_currentSubscription = m_table.current().observe([this](CurrentCell::Move m) { currentMoved(m); });
 }
 
-// A new image is shown through the grid's refill, which puts the panel's channel back first.
+// A new image is shown through the refill of the rows, which the table has told before this.
 void AlternatePanel::documentChanged(const DocumentChange& change) {
     if (m_committing || !isVisible() || change.kind == DocumentChange::Kind::Replace)
         return;
     const int c = shownChannel();
     if (change.channels.test(static_cast<std::size_t>(c)))
         showChannel(c);
+}
+
+void AlternatePanel::currentMoved(CurrentCell::Move move) {
+    if (!isVisible())
+        return;
+    if (move == CurrentCell::Move::Refilled) {
+        // The rows were rebuilt under the panel: it stays on the channel in its field, and the
+        // grid under it goes there too.
+        const int c = typedChannel();
+        m_table.current().set(c, col::Rx);
+        showChannel(c);
+        return;
+    }
+    const int c = m_table.currentChannel();
+    if (c >= 1 && c != shownChannel())
+        showChannel(c);
+}
+
+void AlternatePanel::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // A window coming back from the task bar is no new showing: what is typed stays.
+    if (event->spontaneous())
+        return;
+    int c = m_table.currentChannel();
+    if (c < 1) {
+        c = 1;
+        m_table.current().set(c, qMax(1, m_table.currentColumn()));
+    }
+    showChannel(c);
 }
 
 AlternatePanel::~AlternatePanel() {
@@ -266,9 +298,9 @@ void AlternatePanel::applyCaptions() {
 }
 
 void AlternatePanel::recaption() {
-    applyCaptions();
-    if (isVisible())
-        fill();
+    // Shown, the panel has already taken the language with the rebuilt rows.
+    if (m_language != m_table.language())
+        applyCaptions();
 }
 
 void AlternatePanel::fillLists() {
@@ -310,15 +342,6 @@ void AlternatePanel::setControlsEnabled(bool enabled) {
             continue;
         w->setEnabled(enabled);
     }
-}
-
-void AlternatePanel::fill() {
-    int c = m_table.currentChannel();
-    if (c < 1 || c > kChannelCount) {
-        c = 1;
-        m_table.setCurrent(c, qMax(1, m_table.currentColumn()));
-    }
-    showChannel(c);
 }
 
 void AlternatePanel::showChannel(int c) {
@@ -421,7 +444,7 @@ void AlternatePanel::commitField(QLineEdit* field) {
         if (m_table.isEmpty(c))
             disableChannel();
         else
-            fill();
+            showChannel(c);
     } else if (field == TxtTxFreqGUI) {
         if (text != m_table.text(c, col::Tx))
             result = m_table.commitTransmit(c, text, label);
@@ -453,9 +476,7 @@ void AlternatePanel::selectorChanged(int n) {
     // The up-down never takes the focus, so a field typed into is still open on the old channel.
     if (QWidget* focus = focusWidget(); focus && focus != TxtChannelGUI && focus->hasFocus())
         commitFocusedField();
-    m_table.setCurrent(n, qMax(1, m_table.currentColumn()));
-    emit channelChanged(n);
-    fill();
+    m_table.current().set(n, qMax(1, m_table.currentColumn()));
 }
 
 void AlternatePanel::listChosen(const ListControl& control) {

@@ -23,16 +23,16 @@ class Prompter;
 // setting of one channel, with a channel selector. It keeps no copy of the channel: a fill
 // reads the table's row texts and the record bits, and every change is committed at once,
 // each a "Panel Edit" step, through the same ChannelTable commits the grid uses. While shown it
-// fills again when anything else changes the channel it shows.
+// follows the table's current cell (its selector moves it, and so do keys on the grid under it),
+// shows its channel again when anything else changes it, and keeps its channel when every row is
+// rebuilt (a new image, a language switch).
 class AlternatePanel : public QWidget {
     Q_OBJECT
 public:
     AlternatePanel(ChannelTable& table, Prompter& prompter, QWidget* parent = nullptr);
     ~AlternatePanel() override;
 
-    // Shows the table's current channel; channel 1 becomes current when none is.
-    void fill();
-    // Captions and list entries in the table's language (the shown channel is filled again).
+    // Captions and list entries in the table's language.
     void recaption();
     // Commits the text field that has the focus as if the user had left it (before a command).
     void commitFocusedField();
@@ -45,8 +45,6 @@ public:
     QLabel* signalLabel(int index) const { return LblSignalGUI.at(static_cast<std::size_t>(index)); }
 
 signals:
-    // The channel selector made another channel current.
-    void channelChanged(int channel);
     // CmdClearGUI: the button-bar Clear of the current channel, after which the panel refills.
     void clearRequested();
     // CmdCloseGUI.
@@ -54,6 +52,8 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Shown, it shows the current channel; channel 1 becomes current when none is.
+    void showEvent(QShowEvent* event) override;
     // Tab goes round the panel's own controls: the grid and the buttons it covers stay out.
     bool focusNextPrevChild(bool next) override;
 
@@ -67,6 +67,7 @@ private:
     };
 
     void documentChanged(const DocumentChange& change);
+    void currentMoved(CurrentCell::Move move);
     void build();
     void applyCaptions();
     void disableChannel();
@@ -134,6 +135,7 @@ private:
     std::vector<Caption> m_captions;
     std::vector<QWidget*> m_tabOrder; // the panel's controls in Tab order
     RadioDocument::Subscription m_subscription;
+    CurrentCell::Subscription m_currentSubscription;
 };
 
 } // namespace norvik

@@ -110,17 +110,17 @@ ChannelGrid::ChannelGrid(ChannelTable& table, Prompter& prompter, QWidget* paren
     m_table.setDecimalSeparator(localeDecimalSeparator());
     fillToneList();
     applyColumnWidths();
-    setCurrentCell(1, 1);
     m_subscription = m_table.document().observe([this](const DocumentChange& c) { documentChanged(c); });
+    m_currentSubscription = m_table.current().observe([this](CurrentCell::Move) { showCurrent(); });
+    showCurrent();
 }
 
 void ChannelGrid::documentChanged(const DocumentChange& change) {
     if (change.kind == DocumentChange::Kind::Replace) {
-        QScopedValueRollback refilling(m_refilling, true);
         closeEditorUnsaved();
+        // The table has already put the current cell back; a reset loses the view's.
         m_model->resetAll();
-        setCurrentCell(1, 1);
-        emit refilled();
+        showCurrent();
         return;
     }
     const int first = change.firstChannel();
@@ -188,31 +188,36 @@ void ChannelGrid::applyColumnWidths() {
 
 void ChannelGrid::setLanguage(Language lang) {
     commitEditor();
-    QScopedValueRollback refilling(m_refilling, true);
     m_table.setLanguage(lang);
     fillToneList();
     m_model->resetAll();
     if (m_corner)
         m_corner->update();
-    setCurrentCell(1, 1);
-    emit refilled();
-}
-
-void ChannelGrid::selectChannelRow(int channel) {
-    const QModelIndex first = indexOf(channel, 1);
-    if (!first.isValid())
-        return;
-    setCurrentIndex(first);
-    selectionModel()->select(QItemSelection(first, indexOf(channel, kTableColumns - 1)),
-                             QItemSelectionModel::ClearAndSelect);
-    scrollTo(first);
+    showCurrent();
 }
 
 void ChannelGrid::setCurrentCell(int channel, int column) {
-    const QModelIndex index = indexOf(channel, column);
+    if (!indexOf(channel, column).isValid())
+        return;
+    // Asked for again, a cell also loses a row selection around it and comes into view.
+    if (channel == currentChannel() && column == currentColumn() && !m_table.current().rows())
+        showCurrent();
+    else
+        m_table.current().set(channel, column);
+}
+
+void ChannelGrid::showCurrent() {
+    if (m_movingCurrent)
+        return;
+    const CurrentCell& cell = m_table.current();
+    const QModelIndex index = indexOf(cell.channel(), cell.column());
     if (!index.isValid())
         return;
+    QScopedValueRollback showing(m_showingCurrent, true);
     setCurrentIndex(index);
+    if (const auto rows = cell.rows())
+        selectionModel()->select(QItemSelection(indexOf(rows->first, 1), indexOf(rows->last, kTableColumns - 1)),
+                                 QItemSelectionModel::ClearAndSelect);
     scrollTo(index);
 }
 
@@ -222,14 +227,16 @@ void ChannelGrid::currentChanged(const QModelIndex& current, const QModelIndex& 
         return;
     const int channel = current.row() + 1;
     const int column = current.column() + 1;
-    m_table.setCurrent(channel, column);
+    if (!m_showingCurrent) {
+        QScopedValueRollback moving(m_movingCurrent, true);
+        m_table.current().set(channel, column);
+    }
     // Only the first six columns have topics of their own; elsewhere the last one stays.
     const int context = columnHelpContext(column);
     if (context != 0 && context != m_helpContext) {
         m_helpContext = context;
         emit helpContextChanged(context);
     }
-    emit currentCellChanged(channel, column);
 }
 
 QWidget* ChannelGrid::openEditorWidget() const {

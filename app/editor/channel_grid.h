@@ -18,10 +18,11 @@ class ChannelTableModel;
 
 // The channel grid: a view over ChannelTable, edited through three editors laid over the
 // current cell. It follows the document's notices: the rows of changed channels are redrawn, a
-// new image redraws everything from channel 1, and an undo or redo moves the current cell to the
-// first channel it changed. Channel n is view row n - 1 under the vertical header that shows its number;
-// table column c (1..16) is view column c - 1. Public functions speak in channels and table
-// columns.
+// new image redraws everything, and an undo or redo moves the current cell to the first channel
+// it changed. Its current cell and row selection are the table's current cell: the grid moves
+// it when the user does and shows it wherever it is moved from (the single-channel panel). Channel n is view row n - 1
+// under the vertical header that shows its number; table column c (1..16) is view column c - 1. Public functions speak
+// in channels and table columns.
 class ChannelGrid : public QTableView {
     Q_OBJECT
     Q_PROPERTY(int helpContext READ helpContext NOTIFY helpContextChanged)
@@ -42,7 +43,7 @@ public:
     void applyColumnWidths();
     // The channel's row as the current row with every cell highlighted, after a button-bar
     // operation.
-    void selectChannelRow(int channel);
+    void selectChannelRow(int channel) { m_table.current().selectRows(channel, channel); }
 
     int currentChannel() const { return m_table.currentChannel(); }
     int currentColumn() const { return m_table.currentColumn(); }
@@ -51,8 +52,6 @@ public:
     QRect cellRect(int channel, int column) const;
 
     int helpContext() const { return m_helpContext; }
-    // True while every row is rebuilt: the current cell moves to channel 1 and back, nobody's doing.
-    bool isRefilling() const { return m_refilling; }
 
 signals:
     // Ctrl+C, Ctrl+V and Ctrl+D, in the grid or one of its editors, after the editor is committed.
@@ -62,9 +61,6 @@ signals:
     // Column 16 of a used channel was clicked or Enter was pressed on it.
     void alternatePanelRequested(int channel);
     void helpContextChanged(int context);
-    void currentCellChanged(int channel, int column);
-    // Every row was rebuilt from the image (a new image or a language switch).
-    void refilled();
     // Right mouse button on the text editor: the window shows its Edit menu there.
     void editMenuRequested(const QPoint& globalPos);
 
@@ -81,6 +77,8 @@ protected:
 
 private:
     void documentChanged(const DocumentChange& change);
+    // Puts the view's current cell and selection where the table's current cell is.
+    void showCurrent();
     void closeEditorUnsaved();
     // Hides an open editor and returns its text.
     QString hideEditor(QWidget* editor);
@@ -111,9 +109,11 @@ private:
     bool m_committing = false;
     bool m_singleClick = true;
     int m_helpContext = 0;
-    bool m_refilling = false;
+    bool m_showingCurrent = false; // the view follows the current cell: nothing to tell back
+    bool m_movingCurrent = false;  // the user moved the view: it is already there
     QPersistentModelIndex m_pressed;
     RadioDocument::Subscription m_subscription;
+    CurrentCell::Subscription m_currentSubscription;
 };
 
 } // namespace norvik

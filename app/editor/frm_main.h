@@ -248,8 +248,6 @@ private:
     bool editMenuOff() const;
     void afterButtonOperation(const EditResult& result);
     void showAlternatePanel(bool shown);
-    // Shows the channel of the panel's channel field again, after the grid was rebuilt.
-    void refillAlternatePanel();
     CopyBuffer m_copy;
     QPointer<AlternatePanel> m_altPanel;
 

@@ -16,8 +16,6 @@ void frmMain::setUpEditOperations() {
     setAlternatePanel(m_altPanel);
     for (auto* field : m_altPanel->findChildren<QLineEdit*>())
         giveMenuKeysToTheMenu(field);
-    connect(m_altPanel, &AlternatePanel::channelChanged, this,
-            [this](int channel) { m_channelGrid->setCurrentCell(channel, qMax(1, m_table->currentColumn())); });
     connect(m_altPanel, &AlternatePanel::clearRequested, this,
             [this] { runCommand([this] { CmdButtons_Click(static_cast<int>(ChannelButton::Clear)); }); });
     connect(m_altPanel, &AlternatePanel::closeRequested, this, [this] {
@@ -25,14 +23,6 @@ void frmMain::setUpEditOperations() {
             action("mnuSet_GUI")->trigger();
     });
     connect(this, &frmMain::languageChanged, m_altPanel, &AlternatePanel::recaption);
-    connect(m_channelGrid, &ChannelGrid::refilled, this, &frmMain::refillAlternatePanel);
-    // Keys reaching the grid under the panel move its current row: the panel follows, so that the
-    // panel, its Clear and the channel buttons all act on the channel it shows.
-    connect(m_channelGrid, &ChannelGrid::currentCellChanged, this, [this](int channel, int) {
-        if (m_altPanel && PicGUI == m_altPanel && alternatePanelShown() && !m_channelGrid->isRefilling() &&
-            channel != m_altPanel->shownChannel())
-            m_altPanel->fill();
-    });
     connect(m_channelGrid, &ChannelGrid::alternatePanelRequested, this, [this] {
         if (!alternatePanelShown())
             action("mnuSet_GUI")->trigger();
@@ -119,9 +109,6 @@ void frmMain::afterButtonOperation(const EditResult& result) {
     if (!result.ran)
         return;
     m_channelGrid->selectChannelRow(result.currentChannel);
-    // The panel shows the current channel, which the operation may have moved.
-    if (m_altPanel && PicGUI == m_altPanel && alternatePanelShown())
-        m_altPanel->fill();
 }
 
 // --- Single-channel panel ---------------------------------------------------------------------
@@ -135,17 +122,8 @@ void frmMain::showAlternatePanel(bool show) {
     }
     if (!show || !m_altPanel || PicGUI != m_altPanel)
         return;
-    m_altPanel->fill(); // channel 1 when none is current
-    m_channelGrid->setCurrentCell(m_table->currentChannel(), qMax(1, m_table->currentColumn()));
     if (auto* rx = m_altPanel->findChild<QLineEdit*>(QStringLiteral("TxtRxFreqGUI")))
         rx->setFocus();
-}
-
-void frmMain::refillAlternatePanel() {
-    if (!m_altPanel || PicGUI != m_altPanel || !alternatePanelShown())
-        return;
-    m_channelGrid->setCurrentCell(m_altPanel->typedChannel(), col::Rx);
-    m_altPanel->fill();
 }
 
 } // namespace norvik

@@ -25,6 +25,9 @@ frmClone::frmClone(TransferHost& host, Prompter& prompter, std::unique_ptr<ByteL
     connect(m_runner.get(), &CloneRunner::logLine, this, [this](const QString& line) {
         m_log.append(line);
         showLog();
+        // A new caption is echoed into the log just after the progress that moved it.
+        if (m_panel)
+            showPercentCaption();
     });
     connect(m_runner.get(), &CloneRunner::status, this, [this](const QString& text) { m_host.showComStatus(text); });
     connect(m_runner.get(), &CloneRunner::progress, this, [this](int value, int maximum) {

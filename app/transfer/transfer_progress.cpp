@@ -47,9 +47,13 @@ TransferProgress::TransferProgress(Language lang, const QString& caption)
 }
 
 void TransferProgress::setProgress(int value, int maximum) {
-    prgPercent->setMaximum(maximum);
+    // The bar moves in the caption's steps of ten percent, rounded as the caption and the log's
+    // percentage lines are, so that none of them disagree.
+    if (maximum != prgPercent->maximum())
+        prgPercent->setMaximum(maximum);
+    else if (value > 0 && !isClonePercentStep(value, maximum))
+        return;
     prgPercent->setValue(value);
-    // Rounded as the log's percentage lines are, so that the two never disagree.
     prgPercent->setFormat(QStringLiteral("%1%").arg(clonePercent(value, maximum)));
 }
 

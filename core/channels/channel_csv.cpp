@@ -137,6 +137,33 @@ std::string number(std::int64_t n) {
     return std::to_string(n);
 }
 
+// The pattern with %1.. replaced by the arguments, in one pass, so that a "%2" inside an argument
+// stays as it is.
+std::string filledIn(std::string_view pattern, const std::vector<std::string>& args) {
+    std::string result;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const std::size_t arg = i + 1 < pattern.size() ? static_cast<std::size_t>(pattern[i + 1] - '1') : 9;
+        if (pattern[i] == '%' && arg < args.size()) {
+            result += args[arg];
+            ++i;
+        } else {
+            result += pattern[i];
+        }
+    }
+    return result;
+}
+
+// Whether a frequency cell names another frequency than the one taken: the raster moved it, or
+// it had digits below 10 Hz.
+bool takenOtherwise(std::string_view cell, std::string_view taken) {
+    if (const std::size_t point = cell.find_first_of(".,"); point != std::string_view::npos) {
+        const std::string_view below = cell.substr(point + 1);
+        if (below.size() > 5 && below.find_first_not_of('0', 5) != std::string_view::npos)
+            return true;
+    }
+    return frequencyFromText(cell) != frequencyFromText(taken);
+}
+
 // Applies the lines of one file to a scratch document through its channel table.
 class LineImporter {
 public:
@@ -148,6 +175,7 @@ public:
     std::optional<CsvProblem> apply(const CsvRecord& line, int channel) {
         m_line = &line;
         m_channel = channel;
+        m_rounded.clear();
         if (auto p = frequencies())
             return p;
         if (isEmpty())
@@ -165,7 +193,15 @@ public:
         return signalling();
     }
 
+    // The roundings of the line last applied.
+    const std::vector<CsvRounding>& rounded() const { return m_rounded; }
+
 private:
+    void noteRounding(CsvColumn c, const std::string& cell) {
+        if (takenOtherwise(cell, shown(c)))
+            m_rounded.push_back({m_line->line, m_channel, def(c).tableColumn, cell, shown(c)});
+    }
+
     std::optional<std::string> cell(CsvColumn c) const {
         const int i = m_index[static_cast<std::size_t>(c)];
         if (i < 0)
@@ -191,6 +227,7 @@ private:
                 return problem(Kind::BadFrequency, {nameOf(CsvColumn::Rx), *rx});
             if (commitReceive(m_img, row(), m_channel, *rx, m_style).noticeId)
                 return problem(Kind::OutOfBand, {nameOf(CsvColumn::Rx), *rx});
+            noteRounding(CsvColumn::Rx, *rx);
         } else if (isEmpty()) {
             return problem(Kind::EmptyWithoutRx, {number(m_channel)});
         }
@@ -203,6 +240,7 @@ private:
                 return problem(Kind::BadFrequency, {nameOf(CsvColumn::Tx), *tx});
             if (commitTransmit(m_img, row(), m_channel, *tx, m_style).noticeId)
                 return problem(Kind::OutOfBand, {nameOf(CsvColumn::Tx), *tx});
+            noteRounding(CsvColumn::Tx, *tx);
         }
         return offsetAndDuplex(tx.has_value());
     }
@@ -239,6 +277,8 @@ private:
         const std::string target = duplexText.value_or(shown(CsvColumn::Duplex));
         commitList(m_img, row(), m_channel, col::Duplex, duplexEntries.front(), m_style);
         commitOffset(m_img, row(), m_channel, offset.value_or(shown(CsvColumn::Offset)), m_style);
+        if (offset)
+            noteRounding(CsvColumn::Offset, *offset);
         if (commitList(m_img, row(), m_channel, col::Duplex, target, m_style).noticeId) {
             const std::int64_t rx = frequencyFromText(shown(CsvColumn::Rx)).value_or(0);
             const std::int64_t o = frequencyFromText(shown(CsvColumn::Offset)).value_or(0);
@@ -330,6 +370,7 @@ private:
     const std::array<int, kCsvColumnCount>& m_index;
     const CsvRecord* m_line = nullptr;
     int m_channel = 0;
+    std::vector<CsvRounding> m_rounded;
 };
 
 std::optional<CsvColumn> columnNamed(std::string_view name) {
@@ -403,19 +444,13 @@ std::string csvProblemText(const CsvProblem& problem, Language lang) {
         {Kind::TxMismatch, ids::CsvTxMismatch},
         {Kind::Utf16File, ids::CsvUtf16File},
     };
-    std::string out = textString(kIds.at(problem.kind), lang);
-    // One pass, so that a "%2" inside an argument stays as it is.
-    std::string result;
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        const std::size_t arg = i + 1 < out.size() ? static_cast<std::size_t>(out[i + 1] - '1') : 9;
-        if (out[i] == '%' && arg < problem.args.size()) {
-            result += problem.args[arg];
-            ++i;
-        } else {
-            result += out[i];
-        }
-    }
-    return result;
+    return filledIn(textString(kIds.at(problem.kind), lang), problem.args);
+}
+
+std::string csvRoundingText(const CsvRounding& rounding, Language lang) {
+    // The column as the file names it, as the problems do.
+    return filledIn(textString(ids::CsvRounded, lang),
+                    {std::string(text(columnHeaderId(rounding.column), kFileLanguage)), rounding.cell, rounding.taken});
 }
 
 bool CsvImport::refused() const {
@@ -524,6 +559,10 @@ CsvImport importChannelsCsv(std::string_view bytes, const RadioImage& base, CsvB
             continue;
         }
         ++result.acceptedLines;
+        for (const CsvRounding& rounding : importer.rounded()) {
+            if (result.rounded.size() < kMaxListedCsvProblems)
+                result.rounded.push_back(rounding);
+        }
     }
     result.image = image;
     for (int n = 1; n <= kChannelCount; ++n)

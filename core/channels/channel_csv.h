@@ -80,9 +80,24 @@ std::string csvProblemText(const CsvProblem& problem, Language lang);
 // first, which are the ones worth reading.
 inline constexpr std::size_t kMaxListedCsvProblems = 1000;
 
+// A frequency of an accepted line that was taken rounded to the channel raster (or to 10 Hz),
+// so that the user sees what became of it.
+struct CsvRounding {
+    int line = 0;
+    int channel = 0;
+    int column = 0;    // grid column: RX Freq, TX Freq or Offset Freq
+    std::string cell;  // as the file has it
+    std::string taken; // as the grid shows it
+    friend bool operator==(const CsvRounding&, const CsvRounding&) = default;
+};
+
+// "RX Freq 145.0021 → 145.00000, rounded to the channel raster." in the user's language.
+std::string csvRoundingText(const CsvRounding& rounding, Language lang);
+
 struct CsvImport {
     RadioImage image;                       // the base with every accepted line applied
     std::vector<CsvProblem> problems;       // in line order, at most kMaxListedCsvProblems
+    std::vector<CsvRounding> rounded;       // in line order, at most kMaxListedCsvProblems
     int unlistedProblems = 0;               // refused lines past those, only counted
     std::bitset<kChannelCount + 1> changed; // bit n: record or name of channel n differs from the base
     int acceptedLines = 0;
@@ -100,6 +115,8 @@ enum class CsvBase { KeepOthers, ReplaceAll };
 // Applies the channel lines of a file (bytes as read; see csvTextAsUtf8) to a copy of base. Each
 // line goes through the channel table's commits as typing into the grid does, in English with
 // either decimal point; a line that cannot be taken whole is left out and named in the problems.
+// A frequency taken other than the file wrote it (the raster, digits below 10 Hz) is named in
+// the roundings.
 // A missing column keeps the channel's value; an empty cell empties a frequency, a tone or the
 // name and keeps a list value.
 CsvImport importChannelsCsv(std::string_view bytes, const RadioImage& base, CsvBase start = CsvBase::KeepOthers);

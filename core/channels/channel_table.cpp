@@ -149,8 +149,7 @@ void ChannelTable::setDecimalSeparator(char sep) {
 
 void ChannelTable::fill() {
     m_rows = channelRows(m_doc.image(), m_lang, m_sep);
-    m_currentChannel = 1;
-    m_currentColumn = 1;
+    m_current.restart();
 }
 
 void ChannelTable::fillRow(int n) {
@@ -164,11 +163,6 @@ bool ChannelTable::manualChecked() const {
 void ChannelTable::setManualChecked(bool on) {
     m_doc.edit(ids::ChangeManual,
                [on](RadioImage& img) { img.setBits(kManualAddress, kManualBit, on ? kManualBit : 0); });
-}
-
-void ChannelTable::setCurrent(int channel, int column) {
-    m_currentChannel = channel;
-    m_currentColumn = column;
 }
 
 bool ChannelTable::isColumnVisible(int column) const {

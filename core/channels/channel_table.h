@@ -11,6 +11,7 @@
 #include "core/channels/channel_columns.h"
 #include "core/channels/channel_rules.h"
 #include "core/channels/channel_texts.h"
+#include "core/channels/current_cell.h"
 #include "core/image/channel_record.h"
 #include "core/image/radio_document.h"
 #include "core/strings/string_ids.h"
@@ -51,7 +52,7 @@ public:
     void setLanguage(Language lang);
     void setDecimalSeparator(char sep);
 
-    // Rebuilds every row from the image; the current cell becomes channel 1, column 1.
+    // Rebuilds every row from the image; the current cell restarts at channel 1, column 1.
     void fill();
     // Check mark of the Manual setting, read from the image.
     bool manualChecked() const;
@@ -66,9 +67,11 @@ public:
     // The band limits in force and the table's language and number format.
     ChannelStyle style() const { return {m_doc.bandLimits(), m_lang, m_sep}; }
 
-    int currentChannel() const { return m_currentChannel; }
-    int currentColumn() const { return m_currentColumn; }
-    void setCurrent(int channel, int column);
+    // The cell the grid and the panel stand on; both move it and follow it.
+    CurrentCell& current() { return m_current; }
+    const CurrentCell& current() const { return m_current; }
+    int currentChannel() const { return m_current.channel(); }
+    int currentColumn() const { return m_current.column(); }
 
     bool isColumnVisible(int column) const;
     void setColumnVisible(int column, bool visible);
@@ -136,8 +139,7 @@ private:
     std::array<std::string, kTableRows> m_numbers;
     ChannelRows m_rows;
     std::array<bool, kTableColumns> m_visible;
-    int m_currentChannel = 1;
-    int m_currentColumn = 1;
+    CurrentCell m_current;
     bool m_ownEdit = false;
     RadioDocument::Subscription m_subscription;
 };

@@ -18,6 +18,10 @@ int clonePercent(int value, int maximum) {
     return static_cast<int>(q);
 }
 
+bool isClonePercentStep(int value, int maximum) {
+    return clonePercent(value, maximum) % 10 == 0;
+}
+
 void takeLinkRead(const RadioImage& read, RadioImage& into) {
     const int ident = RadioImage::address(clone::kIdentRow, clone::kLinkIdentByte);
     into.set(ident, read.at(ident));
@@ -369,9 +373,8 @@ void CloneSession::cancel() {
 void CloneSession::advanceProgress() {
     ++m_progress;
     m_host.progressChanged(m_progress, progressMaximum());
-    const int percent = clonePercent(m_progress, progressMaximum());
-    if (percent % 10 == 0)
-        setPercentCaption(percentCaption(percent));
+    if (isClonePercentStep(m_progress, progressMaximum()))
+        setPercentCaption(percentCaption(clonePercent(m_progress, progressMaximum())));
 }
 
 void CloneSession::abort() {

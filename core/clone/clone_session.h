@@ -259,6 +259,8 @@ private:
 
 // Percentage of value / maximum rounded to the nearest integer, halves to even.
 int clonePercent(int value, int maximum);
+// Whether value / maximum is one of the steps the progress caption moves by: every tenth percent.
+bool isClonePercentStep(int value, int maximum);
 
 // How a link read-back names a service row that came back otherwise: "row 243 (0x0F30–0x0F3F)".
 std::string serviceRowText(int row, Language lang);

@@ -58,7 +58,7 @@ private slots:
         Fixture f;
         f.useChannel(1, 14500000);
         f.start();
-        f.table().setCurrent(0, 0);
+        f.table().current().set(0, 0);
         f.action("mnuSet_GUI")->trigger();
         QCOMPARE(f.field("TxtChannelGUI")->text(), QStringLiteral("1"));
         QCOMPARE(f.field("TxtRxFreqGUI")->text(), QStringLiteral("145.00000"));

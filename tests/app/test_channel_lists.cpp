@@ -35,7 +35,7 @@ private slots:
         f.useChannel(1, 14500000, 14560000);
         f.start();
         const QByteArray before = f.record(1);
-        const std::string plan = "CH,RX Freq,CH.Name\n1,146.5,FIRST\n2,147,\n3,999,BAD\n";
+        const std::string plan = "CH,RX Freq,CH.Name\n1,146.5,FIRST\n2,147.0021,\n3,999,BAD\n";
         QVERIFY(test::writeFile(f.path("plan.csv").toStdString(), test::Bytes(plan.begin(), plan.end())));
         f.prompter.openNames << f.path("plan.csv");
 
@@ -43,10 +43,15 @@ private slots:
             f.window.get(), [&] { f.action("mnuFile_ImportCsv")->trigger(); },
             [](frmCsvImport* preview) {
                 auto* refused = preview->findChild<QListWidget*>(QStringLiteral("lstRefused"));
-                QCOMPARE(refused->count(), 1);
-                QVERIFY2(refused->item(0)->text().startsWith(QStringLiteral("Line 4: RX Freq 999")),
-                         qPrintable(refused->item(0)->text()));
-                QCOMPARE(preview->findChild<QTableWidget*>(QStringLiteral("grdChanges"))->rowCount(), 4);
+                QCOMPARE(refused->count(), 2);
+                QCOMPARE(refused->item(0)->text(),
+                         QStringLiteral("Line 3: RX Freq 147.0021 → 147.00000, rounded to the channel raster."));
+                QVERIFY2(refused->item(1)->text().startsWith(QStringLiteral("Line 4: RX Freq 999")),
+                         qPrintable(refused->item(1)->text()));
+                auto* changes = preview->findChild<QTableWidget*>(QStringLiteral("grdChanges"));
+                QCOMPARE(changes->rowCount(), 4);
+                // Channel 2 after the import, in the RX Freq column.
+                QCOMPARE(changes->item(3, col::Rx + 1)->text(), QStringLiteral("147.0021 → 147.00000"));
                 QTest::mouseClick(preview->findChild<QPushButton*>(QStringLiteral("CmdApply")), Qt::LeftButton);
             });
         QTRY_COMPARE(f.shown(1, col::Name), QStringLiteral("FIRST"));

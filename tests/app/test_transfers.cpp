@@ -224,11 +224,12 @@ private slots:
         QVERIFY(panel && panel->isVisible() && panel->isEnabled());
         QTRY_VERIFY(panel->value() >= 10);
         QCOMPARE(panel->maximum(), 256);
-        QCOMPARE(panel->percentText(), QStringLiteral("%1%").arg(clonePercent(panel->value(), 256)));
-        // The caption steps by tens with no separator, as the log does ("Completion percentage10%").
+        // The caption steps by tens with no separator, as the log does ("Completion percentage10%"),
+        // and the bar shows the same percentage.
         const QString caption = panel->findChild<QLabel*>(QStringLiteral("lblPercent"))->text();
         QVERIFY2(QRegularExpression(QStringLiteral("^Completion percentage\\d*0%$")).match(caption).hasMatch(),
                  qPrintable(caption));
+        QCOMPARE(QStringLiteral("Completion percentage") + panel->percentText(), caption);
         QVERIFY(!f.window->close()); // not while the port and the image are in use
         QVERIFY(f.prompter.asked.size() == 1);
         QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("CmdCancel")), Qt::LeftButton);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/channels/channel_columns.h"
 #include "core/channels/channel_csv.h"
 #include "core/channels/csv_text.h"
 #include "core/image/channel_record.h"
@@ -320,4 +321,32 @@ TEST(CsvText, QuotedCellsLineBreaksAndLineNumbers) {
     EXPECT_EQ(t.records[2].line, 6); // line 5 holds only blank cells
     EXPECT_EQ(t.records[2].cells, (std::vector<std::string>{"qz", "y"}));
     EXPECT_EQ(t.unclosedQuoteLine, 7);
+}
+
+// A frequency taken otherwise than the file wrote it is named with what was taken; one the raster
+// holds, in either decimal point, is not, and neither is anything of a line left out.
+TEST(ChannelCsv, RoundedFrequenciesAreNamed) {
+    struct Case {
+        const char* name;
+        std::string csv;
+        std::vector<CsvRounding> rounded;
+    };
+    const std::vector<Case> cases = {
+        {"receive off the raster", "CH,RX Freq\n3,145.0021\n", {{2, 3, col::Rx, "145.0021", "145.00000"}}},
+        {"on either raster, comma point", "CH,RX Freq,TX Freq\n3,145.00625,\"145,5\"\n", {}},
+        {"transmit below 10 Hz", "CH,TX Freq\n3,145.0000001\n", {{2, 3, col::Tx, "145.0000001", "145.00000"}}},
+        {"offset without TX column",
+         "CH,Offset Freq,Duplex\n3,0.603,plus\n",
+         {{2, 3, col::Offset, "0.603", "0.60000"}}},
+        {"line left out", "CH,RX Freq,CH.Name\n3,145.0021,TOO LONG NAME\n", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RadioImage base = newImage();
+        setBytes(base, channelAddress(3), hex("14 50 00 00 14 56 00 00 85 08 23 80 04 00 46 00"));
+        const CsvImport result = importChannelsCsv(c.csv, base);
+        EXPECT_EQ(result.rounded, c.rounded);
+    }
+    EXPECT_EQ(csvRoundingText({2, 3, col::Rx, "145.0021", "145.00000"}, Language::English),
+              "RX Freq 145.0021 → 145.00000, rounded to the channel raster.");
 }

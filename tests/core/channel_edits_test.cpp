@@ -77,7 +77,7 @@ TEST(ChannelEdits, CopyFiveMoveNineUpPasteIntoTwenty) {
     CopyBuffer buffer;
     ASSERT_TRUE(copyChannel(f.table, 5, buffer));
 
-    f.table.setCurrent(9, 1);
+    f.table.current().set(9, 1);
     EXPECT_EQ(moveChannelUp(f.table), (EditResult{true, 8, 9, 8}));
     EXPECT_EQ(f.state(8), nine);
     EXPECT_EQ(f.state(9), eight);
@@ -210,7 +210,7 @@ TEST(ChannelEdits, CasesThatDoNothingChangeNothing) {
     for (const auto& [what, current, op] : cases) {
         SCOPED_TRACE(what);
         Fixture f({1, 3, 128});
-        f.table.setCurrent(current, 5);
+        f.table.current().set(current, 5);
         const RadioImage image = f.doc.image();
         const std::vector<ChannelState> before = f.states();
         CopyBuffer buffer;
@@ -262,7 +262,7 @@ TEST(ChannelEdits, EachCommitAndOperationIsOneNamedUndoStepAndTheRowsFollow) {
         {"paste", ids::ChangePaste, area::Channels, [&] { pasteChannel(f.table, 5, buffer); }},
         {"insert", ids::ChangeInsert, area::Channels,
          [&] {
-             f.table.setCurrent(1, 1);
+             f.table.current().set(1, 1);
              insertChannel(f.table);
          }},
         {"manual", ids::ChangeManual, area::Options, [&] { f.table.setManualChecked(!f.table.manualChecked()); }},

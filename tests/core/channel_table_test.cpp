@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -374,4 +375,74 @@ TEST(ChannelTable, EnterSkipsEncodeWithoutTransmitAndTheNumberColumnStaysShown) 
     EXPECT_EQ(f.table.widthTwips(col::Offset), 1200);
     f.table.setColumnVisible(col::Channel, false);
     EXPECT_TRUE(f.table.isColumnVisible(col::Channel));
+}
+
+// Every move is told once, to every view, whoever made it; a move to where it is, or out of the
+// table, is none. A refill is told even when the cell was on channel 1 already.
+TEST(CurrentCell, MovesAreToldOnceAndARefillAlways) {
+    using Move = CurrentCell::Move;
+    Fixture f;
+    CurrentCell& cell = f.table.current();
+    std::vector<Move> told;
+    auto subscription = cell.observe([&](Move m) { told.push_back(m); });
+    struct Step {
+        const char* what;
+        std::function<void()> run;
+        int channel, column;
+        std::optional<ChannelBlock> rows;
+        std::vector<Move> told;
+    };
+    const std::vector<Step> steps = {
+        {"to a cell", [&] { cell.set(9, 4); }, 9, 4, {}, {Move::Moved}},
+        {"to the same cell", [&] { cell.set(9, 4); }, 9, 4, {}, {}},
+        {"channel 129", [&] { cell.set(129, 1); }, 9, 4, {}, {}},
+        {"column 17", [&] { cell.set(1, kTableColumns); }, 9, 4, {}, {}},
+        {"rows", [&] { cell.selectRows(5, 7); }, 5, 1, ChannelBlock{5, 7}, {Move::Moved}},
+        {"rows past 128", [&] { cell.selectRows(100, 129); }, 5, 1, ChannelBlock{5, 7}, {}},
+        {"the row's first cell ends the rows", [&] { cell.set(5, 1); }, 5, 1, {}, {Move::Moved}},
+        {"none", [&] { cell.set(0, 0); }, 0, 0, {}, {Move::Moved}},
+        {"a new image",
+         [&] { f.doc.replace(f.doc.newImage(), 0, RadioDocument::SavedImage::Take); },
+         1,
+         1,
+         {},
+         {Move::Refilled}},
+        {"a language switch at channel 1", [&] { f.table.setLanguage(Language::Chinese); }, 1, 1, {}, {Move::Refilled}},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        told.clear();
+        s.run();
+        EXPECT_EQ(cell.channel(), s.channel);
+        EXPECT_EQ(cell.column(), s.column);
+        EXPECT_EQ(cell.rows(), s.rows);
+        EXPECT_EQ(told, s.told);
+    }
+    // Gone with its subscription.
+    told.clear();
+    subscription.reset();
+    cell.set(3, 3);
+    EXPECT_TRUE(told.empty());
+}
+
+// A view that keeps its own channel over a refill moves the cell while told: every view hears it
+// and reads where it ended; a subscription outliving the cell (a widget outliving its table) is
+// harmless.
+TEST(CurrentCell, AViewMovingItWhileToldAndOutlivingIt) {
+    CurrentCell::Subscription late;
+    {
+        CurrentCell cell;
+        cell.set(20, 3);
+        std::vector<int> seen;
+        auto first = cell.observe([&](CurrentCell::Move) { seen.push_back(cell.channel()); });
+        auto keeper = cell.observe([&](CurrentCell::Move m) {
+            if (m == CurrentCell::Move::Refilled)
+                cell.set(20, 1);
+        });
+        late = cell.observe([](CurrentCell::Move) {});
+        cell.restart();
+        EXPECT_EQ(cell.channel(), 20);
+        EXPECT_EQ(seen, (std::vector<int>{1, 20}));
+    }
+    late.reset();
 }

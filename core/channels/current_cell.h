@@ -1,0 +1,84 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace norvik {
+
+// A block of whole channels, first..last.
+struct ChannelBlock {
+    int first = 1;
+    int last = 1;
+    friend bool operator==(const ChannelBlock&, const ChannelBlock&) = default;
+};
+
+/*
+ * The cell the views of the channel list stand on: the current channel and column, and the block
+ * of whole channels selected when rows rather than one cell are. The grid and the single-channel
+ * panel both move it and both follow it; each hears every move, whoever made it, so neither has
+ * to tell the other. Channel 0 is "none": edits on the current channel then do nothing.
+ *
+ * An observer may move the cell again while it is told (the panel keeps its channel over a
+ * refill); everyone is told again, so observers read the state rather than keep the notice.
+ */
+class CurrentCell {
+public:
+    enum class Move {
+        Moved,    // someone moved it
+        Refilled, // every row was rebuilt and it went back to channel 1, column 1
+    };
+    using Observer = std::function<void(Move)>;
+
+private:
+    struct Observers {
+        std::vector<std::pair<int, Observer>> list;
+        int nextId = 1;
+    };
+
+public:
+    // Keeps an observer registered for its own lifetime; harmless when it outlives the cell.
+    class Subscription {
+    public:
+        Subscription() = default;
+        Subscription(Subscription&& other) noexcept;
+        Subscription& operator=(Subscription&& other) noexcept;
+        Subscription(const Subscription&) = delete;
+        Subscription& operator=(const Subscription&) = delete;
+        ~Subscription() { reset(); }
+        void reset();
+
+    private:
+        friend class CurrentCell;
+        Subscription(std::weak_ptr<Observers> observers, int id) : m_observers(std::move(observers)), m_id(id) {}
+        std::weak_ptr<Observers> m_observers;
+        int m_id = 0;
+    };
+
+    int channel() const { return m_channel; }
+    int column() const { return m_column; }
+    // The selected block of whole channels; none while a single cell is selected.
+    std::optional<ChannelBlock> rows() const { return m_rows; }
+
+    // One cell, the row selection gone. A channel outside 0..128 or a column outside 0..16
+    // changes nothing; so does the cell it already is.
+    void set(int channel, int column);
+    // The channels first..last as whole rows, first current at column 1.
+    void selectRows(int first, int last);
+    // Back to channel 1, column 1 after every row was rebuilt; told even when it was there.
+    void restart();
+
+    [[nodiscard]] Subscription observe(Observer observer);
+
+private:
+    void tell(Move move);
+
+    int m_channel = 1;
+    int m_column = 1;
+    std::optional<ChannelBlock> m_rows;
+    std::shared_ptr<Observers> m_observers = std::make_shared<Observers>();
+};
+
+} // namespace norvik
