@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "cli/commands.h"
-#include "cli/image_files.h"
+#include "cli/file_args.h"
 #include "cli/many_ports.h"
 #include "cli/transfer_console.h"
 #include "core/compare/image_compare.h"

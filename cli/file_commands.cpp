@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "cli/image_files.h"
+#include "cli/file_args.h"
 #include "cli/options.h"
+#include "core/auxiliary/embedded_message.h"
 #include "core/channels/channel_columns.h"
 #include "core/channels/channel_csv.h"
 #include "core/channels/channel_rules.h"

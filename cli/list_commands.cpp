@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "cli/commands.h"
-#include "cli/image_files.h"
+#include "cli/file_args.h"
 #include "cli/options.h"
 #include "core/channels/channel_csv.h"
 #include "core/strings/string_ids.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "cli/commands.h"
-#include "cli/image_files.h"
+#include "cli/file_args.h"
 #include "cli/transfer_console.h"
 #include "core/strings/string_ids.h"
 #include "io/files.h"

@@ -14,7 +14,7 @@
 #endif
 
 #include "cli/commands.h"
-#include "cli/image_files.h"
+#include "cli/file_args.h"
 #include "cli/many_ports.h"
 #include "cli/options.h"
 #include "cli/simulate_command.h"

@@ -13,7 +13,7 @@
 #endif
 
 #include "cli/commands.h"
-#include "cli/image_files.h"
+#include "cli/file_args.h"
 #include "cli/options.h"
 #include "cli/simulate_command.h"
 #include "core/strings/string_ids.h"

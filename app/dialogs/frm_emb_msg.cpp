@@ -7,7 +7,7 @@
 
 #include "app/common/filtered_line_edit.h"
 #include "app/common/texts.h"
-#include "core/dialogs/embedded_message.h"
+#include "core/auxiliary/embedded_message.h"
 #include "core/image/channel_record.h"
 #include "core/strings/string_ids.h"
 

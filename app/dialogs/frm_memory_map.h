@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <optional>
 
-#include "core/dialogs/memory_map.h"
+#include "core/auxiliary/memory_map.h"
 #include "core/image/radio_document.h"
 
 class QLabel;

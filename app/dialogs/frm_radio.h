@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <optional>
 
-#include "core/dialogs/radio_presets.h"
+#include "core/auxiliary/radio_presets.h"
 #include "core/image/radio_document.h"
 #include "core/strings/strings.h"
 

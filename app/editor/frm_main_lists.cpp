@@ -1,6 +1,6 @@
 // The File menu's channel list commands: CSV import and export, print and PDF.
 
-#include "app/datafile/channel_list_commands.h"
+#include "app/channel_list/channel_list_commands.h"
 #include "app/editor/frm_main.h"
 
 namespace norvik {

@@ -222,14 +222,13 @@ private:
     // Where the exchange stands: Step 0 is the handshake, 1 the identification, 2.. the rows;
     // SentStep is the step whose command is out (kNothingSent: none, so the next tick sends);
     // AckExpected says whether that command is answered by a single acknowledge byte.
+    static constexpr int kNothingSent = 500;
     int Step = 0;
-    int SentStep = 500;
+    int SentStep = kNothingSent;
     bool AckExpected = true;
     bool TransferDone = false;
     bool TransferAborted = false;
     int m_expectedLength = 1;
-
-    static constexpr int kNothingSent = 500;
 
     bool m_running = false;
     bool m_awaitingReply = false; // a command is on the wire and its reply not yet taken

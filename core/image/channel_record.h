@@ -65,16 +65,6 @@ bool sameChannelBytes(const RadioImage& a, const RadioImage& b, int channel);
 // Channel `from` of one image, record and name entry, onto channel `to` of another or the same.
 void copyChannel(const RadioImage& source, int from, RadioImage& target, int to);
 
-// The embedded message: up to 16 single-byte characters in row 209.
-constexpr int kEmbeddedMessageAddress = 0xD10;
-constexpr int kEmbeddedMessageLength = 16;
-inline std::string decodeEmbeddedMessage(const RadioImage& image) {
-    return image.text(kEmbeddedMessageAddress, kEmbeddedMessageLength);
-}
-inline void encodeEmbeddedMessage(RadioImage& image, std::string_view bytes) {
-    image.setText(kEmbeddedMessageAddress, kEmbeddedMessageLength, bytes);
-}
-
 // The list fields of a channel record. Each has a byte, a bit mask and the texts of its values.
 enum class RecordField { Option, Power, PttId, Bcl, Vox, Bandwidth, SignalType, ScramblerGroup, Scan, AutoResponse };
 

@@ -9,9 +9,9 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "app/channel_list/channel_list_sheet.h"
+#include "app/channel_list/frm_csv_import.h"
 #include "app/common/texts.h"
-#include "app/datafile/channel_list_printer.h"
-#include "app/datafile/frm_csv_import.h"
 #include "app/dialogs/frm_about.h"
 #include "app/dialogs/frm_compare.h"
 #include "app/dialogs/frm_emb_msg.h"
@@ -26,6 +26,7 @@
 #include "app/transfer/frm_clone.h"
 #include "app/transfer/frm_com_port.h"
 #include "app/transfer/transfer_progress.h"
+#include "core/auxiliary/embedded_message.h"
 #include "core/options/function_setting.h"
 #include "core/strings/string_ids.h"
 #include "support/window_fixture.h"

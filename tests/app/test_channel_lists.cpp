@@ -9,7 +9,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include "app/datafile/frm_csv_import.h"
+#include "app/channel_list/frm_csv_import.h"
 #include "core/channels/channel_csv.h"
 #include "core/helpers.h"
 #include "support/modal_runner.h"

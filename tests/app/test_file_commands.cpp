@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "app/common/texts.h"
-#include "app/datafile/frm_csv_import.h"
+#include "app/channel_list/frm_csv_import.h"
 #include "core/datafile/data_file.h"
 #include "core/helpers.h"
 #include "support/failing_sink.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/auxiliary/embedded_message.h"
 #include "core/image/band_limits.h"
 #include "core/image/channel_record.h"
 #include "core/image/defaults.h"

@@ -1,4 +1,4 @@
-#include "core/dialogs/embedded_message.h"
+#include "core/auxiliary/embedded_message.h"
 
 #include <algorithm>
 

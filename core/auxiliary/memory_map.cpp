@@ -1,4 +1,4 @@
-#include "core/dialogs/memory_map.h"
+#include "core/auxiliary/memory_map.h"
 
 namespace norvik {
 namespace {

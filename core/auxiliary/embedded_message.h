@@ -4,7 +4,19 @@
 #include <string>
 #include <string_view>
 
+#include "core/image/radio_image.h"
+
 namespace norvik {
+
+// The embedded message: up to 16 single-byte characters in row 209.
+constexpr int kEmbeddedMessageAddress = 0xD10;
+constexpr int kEmbeddedMessageLength = 16;
+inline std::string decodeEmbeddedMessage(const RadioImage& image) {
+    return image.text(kEmbeddedMessageAddress, kEmbeddedMessageLength);
+}
+inline void encodeEmbeddedMessage(RadioImage& image, std::string_view bytes) {
+    image.setText(kEmbeddedMessageAddress, kEmbeddedMessageLength, bytes);
+}
 
 // What typing or pasting `typed` into the message box puts there, given the box holds `length`
 // characters of which `selected` are selected (and replaced). Only codes a message byte can hold

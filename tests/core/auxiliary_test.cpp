@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "core/dialogs/embedded_message.h"
-#include "core/dialogs/memory_map.h"
-#include "core/dialogs/radio_presets.h"
+#include "core/auxiliary/embedded_message.h"
+#include "core/auxiliary/memory_map.h"
+#include "core/auxiliary/radio_presets.h"
 #include "core/image/channel_record.h"
 #include "helpers.h"
 

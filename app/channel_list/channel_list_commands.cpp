@@ -1,4 +1,4 @@
-#include "app/datafile/channel_list_commands.h"
+#include "app/channel_list/channel_list_commands.h"
 
 #include <QComboBox>
 #include <QGraphicsView>
@@ -11,8 +11,8 @@
 
 #include "app/common/path_names.h"
 #include "app/common/texts.h"
-#include "app/datafile/channel_list_printer.h"
-#include "app/datafile/frm_csv_import.h"
+#include "app/channel_list/channel_list_sheet.h"
+#include "app/channel_list/frm_csv_import.h"
 #include "app/dialogs/prompt.h"
 #include "app/editor/frm_main.h"
 #include "core/channels/channel_csv.h"

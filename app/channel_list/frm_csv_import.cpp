@@ -1,4 +1,4 @@
-#include "app/datafile/frm_csv_import.h"
+#include "app/channel_list/frm_csv_import.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

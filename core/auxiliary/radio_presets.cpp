@@ -1,4 +1,4 @@
-#include "core/dialogs/radio_presets.h"
+#include "core/auxiliary/radio_presets.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "app/datafile/channel_list_printer.h"
+#include "app/channel_list/channel_list_sheet.h"
 
 #include <QBuffer>
 #include <QDate>

@@ -1,4 +1,4 @@
-#include "cli/image_files.h"
+#include "cli/file_args.h"
 
 #include "core/strings/string_ids.h"
 #include "io/file_handle.h"
