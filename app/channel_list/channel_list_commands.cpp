@@ -9,10 +9,10 @@
 #include <QToolBar>
 #include <span>
 
-#include "app/common/path_names.h"
-#include "app/common/texts.h"
 #include "app/channel_list/channel_list_sheet.h"
 #include "app/channel_list/frm_csv_import.h"
+#include "app/common/path_names.h"
+#include "app/common/texts.h"
 #include "app/dialogs/prompt.h"
 #include "app/editor/frm_main.h"
 #include "core/channels/channel_csv.h"

@@ -13,9 +13,9 @@
 #include <optional>
 #include <system_error>
 
+#include "app/channel_list/channel_list_commands.h"
 #include "app/common/path_names.h"
 #include "app/common/texts.h"
-#include "app/channel_list/channel_list_commands.h"
 #include "app/dialogs/prompt.h"
 #include "app/editor/frm_main.h"
 #include "app/settings/reg_keys.h"

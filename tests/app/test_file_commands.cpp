@@ -10,8 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/common/texts.h"
 #include "app/channel_list/frm_csv_import.h"
+#include "app/common/texts.h"
 #include "core/datafile/data_file.h"
 #include "core/helpers.h"
 #include "support/failing_sink.h"
