@@ -187,6 +187,15 @@ void emptyChannel(RadioImage& image, ChannelRows& rows, int channel) {
     rows[static_cast<std::size_t>(channel)] = {};
 }
 
+// Every commit but the receive frequency's acts on a channel in use only.
+template <typename Rule>
+CommitResult onUsedChannel(RadioImage& image, ChannelRow& row, int channel, const ChannelStyle* style, Rule rule) {
+    RowCommit c(image, row, channel, style);
+    if (validChannel(channel) && !c.isEmpty())
+        rule(c);
+    return c.result;
+}
+
 } // namespace
 
 ChannelRows channelRows(const RadioImage& image, Language lang, char sep) {
@@ -232,32 +241,22 @@ CommitResult commitReceive(RadioImage& image, ChannelRow& row, int channel, std:
 
 CommitResult commitTransmit(RadioImage& image, ChannelRow& row, int channel, std::string_view text,
                             const ChannelStyle& style) {
-    RowCommit c(image, row, channel, &style);
-    if (validChannel(channel) && !c.isEmpty())
-        c.transmit(text);
-    return c.result;
+    return onUsedChannel(image, row, channel, &style, [&](RowCommit& c) { c.transmit(text); });
 }
 
 CommitResult commitOffset(RadioImage& image, ChannelRow& row, int channel, std::string_view text,
                           const ChannelStyle& style) {
-    RowCommit c(image, row, channel, &style);
-    if (validChannel(channel) && !c.isEmpty())
-        c.offset(text);
-    return c.result;
+    return onUsedChannel(image, row, channel, &style, [&](RowCommit& c) { c.offset(text); });
 }
 
 CommitResult commitName(RadioImage& image, ChannelRow& row, int channel, std::string_view text) {
-    RowCommit c(image, row, channel, nullptr);
-    if (validChannel(channel) && !c.isEmpty())
-        c.name(text);
-    return c.result;
+    return onUsedChannel(image, row, channel, nullptr, [&](RowCommit& c) { c.name(text); });
 }
 
 CommitResult commitTone(RadioImage& image, ChannelRow& row, int channel, int column, std::string_view text) {
-    RowCommit c(image, row, channel, nullptr);
-    if (validChannel(channel) && !c.isEmpty() && (column == col::Decode || column == col::Encode))
-        c.tone(column, text);
-    return c.result;
+    if (column != col::Decode && column != col::Encode)
+        return {};
+    return onUsedChannel(image, row, channel, nullptr, [&](RowCommit& c) { c.tone(column, text); });
 }
 
 CommitResult commitList(RadioImage& image, ChannelRow& row, int channel, int column, std::string_view text,
@@ -268,17 +267,11 @@ CommitResult commitList(RadioImage& image, ChannelRow& row, int channel, int col
         const auto entry = static_cast<int>(at - entries.begin());
         return commitDuplex(image, row, channel, duplexOfEntry(entry).value_or(Duplex::Off), style);
     }
-    RowCommit c(image, row, channel, &style);
-    if (validChannel(channel) && !c.isEmpty())
-        c.list(column, text);
-    return c.result;
+    return onUsedChannel(image, row, channel, &style, [&](RowCommit& c) { c.list(column, text); });
 }
 
 CommitResult commitDuplex(RadioImage& image, ChannelRow& row, int channel, Duplex duplex, const ChannelStyle& style) {
-    RowCommit c(image, row, channel, &style);
-    if (validChannel(channel) && !c.isEmpty())
-        c.duplex(duplex);
-    return c.result;
+    return onUsedChannel(image, row, channel, &style, [&](RowCommit& c) { c.duplex(duplex); });
 }
 
 bool emptyChannels(RadioImage& image, ChannelRows& rows, int first, int last) {
