@@ -44,7 +44,7 @@ int parseId(std::string_view field) {
 // "#<id>" for every id a caller may plausibly pass; built once, read-only afterwards.
 std::string_view missing(int id) {
     constexpr int kFirst = 0;
-    constexpr int kCount = 3000;
+    constexpr int kCount = kLastAddedStringId + 2;
     static const std::array<std::string, kCount> names = [] {
         std::array<std::string, kCount> n;
         for (int i = 0; i < kCount; ++i)
@@ -77,14 +77,14 @@ StringTable StringTable::parse(std::string_view all) {
         const auto tab1 = line.find('\t');
         if (tab1 == std::string_view::npos)
             continue;
-        const int id = parseId(line.substr(0, tab1));
-        if (id < kFirstStringId || id > kLastStringId)
+        const int slot = stringSlot(parseId(line.substr(0, tab1)));
+        if (slot < 0)
             continue;
         const std::string_view rest = line.substr(tab1 + 1);
         const auto tab2 = rest.find('\t');
         const std::string_view en = rest.substr(0, tab2);
         const std::string_view zh = tab2 == std::string_view::npos ? std::string_view{} : rest.substr(tab2 + 1);
-        Entry& e = t.m_entries[id - kFirstStringId];
+        Entry& e = t.m_entries[static_cast<std::size_t>(slot)];
         e.english = unescape(en);
         e.chinese = unescape(zh);
         e.hasEnglish = true;
@@ -94,9 +94,10 @@ StringTable StringTable::parse(std::string_view all) {
 }
 
 const StringTable::Entry* StringTable::find(int id) const {
-    if (id < kFirstStringId || id > kLastStringId)
+    const int slot = stringSlot(id);
+    if (slot < 0)
         return nullptr;
-    const Entry& e = m_entries[id - kFirstStringId];
+    const Entry& e = m_entries[static_cast<std::size_t>(slot)];
     return e.hasEnglish ? &e : nullptr;
 }
 

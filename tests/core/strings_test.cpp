@@ -79,6 +79,8 @@ TEST(StringTable, ParserHandlesTheFileFormat) {
                                              "1004\tBack\\\\slash\t\n"
                                              "abc\tnot an id\tx\n"
                                              "2000\tout of range\tx\n"
+                                             "3000\tAdded\t加\n"
+                                             "4000\tout of range\tx\n"
                                              "1005\tno line end\t末");
     struct Case {
         int id;
@@ -97,6 +99,8 @@ TEST(StringTable, ParserHandlesTheFileFormat) {
         {1005, Language::Chinese, "末", true},
         {1099, Language::Chinese, "#1099", false},
         {2000, Language::English, "#2000", false},
+        {3000, Language::Chinese, "加", true},
+        {4000, Language::English, "#4000", false},
         {1726, Language::English, "#1726", false},
     };
     for (const Case& c : cases) {
