@@ -104,6 +104,7 @@ void CloneBatch::startNext() {
             end(port, result);
         });
         port.clock.start();
+        emit phaseChanged(port.index, m_settings.mode == CloneMode::Read ? PortPhase::Reading : PortPhase::Writing);
         runner->start(m_settings.mode, port.image, m_settings.verify);
     }
 }

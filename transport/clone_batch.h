@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -9,6 +10,9 @@
 #include "transport/byte_link.h"
 
 namespace norvik {
+
+// What a port of a batch is doing: a write may first back up the radio and afterwards read it back.
+enum class PortPhase : std::uint8_t { BackingUp, Writing, Verifying, Reading };
 
 // How one port of a batch ended.
 struct PortOutcome {
@@ -19,6 +23,7 @@ struct PortOutcome {
     // first difference and how many more) or why the read-back failed, one line.
     Verification verification = Verification::NotAsked;
     QString verifyDetail;
+    QString backupPath; // where the radio was kept before a write, when it was
 
     static PortOutcome failed(const QString& why, double seconds = 0) {
         PortOutcome outcome;
@@ -56,6 +61,7 @@ public:
     int failures() const { return m_failures; }
 
 signals:
+    void phaseChanged(int index, norvik::PortPhase phase);
     void portEnded(int index, const norvik::PortOutcome& outcome);
     // A port's transfer moved on (its read-back counts again from 0).
     void progress(int index, int value, int maximum);
