@@ -7,25 +7,6 @@
 
 namespace norvik {
 
-CurrentCell::Subscription::Subscription(Subscription&& other) noexcept
-    : m_observers(std::move(other.m_observers)), m_id(std::exchange(other.m_id, 0)) {}
-
-CurrentCell::Subscription& CurrentCell::Subscription::operator=(Subscription&& other) noexcept {
-    if (this != &other) {
-        reset();
-        m_observers = std::move(other.m_observers);
-        m_id = std::exchange(other.m_id, 0);
-    }
-    return *this;
-}
-
-void CurrentCell::Subscription::reset() {
-    if (const auto observers = m_observers.lock())
-        std::erase_if(observers->list, [this](const auto& entry) { return entry.first == m_id; });
-    m_observers.reset();
-    m_id = 0;
-}
-
 void CurrentCell::set(int channel, int column) {
     if (channel < 0 || channel > kChannelCount || column < 0 || column >= kTableColumns)
         return;
@@ -57,25 +38,11 @@ void CurrentCell::restart() {
 }
 
 CurrentCell::Subscription CurrentCell::observe(Observer observer) {
-    const int id = m_observers->nextId++;
-    m_observers->list.emplace_back(id, std::move(observer));
-    return Subscription(m_observers, id);
+    return m_observers.add(std::move(observer));
 }
 
 void CurrentCell::tell(Move move) {
-    // By id and from a copy: an observer may move the cell again, subscribe or leave meanwhile.
-    std::vector<int> ids;
-    for (const auto& entry : m_observers->list)
-        ids.push_back(entry.first);
-    const std::shared_ptr<Observers> keep = m_observers;
-    for (const int id : ids) {
-        const auto at =
-            std::find_if(keep->list.begin(), keep->list.end(), [id](const auto& entry) { return entry.first == id; });
-        if (at == keep->list.end())
-            continue;
-        const Observer observer = at->second;
-        observer(move);
-    }
+    m_observers.tell(move);
 }
 
 } // namespace norvik

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/image/observer_list.h"
+
 namespace norvik {
 
 // A block of whole channels, first..last.
@@ -30,32 +32,9 @@ public:
         Moved,    // someone moved it
         Refilled, // every row was rebuilt and it went back to channel 1, column 1
     };
-    using Observer = std::function<void(Move)>;
-
-private:
-    struct Observers {
-        std::vector<std::pair<int, Observer>> list;
-        int nextId = 1;
-    };
-
-public:
+    using Observer = ObserverList<Move>::Observer;
     // Keeps an observer registered for its own lifetime; harmless when it outlives the cell.
-    class Subscription {
-    public:
-        Subscription() = default;
-        Subscription(Subscription&& other) noexcept;
-        Subscription& operator=(Subscription&& other) noexcept;
-        Subscription(const Subscription&) = delete;
-        Subscription& operator=(const Subscription&) = delete;
-        ~Subscription() { reset(); }
-        void reset();
-
-    private:
-        friend class CurrentCell;
-        Subscription(std::weak_ptr<Observers> observers, int id) : m_observers(std::move(observers)), m_id(id) {}
-        std::weak_ptr<Observers> m_observers;
-        int m_id = 0;
-    };
+    using Subscription = ObserverList<Move>::Subscription;
 
     int channel() const { return m_channel; }
     int column() const { return m_column; }
@@ -78,7 +57,7 @@ private:
     int m_channel = 1;
     int m_column = 1;
     std::optional<ChannelBlock> m_rows;
-    std::shared_ptr<Observers> m_observers = std::make_shared<Observers>();
+    ObserverList<Move> m_observers;
 };
 
 } // namespace norvik

@@ -64,30 +64,6 @@ DocumentChange diffImages(const RadioImage& before, const RadioImage& after) {
     return change;
 }
 
-// --- Subscription ---------------------------------------------------------------------------
-
-RadioDocument::Subscription::Subscription(Subscription&& other) noexcept
-    : m_doc(std::exchange(other.m_doc, nullptr)), m_id(other.m_id) {}
-
-RadioDocument::Subscription& RadioDocument::Subscription::operator=(Subscription&& other) noexcept {
-    if (this != &other) {
-        reset();
-        m_doc = std::exchange(other.m_doc, nullptr);
-        m_id = other.m_id;
-    }
-    return *this;
-}
-
-RadioDocument::Subscription::~Subscription() {
-    reset();
-}
-
-void RadioDocument::Subscription::reset() {
-    if (m_doc)
-        m_doc->unsubscribe(m_id);
-    m_doc = nullptr;
-}
-
 // --- RadioDocument --------------------------------------------------------------------------
 
 RadioDocument::RadioDocument() {
@@ -176,31 +152,12 @@ void RadioDocument::apply(const RadioImage& image, DocumentChange change) {
 
 void RadioDocument::notify(const DocumentChange& change) {
     m_notifying = true;
-    // An observer may drop its own or another's subscription while being told; dropped ones are
-    // emptied here and erased afterwards.
-    for (std::size_t i = 0; i < m_observers.size(); ++i) {
-        // A copy: a new subscription made by the observer may move the stored one.
-        const Observer observer = m_observers[i].second;
-        if (observer)
-            observer(change);
-    }
+    m_observers.tell(change);
     m_notifying = false;
-    std::erase_if(m_observers, [](const auto& o) { return !o.second; });
 }
 
 RadioDocument::Subscription RadioDocument::observe(Observer observer) {
-    const int id = m_nextObserverId++;
-    m_observers.emplace_back(id, std::move(observer));
-    return Subscription(this, id);
-}
-
-void RadioDocument::unsubscribe(int id) {
-    for (auto& o : m_observers) {
-        if (o.first == id)
-            o.second = nullptr;
-    }
-    if (!m_notifying)
-        std::erase_if(m_observers, [](const auto& o) { return !o.second; });
+    return m_observers.add(std::move(observer));
 }
 
 } // namespace norvik

@@ -10,6 +10,7 @@
 
 #include "core/image/band_limits.h"
 #include "core/image/channel_record.h"
+#include "core/image/observer_list.h"
 #include "core/image/radio_image.h"
 
 namespace norvik {
@@ -58,25 +59,10 @@ DocumentChange diffImages(const RadioImage& before, const RadioImage& after);
  */
 class RadioDocument {
 public:
-    using Observer = std::function<void(const DocumentChange&)>;
+    using Observer = ObserverList<const DocumentChange&>::Observer;
 
-    // Keeps an observer registered for its own lifetime. Must not outlive the document.
-    class Subscription {
-    public:
-        Subscription() = default;
-        Subscription(Subscription&& other) noexcept;
-        Subscription& operator=(Subscription&& other) noexcept;
-        Subscription(const Subscription&) = delete;
-        Subscription& operator=(const Subscription&) = delete;
-        ~Subscription();
-        void reset();
-
-    private:
-        friend class RadioDocument;
-        Subscription(RadioDocument* doc, int id) : m_doc(doc), m_id(id) {}
-        RadioDocument* m_doc = nullptr;
-        int m_id = 0;
-    };
+    // Keeps an observer registered for its own lifetime; harmless when it outlives the document.
+    using Subscription = ObserverList<const DocumentChange&>::Subscription;
 
     enum class SavedImage { Keep, Take };
 
@@ -133,15 +119,13 @@ private:
     void travel(std::deque<Step>& from, std::deque<Step>& to, DocumentChange::Kind kind);
     void apply(const RadioImage& image, DocumentChange change);
     void notify(const DocumentChange& change);
-    void unsubscribe(int id);
 
     RadioImage m_image;
     RadioImage m_saved;
     BandLimits m_bands;
     std::deque<Step> m_undo;
     std::deque<Step> m_redo;
-    std::vector<std::pair<int, Observer>> m_observers;
-    int m_nextObserverId = 1;
+    ObserverList<const DocumentChange&> m_observers;
     bool m_notifying = false;
 };
 
