@@ -11,17 +11,27 @@
 #include "core/strings/string_ids.h"
 #include "io/files.h"
 #include "io/path_text.h"
+#include "transport/backup_folder.h"
 #include "transport/serial_link.h"
 #include "transport/serial_ports.h"
 
 namespace norvik::cli {
-namespace {
 
 void printLine(const QString& line) {
-    std::fputs(line.toLocal8Bit().constData(), stdout);
+    std::fputs(visibleText(line).toLocal8Bit().constData(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
 }
+
+std::filesystem::path backupFolderOf(const Options& o) {
+    if (o.has(QStringLiteral("--no-backup")))
+        return {};
+    if (o.given(QStringLiteral("--backup-dir")))
+        return o.file(QStringLiteral("--backup-dir")).path;
+    return defaultBackupFolder();
+}
+
+namespace {
 
 struct Port {
     QString given;  // as on the command line, which is what the summary names
@@ -32,8 +42,12 @@ struct Port {
 } // namespace
 
 QString summaryLine(const QString& port, CloneMode mode, const PortOutcome& outcome) {
-    if (!outcome.ok)
-        return QStringLiteral("%1: failed: %2").arg(port, outcome.reason);
+    if (!outcome.ok) {
+        QString line = QStringLiteral("%1: failed: %2").arg(port, outcome.reason);
+        if (!outcome.backupPath.isEmpty())
+            line += QStringLiteral(" (backed up to %1)").arg(outcome.backupPath);
+        return line;
+    }
     QString line = QStringLiteral("%1: %2 in %3 s")
                        .arg(port, QLatin1String(mode == CloneMode::Read ? "read" : "written"),
                             QString::number(outcome.seconds, 'f', 1));
@@ -41,6 +55,8 @@ QString summaryLine(const QString& port, CloneMode mode, const PortOutcome& outc
         line += QStringLiteral(", verified");
     else if (outcome.verification != Verification::NotAsked)
         line += QStringLiteral(", not verified: ") + outcome.verifyDetail;
+    if (!outcome.backupPath.isEmpty())
+        line += QStringLiteral(", backed up to ") + outcome.backupPath;
     return line;
 }
 
@@ -68,6 +84,8 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
     settings.verify = !reading && !o.has(QStringLiteral("--no-verify"));
     settings.retries = o.number(QStringLiteral("--retries"), 0);
     settings.jobs = o.number(QStringLiteral("--jobs"), 0);
+    if (!reading)
+        settings.backupFolder = backupFolderOf(o);
     const Language lang = settings.language;
 
     std::vector<Port> ports;

@@ -140,6 +140,7 @@ constexpr ActionSpec kActions[] = {
     {"mnuSet", "mnuSet_Bar", 0, nullptr, kNoKey, 0, 0, nullptr},
     {"mnuSet", "mnuSet_COM", ids::MenuSetupComPort, nullptr, kNoKey, 6, 0, &frmMain::mnuSet_COM_Click},
     {"mnuSet", "mnuSet_Verify", ids::MenuSetupVerify, nullptr, kNoKey, 0, Checkable, &frmMain::mnuSet_Verify_Click},
+    {"mnuSet", "mnuSet_Backup", ids::MenuSetupBackup, nullptr, kNoKey, 0, Checkable, &frmMain::mnuSet_Backup_Click},
     {"mnuSet", "mnuSet_Lan", 0, nullptr, kNoKey, 0, 0, nullptr}, // the submenu
     {"mnuSet_Lan", "mnuSet_LanE", ids::MenuSetupEnglish, nullptr, kNoKey, 7, Checkable, &frmMain::mnuSet_LanE_Click},
     {"mnuSet_Lan", "mnuSet_LanC", ids::MenuSetupChinese, nullptr, kNoKey, 7, Checkable, &frmMain::mnuSet_LanC_Click},
@@ -236,6 +237,7 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
     action("mnuView_Buttons")->setChecked(true);
     action("mnuView_Status")->setChecked(true);
     action("mnuSet_Verify")->setChecked(RegKeys(*m_settings).readVerifyAfterWrite());
+    action("mnuSet_Backup")->setChecked(RegKeys(*m_settings).readBackupBeforeWrite());
 
     if (const QScreen* screen = QApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
@@ -704,6 +706,10 @@ void frmMain::mnuSet_Manual_Click() {
 
 void frmMain::mnuSet_Verify_Click() {
     RegKeys(*m_settings).writeVerifyAfterWrite(action("mnuSet_Verify")->isChecked());
+}
+
+void frmMain::mnuSet_Backup_Click() {
+    RegKeys(*m_settings).writeBackupBeforeWrite(action("mnuSet_Backup")->isChecked());
 }
 
 void frmMain::mnuSet_LanE_Click() {

@@ -143,6 +143,7 @@ public slots:
     void mnuSet_COM_Click();
     // Whether a write is read back; remembered in the settings, which the write reads.
     void mnuSet_Verify_Click();
+    void mnuSet_Backup_Click();
     void mnuSet_LanE_Click();
     void mnuSet_LanC_Click();
     void mnuView_Status_Click();

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <filesystem>
 #include <memory>
 
 #include "core/clone/clone_session.h"
@@ -40,6 +41,11 @@ public:
     // The transfer running now, null between transfers.
     frmClone* clone() const;
 
+    // Where a write keeps the radio first (Setup › Back Up Radio Before Write); the application
+    // data's backups folder unless set.
+    void setBackupFolder(const std::filesystem::path& folder) { m_backupFolder = folder; }
+    const std::filesystem::path& backupFolder() const { return m_backupFolder; }
+
     void read();
     void write();
     void chooseComPort();
@@ -63,6 +69,7 @@ private:
     std::unique_ptr<TransferPorts> m_ownPorts;
     TransferPorts* m_ports = nullptr;
     QPointer<frmClone> m_clone;
+    std::filesystem::path m_backupFolder;
 };
 
 } // namespace norvik
