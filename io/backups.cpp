@@ -80,7 +80,8 @@ BackupSaved saveBackup(const fs::path& root, const BackupTime& time, const Backu
     return saved;
 }
 
-BackupSaved keepBeforeReplace(const fs::path& root, const fs::path& target, const BackupTime& time) {
+BackupSaved keepBeforeReplace(const fs::path& root, const fs::path& target, const BackupTime& time,
+                              std::span<const std::uint8_t> replacement) {
     std::error_code error;
     const fs::file_status status = fs::status(target, error);
     if (status.type() == fs::file_type::not_found)
@@ -88,12 +89,14 @@ BackupSaved keepBeforeReplace(const fs::path& root, const fs::path& target, cons
     if (error)
         return {{}, FileProblem::system(error)};
     if (!fs::is_regular_file(status))
-        return {{}, FileProblem(FileError::NotRegular)}; // the save refuses it as well
+        return {}; // nothing a save replaces: it refuses such a target with its own reason
     const ReadResult old = readFile(target, kMaxKeptSize);
     if (old.problem)
         return {{}, old.problem};
     if (old.bytes.size() > kMaxKeptSize)
         return {{}, FileProblem::system(std::make_error_code(std::errc::file_too_large))};
+    if (!replacement.empty() && std::equal(old.bytes.begin(), old.bytes.end(), replacement.begin(), replacement.end()))
+        return {};
     BackupOrigin origin;
     origin.kind = BackupKind::FileReplaced;
     origin.fileName = toUtf8(target.filename());

@@ -31,8 +31,9 @@ BackupSaved saveBackup(const std::filesystem::path& root, const BackupTime& time
 // Before a save replaces `target`: keeps its current bytes as a backup. Nothing to keep (no file
 // there yet) is no problem and leaves `path` empty; a target that cannot be read or kept is a
 // problem, and the save must not go ahead.
+// A file that already holds exactly `replacement` loses nothing and is not kept again.
 BackupSaved keepBeforeReplace(const std::filesystem::path& root, const std::filesystem::path& target,
-                              const BackupTime& time);
+                              const BackupTime& time, std::span<const std::uint8_t> replacement = {});
 
 struct BackupEntry {
     std::filesystem::path path;

@@ -213,6 +213,8 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
     m_table = std::make_unique<ChannelTable>(m_document, m_language, localeDecimalSeparator());
     m_help = new MainWindowHelp(*this, [this] { return m_language; });
     m_transfers = new TransferCommands(*this, m_document, m_prompter, *m_settings, this);
+    m_backupFolder = m_transfers->backupFolder();
+    m_transfers->setBeforeReadReplaces([this] { return keepUnsavedEdits(); });
     connect(m_transfers, &TransferCommands::finished, this, [this](CloneOutcome outcome) {
         focusGrid();
         emit transferFinished(outcome);

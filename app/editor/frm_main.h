@@ -287,6 +287,17 @@ public:
     void openRecentFile(const std::filesystem::path& path);
     // A confirmation on the status bar (a file saved), gone after a few seconds.
     void showNotice(const QString& text);
+    // Where the backups go (the application data's backups folder unless set): a file's previous
+    // content before a save replaces it, unsaved edits before a read or Open, the radio before a
+    // write.
+    void setBackupFolder(const std::filesystem::path& folder);
+    const std::filesystem::path& backupFolder() const { return m_backupFolder; }
+    // Keeps the file at `target` as a backup before a save replaces it with `replacement`. False,
+    // after telling the user why, when it cannot be kept: the save must not go ahead.
+    bool keepFileBeforeReplace(const std::filesystem::path& target, std::span<const std::uint8_t> replacement);
+    // Keeps the image as a backup when it has unsaved changes, before a read or Open replaces it.
+    // False, after telling the user why, when it cannot be kept: the image must stay.
+    bool keepUnsavedEdits();
     // Puts a device between every save and its file (tests put one there that fails).
     void setSaveSinkWrapper(io::SinkWrapper wrap) { m_saveSinkWrapper = std::move(wrap); }
 
@@ -303,6 +314,7 @@ private:
     // A data file's image; none, after telling the user why, when it cannot be had.
     std::optional<RadioImage> readDataFile(const std::filesystem::path& path);
     io::SinkWrapper m_saveSinkWrapper;
+    std::filesystem::path m_backupFolder;
     QString fileDialogTitle(int captionId) const;
     void rememberRecentFile(const std::filesystem::path& path);
     void setRecentFiles(std::vector<std::filesystem::path> files);

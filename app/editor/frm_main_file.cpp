@@ -7,6 +7,8 @@
 #include "app/dialogs/frm_compare.h"
 #include "app/dialogs/prompt.h"
 #include "app/editor/frm_main.h"
+#include "app/transfer/transfer_commands.h"
+#include "io/backups.h"
 #include "io/files.h"
 #include "io/image_files.h"
 
@@ -14,6 +16,38 @@ namespace norvik {
 
 QString frmMain::fileDialogTitle(int captionId) const {
     return withoutMnemonic(qtext(captionId, m_language));
+}
+
+void frmMain::setBackupFolder(const std::filesystem::path& folder) {
+    m_backupFolder = folder;
+    m_transfers->setBackupFolder(folder);
+}
+
+bool frmMain::keepFileBeforeReplace(const std::filesystem::path& target, std::span<const std::uint8_t> replacement) {
+    const io::BackupSaved kept = io::keepBeforeReplace(m_backupFolder, target, io::backupTimeNow(), replacement);
+    if (!kept.problem)
+        return true;
+    m_prompter.message(this, QMessageBox::Warning, QString::fromLatin1(kProductName),
+                       qtext(ids::BackupBeforeSaveFailed, m_language)
+                           .arg(shownPath(target), qstr(io::reasonText(kept.problem, m_language))),
+                       QMessageBox::Ok);
+    return false;
+}
+
+bool frmMain::keepUnsavedEdits() {
+    if (!m_document.isModified())
+        return true;
+    BackupOrigin origin;
+    origin.kind = BackupKind::UnsavedEdits;
+    origin.fileName = m_filePath.empty() ? std::string(kUntitled) : shownFileName(m_filePath).toStdString();
+    const io::BackupSaved kept = io::saveBackup(m_backupFolder, io::backupTimeNow(), origin,
+                                                io::encodeImage(m_document.image(), io::ImageFormat::DataFile));
+    if (!kept.problem)
+        return true;
+    m_prompter.message(this, QMessageBox::Warning, QString::fromLatin1(kProductName),
+                       qtext(ids::BackupUnsavedFailed, m_language).arg(qstr(io::reasonText(kept.problem, m_language))),
+                       QMessageBox::Ok);
+    return false;
 }
 
 bool frmMain::saveChangesBefore(int questionId) {
@@ -57,7 +91,7 @@ bool frmMain::openDataFile(const std::filesystem::path& path) {
     // Stamped before it is read: a write in between then shows as a change, never the reverse.
     const std::optional<io::FileStamp> stamp = io::stampFile(path, io::maxInputSize(io::ImageFormat::DataFile));
     const std::optional<RadioImage> image = readDataFile(path);
-    if (!image)
+    if (!image || !keepUnsavedEdits())
         return false;
     m_document.replace(*image, ids::MenuFileOpen, RadioDocument::SavedImage::Take);
     setFilePath(path);
@@ -152,6 +186,8 @@ bool frmMain::writeDataFile(const std::filesystem::path& path) {
             return false;
     }
     const ByteVector bytes = io::encodeImage(m_document.image(), io::ImageFormat::DataFile);
+    if (!keepFileBeforeReplace(path, bytes))
+        return false; // the file stays as it was, and the document changed
     const io::FileProblem problem = io::saveFile(path, bytes, m_saveSinkWrapper);
     if (problem) {
         // The document keeps its name and stays changed; the file on disk is as it was.

@@ -59,6 +59,8 @@ bool TransferCommands::confirm(int questionId, int noteId) {
 void TransferCommands::read() {
     if (m_clone || !confirm(ids::ReadFromRadioQuestion, m_document.isModified() ? ids::ReadOverUnsavedEdits : 0))
         return;
+    if (m_beforeRead && !m_beforeRead())
+        return;
     start(CloneMode::Read);
 }
 

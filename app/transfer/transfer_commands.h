@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "core/clone/clone_session.h"
@@ -46,6 +47,10 @@ public:
     void setBackupFolder(const std::filesystem::path& folder) { m_backupFolder = folder; }
     const std::filesystem::path& backupFolder() const { return m_backupFolder; }
 
+    // Asked after the read is confirmed and before the radio is touched: false keeps the image as
+    // it is and the read does not start (its unsaved edits could not be kept).
+    void setBeforeReadReplaces(std::function<bool()> keep) { m_beforeRead = std::move(keep); }
+
     void read();
     void write();
     void chooseComPort();
@@ -70,6 +75,7 @@ private:
     TransferPorts* m_ports = nullptr;
     QPointer<frmClone> m_clone;
     std::filesystem::path m_backupFolder;
+    std::function<bool()> m_beforeRead;
 };
 
 } // namespace norvik

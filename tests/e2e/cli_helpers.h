@@ -3,6 +3,7 @@
 
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -42,6 +43,9 @@ inline Run runCli(const QStringList& args, const RunSetup& setup = {}) {
     env.insert(QStringLiteral("LANG"), QStringLiteral("C"));
     env.remove(QStringLiteral("LC_ALL"));
     env.remove(QStringLiteral("LC_MESSAGES"));
+    // Backups and everything else of the application data go to a folder of the test run's own.
+    static const QTemporaryDir dataHome;
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome.path());
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(NORVIK_CLI), args);
     if (!setup.input.isNull()) {
