@@ -98,6 +98,7 @@ constexpr ActionSpec kActions[] = {
     {"mnuFile", "mnuFile_SaveAs", ids::MenuFileSaveAs, nullptr, ctrl(Qt::Key_A), 2400, 0,
      &frmMain::mnuFile_SaveAs_Click},
     {"mnuFile", "mnuFile_Compare", ids::MenuFileCompare, nullptr, kNoKey, 0, 0, &frmMain::mnuFile_Compare_Click},
+    {"mnuFile", "mnuFile_Backups", ids::MenuFileBackups, nullptr, kNoKey, 0, 0, &frmMain::mnuFile_Backups_Click},
     {"mnuFile", "mnuFile_Bar2", 0, nullptr, kNoKey, 0, 0, nullptr},
     {"mnuFile", "mnuFile_ImportCsv", ids::MenuFileImportCsv, nullptr, kNoKey, 0, 0, &frmMain::mnuFile_ImportCsv_Click},
     {"mnuFile", "mnuFile_ExportCsv", ids::MenuFileExportCsv, nullptr, kNoKey, 0, 0, &frmMain::mnuFile_ExportCsv_Click},

@@ -144,6 +144,7 @@ public slots:
     // Whether a write is read back; remembered in the settings, which the write reads.
     void mnuSet_Verify_Click();
     void mnuSet_Backup_Click();
+    void mnuFile_Backups_Click();
     void mnuSet_LanE_Click();
     void mnuSet_LanC_Click();
     void mnuView_Status_Click();
@@ -279,6 +280,9 @@ public:
     // Loads a data file as Open does after its dialog (the program also takes one on its command
     // line). A foreign file is refused with "Incorrect File Type." and the image stays.
     bool openDataFile(const std::filesystem::path& path);
+    // Opens a backup as an untitled document (Save asks for a name: the file it came from is never
+    // written over by mistake), through the same question as Open.
+    void openBackup(const std::filesystem::path& path);
     // Lists what differs from the window's image to a data file's, in a window of its own.
     void compareWithDataFile(const std::filesystem::path& path);
     // The data files last opened or saved, newest first, as File › Open Recent lists them.

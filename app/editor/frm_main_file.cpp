@@ -2,11 +2,13 @@
 // committed). Loads and saves work in memory and go through the program's one load and save
 // helper, so that a failure never costs the file already on disk.
 
+#include "app/backups/frm_backups.h"
 #include "app/common/path_names.h"
 #include "app/common/texts.h"
 #include "app/dialogs/frm_compare.h"
 #include "app/dialogs/prompt.h"
 #include "app/editor/frm_main.h"
+#include "app/settings/reg_keys.h"
 #include "app/transfer/transfer_commands.h"
 #include "io/backups.h"
 #include "io/files.h"
@@ -126,6 +128,34 @@ std::optional<RadioImage> frmMain::readDataFile(const std::filesystem::path& pat
         return std::nullopt;
     }
     return loaded.image;
+}
+
+void frmMain::mnuFile_Backups_Click() {
+    auto* dialog = new frmBackups(m_backupFolder, RegKeys(*m_settings).readBackupDays(), m_language, this);
+    connect(dialog, &frmBackups::keepDaysChanged, this,
+            [this](int days) { RegKeys(*m_settings).writeBackupDays(days); });
+    // The Backups window steps aside for the document or the comparison it hands over.
+    connect(dialog, &frmBackups::openRequested, this, [this, dialog](const std::filesystem::path& path) {
+        dialog->accept();
+        openBackup(path);
+    });
+    connect(dialog, &frmBackups::compareRequested, this, [this, dialog](const std::filesystem::path& path) {
+        dialog->accept();
+        compareWithDataFile(path);
+    });
+    openWindow(dialog);
+}
+
+void frmMain::openBackup(const std::filesystem::path& path) {
+    if (!saveChangesBefore(ids::FileModified))
+        return;
+    const std::optional<RadioImage> image = readDataFile(path);
+    if (!image || !keepUnsavedEdits())
+        return;
+    m_document.replace(*image, ids::MenuFileOpen, RadioDocument::SavedImage::Take);
+    setFilePath({});
+    m_fileStamp.reset();
+    setPasteAvailable(false);
 }
 
 void frmMain::mnuFile_Compare_Click() {

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/clone/clone_session.h"
+#include "core/strings/string_ids.h"
 
 namespace norvik {
 namespace {
@@ -193,6 +194,32 @@ std::string hexText(std::span<const std::uint8_t> bytes) {
 std::string identificationHex(const RadioImage& image) {
     const Row row = image.row(clone::kIdentRow);
     return hexText(row);
+}
+
+std::string backupOriginText(const BackupOrigin& origin, Language lang) {
+    const auto fill = [](std::string text, std::string_view what, std::string_view with) {
+        if (const std::size_t at = text.find(what); at != std::string::npos)
+            text.replace(at, what.size(), with);
+        return text;
+    };
+    switch (origin.kind) {
+    case BackupKind::Radio:
+        // The identification first: it is hex, so the port's text is never searched again.
+        return fill(fill(std::string(textString(ids::BackupOriginRadio, lang)), "%2", origin.identification), "%1",
+                    origin.port);
+    case BackupKind::FileReplaced:
+        return fill(std::string(textString(ids::BackupOriginFile, lang)), "%1", origin.fileName);
+    case BackupKind::UnsavedEdits:
+        return fill(std::string(textString(ids::BackupOriginUnsaved, lang)), "%1", origin.fileName);
+    }
+    return {};
+}
+
+std::string backupTimeText(const BackupTime& t) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+                  t.second);
+    return text;
 }
 
 bool backupExpired(const BackupTime& taken, const BackupTime& now, int days) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/image/radio_image.h"
+#include "core/strings/strings.h"
 
 namespace norvik {
 
@@ -67,6 +68,11 @@ std::string portNamePart(std::string_view device);
 // The radio's identification block (the row the write compares) as lower-case hex.
 std::string identificationHex(const RadioImage& image);
 std::string hexText(std::span<const std::uint8_t> bytes);
+
+// What a backup came from, as the Backups window lists it ("radio on ttyUSB0, identification …").
+std::string backupOriginText(const BackupOrigin& origin, Language lang);
+// "2026-12-08 02:15:30".
+std::string backupTimeText(const BackupTime& time);
 
 // Days a backup is kept when nothing else is set.
 inline constexpr int kDefaultBackupDays = 90;

@@ -26,6 +26,15 @@ struct RunSetup {
     rlim_t fileSizeLimit = RLIM_INFINITY;
 };
 
+// The application data folder every run of the CLI here gets, private to the test run.
+inline QString dataHome() {
+    static const QTemporaryDir dir;
+    return dir.path();
+}
+inline QString defaultBackups() {
+    return dataHome() + QStringLiteral("/NORVIK LABS/Norvik R7/backups");
+}
+
 inline Run runCli(const QStringList& args, const RunSetup& setup = {}) {
     QProcess p;
     if (setup.input.isNull())
@@ -44,8 +53,7 @@ inline Run runCli(const QStringList& args, const RunSetup& setup = {}) {
     env.remove(QStringLiteral("LC_ALL"));
     env.remove(QStringLiteral("LC_MESSAGES"));
     // Backups and everything else of the application data go to a folder of the test run's own.
-    static const QTemporaryDir dataHome;
-    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome.path());
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome());
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(NORVIK_CLI), args);
     if (!setup.input.isNull()) {
