@@ -38,6 +38,10 @@ frmBackups::frmBackups(const std::filesystem::path& folder, int keepDays, Langua
     lstBackups->setHeaderLabels(
         {qtext(ids::BackupsTime, lang), qtext(ids::BackupsOrigin, lang), qtext(ids::BackupsSize, lang)});
     lstBackups->setMinimumWidth(fontMetrics().averageCharWidth() * 110);
+    lstBackups->header()->setStretchLastSection(false);
+    lstBackups->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    lstBackups->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    lstBackups->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     lstBackups->setAccessibleName(qtext(ids::BackupsTitle, lang));
     lblSummary = new QLabel(this);
     lblSummary->setObjectName(QStringLiteral("lblSummary"));
@@ -110,7 +114,6 @@ void frmBackups::refresh() {
         item->setToolTip(1, shownPath(e.path));
         total += e.size;
     }
-    lstBackups->header()->resizeSections(QHeaderView::ResizeToContents);
     if (m_entries.empty())
         lblSummary->setText(qtext(ids::BackupsNone, m_language));
     else
