@@ -43,6 +43,7 @@ bool CloneRunner::start(CloneMode mode, const RadioImage& image, bool verify) {
     m_backupFailure.clear();
     if (!openLink())
         return false;
+    m_pauses = 0;
     m_session.start(mode, image, verify);
     return true;
 }
@@ -75,6 +76,7 @@ bool CloneRunner::startBackedUpWrite(const RadioImage& image, bool verify, const
     }
     if (!openLink())
         return false;
+    m_pauses = 0; // counted on through the write and its read-back
     m_backingUp = true;
     emit backingUp();
     m_session.start(CloneMode::Read, RadioImage());
@@ -121,6 +123,7 @@ void CloneRunner::afterBackupRead(CloneOutcome outcome) {
 bool CloneRunner::startLink(CloneMode mode, const RadioImage& image, bool verify) {
     if (!openLink())
         return false;
+    m_pauses = 0;
     m_session.startLink(mode, image, verify);
     return true;
 }
@@ -133,7 +136,6 @@ bool CloneRunner::openLink() {
         emit openFailed(linkErrorText(r, m_link.name(), m_language));
         return false;
     }
-    m_pauses = 0;
     return true;
 }
 

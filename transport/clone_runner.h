@@ -52,6 +52,7 @@ public:
     bool backupFailed() const { return !m_backupFailure.isEmpty(); }
     const QString& backupFailure() const { return m_backupFailure; }
     const CloneSession& session() const { return m_session; }
+    // The pauses since the latest start (a backed-up write's read, write and read-back together).
     int pausesTaken() const { return m_pauses; }
 
 signals:
