@@ -9,7 +9,9 @@
 #include "cli/file_args.h"
 #include "cli/transfer_console.h"
 #include "core/strings/string_ids.h"
+#include "io/backups.h"
 #include "io/files.h"
+#include "io/image_files.h"
 #include "io/path_text.h"
 #include "transport/backup_folder.h"
 #include "transport/serial_link.h"
@@ -155,8 +157,16 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
         const Port& port = *byIndex[std::size_t(index)];
         PortOutcome shown = outcome;
         if (reading && outcome.ok) {
-            if (const io::FileProblem problem =
-                    io::saveImage(saveTo(port), batch.image(index), io::ImageFormat::DataFile))
+            // A file of an earlier read there is kept first, and stays when it cannot be.
+            const ByteVector bytes = io::encodeImage(batch.image(index), io::ImageFormat::DataFile);
+            const io::BackupSaved kept =
+                io::keepBeforeReplace(defaultBackupFolder(), saveTo(port), io::backupTimeNow(), bytes);
+            if (kept.problem)
+                shown = PortOutcome::failed(cliText(ids::BackupBeforeSaveFailed, lang)
+                                                .arg(QString::fromStdString(io::displayName(saveTo(port))),
+                                                     QString::fromStdString(io::reasonText(kept.problem, lang))),
+                                            outcome.seconds);
+            else if (const io::FileProblem problem = io::saveFile(saveTo(port), bytes))
                 shown = PortOutcome::failed(cannotWrite(port, problem), outcome.seconds);
         }
         if (!shown.ok || shown.verification == Verification::NotChecked)

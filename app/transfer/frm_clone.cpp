@@ -123,9 +123,10 @@ void frmClone::onQuestion(CloneQuestion question, const QString& text) {
     if (!m_linkError.isEmpty())
         questionText = m_linkError + QLatin1Char('\n') + text;
     else if (failure.rejected && failure.step >= 2) // the radio answered: the connection is not what failed
-        questionText = QString::fromStdString(cloneFailureMessage(
-                           m_runner->session().verifying() ? CloneMode::Read : m_mode, failure, m_language)) +
-                       QLatin1Char('\n') + text;
+        questionText =
+            QString::fromStdString(cloneFailureMessage(
+                m_runner->session().verifying() ? CloneMode::Read : m_runner->session().mode(), failure, m_language)) +
+            QLatin1Char('\n') + text;
     const auto answer =
         m_prompter.message(m_host.transferWindow(), QMessageBox::Critical, qtext(ids::ErrorTitle, m_language),
                            questionText, QMessageBox::Retry | QMessageBox::Cancel);
