@@ -63,8 +63,7 @@ bool CloneRunner::startBackedUpWrite(const RadioImage& image, bool verify, const
     std::filesystem::create_directories(day, error);
     io::FileProblem problem = error ? io::FileProblem::system(error) : io::FileProblem{};
     if (!problem)
-        problem =
-            io::checkSaveTarget(day / "backup-check.dat", io::encodeImage(image, io::ImageFormat::DataFile).size());
+        problem = io::checkSaveTarget(day / "backup-check.dat", 2 * std::size_t(kImageSize)); // any data file fits
     if (problem) {
         const QString where = pathText(backup.folder);
         m_backupFailure = QString::fromStdString(textString(ids::BackupNotWritten, m_language))
@@ -112,7 +111,10 @@ void CloneRunner::afterBackupRead(CloneOutcome outcome) {
     }
     m_backupPath = pathText(saved.path);
     emit backedUp(m_backupPath);
-    if (!openLink()) {
+    // Opened again here, not through openLink(): a line that will not open now ends the transfer
+    // once, as done(), before any write command.
+    if (const LinkOpenResult r = m_link.open(); !r.ok()) {
+        m_backupFailure = linkErrorText(r, m_link.name(), m_language);
         emit done(CloneOutcome::Failed);
         return;
     }

@@ -47,7 +47,8 @@ public:
     bool isRunning() const { return m_session.isRunning() || m_backingUp; }
     bool isBackingUp() const { return m_backingUp; }
     // The latest backed-up write: where the radio was kept (empty when it was not), and whether
-    // the transfer ended because the backup failed, with why in the user's language.
+    // the transfer ended before its write began (the backup could not be read or kept, or the
+    // line would not open again), with why in the user's language.
     const QString& backupPath() const { return m_backupPath; }
     bool backupFailed() const { return !m_backupFailure.isEmpty(); }
     const QString& backupFailure() const { return m_backupFailure; }
