@@ -8,6 +8,7 @@
 #include "app/settings/reg_keys.h"
 #include "app/transfer/frm_clone.h"
 #include "app/transfer/transfer_progress.h"
+#include "core/helpers.h"
 #include "core/strings/string_ids.h"
 #include "io/backups.h"
 #include "io/image_files.h"
@@ -190,6 +191,20 @@ private slots:
         }
         QVERIFY(f.doc.image() == mine);
         QVERIFY(f.doc.isModified()); // a write saves nothing to a file
+    }
+
+    // A backups folder that cannot take the backup: the write says why and never reaches the radio.
+    void aBackupThatCannotBeKeptStopsTheWrite() {
+        Fixture f;
+        QVERIFY(test::writeFile(f.path("not-a-folder").toStdString(), {1}));
+        f.window->setBackupFolder(f.path("not-a-folder").toStdString());
+        QCOMPARE(f.run(false, {QMessageBox::Ok}), CloneOutcome::Failed);
+        QCOMPARE(f.radio().handshakes(), 0);
+        QCOMPARE(f.prompter.asked.size(), 2);
+        QVERIFY2(f.prompter.asked.last().text.startsWith(
+                     QStringLiteral("The radio could not be backed up, so nothing was written to it: ")),
+                 qPrintable(f.prompter.asked.last().text));
+        QVERIFY(f.window->isEnabled());
     }
 
     void identificationWarningDeclinedIsACancelledWrite() {
