@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QIcon>
+#include <QSettings>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -7,9 +8,12 @@
 
 #include "app/dialogs/prompt.h"
 #include "app/editor/frm_main.h"
+#include "app/settings/reg_keys.h"
 #include "app/transfer/transfer_ports.h"
 #include "core/image/radio_document.h"
+#include "io/backups.h"
 #include "io/file_handle.h"
+#include "transport/backup_folder.h"
 
 namespace {
 
@@ -45,6 +49,10 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral(NORVIK_APP_ID));
     // Every window, the transfer panel and the message boxes included, takes this one.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/norvik.svg")));
+
+    // Backups past the days kept go at start; nothing newer, nothing the program did not make.
+    norvik::io::removeOldBackups(norvik::defaultBackupFolder(), norvik::io::backupTimeNow(),
+                                 norvik::RegKeys(*norvik::RegKeys::openDefault()).readBackupDays());
 
     norvik::RadioDocument document;
     norvik::DialogPrompter prompter;

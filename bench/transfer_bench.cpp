@@ -1,13 +1,17 @@
 // Paced read and write against the simulated radio, timed against the floor: the line time of
 // every byte exchanged at 9600 bit/s plus the 20 ms pauses the exchange takes. Each transfer
-// runs `repeats` times; the median ratio is the figure to quote.
+// runs `repeats` times; the median ratio is the figure to quote. The backed-up write (the whole
+// radio read and kept, then written and read back) is timed against the sum of its three
+// transfers' floors.
 //   transfer_bench [inprocess|pty|both] [repeats]
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <vector>
 
@@ -31,7 +35,9 @@ struct Result {
     double ratio() const { return floorMs > 0 ? wallMs / floorMs : 0.0; }
 };
 
-Result timeTransfer(ByteLink& link, const SimulatedLine& line, RadioImage& image, CloneMode mode) {
+// backupFolder: a write that backs up first and reads back (CloneRunner::startBackedUpWrite).
+Result timeTransfer(ByteLink& link, const SimulatedLine& line, RadioImage& image, CloneMode mode,
+                    const QString& backupFolder = {}) {
     CloneRunner runner(link, Language::English);
     QEventLoop loop;
     CloneOutcome outcome = CloneOutcome::Failed;
@@ -44,14 +50,20 @@ Result timeTransfer(ByteLink& link, const SimulatedLine& line, RadioImage& image
     const qint64 bytesBefore = line.bytesFromProgram() + line.bytesFromRadio();
     QElapsedTimer clock;
     clock.start();
-    if (!runner.start(mode, image))
+    const bool started =
+        backupFolder.isEmpty()
+            ? runner.start(mode, image)
+            : runner.startBackedUpWrite(image, true, {std::filesystem::path(backupFolder.toStdString()), link.name()});
+    if (!started)
         return {};
     loop.exec();
     Result r;
     r.wallMs = clock.nsecsElapsed() / 1e6;
     const qint64 bytes = line.bytesFromProgram() + line.bytesFromRadio() - bytesBefore;
     r.floorMs = RadioSimulator::lineTimeNs(bytes) / 1e6 + runner.pausesTaken() * double(clone::kPauseMs);
-    r.ok = outcome == CloneOutcome::Completed;
+    r.ok = outcome == CloneOutcome::Completed &&
+           (backupFolder.isEmpty() ||
+            (!runner.backupPath().isEmpty() && runner.session().verification() == Verification::Verified));
     if (mode == CloneMode::Read)
         image = runner.session().image();
     return r;
@@ -72,7 +84,9 @@ void reportMedian(const std::string& what, std::vector<double> ratios) {
 
 bool runBoth(const char* where, ByteLink& link, const SimulatedLine& line, RadioSimulator& radio, int repeats) {
     const std::string readName = std::string(where) + " read", writeName = std::string(where) + " write";
-    std::vector<double> reads, writes;
+    const std::string backedUpName = std::string(where) + " backed-up write";
+    std::vector<double> reads, writes, backedUp;
+    QTemporaryDir backups;
     bool ok = true;
     for (int i = 0; i < repeats; ++i) {
         const RadioImage held = radio.memory();
@@ -83,12 +97,18 @@ bool runBoth(const char* where, ByteLink& link, const SimulatedLine& line, Radio
         edited.setRow(clone::kIdentRow, radio.memory().row(clone::kIdentRow));
         const Result write = timeTransfer(link, line, edited, CloneMode::Write);
         report(writeName, write);
-        ok = ok && read.ok && write.ok && image == held;
+        RadioImage again = randomImage(3);
+        again.setRow(clone::kIdentRow, radio.memory().row(clone::kIdentRow));
+        const Result backed = timeTransfer(link, line, again, CloneMode::Write, backups.path());
+        report(backedUpName, backed);
+        ok = ok && read.ok && write.ok && backed.ok && image == held;
         reads.push_back(read.ratio());
         writes.push_back(write.ratio());
+        backedUp.push_back(backed.ratio());
     }
     reportMedian(readName, reads);
     reportMedian(writeName, writes);
+    reportMedian(backedUpName, backedUp);
     return ok;
 }
 

@@ -1,8 +1,10 @@
 #include "cli/file_args.h"
 
 #include "core/strings/string_ids.h"
+#include "io/backups.h"
 #include "io/file_handle.h"
 #include "io/files.h"
+#include "transport/backup_folder.h"
 
 namespace norvik::cli {
 namespace {
@@ -66,10 +68,16 @@ std::optional<RadioImage> loadImage(const Arg& file, io::ImageFormat format, Lan
 bool saveImage(const Arg& file, const RadioImage& image, io::ImageFormat format, Language lang) {
     if (refusesTerminal(file, lang))
         return false;
-    return reported(file,
-                    file.isStdStream() ? io::writeStandardOutput(io::encodeImage(image, format))
-                                       : io::saveImage(file.path, image, format),
-                    lang);
+    const ByteVector bytes = io::encodeImage(image, format);
+    if (file.isStdStream())
+        return reported(file, io::writeStandardOutput(bytes), lang);
+    // The file written over is kept first; one that cannot be kept is not written over.
+    const io::BackupSaved kept = io::keepBeforeReplace(defaultBackupFolder(), file.path, io::backupTimeNow(), bytes);
+    if (kept.problem) {
+        printError(cliText(ids::BackupBeforeSaveFailed, lang).arg(file.text, reason(kept.problem, lang)));
+        return false;
+    }
+    return reported(file, io::saveFile(file.path, bytes), lang);
 }
 
 bool canSave(const Arg& file, io::ImageFormat format, Language lang) {

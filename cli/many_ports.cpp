@@ -9,19 +9,31 @@
 #include "cli/file_args.h"
 #include "cli/transfer_console.h"
 #include "core/strings/string_ids.h"
+#include "io/backups.h"
 #include "io/files.h"
+#include "io/image_files.h"
 #include "io/path_text.h"
+#include "transport/backup_folder.h"
 #include "transport/serial_link.h"
 #include "transport/serial_ports.h"
 
 namespace norvik::cli {
-namespace {
 
 void printLine(const QString& line) {
-    std::fputs(line.toLocal8Bit().constData(), stdout);
+    std::fputs(visibleText(line).toLocal8Bit().constData(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
 }
+
+std::filesystem::path backupFolderOf(const Options& o) {
+    if (o.has(QStringLiteral("--no-backup")))
+        return {};
+    if (o.given(QStringLiteral("--backup-dir")))
+        return o.file(QStringLiteral("--backup-dir")).path;
+    return defaultBackupFolder();
+}
+
+namespace {
 
 struct Port {
     QString given;  // as on the command line, which is what the summary names
@@ -32,8 +44,12 @@ struct Port {
 } // namespace
 
 QString summaryLine(const QString& port, CloneMode mode, const PortOutcome& outcome) {
-    if (!outcome.ok)
-        return QStringLiteral("%1: failed: %2").arg(port, outcome.reason);
+    if (!outcome.ok) {
+        QString line = QStringLiteral("%1: failed: %2").arg(port, outcome.reason);
+        if (!outcome.backupPath.isEmpty())
+            line += QStringLiteral(" (backed up to %1)").arg(outcome.backupPath);
+        return line;
+    }
     QString line = QStringLiteral("%1: %2 in %3 s")
                        .arg(port, QLatin1String(mode == CloneMode::Read ? "read" : "written"),
                             QString::number(outcome.seconds, 'f', 1));
@@ -41,6 +57,8 @@ QString summaryLine(const QString& port, CloneMode mode, const PortOutcome& outc
         line += QStringLiteral(", verified");
     else if (outcome.verification != Verification::NotAsked)
         line += QStringLiteral(", not verified: ") + outcome.verifyDetail;
+    if (!outcome.backupPath.isEmpty())
+        line += QStringLiteral(", backed up to ") + outcome.backupPath;
     return line;
 }
 
@@ -68,6 +86,8 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
     settings.verify = !reading && !o.has(QStringLiteral("--no-verify"));
     settings.retries = o.number(QStringLiteral("--retries"), 0);
     settings.jobs = o.number(QStringLiteral("--jobs"), 0);
+    if (!reading)
+        settings.backupFolder = backupFolderOf(o);
     const Language lang = settings.language;
 
     std::vector<Port> ports;
@@ -137,8 +157,16 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
         const Port& port = *byIndex[std::size_t(index)];
         PortOutcome shown = outcome;
         if (reading && outcome.ok) {
-            if (const io::FileProblem problem =
-                    io::saveImage(saveTo(port), batch.image(index), io::ImageFormat::DataFile))
+            // A file of an earlier read there is kept first, and stays when it cannot be.
+            const ByteVector bytes = io::encodeImage(batch.image(index), io::ImageFormat::DataFile);
+            const io::BackupSaved kept =
+                io::keepBeforeReplace(defaultBackupFolder(), saveTo(port), io::backupTimeNow(), bytes);
+            if (kept.problem)
+                shown = PortOutcome::failed(cliText(ids::BackupBeforeSaveFailed, lang)
+                                                .arg(QString::fromStdString(io::displayName(saveTo(port))),
+                                                     QString::fromStdString(io::reasonText(kept.problem, lang))),
+                                            outcome.seconds);
+            else if (const io::FileProblem problem = io::saveFile(saveTo(port), bytes))
                 shown = PortOutcome::failed(cannotWrite(port, problem), outcome.seconds);
         }
         if (!shown.ok || shown.verification == Verification::NotChecked)

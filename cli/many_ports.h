@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 
 #include "cli/options.h"
 #include "core/clone/clone_session.h"
@@ -22,5 +23,12 @@ QString summaryLine(const QString& port, CloneMode mode, const PortOutcome& outc
 // The name a read from several ports saves a port's image under, without ".dat": the device
 // without its "/dev/" (or "\\.\"), further separators made dashes ("ttyUSB0", "pts-3", "COM23").
 QString portFileStem(const QString& device);
+
+// Where write keeps each radio before writing it: --backup-dir DIR, the application data's
+// backups folder by default, empty with --no-backup.
+std::filesystem::path backupFolderOf(const Options& options);
+
+// One line on standard output, flushed at once.
+void printLine(const QString& line);
 
 } // namespace norvik::cli

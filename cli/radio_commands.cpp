@@ -46,7 +46,8 @@ Syntax transferSyntax(const char* name, const char* usage, bool service, std::fu
 // Runs one transfer to its end and returns its outcome (Failed when the port would not open).
 CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, const RadioImage& image, TransferConsole& console,
                          int retries, const std::function<void(CloneRunner&)>& onIdentificationWarning,
-                         bool serviceLink = false, bool verify = false) {
+                         bool serviceLink = false, bool verify = false,
+                         const CloneRunner::RadioBackup* backup = nullptr) {
     QEventLoop loop;
     CloneOutcome outcome = CloneOutcome::Failed;
     QObject::connect(&runner, &CloneRunner::openFailed, &loop, [&](const QString& message) {
@@ -68,11 +69,21 @@ CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, const RadioImage& 
         outcome = o;
         loop.quit();
     });
-    if (!(serviceLink ? runner.startLink(mode, image, verify) : runner.start(mode, image, verify)))
+    const bool started = serviceLink ? runner.startLink(mode, image, verify)
+                         : backup    ? runner.startBackedUpWrite(image, verify, *backup)
+                                     : runner.start(mode, image, verify);
+    if (!started)
         return CloneOutcome::Failed;
     loop.exec();
     console.endBar();
     return outcome;
+}
+
+std::optional<CloneRunner::RadioBackup> radioBackup(const Options& o, const QString& device) {
+    std::filesystem::path folder = backupFolderOf(o);
+    if (folder.empty())
+        return std::nullopt;
+    return CloneRunner::RadioBackup{std::move(folder), device};
 }
 
 QString resolvePortOrComplain(const QString& port, Language lang) {
@@ -88,7 +99,7 @@ constexpr const char* kReadUsage =
     "       norvik-r7-cli read --port PORT --port PORT... [--jobs N] [--retries N] FOLDER";
 constexpr const char* kWriteUsage =
     "norvik-r7-cli write --port PORT [--port PORT...] [--jobs N] [--yes] [--retries N]\n"
-    "       [--verify | --no-verify] IN";
+    "       [--verify | --no-verify] [--backup-dir DIR | --no-backup] IN";
 // What read and write say about several ports.
 constexpr const char* kManyPortsHelp =
     "\nWith several --port options every port has its own transfer, all at the same time (at\n"
@@ -102,6 +113,13 @@ constexpr const char* kVerifyHelp =
     "default; one more read of 240 rows); --no-verify skips it. What differs is listed by\n"
     "channel and setting. Exit status 3: the write went through but the radio holds something\n"
     "else. With several ports each line ends in \", verified\" or \", not verified: WHAT\".\n";
+// What write says about the backup it keeps first.
+constexpr const char* kBackupHelp =
+    "\nBefore writing, the whole radio (rows 0..255) is read once more and kept as a data file\n"
+    "under the backups folder (one folder a day in the application data folder, or DIR with\n"
+    "--backup-dir DIR); its path is printed. Writing that file puts the radio back as it was.\n"
+    "When the backup cannot be read or kept nothing is written. --no-backup skips it.\n"
+    "With several ports each line ends in \", backed up to PATH\".\n";
 constexpr const char* kServiceReadUsage = "norvik-r7-cli service-read --port PORT [--retries N] OUT";
 constexpr const char* kServiceWriteUsage =
     "norvik-r7-cli service-write --port PORT [--yes] [--retries N] [--verify | --no-verify] IN";
@@ -220,14 +238,19 @@ int writeCommand(const Args& args, bool service) {
         if (service)
             std::fputs(kServiceVerifyHelp, stdout);
         else
-            std::printf("%s%sWith several ports nothing is asked: a radio whose range differs is written only\n"
+            std::printf("%s%s%sWith several ports nothing is asked: a radio whose range differs is written only\n"
                         "with --yes.\n",
-                        kVerifyHelp, kManyPortsHelp);
+                        kVerifyHelp, kBackupHelp, kManyPortsHelp);
         std::fputs(kFileNameHelp, stdout);
     };
     Syntax syntax = transferSyntax(service ? "service-write" : "write", usage, service, help);
     syntax.flags = {QStringLiteral("--yes"), QStringLiteral("--verify"), QStringLiteral("--no-verify")};
     syntax.excluding = {{QStringLiteral("--verify"), QStringLiteral("--no-verify")}};
+    if (!service) {
+        syntax.values << QStringLiteral("--backup-dir");
+        syntax.flags << QStringLiteral("--no-backup");
+        syntax.excluding.emplace_back(QStringLiteral("--backup-dir"), QStringLiteral("--no-backup"));
+    }
     Options o;
     if (const std::optional<int> stop = parseCommand(syntax, args, o))
         return *stop;
@@ -276,8 +299,15 @@ int writeCommand(const Args& args, bool service) {
                 &r, [&r, ok] { r.answer(ok); }, Qt::QueuedConnection);
         });
     };
-    const CloneOutcome outcome =
-        runTransfer(runner, CloneMode::Write, image, console, retries, askIdentification, service, verify);
+    const std::optional<CloneRunner::RadioBackup> backup = service ? std::nullopt : radioBackup(o, device);
+    const CloneOutcome outcome = runTransfer(runner, CloneMode::Write, image, console, retries, askIdentification,
+                                             service, verify, backup ? &*backup : nullptr);
+    if (runner.backupFailed()) {
+        printErr(runner.backupFailure());
+        return kExitFailed;
+    }
+    if (!runner.backupPath().isEmpty())
+        printLine(cliText(ids::BackupKept, lang).arg(runner.backupPath()));
     if (outcome == CloneOutcome::Completed)
         return reportVerification(runner.session(), console, lang);
     if (runner.session().log().empty())

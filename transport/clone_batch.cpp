@@ -93,7 +93,10 @@ void CloneBatch::startNext() {
                     return text(ids::FailureConnectionLost).arg(port.linkError);
                 return QString::fromStdString(cloneFailureText(mode, session.lastFailure(), m_settings.language));
             };
-            if (outcome == CloneOutcome::Cancelled)
+            result.backupPath = runner->backupPath();
+            if (runner->backupFailed())
+                result.reason = runner->backupFailure();
+            else if (outcome == CloneOutcome::Cancelled)
                 result.reason = text(ids::FailureRangeDiffers);
             else if (!result.ok)
                 result.reason = failure(m_settings.mode);
@@ -104,6 +107,13 @@ void CloneBatch::startNext() {
             end(port, result);
         });
         port.clock.start();
+        if (m_settings.mode == CloneMode::Write && !m_settings.backupFolder.empty()) {
+            connect(runner, &CloneRunner::backedUp, this,
+                    [this, &port](const QString&) { emit phaseChanged(port.index, PortPhase::Writing); });
+            emit phaseChanged(port.index, PortPhase::BackingUp);
+            runner->startBackedUpWrite(port.image, m_settings.verify, {m_settings.backupFolder, port.link->name()});
+            continue;
+        }
         emit phaseChanged(port.index, m_settings.mode == CloneMode::Read ? PortPhase::Reading : PortPhase::Writing);
         runner->start(m_settings.mode, port.image, m_settings.verify);
     }

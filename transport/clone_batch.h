@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -46,6 +47,9 @@ public:
         int retries = 0;                // times a port starts over after a failure
         bool acceptRangeChange = false; // write although the radio's frequency range differs
         bool verify = false;            // read each write back
+        // Where each radio is kept before it is written (see CloneRunner::startBackedUpWrite);
+        // empty: no backup.
+        std::filesystem::path backupFolder;
     };
 
     explicit CloneBatch(const Settings& settings, QObject* parent = nullptr);

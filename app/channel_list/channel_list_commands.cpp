@@ -58,7 +58,10 @@ void save(frmMain& window, int captionId, const char* extension, const char* fil
         return;
     const std::filesystem::path path = pathFromDialog(name);
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    const io::FileProblem problem = io::saveFile(path, std::span(data, static_cast<std::size_t>(bytes.size())));
+    const std::span<const std::uint8_t> content(data, static_cast<std::size_t>(bytes.size()));
+    if (!window.keepFileBeforeReplace(path, content))
+        return;
+    const io::FileProblem problem = io::saveFile(path, content);
     if (problem) {
         window.prompter().message(
             &window, QMessageBox::Warning, QString::fromLatin1(kProductName),

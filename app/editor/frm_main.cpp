@@ -98,6 +98,7 @@ constexpr ActionSpec kActions[] = {
     {"mnuFile", "mnuFile_SaveAs", ids::MenuFileSaveAs, nullptr, ctrl(Qt::Key_A), 2400, 0,
      &frmMain::mnuFile_SaveAs_Click},
     {"mnuFile", "mnuFile_Compare", ids::MenuFileCompare, nullptr, kNoKey, 0, 0, &frmMain::mnuFile_Compare_Click},
+    {"mnuFile", "mnuFile_Backups", ids::MenuFileBackups, nullptr, kNoKey, 0, 0, &frmMain::mnuFile_Backups_Click},
     {"mnuFile", "mnuFile_Bar2", 0, nullptr, kNoKey, 0, 0, nullptr},
     {"mnuFile", "mnuFile_ImportCsv", ids::MenuFileImportCsv, nullptr, kNoKey, 0, 0, &frmMain::mnuFile_ImportCsv_Click},
     {"mnuFile", "mnuFile_ExportCsv", ids::MenuFileExportCsv, nullptr, kNoKey, 0, 0, &frmMain::mnuFile_ExportCsv_Click},
@@ -140,6 +141,7 @@ constexpr ActionSpec kActions[] = {
     {"mnuSet", "mnuSet_Bar", 0, nullptr, kNoKey, 0, 0, nullptr},
     {"mnuSet", "mnuSet_COM", ids::MenuSetupComPort, nullptr, kNoKey, 6, 0, &frmMain::mnuSet_COM_Click},
     {"mnuSet", "mnuSet_Verify", ids::MenuSetupVerify, nullptr, kNoKey, 0, Checkable, &frmMain::mnuSet_Verify_Click},
+    {"mnuSet", "mnuSet_Backup", ids::MenuSetupBackup, nullptr, kNoKey, 0, Checkable, &frmMain::mnuSet_Backup_Click},
     {"mnuSet", "mnuSet_Lan", 0, nullptr, kNoKey, 0, 0, nullptr}, // the submenu
     {"mnuSet_Lan", "mnuSet_LanE", ids::MenuSetupEnglish, nullptr, kNoKey, 7, Checkable, &frmMain::mnuSet_LanE_Click},
     {"mnuSet_Lan", "mnuSet_LanC", ids::MenuSetupChinese, nullptr, kNoKey, 7, Checkable, &frmMain::mnuSet_LanC_Click},
@@ -212,6 +214,8 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
     m_table = std::make_unique<ChannelTable>(m_document, m_language, localeDecimalSeparator());
     m_help = new MainWindowHelp(*this, [this] { return m_language; });
     m_transfers = new TransferCommands(*this, m_document, m_prompter, *m_settings, this);
+    m_backupFolder = m_transfers->backupFolder();
+    m_transfers->setBeforeReadReplaces([this] { return keepUnsavedEdits(); });
     connect(m_transfers, &TransferCommands::finished, this, [this](CloneOutcome outcome) {
         focusGrid();
         emit transferFinished(outcome);
@@ -236,6 +240,7 @@ frmMain::frmMain(RadioDocument& document, Prompter& prompter, QSettings* setting
     action("mnuView_Buttons")->setChecked(true);
     action("mnuView_Status")->setChecked(true);
     action("mnuSet_Verify")->setChecked(RegKeys(*m_settings).readVerifyAfterWrite());
+    action("mnuSet_Backup")->setChecked(RegKeys(*m_settings).readBackupBeforeWrite());
 
     if (const QScreen* screen = QApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
@@ -704,6 +709,10 @@ void frmMain::mnuSet_Manual_Click() {
 
 void frmMain::mnuSet_Verify_Click() {
     RegKeys(*m_settings).writeVerifyAfterWrite(action("mnuSet_Verify")->isChecked());
+}
+
+void frmMain::mnuSet_Backup_Click() {
+    RegKeys(*m_settings).writeBackupBeforeWrite(action("mnuSet_Backup")->isChecked());
 }
 
 void frmMain::mnuSet_LanE_Click() {

@@ -143,6 +143,8 @@ public slots:
     void mnuSet_COM_Click();
     // Whether a write is read back; remembered in the settings, which the write reads.
     void mnuSet_Verify_Click();
+    void mnuSet_Backup_Click();
+    void mnuFile_Backups_Click();
     void mnuSet_LanE_Click();
     void mnuSet_LanC_Click();
     void mnuView_Status_Click();
@@ -278,6 +280,9 @@ public:
     // Loads a data file as Open does after its dialog (the program also takes one on its command
     // line). A foreign file is refused with "Incorrect File Type." and the image stays.
     bool openDataFile(const std::filesystem::path& path);
+    // Opens a backup as an untitled document (Save asks for a name: the file it came from is never
+    // written over by mistake), through the same question as Open.
+    void openBackup(const std::filesystem::path& path);
     // Lists what differs from the window's image to a data file's, in a window of its own.
     void compareWithDataFile(const std::filesystem::path& path);
     // The data files last opened or saved, newest first, as File › Open Recent lists them.
@@ -286,6 +291,17 @@ public:
     void openRecentFile(const std::filesystem::path& path);
     // A confirmation on the status bar (a file saved), gone after a few seconds.
     void showNotice(const QString& text);
+    // Where the backups go (the application data's backups folder unless set): a file's previous
+    // content before a save replaces it, unsaved edits before a read or Open, the radio before a
+    // write.
+    void setBackupFolder(const std::filesystem::path& folder);
+    const std::filesystem::path& backupFolder() const { return m_backupFolder; }
+    // Keeps the file at `target` as a backup before a save replaces it with `replacement`. False,
+    // after telling the user why, when it cannot be kept: the save must not go ahead.
+    bool keepFileBeforeReplace(const std::filesystem::path& target, std::span<const std::uint8_t> replacement);
+    // Keeps the image as a backup when it has unsaved changes, before a read or Open replaces it.
+    // False, after telling the user why, when it cannot be kept: the image must stay.
+    bool keepUnsavedEdits();
     // Puts a device between every save and its file (tests put one there that fails).
     void setSaveSinkWrapper(io::SinkWrapper wrap) { m_saveSinkWrapper = std::move(wrap); }
 
@@ -302,6 +318,7 @@ private:
     // A data file's image; none, after telling the user why, when it cannot be had.
     std::optional<RadioImage> readDataFile(const std::filesystem::path& path);
     io::SinkWrapper m_saveSinkWrapper;
+    std::filesystem::path m_backupFolder;
     QString fileDialogTitle(int captionId) const;
     void rememberRecentFile(const std::filesystem::path& path);
     void setRecentFiles(std::vector<std::filesystem::path> files);

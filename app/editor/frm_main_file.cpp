@@ -2,11 +2,15 @@
 // committed). Loads and saves work in memory and go through the program's one load and save
 // helper, so that a failure never costs the file already on disk.
 
+#include "app/backups/frm_backups.h"
 #include "app/common/path_names.h"
 #include "app/common/texts.h"
 #include "app/dialogs/frm_compare.h"
 #include "app/dialogs/prompt.h"
 #include "app/editor/frm_main.h"
+#include "app/settings/reg_keys.h"
+#include "app/transfer/transfer_commands.h"
+#include "io/backups.h"
 #include "io/files.h"
 #include "io/image_files.h"
 
@@ -14,6 +18,38 @@ namespace norvik {
 
 QString frmMain::fileDialogTitle(int captionId) const {
     return withoutMnemonic(qtext(captionId, m_language));
+}
+
+void frmMain::setBackupFolder(const std::filesystem::path& folder) {
+    m_backupFolder = folder;
+    m_transfers->setBackupFolder(folder);
+}
+
+bool frmMain::keepFileBeforeReplace(const std::filesystem::path& target, std::span<const std::uint8_t> replacement) {
+    const io::BackupSaved kept = io::keepBeforeReplace(m_backupFolder, target, io::backupTimeNow(), replacement);
+    if (!kept.problem)
+        return true;
+    m_prompter.message(this, QMessageBox::Warning, QString::fromLatin1(kProductName),
+                       qtext(ids::BackupBeforeSaveFailed, m_language)
+                           .arg(shownPath(target), qstr(io::reasonText(kept.problem, m_language))),
+                       QMessageBox::Ok);
+    return false;
+}
+
+bool frmMain::keepUnsavedEdits() {
+    if (!m_document.isModified())
+        return true;
+    BackupOrigin origin;
+    origin.kind = BackupKind::UnsavedEdits;
+    origin.fileName = m_filePath.empty() ? std::string(kUntitled) : shownFileName(m_filePath).toStdString();
+    const io::BackupSaved kept = io::saveBackup(m_backupFolder, io::backupTimeNow(), origin,
+                                                io::encodeImage(m_document.image(), io::ImageFormat::DataFile));
+    if (!kept.problem)
+        return true;
+    m_prompter.message(this, QMessageBox::Warning, QString::fromLatin1(kProductName),
+                       qtext(ids::BackupUnsavedFailed, m_language).arg(qstr(io::reasonText(kept.problem, m_language))),
+                       QMessageBox::Ok);
+    return false;
 }
 
 bool frmMain::saveChangesBefore(int questionId) {
@@ -57,7 +93,7 @@ bool frmMain::openDataFile(const std::filesystem::path& path) {
     // Stamped before it is read: a write in between then shows as a change, never the reverse.
     const std::optional<io::FileStamp> stamp = io::stampFile(path, io::maxInputSize(io::ImageFormat::DataFile));
     const std::optional<RadioImage> image = readDataFile(path);
-    if (!image)
+    if (!image || !keepUnsavedEdits())
         return false;
     m_document.replace(*image, ids::MenuFileOpen, RadioDocument::SavedImage::Take);
     setFilePath(path);
@@ -92,6 +128,34 @@ std::optional<RadioImage> frmMain::readDataFile(const std::filesystem::path& pat
         return std::nullopt;
     }
     return loaded.image;
+}
+
+void frmMain::mnuFile_Backups_Click() {
+    auto* dialog = new frmBackups(m_backupFolder, RegKeys(*m_settings).readBackupDays(), m_language, this);
+    connect(dialog, &frmBackups::keepDaysChanged, this,
+            [this](int days) { RegKeys(*m_settings).writeBackupDays(days); });
+    // The Backups window steps aside for the document or the comparison it hands over.
+    connect(dialog, &frmBackups::openRequested, this, [this, dialog](const std::filesystem::path& path) {
+        dialog->accept();
+        openBackup(path);
+    });
+    connect(dialog, &frmBackups::compareRequested, this, [this, dialog](const std::filesystem::path& path) {
+        dialog->accept();
+        compareWithDataFile(path);
+    });
+    openWindow(dialog);
+}
+
+void frmMain::openBackup(const std::filesystem::path& path) {
+    if (!saveChangesBefore(ids::FileModified))
+        return;
+    const std::optional<RadioImage> image = readDataFile(path);
+    if (!image || !keepUnsavedEdits())
+        return;
+    m_document.replace(*image, ids::MenuFileOpen, RadioDocument::SavedImage::Take);
+    setFilePath({});
+    m_fileStamp.reset();
+    setPasteAvailable(false);
 }
 
 void frmMain::mnuFile_Compare_Click() {
@@ -152,6 +216,8 @@ bool frmMain::writeDataFile(const std::filesystem::path& path) {
             return false;
     }
     const ByteVector bytes = io::encodeImage(m_document.image(), io::ImageFormat::DataFile);
+    if (!keepFileBeforeReplace(path, bytes))
+        return false; // the file stays as it was, and the document changed
     const io::FileProblem problem = io::saveFile(path, bytes, m_saveSinkWrapper);
     if (problem) {
         // The document keeps its name and stays changed; the file on disk is as it was.

@@ -69,6 +69,28 @@ bool RegKeys::writeVerifyAfterWrite(bool on) {
     return store({{kVerifyAfterWrite, QLatin1String(on ? "1" : "0")}});
 }
 
+bool RegKeys::readBackupBeforeWrite() const {
+    if (m_settings.status() != QSettings::NoError)
+        return true;
+    return m_settings.value(QString::fromLatin1(kBackupBeforeWrite)).toString() != QLatin1String("0");
+}
+
+bool RegKeys::writeBackupBeforeWrite(bool on) {
+    return store({{kBackupBeforeWrite, QLatin1String(on ? "1" : "0")}});
+}
+
+int RegKeys::readBackupDays() const {
+    if (m_settings.status() != QSettings::NoError)
+        return kDefaultBackupDays;
+    bool ok = false;
+    const int days = m_settings.value(QString::fromLatin1(kBackupDays)).toString().toInt(&ok);
+    return ok && days >= 1 && days <= kMaxBackupDays ? days : kDefaultBackupDays;
+}
+
+bool RegKeys::writeBackupDays(int days) {
+    return store({{kBackupDays, QString::number(days)}});
+}
+
 // A name that is not valid UTF-8 would not survive a QString: each is stored percent-encoded.
 std::vector<std::filesystem::path> RegKeys::readRecentFiles() const {
     std::vector<std::filesystem::path> files;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/backups/backup_rules.h"
 #include "core/strings/strings.h"
 
 class QSettings;
@@ -45,6 +46,13 @@ public:
     bool readVerifyAfterWrite() const;
     bool writeVerifyAfterWrite(bool on);
 
+    // Back up the radio before a write: on unless it was turned off.
+    bool readBackupBeforeWrite() const;
+    bool writeBackupBeforeWrite(bool on);
+    // Days a backup is kept before the start removes it (1..kMaxBackupDays, else the default).
+    int readBackupDays() const;
+    bool writeBackupDays(int days);
+
     // The File menu's recent data files, newest first, each kept as the bytes of its name.
     std::vector<std::filesystem::path> readRecentFiles() const;
     bool writeRecentFiles(const std::vector<std::filesystem::path>& files);
@@ -57,6 +65,8 @@ public:
     static constexpr const char* kOtherDeviceChosen = "OtherDeviceChosen";
     static constexpr const char* kVerifyAfterWrite = "VerifyAfterWrite";
     static constexpr const char* kRecentFiles = "RecentFiles";
+    static constexpr const char* kBackupBeforeWrite = "BackupBeforeWrite";
+    static constexpr const char* kBackupDays = "BackupDays";
 #ifdef Q_OS_WIN
     // Registry value names ignore case, so the name written and the name read are one value.
     static constexpr const char* kValueWritten = "language";

@@ -31,7 +31,9 @@ frmClone::frmClone(TransferHost& host, Prompter& prompter, std::unique_ptr<ByteL
     });
     connect(m_runner.get(), &CloneRunner::status, this, [this](const QString& text) { m_host.showComStatus(text); });
     connect(m_runner.get(), &CloneRunner::progress, this, [this](int value, int maximum) {
-        if (m_runner->session().verifying())
+        if (m_runner->isBackingUp())
+            m_panel->setPhaseText(qtext(ids::BackupReadAhead, m_language));
+        else if (m_runner->session().verifying())
             m_panel->setPhaseText(qtext(ids::LogVerifyStart, m_language));
         m_panel->setProgress(value, maximum);
         showPercentCaption();
@@ -56,7 +58,8 @@ const RadioImage& frmClone::receivedImage() const {
     return m_runner->session().image();
 }
 
-bool frmClone::TransferDatas(CloneMode mode, const RadioImage& image, bool verify) {
+bool frmClone::TransferDatas(CloneMode mode, const RadioImage& image, bool verify,
+                             const std::filesystem::path& backupFolder) {
     m_mode = mode;
     const QString caption =
         qtext(mode == CloneMode::Read ? ids::ReadFromRadioCaption : ids::WriteToRadioCaption, m_language);
@@ -68,7 +71,16 @@ bool frmClone::TransferDatas(CloneMode mode, const RadioImage& image, bool verif
     QString openError;
     const auto failedOpen =
         connect(m_runner.get(), &CloneRunner::openFailed, this, [&openError](const QString& m) { openError = m; });
-    const bool started = m_runner->start(mode, image, verify);
+    const bool backup = mode == CloneMode::Write && !backupFolder.empty();
+    if (backup) {
+        // The write's own progress starts again from 0 once the radio is kept.
+        connect(m_runner.get(), &CloneRunner::backedUp, this, [this, verify] {
+            m_panel->setPhaseText(verify ? qtext(ids::VerifyAhead, m_language) : QString());
+            m_panel->setProgress(0, clone::kWriteRows);
+        });
+    }
+    const bool started = backup ? m_runner->startBackedUpWrite(image, verify, {backupFolder, m_link->name()})
+                                : m_runner->start(mode, image, verify);
     disconnect(failedOpen);
     if (!started) {
         window->setEnabled(true);
@@ -77,10 +89,12 @@ bool frmClone::TransferDatas(CloneMode mode, const RadioImage& image, bool verif
         return false;
     }
     m_running = true;
-    const int maximum = mode == CloneMode::Read ? clone::kReadRows : clone::kWriteRows;
+    const int maximum = mode == CloneMode::Read || backup ? clone::kReadRows : clone::kWriteRows;
     m_panel->setProgress(0, maximum);
     showPercentCaption();
-    if (verify && mode == CloneMode::Write)
+    if (backup)
+        m_panel->setPhaseText(qtext(ids::BackupReadAhead, m_language));
+    else if (verify && mode == CloneMode::Write)
         m_panel->setPhaseText(qtext(ids::VerifyAhead, m_language));
     m_panel->showOver(window);
     return true;
@@ -109,9 +123,10 @@ void frmClone::onQuestion(CloneQuestion question, const QString& text) {
     if (!m_linkError.isEmpty())
         questionText = m_linkError + QLatin1Char('\n') + text;
     else if (failure.rejected && failure.step >= 2) // the radio answered: the connection is not what failed
-        questionText = QString::fromStdString(cloneFailureMessage(
-                           m_runner->session().verifying() ? CloneMode::Read : m_mode, failure, m_language)) +
-                       QLatin1Char('\n') + text;
+        questionText =
+            QString::fromStdString(cloneFailureMessage(
+                m_runner->session().verifying() ? CloneMode::Read : m_runner->session().mode(), failure, m_language)) +
+            QLatin1Char('\n') + text;
     const auto answer =
         m_prompter.message(m_host.transferWindow(), QMessageBox::Critical, qtext(ids::ErrorTitle, m_language),
                            questionText, QMessageBox::Retry | QMessageBox::Cancel);
@@ -122,6 +137,12 @@ void frmClone::onDone(CloneOutcome outcome) {
     m_running = false;
     m_panel->hide();
     m_host.transferWindow()->setEnabled(true);
+    if (m_runner->backupFailed()) {
+        m_prompter.message(m_host.transferWindow(), QMessageBox::Warning, QString::fromLatin1(kProductName),
+                           m_runner->backupFailure(), QMessageBox::Ok);
+        emit finished(outcome);
+        return;
+    }
     reportVerification();
     emit finished(outcome);
 }

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <filesystem>
 #include <memory>
 
 #include "core/clone/clone_session.h"
@@ -30,7 +31,10 @@ public:
 
     // Starts the transfer on a copy of image (what a write sends; `verify` reads it back). False
     // when the port cannot be opened: the user has been told why and nothing was sent.
-    bool TransferDatas(CloneMode mode, const RadioImage& image, bool verify = false);
+    // A write with a backup folder first reads the radio and keeps it there (see
+    // CloneRunner::startBackedUpWrite); a backup that fails is said and nothing is written.
+    bool TransferDatas(CloneMode mode, const RadioImage& image, bool verify = false,
+                       const std::filesystem::path& backupFolder = {});
     // What a read has received.
     const RadioImage& receivedImage() const;
 

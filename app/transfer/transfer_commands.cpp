@@ -10,13 +10,15 @@
 #include "app/transfer/transfer_ports.h"
 #include "core/image/radio_document.h"
 #include "core/strings/string_ids.h"
+#include "transport/backup_folder.h"
 #include "transport/byte_link.h"
 
 namespace norvik {
 
 TransferCommands::TransferCommands(TransferHost& host, RadioDocument& document, Prompter& prompter, QSettings& settings,
                                    QObject* parent)
-    : QObject(parent), m_host(host), m_document(document), m_prompter(prompter), m_settings(settings) {}
+    : QObject(parent), m_host(host), m_document(document), m_prompter(prompter), m_settings(settings),
+      m_backupFolder(defaultBackupFolder()) {}
 
 TransferCommands::~TransferCommands() = default;
 
@@ -57,11 +59,14 @@ bool TransferCommands::confirm(int questionId, int noteId) {
 void TransferCommands::read() {
     if (m_clone || !confirm(ids::ReadFromRadioQuestion, m_document.isModified() ? ids::ReadOverUnsavedEdits : 0))
         return;
+    if (m_beforeRead && !m_beforeRead())
+        return;
     start(CloneMode::Read);
 }
 
 void TransferCommands::write() {
-    if (m_clone || !confirm(ids::WriteToRadioQuestion))
+    const bool backup = RegKeys(m_settings).readBackupBeforeWrite();
+    if (m_clone || !confirm(ids::WriteToRadioQuestion, backup ? ids::BackupWriteNote : 0))
         return;
     start(CloneMode::Write);
 }
@@ -77,7 +82,8 @@ void TransferCommands::start(CloneMode mode) {
     });
     m_clone = clone;
     const bool verify = mode == CloneMode::Write && RegKeys(m_settings).readVerifyAfterWrite();
-    if (!clone->TransferDatas(mode, m_document.image(), verify)) {
+    const bool backup = mode == CloneMode::Write && RegKeys(m_settings).readBackupBeforeWrite();
+    if (!clone->TransferDatas(mode, m_document.image(), verify, backup ? m_backupFolder : std::filesystem::path())) {
         m_clone = nullptr;
         delete clone;
     }

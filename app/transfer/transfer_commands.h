@@ -2,6 +2,8 @@
 
 #include <QObject>
 #include <QPointer>
+#include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "core/clone/clone_session.h"
@@ -40,6 +42,15 @@ public:
     // The transfer running now, null between transfers.
     frmClone* clone() const;
 
+    // Where a write keeps the radio first (Setup › Back Up Radio Before Write); the application
+    // data's backups folder unless set.
+    void setBackupFolder(const std::filesystem::path& folder) { m_backupFolder = folder; }
+    const std::filesystem::path& backupFolder() const { return m_backupFolder; }
+
+    // Asked after the read is confirmed and before the radio is touched: false keeps the image as
+    // it is and the read does not start (its unsaved edits could not be kept).
+    void setBeforeReadReplaces(std::function<bool()> keep) { m_beforeRead = std::move(keep); }
+
     void read();
     void write();
     void chooseComPort();
@@ -63,6 +74,8 @@ private:
     std::unique_ptr<TransferPorts> m_ownPorts;
     TransferPorts* m_ports = nullptr;
     QPointer<frmClone> m_clone;
+    std::filesystem::path m_backupFolder;
+    std::function<bool()> m_beforeRead;
 };
 
 } // namespace norvik

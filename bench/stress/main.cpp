@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QSet>
+#include <QStandardPaths>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -100,6 +101,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("NORVIK LABS"));
     QApplication::setApplicationName(QStringLiteral("Norvik R7 stress"));
+    // Its saves, reads and writes keep backups: never among the real user's.
+    QStandardPaths::setTestModeEnabled(true);
     // Letters typed on a list each start a new search, however slow the build: the same seed then
     // takes the same steps with the sanitizers on.
     QApplication::setKeyboardInputInterval(-1);

@@ -412,4 +412,31 @@ inline constexpr int AccessibleZoom = 1993;
 inline constexpr int AccessiblePage = 1994;
 inline constexpr int DiffNone = 1995;
 
+// Backups.
+inline constexpr int BackupReadAhead = 3100;
+inline constexpr int BackupProgress = 3101;   // %1 the percentage
+inline constexpr int BackupKept = 3102;       // %1 the backup's path
+inline constexpr int BackupNotWritten = 3103; // %1 why
+inline constexpr int MenuSetupBackup = 3104;
+inline constexpr int BackupFolderUnusable = 3105;   // %1 the folder, %2 why
+inline constexpr int BackupBeforeSaveFailed = 3106; // %1 the file, %2 why
+inline constexpr int BackupUnsavedFailed = 3107;    // %1 why
+inline constexpr int BackupWriteNote = 3108;
+inline constexpr int MenuFileBackups = 3110;
+inline constexpr int BackupsTitle = 3111;
+inline constexpr int BackupsTime = 3112;
+inline constexpr int BackupsOrigin = 3113;
+inline constexpr int BackupsSize = 3114;
+inline constexpr int BackupsOpen = 3115;
+inline constexpr int BackupsCompare = 3116;
+inline constexpr int BackupsShowFolder = 3117;
+inline constexpr int BackupsClose = 3118;
+inline constexpr int BackupOriginRadio = 3119;   // %1 the port, %2 the identification
+inline constexpr int BackupOriginFile = 3120;    // %1 the file
+inline constexpr int BackupOriginUnsaved = 3121; // %1 the document
+inline constexpr int BackupsSummary = 3122;      // %1 how many, %2 the size, %3 the folder
+inline constexpr int BackupsKeepDays = 3123;
+inline constexpr int BackupsNone = 3124;
+inline constexpr int BackupCannotOpen = 3125; // %1 why
+
 } // namespace norvik::ids

@@ -27,8 +27,11 @@
 #include "app/transfer/frm_com_port.h"
 #include "app/transfer/transfer_progress.h"
 #include "core/auxiliary/embedded_message.h"
+#include "core/backups/backup_rules.h"
 #include "core/options/function_setting.h"
 #include "core/strings/string_ids.h"
+#include "io/backups.h"
+#include "io/image_files.h"
 #include "support/window_fixture.h"
 #include "transport/clone_runner.h"
 
@@ -209,6 +212,31 @@ private slots:
         QVERIFY(help);
         QVERIFY(save(help, "help", language));
         help->close();
+    }
+
+    // The Backups window over one of each kind.
+    void backups_data() { mainWindow_data(); }
+    void backups() {
+        QFETCH(int, lang);
+        const Language language = languageFromIndex(lang);
+        Fixture f(language);
+        const ByteVector image = io::encodeImage(f.doc.image(), io::ImageFormat::DataFile);
+        const struct {
+            BackupTime time;
+            BackupOrigin origin;
+        } kept[] = {
+            {{2026, 12, 8, 9, 41, 5}, {BackupKind::Radio, "ttyUSB0", identificationHex(f.doc.image()), {}}},
+            {{2026, 12, 8, 9, 40, 12}, {BackupKind::UnsavedEdits, {}, {}, "customer-b.dat"}},
+            {{2026, 12, 7, 16, 2, 48}, {BackupKind::FileReplaced, {}, {}, "customer-a.dat"}},
+            {{2026, 12, 7, 15, 58, 30}, {BackupKind::Radio, "ttyUSB1", identificationHex(f.doc.image()), {}}},
+        };
+        for (const auto& k : kept)
+            QVERIFY(!io::saveBackup(f.backups(), k.time, k.origin, image).problem);
+        f.window->mnuFile_Backups_Click();
+        auto* dialog = f.window->findChild<QDialog*>(QStringLiteral("frmBackups"));
+        QVERIFY(dialog);
+        QVERIFY(save(dialog, "backups", language));
+        dialog->close();
     }
 
     // The import preview of a spreadsheet's plan with one wrong line, the print preview, and a

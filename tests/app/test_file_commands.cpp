@@ -6,6 +6,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
+#include <QTreeWidget>
 #include <QtTest>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +16,7 @@
 #include "app/common/texts.h"
 #include "core/datafile/data_file.h"
 #include "core/helpers.h"
+#include "io/backups.h"
 #include "support/failing_sink.h"
 #include "support/window_fixture.h"
 
@@ -212,6 +215,51 @@ private slots:
         QVERIFY(list && list->count() > 0);
         QCOMPARE(list->item(0)->text(), QStringLiteral("channel 5: RX Freq, (empty) \u2192 150.00000"));
         QVERIFY(f.doc.image() == mine);
+    }
+
+    // A save over a file keeps its previous bytes; File › Backups lists them, opens them as an untitled
+    // document from the keyboard and compares them with the image.
+    void aSaveKeepsTheFileItReplacesAndBackupsOpensItUntitled() {
+        Fixture f;
+        f.editChannels();
+        f.prompter.saveNames = {f.path("old.dat")};
+        f.window->mnuFile_Save_Click();
+        const test::Bytes first = readAll(f.path("old.dat"));
+        const RadioImage firstImage = f.doc.image();
+        QVERIFY(io::listBackups(f.backups()).empty()); // nothing was there to keep
+        f.table().commitReceive(9, "147.00000");
+        f.window->mnuFile_Save_Click();
+        QVERIFY(readAll(f.path("old.dat")) != first);
+        const std::vector<io::BackupEntry> kept = io::listBackups(f.backups());
+        QCOMPARE(kept.size(), std::size_t(1));
+        QCOMPARE(test::readFile(kept.front().path), first);
+
+        const auto openBackups = [&f] {
+            f.action("mnuFile_Backups")->trigger();
+            auto* dialog = f.window->findChild<QDialog*>(QStringLiteral("frmBackups"));
+            return dialog && dialog->isVisible() ? dialog : nullptr;
+        };
+        QDialog* dialog = openBackups();
+        QVERIFY(dialog);
+        auto* list = dialog->findChild<QTreeWidget*>(QStringLiteral("lstBackups"));
+        QCOMPARE(list->topLevelItemCount(), 1);
+        QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral("old.dat before a save"));
+        QTRY_VERIFY(list->hasFocus());
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(f.doc.image() == firstImage);
+        QVERIFY(f.window->filePath().empty());
+        QCOMPARE(f.title(), QStringLiteral("Norvik R7 [File Name: Untitled]"));
+        QTRY_VERIFY(!f.window->findChild<QDialog*>(QStringLiteral("frmBackups")));
+
+        f.table().commitReceive(9, "148.00000");
+        dialog = openBackups();
+        QVERIFY(dialog);
+        dialog->findChild<QPushButton*>(QStringLiteral("CmdCompare"))->click();
+        auto* compare = f.window->findChild<QDialog*>(QStringLiteral("frmCompare"));
+        QVERIFY(compare && compare->isVisible());
+        const auto* differences = compare->findChild<QListWidget*>(QStringLiteral("lstDifferences"));
+        QVERIFY(differences->count() > 0);
+        QVERIFY(differences->item(0)->text().startsWith(QStringLiteral("channel 9: ")));
     }
 
     void aFailedSaveKeepsTheOldFileAndTheChanges() {

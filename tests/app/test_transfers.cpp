@@ -8,7 +8,10 @@
 #include "app/settings/reg_keys.h"
 #include "app/transfer/frm_clone.h"
 #include "app/transfer/transfer_progress.h"
+#include "core/helpers.h"
 #include "core/strings/string_ids.h"
+#include "io/backups.h"
+#include "io/image_files.h"
 #include "support/window_fixture.h"
 #include "transport/clone_runner.h"
 #include "transport/pty_simulator.h"
@@ -77,7 +80,9 @@ private slots:
             read ? f.window->mnuTransfer_Read_Click() : f.window->mnuTransfer_Write_Click();
             QCOMPARE(f.prompter.texts(),
                      QStringList{read ? QStringLiteral("Read data from radio\nDo you wish to continue?")
-                                      : QStringLiteral("Write data to radio.\nDo you wish to continue?")});
+                                      : QStringLiteral("Write data to radio.\n") +
+                                            qtext(ids::BackupWriteNote, Language::English) +
+                                            QStringLiteral("\nDo you wish to continue?")});
             QCOMPARE(f.prompter.asked.first().buttons, QMessageBox::Ok | QMessageBox::Cancel);
             QVERIFY(!f.window->clone());
             QCOMPARE(f.radio().handshakes(), 0);
@@ -96,6 +101,11 @@ private slots:
                                                  qtext(ids::ReadOverUnsavedEdits, Language::English) +
                                                  QStringLiteral("\nDo you wish to continue?")});
         QVERIFY(f.doc.image() == radio);
+        // The edits the read replaced are kept.
+        const std::vector<io::BackupEntry> kept = io::listBackups(f.backups());
+        QCOMPARE(kept.size(), std::size_t(1));
+        QCOMPARE(kept.front().name.origin.kind, BackupKind::UnsavedEdits);
+        QVERIFY(io::loadImage(kept.front().path, io::ImageFormat::DataFile).image == edited);
         QCOMPARE(f.progressSteps, 256);
         QCOMPARE(f.enabledSteps, 0);
         QVERIFY(f.log().endsWith(QStringLiteral("Reading completed!\nPort Closed.")));
@@ -127,32 +137,49 @@ private slots:
         QTest::addColumn<bool>("dropRow");
         QTest::addColumn<QString>("logEnd");
         QTest::addColumn<QString>("status");
+        QTest::addColumn<bool>("backup");
         QTest::newRow("read back") << true << false << QStringLiteral("Verified.\nPort Closed.")
-                                   << QStringLiteral("Verified.");
+                                   << QStringLiteral("Verified.") << true;
         QTest::newRow("not read back") << false << false << QStringLiteral("Writing completed!\nPort Closed.")
-                                       << QStringLiteral("Complete.");
+                                       << QStringLiteral("Complete.") << true;
         QTest::newRow("row not stored") << true << true << QStringLiteral(" \u2192 (empty)\nPort Closed.")
-                                        << QStringLiteral("Not verified!");
+                                        << QStringLiteral("Not verified!") << true;
+        QTest::newRow("no backup") << false << false << QStringLiteral("Writing completed!\nPort Closed.")
+                                   << QStringLiteral("Complete.") << false;
     }
     void writeSendsRowsUpTo239AndKeepsTheDocument() {
         QFETCH(bool, verify);
         QFETCH(bool, dropRow);
         QFETCH(QString, logEnd);
         QFETCH(QString, status);
+        QFETCH(bool, backup);
         Fixture f;
         QVERIFY(f.action("mnuSet_Verify")->isChecked());
+        QVERIFY(f.action("mnuSet_Backup")->isChecked());
         if (!verify)
             f.action("mnuSet_Verify")->trigger();
+        if (!backup)
+            f.action("mnuSet_Backup")->trigger();
         QCOMPARE(RegKeys(f.settings).readVerifyAfterWrite(), verify);
+        QCOMPARE(RegKeys(f.settings).readBackupBeforeWrite(), backup);
         f.table().commitReceive(7, "147.00000");
         const RadioImage mine = f.doc.image();
         f.radio().memory().setRow(208, mine.row(208)); // same band limits: no warning
         f.radio().memory().setRow(7, RadioImage().row(7));
         if (dropRow)
             f.radio().faults().dropWriteAt = 0x070;
+        const RadioImage before = f.radio().memory();
         QCOMPARE(f.run(false, {QMessageBox::Ok}), CloneOutcome::Completed);
         QCOMPARE(f.radio().writeCommands(), 240);
-        QCOMPARE(f.radio().readCommands(), verify ? 240 : 0);
+        QCOMPARE(f.radio().readCommands(), (backup ? 256 : 0) + (verify ? 240 : 0));
+        // The radio as it was before the write, kept under the window's backups folder.
+        const std::vector<io::BackupEntry> kept = io::listBackups(f.backups());
+        QCOMPARE(kept.size(), std::size_t(backup ? 1 : 0));
+        if (backup) {
+            QCOMPARE(kept.front().name.origin.kind, BackupKind::Radio);
+            QVERIFY(io::loadImage(kept.front().path, io::ImageFormat::DataFile).image == before);
+            QVERIFY(f.log().contains(QString::fromStdString(kept.front().path.string())));
+        }
         QCOMPARE(f.enabledSteps, 0);
         QVERIFY2(f.log().endsWith(logEnd), qPrintable(f.log()));
         QCOMPARE(f.comStatus(), status);
@@ -164,6 +191,20 @@ private slots:
         }
         QVERIFY(f.doc.image() == mine);
         QVERIFY(f.doc.isModified()); // a write saves nothing to a file
+    }
+
+    // A backups folder that cannot take the backup: the write says why and never reaches the radio.
+    void aBackupThatCannotBeKeptStopsTheWrite() {
+        Fixture f;
+        QVERIFY(test::writeFile(f.path("not-a-folder").toStdString(), {1}));
+        f.window->setBackupFolder(f.path("not-a-folder").toStdString());
+        QCOMPARE(f.run(false, {QMessageBox::Ok}), CloneOutcome::Failed);
+        QCOMPARE(f.radio().handshakes(), 0);
+        QCOMPARE(f.prompter.asked.size(), 2);
+        QVERIFY2(f.prompter.asked.last().text.startsWith(
+                     QStringLiteral("The radio could not be backed up, so nothing was written to it: ")),
+                 qPrintable(f.prompter.asked.last().text));
+        QVERIFY(f.window->isEnabled());
     }
 
     void identificationWarningDeclinedIsACancelledWrite() {

@@ -3,6 +3,7 @@
 
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -25,6 +26,15 @@ struct RunSetup {
     rlim_t fileSizeLimit = RLIM_INFINITY;
 };
 
+// The application data folder every run of the CLI here gets, private to the test run.
+inline QString dataHome() {
+    static const QTemporaryDir dir;
+    return dir.path();
+}
+inline QString defaultBackups() {
+    return dataHome() + QStringLiteral("/NORVIK LABS/Norvik R7/backups");
+}
+
 inline Run runCli(const QStringList& args, const RunSetup& setup = {}) {
     QProcess p;
     if (setup.input.isNull())
@@ -42,6 +52,8 @@ inline Run runCli(const QStringList& args, const RunSetup& setup = {}) {
     env.insert(QStringLiteral("LANG"), QStringLiteral("C"));
     env.remove(QStringLiteral("LC_ALL"));
     env.remove(QStringLiteral("LC_MESSAGES"));
+    // Backups and everything else of the application data go to a folder of the test run's own.
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome());
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(NORVIK_CLI), args);
     if (!setup.input.isNull()) {

@@ -116,8 +116,28 @@ private slots:
         QByteArray edited = randomImage(2);
         edited.replace(0xD00, 16, radioStart.mid(0xD00, 16)); // same frequency range: no warning
         QVERIFY(writeFile(path(u"edited.dat"_s), packed(imageOf(edited))));
-        const Run write = runCli({u"write"_s, u"--port"_s, sim.device(), path(u"edited.dat"_s)});
+        const Run write = runCli(
+            {u"write"_s, u"--port"_s, sim.device(), u"--backup-dir"_s, path(u"backups"_s), path(u"edited.dat"_s)});
         QCOMPARE(write.exitCode, 0);
+        // The radio was kept first, exactly as it was, and the path is printed.
+        const QRegularExpressionMatch kept =
+            QRegularExpression(
+                u"^The radio was backed up to (.+/backups/\\d{4}-\\d\\d-\\d\\d/\\d{6}_radio_[0-9a-f]{32}_.+\\.dat)\\.\n$"_s)
+                .match(write.out);
+        QVERIFY2(kept.hasMatch(), qPrintable(write.out));
+        QCOMPARE(unpacked(readFile(kept.captured(1))), radioStart);
+        QVERIFY(write.err.indexOf(u"Reading completed!"_s) < write.err.indexOf(u"Writing completed!"_s));
+
+        // A read over a file keeps what the file held.
+        const QByteArray before = readFile(path(u"read.dat"_s));
+        QCOMPARE(runCli({u"read"_s, u"--port"_s, sim.device(), path(u"read.dat"_s)}).exitCode, 0);
+        const QStringList backups =
+            QDir(defaultBackups()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).filter(QRegularExpression(u"^\\d"_s));
+        QVERIFY(!backups.isEmpty());
+        const QDir day(defaultBackups() + u'/' + backups.last());
+        const QStringList files = day.entryList({u"*_file_read.dat"_s}, QDir::Files);
+        QCOMPARE(files.size(), 1);
+        QCOMPARE(readFile(day.filePath(files.first())), before);
         QVERIFY(write.err.contains(u"Writing completed!\nVerifying: reading rows 0-239 back"_s));
         QVERIFY2(write.err.endsWith(u"Verified.\nPort Closed.\n"_s), qPrintable(write.err));
 
@@ -126,6 +146,25 @@ private slots:
         QCOMPARE(saved.size(), norvik::kImageSize);
         QCOMPARE(saved.left(0xF00), edited.left(0xF00));
         QCOMPARE(saved.mid(0xF00), radioStart.mid(0xF00)); // rows 240..255 are never written
+    }
+
+    // A backups folder that cannot take the backup: nothing reaches the radio, not even the read.
+    void aBackupThatCannotBeKeptRefusesTheWrite() {
+        const QByteArray radioStart = randomImage(3);
+        Simulator sim(radioArgs(radioStart));
+        QByteArray edited = randomImage(4);
+        edited.replace(0xD00, 16, radioStart.mid(0xD00, 16));
+        QVERIFY(writeFile(path(u"refused.dat"_s), packed(imageOf(edited))));
+        QVERIFY(writeFile(path(u"not-a-folder"_s), "x"));
+        const Run write = runCli({u"write"_s, u"--port"_s, sim.device(), u"--backup-dir"_s, path(u"not-a-folder"_s),
+                                  path(u"refused.dat"_s)});
+        QCOMPARE(write.exitCode, 2);
+        QVERIFY2(write.err.startsWith(u"The radio could not be backed up, so nothing was written to it: "_s),
+                 qPrintable(write.err));
+        QVERIFY(!write.err.contains(u"Opening Port"_s));
+        QVERIFY(write.out.isEmpty());
+        QCOMPARE(sim.stop(), 0);
+        QCOMPARE(readFile(path(u"saved.bin"_s)), radioStart);
     }
 
     void changedFrequencyRangeStopsAWriteWithoutATerminal_data() {
@@ -318,9 +357,13 @@ private slots:
                 lines.filter(QRegularExpression(u"^"_s + QRegularExpression::escape(radios[i]->device()) + u": "_s));
             QCOMPARE(mine.size(), 1);
             if (i == 1)
-                QCOMPARE(mine[0], radios[1]->device() + u": failed: the radio refused the write at 0x0700"_s);
+                QVERIFY2(mine[0].startsWith(radios[1]->device() +
+                                            u": failed: the radio refused the write at 0x0700 (backed up to "_s),
+                         qPrintable(mine[0]));
             else
-                QVERIFY2(QRegularExpression(u": written in \\d+\\.\\d s, verified$"_s).match(mine[0]).hasMatch(),
+                QVERIFY2(QRegularExpression(u": written in \\d+\\.\\d s, verified, backed up to /.+_radio_.+\\.dat$"_s)
+                             .match(mine[0])
+                             .hasMatch(),
                          qPrintable(mine[0]));
         }
 

@@ -11,6 +11,7 @@
 #endif
 
 #include "core/helpers.h"
+#include "io/backups.h"
 #include "io/file_handle.h"
 #include "io/files.h"
 #include "io/image_files.h"
@@ -311,4 +312,45 @@ TEST(FileStamp, TellsAFileWrittenSinceFromOneLeftAlone) {
         c.meanwhile(target, bytes);
         EXPECT_EQ(compareWithDisk(target, *stamp, 5000), c.state);
     }
+}
+
+TEST(Backups, NeverWriteOverAndRemoveOnlyTheirOwnOldFiles) {
+    using norvik::BackupKind;
+    using norvik::BackupOrigin;
+    using norvik::BackupTime;
+    TempFolder root;
+    const BackupTime old{2026, 1, 1, 10, 0, 0};
+    const BackupTime now{2026, 12, 8, 10, 0, 0};
+    const BackupOrigin origin{BackupKind::Radio, "ttyUSB0", "00ff", {}};
+    const BackupSaved first = saveBackup(root.path, now, origin, Bytes{1, 2, 3});
+    const BackupSaved second = saveBackup(root.path, now, origin, Bytes{4});
+    ASSERT_FALSE(first.problem);
+    ASSERT_FALSE(second.problem);
+    EXPECT_EQ(first.path.filename(), "100000_radio_00ff_ttyUSB0.dat");
+    EXPECT_EQ(second.path.filename(), "100000-2_radio_00ff_ttyUSB0.dat");
+    EXPECT_EQ(readFile(first.path, 10).bytes, (Bytes{1, 2, 3}));
+    ASSERT_FALSE(saveBackup(root.path, old, origin, Bytes{5, 5}).problem);
+    // Somebody else's file in a day folder, and a folder of theirs, stay.
+    ASSERT_FALSE(saveFile(root.path / "2026-01-01" / "mine.dat", Bytes{9}));
+    fs::create_directories(root.path / "old stuff");
+
+    const std::vector<BackupEntry> all = listBackups(root.path);
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[0].path, second.path); // newest first
+    EXPECT_EQ(all[2].name.time, old);
+    EXPECT_EQ(backupsSize(root.path), 3u + 1u + 2u);
+
+    EXPECT_EQ(removeOldBackups(root.path, now, 90), 1);
+    EXPECT_EQ(listBackups(root.path).size(), 2u);
+    EXPECT_TRUE(fs::exists(root.path / "2026-01-01" / "mine.dat"));
+    EXPECT_TRUE(fs::exists(root.path / "old stuff"));
+
+    // Nothing there yet: nothing to keep. A file there: its bytes are kept under its own name.
+    const fs::path target = root.path / "customer.dat";
+    EXPECT_TRUE(keepBeforeReplace(root.path, target, now).path.empty());
+    ASSERT_FALSE(saveFile(target, Bytes{7, 7, 7}));
+    const BackupSaved kept = keepBeforeReplace(root.path, target, now);
+    ASSERT_FALSE(kept.problem);
+    EXPECT_EQ(kept.path.filename(), "100000_file_customer.dat");
+    EXPECT_EQ(readFile(kept.path, 10).bytes, (Bytes{7, 7, 7}));
 }

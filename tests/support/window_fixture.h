@@ -32,6 +32,7 @@ struct WindowFixture {
 
     WindowFixture() {
         window = std::make_unique<frmMain>(doc, prompter, &settings);
+        window->setBackupFolder(backups());
         window->resize(1200, 700);
     }
 
@@ -67,6 +68,8 @@ struct WindowFixture {
     }
 
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    // The window's backups, private to the test.
+    std::filesystem::path backups() const { return std::filesystem::path(dir.path().toStdString()) / "backups"; }
     ChannelTable& table() { return window->channelTable(); }
     ChannelGrid* grid() { return window->channelGrid(); }
     QAction* action(const char* name) const { return window->findChild<QAction*>(QString::fromLatin1(name)); }
