@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/file_args.h"
 #include "cli/transfer_console.h"
+#include "core/clone/port_files.h"
 #include "core/strings/string_ids.h"
 #include "io/files.h"
 #include "io/path_text.h"
@@ -44,19 +45,6 @@ QString summaryLine(const QString& port, CloneMode mode, const PortOutcome& outc
     return line;
 }
 
-QString portFileStem(const QString& device) {
-    QString stem = device;
-    for (const QLatin1String prefix : {QLatin1String("/dev/"), QLatin1String("\\\\.\\")}) {
-        if (stem.startsWith(prefix)) {
-            stem = stem.mid(prefix.size());
-            break;
-        }
-    }
-    for (const QChar c : {QLatin1Char('/'), QLatin1Char('\\'), QLatin1Char(':')})
-        stem.replace(c, QLatin1Char('-'));
-    return stem;
-}
-
 int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
     const bool reading = mode == CloneMode::Read;
     const char* command = reading ? "read" : "write";
@@ -75,7 +63,7 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
     QSet<QString> stems;
     for (const Arg& a : o.all(QStringLiteral("--port"))) {
         Port port{a.text, resolvePort(a.text, system), {}};
-        port.stem = portFileStem(port.device.isEmpty() ? a.text : port.device);
+        port.stem = QString::fromStdString(portFileStem((port.device.isEmpty() ? a.text : port.device).toStdString()));
         if (stems.contains(port.stem))
             return usageError(command, usageText, QStringLiteral("port %1 is given twice").arg(a.text));
         stems.insert(port.stem);
