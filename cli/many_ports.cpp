@@ -14,6 +14,7 @@
 #include "io/path_text.h"
 #include "transport/serial_link.h"
 #include "transport/serial_ports.h"
+#include "transport/transfer_record.h"
 
 namespace norvik::cli {
 namespace {
@@ -101,17 +102,32 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
         return cliText(ids::CannotWriteFile, lang).arg(QString::fromStdString(io::displayName(saveTo(port)))) +
                QLatin1Char(' ') + QString::fromStdString(io::reasonText(problem, lang));
     };
+    const QString writtenFile =
+        reading ? QString() : QString::fromStdString(io::displayName(std::filesystem::absolute(file.path)));
+    // Each port's line goes into the history too; a history line that cannot be written is said
+    // on stderr and changes nothing else.
+    const auto record = [&](const Port& port, const PortOutcome& outcome) {
+        const QString dataFile =
+            reading ? QString::fromStdString(io::displayName(std::filesystem::absolute(saveTo(port)))) : writtenFile;
+        const QString problem =
+            recordTransfer(historyEntry(QLatin1String(command), port.given, dataFile, outcome), lang);
+        if (!problem.isEmpty())
+            printErr(problem);
+    };
     for (const Port& port : ports) {
         if (port.device.isEmpty()) {
-            printLine(
-                summaryLine(port.given, mode, PortOutcome::failed(cliText(ids::PortNotFound, lang).arg(port.given))));
+            const PortOutcome outcome = PortOutcome::failed(cliText(ids::PortNotFound, lang).arg(port.given));
+            printLine(summaryLine(port.given, mode, outcome));
+            record(port, outcome);
             ++failed;
             continue;
         }
         // A radio is read only when its file can be written.
         if (const io::FileProblem problem =
                 reading ? io::checkSaveTarget(saveTo(port), saveRoom(io::ImageFormat::DataFile)) : io::FileProblem{}) {
-            printLine(summaryLine(port.given, mode, PortOutcome::failed(cannotWrite(port, problem))));
+            const PortOutcome outcome = PortOutcome::failed(cannotWrite(port, problem));
+            printLine(summaryLine(port.given, mode, outcome));
+            record(port, outcome);
             ++failed;
             continue;
         }
@@ -126,9 +142,12 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
         PortOutcome shown = outcome;
         if (reading && outcome.ok) {
             if (const io::FileProblem problem =
-                    io::saveImage(saveTo(port), batch.image(index), io::ImageFormat::DataFile))
+                    io::saveImage(saveTo(port), batch.image(index), io::ImageFormat::DataFile)) {
                 shown = PortOutcome::failed(cannotWrite(port, problem), outcome.seconds);
+                shown.identification = outcome.identification;
+            }
         }
+        record(port, shown);
         if (!shown.ok || shown.verification == Verification::NotChecked)
             ++failed;
         else if (shown.verification == Verification::Differs)

@@ -621,6 +621,14 @@ void frmMain::showTransferLog(const QString& text) {
     TxtStatus->ensureCursorVisible();
 }
 
+void frmMain::appendTransferLogLine(const QString& line) {
+    appendStatus(line);
+}
+
+QString frmMain::transferDataFile() const {
+    return m_filePath.empty() ? QString() : shownPath(std::filesystem::absolute(m_filePath));
+}
+
 QAction* frmMain::action(const char* objectName) const {
     return findChild<QAction*>(QString::fromLatin1(objectName));
 }

@@ -105,6 +105,8 @@ public:
     // TransferHost
     QWidget* transferWindow() override { return this; }
     void showTransferLog(const QString& text) override;
+    void appendTransferLogLine(const QString& line) override;
+    QString transferDataFile() const override;
     void showComStatus(const QString& text) override;
 
 signals:

@@ -11,6 +11,7 @@
 #include "core/image/radio_document.h"
 #include "core/strings/string_ids.h"
 #include "transport/byte_link.h"
+#include "transport/transfer_record.h"
 
 namespace norvik {
 
@@ -66,9 +67,22 @@ void TransferCommands::write() {
     start(CloneMode::Write);
 }
 
+void TransferCommands::record(CloneMode mode, const PortOutcome& outcome) {
+    const bool reading = mode == CloneMode::Read;
+    const QString problem = recordTransfer(historyEntry(reading ? QStringLiteral("read") : QStringLiteral("write"),
+                                                        ports().choiceName(m_language),
+                                                        reading ? QString() : m_host.transferDataFile(), outcome),
+                                           m_language);
+    if (!problem.isEmpty())
+        m_host.appendTransferLogLine(problem);
+}
+
 void TransferCommands::start(CloneMode mode) {
     auto* clone = new frmClone(m_host, m_prompter, ports().makeLink(), m_language, this);
-    connect(clone, &frmClone::finished, this, [this, clone, mode](CloneOutcome outcome) {
+    // Where the radio was kept before this write; stays empty until writes back the radio up.
+    const QString backupPath;
+    connect(clone, &frmClone::finished, this, [this, clone, mode, backupPath](CloneOutcome outcome) {
+        record(mode, clone->outcome(outcome, backupPath));
         if (mode == CloneMode::Read && outcome == CloneOutcome::Completed)
             m_document.replace(clone->receivedImage(), ids::MenuTransferRead, RadioDocument::SavedImage::Keep);
         clone->deleteLater();
@@ -78,6 +92,7 @@ void TransferCommands::start(CloneMode mode) {
     m_clone = clone;
     const bool verify = mode == CloneMode::Write && RegKeys(m_settings).readVerifyAfterWrite();
     if (!clone->TransferDatas(mode, m_document.image(), verify)) {
+        record(mode, PortOutcome::failed(clone->openError()));
         m_clone = nullptr;
         delete clone;
     }

@@ -17,6 +17,7 @@ class TransferHost;
 class TransferPorts;
 class frmClone;
 class frmComPort;
+struct PortOutcome;
 
 // The Transfer menu and the Communication Port item: each asks first, then runs one transfer
 // for its host window. A read replaces the document's image in one change only when it
@@ -54,6 +55,8 @@ private:
     bool confirm(int questionId, int noteId = 0);
     void start(CloneMode mode);
     void useRememberedDevice(TransferPorts& ports);
+    // Appends the transfer to the history; a line that cannot be written goes to the status window.
+    void record(CloneMode mode, const PortOutcome& outcome);
 
     TransferHost& m_host;
     RadioDocument& m_document;
