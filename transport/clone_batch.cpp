@@ -107,7 +107,7 @@ void CloneBatch::run(Port& port) {
         // Nobody is asked in a batch: a declined range warning is the settings' refusal, not a cancel.
         if (outcome == CloneOutcome::Cancelled && !port.cancelled) {
             result.cancelled = false;
-            result.reason = text(ids::FailureRangeDiffers);
+            result.reason = text(m_settings.rangeDiffersText);
         }
         end(port, result);
     });

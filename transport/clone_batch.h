@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/clone/clone_session.h"
+#include "core/strings/string_ids.h"
 #include "transport/byte_link.h"
 
 namespace norvik {
@@ -49,6 +50,8 @@ public:
         int retries = 0;                // times a port starts over after a failure
         bool acceptRangeChange = false; // write although the radio's frequency range differs
         bool verify = false;            // read each write back
+        // How a port whose radio has another frequency range ends when acceptRangeChange is off.
+        int rangeDiffersText = ids::FailureRangeDiffers;
     };
 
     explicit CloneBatch(const Settings& settings, QObject* parent = nullptr);

@@ -6,6 +6,8 @@
 #include "app/settings/reg_keys.h"
 #include "app/transfer/frm_clone.h"
 #include "app/transfer/frm_com_port.h"
+#include "app/transfer/frm_history.h"
+#include "app/transfer/frm_several_radios.h"
 #include "app/transfer/transfer_host.h"
 #include "app/transfer/transfer_ports.h"
 #include "core/image/radio_document.h"
@@ -19,7 +21,12 @@ TransferCommands::TransferCommands(TransferHost& host, RadioDocument& document, 
                                    QObject* parent)
     : QObject(parent), m_host(host), m_document(document), m_prompter(prompter), m_settings(settings) {}
 
-TransferCommands::~TransferCommands() = default;
+// The windows of their own have no parent (the main window is disabled while they run): they go
+// with the commands.
+TransferCommands::~TransferCommands() {
+    delete m_several.data();
+    delete m_history.data();
+}
 
 void TransferCommands::setPorts(TransferPorts& ports) {
     m_ports = &ports;
@@ -56,13 +63,14 @@ bool TransferCommands::confirm(int questionId, int noteId) {
 }
 
 void TransferCommands::read() {
-    if (m_clone || !confirm(ids::ReadFromRadioQuestion, m_document.isModified() ? ids::ReadOverUnsavedEdits : 0))
+    if (m_clone || (m_several && m_several->isRunning()) ||
+        !confirm(ids::ReadFromRadioQuestion, m_document.isModified() ? ids::ReadOverUnsavedEdits : 0))
         return;
     start(CloneMode::Read);
 }
 
 void TransferCommands::write() {
-    if (m_clone || !confirm(ids::WriteToRadioQuestion))
+    if (m_clone || (m_several && m_several->isRunning()) || !confirm(ids::WriteToRadioQuestion))
         return;
     start(CloneMode::Write);
 }
@@ -96,6 +104,44 @@ void TransferCommands::start(CloneMode mode) {
         m_clone = nullptr;
         delete clone;
     }
+}
+
+void TransferCommands::severalRadios(CloneMode mode) {
+    if (m_clone)
+        return;
+    if (m_several) {
+        if (m_several->isRunning() || m_several->mode() == mode) {
+            m_several->raise();
+            m_several->activateWindow();
+            return;
+        }
+        delete m_several.data();
+    }
+    m_several = new frmSeveralRadios(mode, m_host, m_document, ports(), m_settings, m_prompter, m_language);
+    m_several->setAttribute(Qt::WA_DeleteOnClose);
+    nameControlsFromLabels(m_several, m_language);
+    m_several->show();
+}
+
+void TransferCommands::history() {
+    if (m_history) {
+        m_history->reload();
+        m_history->raise();
+        m_history->activateWindow();
+        return;
+    }
+    m_history = new frmHistory(historyFilePath(), m_prompter, m_language);
+    m_history->setAttribute(Qt::WA_DeleteOnClose);
+    nameControlsFromLabels(m_history, m_language);
+    m_history->show();
+}
+
+frmSeveralRadios* TransferCommands::severalRadiosWindow() const {
+    return m_several;
+}
+
+frmHistory* TransferCommands::historyWindow() const {
+    return m_history;
 }
 
 void TransferCommands::chooseComPort() {

@@ -17,6 +17,8 @@ class TransferHost;
 class TransferPorts;
 class frmClone;
 class frmComPort;
+class frmHistory;
+class frmSeveralRadios;
 struct PortOutcome;
 
 // The Transfer menu and the Communication Port item: each asks first, then runs one transfer
@@ -44,6 +46,11 @@ public:
     void read();
     void write();
     void chooseComPort();
+    // The several-radios window for a read or a write (one at a time), and the History window.
+    void severalRadios(CloneMode mode);
+    void history();
+    frmSeveralRadios* severalRadiosWindow() const;
+    frmHistory* historyWindow() const;
 
 signals:
     void finished(norvik::CloneOutcome outcome);
@@ -66,6 +73,8 @@ private:
     std::unique_ptr<TransferPorts> m_ownPorts;
     TransferPorts* m_ports = nullptr;
     QPointer<frmClone> m_clone;
+    QPointer<frmSeveralRadios> m_several;
+    QPointer<frmHistory> m_history;
 };
 
 } // namespace norvik

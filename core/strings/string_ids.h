@@ -464,5 +464,6 @@ inline constexpr int SeveralReadNote = 3247;        // %1 the folder
 inline constexpr int SimulatedRadioNumbered = 3248; // %1 its number
 inline constexpr int HistoryExported = 3249;        // %1 the file
 inline constexpr int SeveralPorts = 3250;
+inline constexpr int SeveralRangeDiffers = 3251;
 
 } // namespace norvik::ids
