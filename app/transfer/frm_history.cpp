@@ -41,8 +41,8 @@ frmHistory::frmHistory(const std::filesystem::path& file, Prompter& prompter, La
     tblHistory->setColumnCount(kColumnCount);
     tblHistory->setHorizontalHeaderLabels(
         {qtext(ids::ColumnTime, lang), qtext(ids::ColumnOperation, lang), qtext(ids::ColumnPort, lang),
-         qtext(ids::ColumnRadio, lang), qtext(ids::ColumnDataFile, lang), qtext(ids::ColumnChecksum, lang),
-         qtext(ids::ColumnResult, lang), qtext(ids::ColumnDuration, lang), qtext(ids::ColumnBackup, lang)});
+         qtext(ids::ColumnResult, lang), qtext(ids::ColumnDuration, lang), qtext(ids::ColumnRadio, lang),
+         qtext(ids::ColumnChecksum, lang), qtext(ids::ColumnDataFile, lang), qtext(ids::ColumnBackup, lang)});
     tblHistory->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblHistory->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblHistory->verticalHeader()->hide();
@@ -66,7 +66,7 @@ frmHistory::frmHistory(const std::filesystem::path& file, Prompter& prompter, La
     connect(cmdExport, &QPushButton::clicked, this, &frmHistory::cmdExport_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
     reload();
-    resize(fontMetrics().averageCharWidth() * 140, fontMetrics().height() * 30);
+    resize(fontMetrics().averageCharWidth() * 170, fontMetrics().height() * 30);
 }
 
 void frmHistory::reload() {
@@ -81,28 +81,33 @@ void frmHistory::reload() {
     for (int r = 0; r < int(m_entries.size()); ++r) {
         const HistoryEntry& e = m_entries[std::size_t(r)];
         const auto text = [](const std::string& s) { return QString::fromStdString(s); };
-        const QString cells[kColumnCount] = {text(e.time).replace(QLatin1Char('T'), QLatin1Char(' ')),
-                                             text(historyOperationText(e.operation, m_language)),
-                                             text(e.port),
-                                             text(e.identification),
-                                             text(e.dataFile),
-                                             text(e.checksum),
-                                             text(historyResultText(e, m_language)),
-                                             qtext(ids::SecondsShort, m_language).arg(e.seconds, 0, 'f', 1),
-                                             text(e.backupPath)};
+        QString cells[kColumnCount];
+        cells[ColTime] = text(e.time).replace(QLatin1Char('T'), QLatin1Char(' '));
+        cells[ColOperation] = text(historyOperationText(e.operation, m_language));
+        cells[ColPort] = text(e.port);
+        cells[ColResult] = text(historyResultText(e, m_language));
+        cells[ColDuration] = qtext(ids::SecondsShort, m_language).arg(e.seconds, 0, 'f', 1);
+        cells[ColRadio] = text(e.identification);
+        cells[ColChecksum] = text(e.checksum);
+        cells[ColDataFile] = text(e.dataFile);
+        cells[ColBackup] = text(e.backupPath);
         for (int c = 0; c < kColumnCount; ++c) {
-            QTableWidgetItem* item =
-                c == ColDuration ? new NumberItem(cells[c], e.seconds) : new QTableWidgetItem(cells[c]);
+            // The file is in the order the transfers ended, so that order sorts the times, also
+            // within one second; durations sort as numbers.
+            QTableWidgetItem* item = c == ColTime       ? new NumberItem(cells[c], r)
+                                     : c == ColDuration ? new NumberItem(cells[c], e.seconds)
+                                                        : new QTableWidgetItem(cells[c]);
             item->setToolTip(cells[c]);
-            // The time as written sorts as text; its order is the file's order within a second.
-            if (c == ColTime)
-                item->setData(Qt::UserRole, r);
             tblHistory->setItem(r, c, item);
         }
     }
     tblHistory->setSortingEnabled(true);
     tblHistory->sortByColumn(ColTime, Qt::DescendingOrder);
     tblHistory->resizeColumnsToContents();
+    const int widest = fontMetrics().averageCharWidth() * 40;
+    for (int c = 0; c < kColumnCount; ++c)
+        tblHistory->setColumnWidth(c, qMin(tblHistory->columnWidth(c), widest));
+    tblHistory->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     if (tblHistory->rowCount() > 0)
         tblHistory->setCurrentCell(0, 0);
 }

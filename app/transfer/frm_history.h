@@ -23,11 +23,11 @@ public:
         ColTime,
         ColOperation,
         ColPort,
-        ColRadio,
-        ColDataFile,
-        ColChecksum,
         ColResult,
         ColDuration,
+        ColRadio,
+        ColChecksum,
+        ColDataFile,
         ColBackup,
         kColumnCount
     };

@@ -133,7 +133,7 @@ frmSeveralRadios::frmSeveralRadios(CloneMode mode, TransferHost& host, RadioDocu
     connect(cmdFolder, &QPushButton::clicked, this, &frmSeveralRadios::cmdFolder_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmSeveralRadios::close);
     updateButtons();
-    resize(qMax(sizeHint().width(), fontMetrics().averageCharWidth() * 100), sizeHint().height());
+    resize(qMax(sizeHint().width(), fontMetrics().averageCharWidth() * 150), sizeHint().height());
 }
 
 frmSeveralRadios::~frmSeveralRadios() {
