@@ -156,6 +156,13 @@ private slots:
         f.action("mnuTransfer_ReadSeveral")->trigger();
         frmSeveralRadios* w = f.window->transferCommands().severalRadiosWindow();
         w->setFolder(f.path("reads"));
+        // Space checks the current row, and the choice is kept for next time.
+        auto* list = w->findChild<QTreeWidget*>(u"lstPorts"_s);
+        list->setCurrentItem(list->topLevelItem(1));
+        QTest::keyClick(list, Qt::Key_Space);
+        QCOMPARE(RegKeys(f.settings).readSeveralRadios(), (QStringList{u"sim:1"_s, u"sim:2"_s, u"sim:3"_s}));
+        QTest::keyClick(list, Qt::Key_Space);
+        QCOMPARE(RegKeys(f.settings).readSeveralRadios(), (QStringList{u"sim:1"_s, u"sim:3"_s}));
         QSignalSpy finished(w, &frmSeveralRadios::finished);
         w->cmdStart_Click();
         QVERIFY(finished.wait(60000));
