@@ -42,6 +42,7 @@ const RadioImage& CloneBatch::image(int index) const {
 }
 
 void CloneBatch::start() {
+    m_started = true;
     if (m_ports.empty()) {
         QMetaObject::invokeMethod(this, &CloneBatch::finished, Qt::QueuedConnection);
         return;

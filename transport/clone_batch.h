@@ -69,7 +69,8 @@ public:
     // port runs, finished follow again. False while the port is running or waiting.
     bool retry(int index);
     bool isRunning(int index) const;
-    bool isRunning() const { return m_running > 0 || m_next < m_ports.size(); }
+    // Whether any port of a started batch is still running or waiting.
+    bool isRunning() const { return m_running > 0 || !m_retries.empty() || (m_started && m_next < m_ports.size()); }
 
     int size() const { return int(m_ports.size()); }
     // What a port's transfer holds: after a completed read, what the radio sent.
@@ -93,6 +94,7 @@ private:
     Settings m_settings;
     std::vector<std::unique_ptr<Port>> m_ports;
     std::size_t m_next = 0;
+    bool m_started = false;
     std::vector<int> m_retries; // ports asked to run again, waiting for a free job
     int m_running = 0;
     int m_failures = 0;

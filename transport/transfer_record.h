@@ -13,11 +13,11 @@ namespace norvik {
 std::filesystem::path historyFilePath();
 
 // What one transfer ended with, as the history keeps it. `operation` is read, write,
-// service-read or service-write; `backupPath` is where the radio was kept before a write.
+// service-read or service-write; the outcome's backupPath is where the radio was kept before a write.
 HistoryEntry historyEntry(const QString& operation, const QString& port, const QString& dataFile,
                           const PortOutcome& outcome);
-// The same for a single transfer from its session: `userCancelled` when the user stopped it,
-// `linkError` the line's own failure when there was one.
+// How a transfer on its own ended, from its session: `sent` is the image a write sent, `linkError`
+// the line's own failure when there was one. A Cancelled outcome counts as cancelled by the user.
 PortOutcome sessionOutcome(const CloneSession& session, CloneOutcome outcome, const RadioImage& sent, double seconds,
                            const QString& linkError, Language lang, const QString& backupPath = {});
 

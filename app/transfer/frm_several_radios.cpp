@@ -294,8 +294,8 @@ void frmSeveralRadios::cmdStart_Click() {
     connect(m_batch.get(), &CloneBatch::finished, this, &frmSeveralRadios::onFinished);
     m_ranOnce = true;
     cmdStart->setText(qtext(ids::SeveralStartAgain, m_language));
+    m_batch->start(); // nothing ends before the event loop comes round
     showRunning(true);
-    m_batch->start();
 }
 
 void frmSeveralRadios::cmdRetry_Click() {

@@ -177,6 +177,17 @@ private slots:
         QVERIFY(third != lines.end());
         QCOMPARE(QString::fromStdString(third->dataFile), saved);
         QCOMPARE(third->checksum, rowsChecksum(f.ports->simulator(2).memory(), 0, 256));
+
+        // Start Again, then Cancel All at once: every row says so, and no file is left behind.
+        w->cmdStart_Click();
+        QVERIFY(w->findChild<QPushButton*>(u"cmdCancelAll"_s)->isEnabled());
+        QVERIFY(!w->findChild<QPushButton*>(u"cmdStart"_s)->isEnabled());
+        QTest::mouseClick(w->findChild<QPushButton*>(u"cmdCancelAll"_s), Qt::LeftButton);
+        QVERIFY(finished.wait(60000));
+        for (const int row : {0, 2})
+            QCOMPARE(w->rowText(row, frmSeveralRadios::ColResult), u"Cancelled"_s);
+        QCOMPARE(QDir(f.path("reads")).entryList(QDir::Files).size(), 2);
+        QCOMPARE(history().size(), 4U);
     }
 
     // The window's own transfers each leave a line, a failed and a cancelled one included, and the
@@ -206,6 +217,15 @@ private slots:
         f.prompter.saveNames = {f.path("history.csv")};
         QTest::mouseClick(h->findChild<QPushButton*>(u"cmdExport"_s), Qt::LeftButton);
         QCOMPARE(readAll(f.path("history.csv")), QByteArray::fromStdString(historyCsv(lines)));
+
+        // A history that cannot be written is said in the status window; the read stands.
+        std::filesystem::remove(historyFilePath());
+        std::filesystem::create_directory(historyFilePath());
+        f.radio().faults() = {};
+        QCOMPARE(f.run(true), CloneOutcome::Completed);
+        std::filesystem::remove(historyFilePath());
+        QVERIFY2(f.log().endsWith(u"The transfer itself is not affected."_s), qPrintable(f.log().right(200)));
+        QVERIFY(f.doc.image() == f.radio().memory());
     }
 
     void confirmationsAskFirstAndCancelDoesNothing() {
