@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/file_args.h"
 #include "cli/transfer_console.h"
+#include "core/clone/port_files.h"
 #include "core/strings/string_ids.h"
 #include "io/backups.h"
 #include "io/files.h"
@@ -16,6 +17,7 @@
 #include "transport/backup_folder.h"
 #include "transport/serial_link.h"
 #include "transport/serial_ports.h"
+#include "transport/transfer_record.h"
 
 namespace norvik::cli {
 
@@ -62,19 +64,6 @@ QString summaryLine(const QString& port, CloneMode mode, const PortOutcome& outc
     return line;
 }
 
-QString portFileStem(const QString& device) {
-    QString stem = device;
-    for (const QLatin1String prefix : {QLatin1String("/dev/"), QLatin1String("\\\\.\\")}) {
-        if (stem.startsWith(prefix)) {
-            stem = stem.mid(prefix.size());
-            break;
-        }
-    }
-    for (const QChar c : {QLatin1Char('/'), QLatin1Char('\\'), QLatin1Char(':')})
-        stem.replace(c, QLatin1Char('-'));
-    return stem;
-}
-
 int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
     const bool reading = mode == CloneMode::Read;
     const char* command = reading ? "read" : "write";
@@ -95,7 +84,7 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
     QSet<QString> stems;
     for (const Arg& a : o.all(QStringLiteral("--port"))) {
         Port port{a.text, resolvePort(a.text, system), {}};
-        port.stem = portFileStem(port.device.isEmpty() ? a.text : port.device);
+        port.stem = QString::fromStdString(portFileStem((port.device.isEmpty() ? a.text : port.device).toStdString()));
         if (stems.contains(port.stem))
             return usageError(command, usageText, QStringLiteral("port %1 is given twice").arg(a.text));
         stems.insert(port.stem);
@@ -133,17 +122,32 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
         return cliText(ids::CannotWriteFile, lang).arg(QString::fromStdString(io::displayName(saveTo(port)))) +
                QLatin1Char(' ') + QString::fromStdString(io::reasonText(problem, lang));
     };
+    const QString writtenFile =
+        reading ? QString() : QString::fromStdString(io::displayName(std::filesystem::absolute(file.path)));
+    // Each port's line goes into the history too; a history line that cannot be written is said
+    // on stderr and changes nothing else.
+    const auto record = [&](const Port& port, const PortOutcome& outcome) {
+        const QString dataFile =
+            reading ? QString::fromStdString(io::displayName(std::filesystem::absolute(saveTo(port)))) : writtenFile;
+        const QString problem =
+            recordTransfer(historyEntry(QLatin1String(command), port.given, dataFile, outcome), lang);
+        if (!problem.isEmpty())
+            printErr(problem);
+    };
     for (const Port& port : ports) {
         if (port.device.isEmpty()) {
-            printLine(
-                summaryLine(port.given, mode, PortOutcome::failed(cliText(ids::PortNotFound, lang).arg(port.given))));
+            const PortOutcome outcome = PortOutcome::failed(cliText(ids::PortNotFound, lang).arg(port.given));
+            printLine(summaryLine(port.given, mode, outcome));
+            record(port, outcome);
             ++failed;
             continue;
         }
         // A radio is read only when its file can be written.
         if (const io::FileProblem problem =
                 reading ? io::checkSaveTarget(saveTo(port), saveRoom(io::ImageFormat::DataFile)) : io::FileProblem{}) {
-            printLine(summaryLine(port.given, mode, PortOutcome::failed(cannotWrite(port, problem))));
+            const PortOutcome outcome = PortOutcome::failed(cannotWrite(port, problem));
+            printLine(summaryLine(port.given, mode, outcome));
+            record(port, outcome);
             ++failed;
             continue;
         }
@@ -161,14 +165,18 @@ int runManyPorts(CloneMode mode, const Options& o, const char* usage) {
             const ByteVector bytes = io::encodeImage(batch.image(index), io::ImageFormat::DataFile);
             const io::BackupSaved kept =
                 io::keepBeforeReplace(defaultBackupFolder(), saveTo(port), io::backupTimeNow(), bytes);
-            if (kept.problem)
+            if (kept.problem) {
                 shown = PortOutcome::failed(cliText(ids::BackupBeforeSaveFailed, lang)
                                                 .arg(QString::fromStdString(io::displayName(saveTo(port))),
                                                      QString::fromStdString(io::reasonText(kept.problem, lang))),
                                             outcome.seconds);
-            else if (const io::FileProblem problem = io::saveFile(saveTo(port), bytes))
+                shown.identification = outcome.identification;
+            } else if (const io::FileProblem problem = io::saveFile(saveTo(port), bytes)) {
                 shown = PortOutcome::failed(cannotWrite(port, problem), outcome.seconds);
+                shown.identification = outcome.identification;
+            }
         }
+        record(port, shown);
         if (!shown.ok || shown.verification == Verification::NotChecked)
             ++failed;
         else if (shown.verification == Verification::Differs)

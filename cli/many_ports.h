@@ -20,10 +20,6 @@ int runManyPorts(CloneMode mode, const Options& options, const char* usage);
 // or "not verified: " and what differs or why the read-back failed.
 QString summaryLine(const QString& port, CloneMode mode, const PortOutcome& outcome);
 
-// The name a read from several ports saves a port's image under, without ".dat": the device
-// without its "/dev/" (or "\\.\"), further separators made dashes ("ttyUSB0", "pts-3", "COM23").
-QString portFileStem(const QString& device);
-
 // Where write keeps each radio before writing it: --backup-dir DIR, the application data's
 // backups folder by default, empty with --no-backup.
 std::filesystem::path backupFolderOf(const Options& options);

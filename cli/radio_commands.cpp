@@ -21,9 +21,13 @@
 #include "cli/transfer_console.h"
 #include "core/image/defaults.h"
 #include "core/strings/string_ids.h"
+#include "io/history_file.h"
+#include "io/path_text.h"
 #include "transport/clone_runner.h"
 #include "transport/serial_link.h"
 #include "transport/serial_ports.h"
+#include "transport/transfer_record.h"
+#include <QElapsedTimer>
 
 namespace norvik::cli {
 namespace {
@@ -43,20 +47,59 @@ Syntax transferSyntax(const char* name, const char* usage, bool service, std::fu
     return syntax;
 }
 
+// What the history needs of a transfer besides its session: how long it took and what the line
+// or the port said when it failed.
+struct TransferTrace {
+    QElapsedTimer clock;
+    QString openError;
+    QString linkError;
+};
+
+// Appends the transfer to the history; a line that cannot be written is said on stderr, and the
+// command's own result stands.
+void recordHistory(const char* operation, const QString& port, const Arg& file, const PortOutcome& outcome) {
+    QString dataFile = file.text;
+    if (!file.isStdStream())
+        dataFile = QString::fromStdString(io::displayName(std::filesystem::absolute(file.path)));
+    const QString problem =
+        recordTransfer(historyEntry(QLatin1String(operation), port, dataFile, outcome), cliLanguage());
+    if (!problem.isEmpty())
+        printErr(problem);
+}
+
+void recordHistory(const char* operation, const QString& port, const Arg& file, const CloneRunner& runner,
+                   CloneOutcome outcome, const RadioImage& sent, const TransferTrace& trace, Language lang) {
+    PortOutcome o =
+        sessionOutcome(runner.session(), outcome, sent, trace.clock.isValid() ? trace.clock.nsecsElapsed() / 1e9 : 0,
+                       trace.linkError, lang, runner.backupPath());
+    if (!trace.openError.isEmpty())
+        o.reason = trace.openError;
+    if (runner.backupFailed()) {
+        o.ok = false;
+        o.cancelled = false;
+        o.reason = runner.backupFailure();
+    }
+    recordHistory(operation, port, file, o);
+}
+
 // Runs one transfer to its end and returns its outcome (Failed when the port would not open).
 CloneOutcome runTransfer(CloneRunner& runner, CloneMode mode, const RadioImage& image, TransferConsole& console,
                          int retries, const std::function<void(CloneRunner&)>& onIdentificationWarning,
-                         bool serviceLink = false, bool verify = false,
+                         TransferTrace& trace, bool serviceLink = false, bool verify = false,
                          const CloneRunner::RadioBackup* backup = nullptr) {
     QEventLoop loop;
     CloneOutcome outcome = CloneOutcome::Failed;
+    trace.clock.start();
     QObject::connect(&runner, &CloneRunner::openFailed, &loop, [&](const QString& message) {
         printErr(message);
+        trace.openError = message;
         loop.quit();
     });
     QObject::connect(&runner, &CloneRunner::linkError, &loop, [&](const QString& message) {
         console.endBar();
         printErr(message);
+        if (trace.linkError.isEmpty())
+            trace.linkError = message;
     });
     QObject::connect(&runner, &CloneRunner::question, &loop, [&](CloneQuestion q, const QString&) {
         if (q == CloneQuestion::IdentificationChanged) {
@@ -170,25 +213,41 @@ int readCommand(const Args& args, bool service) {
             writeNewImageDefaults(image, BandLimits());
         }
     }
-    const QString device = resolvePortOrComplain(o.values[QStringLiteral("--port")], lang);
-    if (device.isEmpty())
+    const char* operation = service ? "service-read" : "read";
+    const QString port = o.values[QStringLiteral("--port")];
+    const QString device = resolvePortOrComplain(port, lang);
+    if (device.isEmpty()) {
+        recordHistory(operation, port, out, PortOutcome::failed(cliText(ids::PortNotFound, lang).arg(port)));
         return kExitFailed;
+    }
 
     SerialLink link(device);
     CloneRunner runner(link, lang);
     TransferConsole console(runner, cliText(ids::ReadFromRadioQuestion, lang), lang);
+    TransferTrace trace;
     const CloneOutcome outcome = runTransfer(
-        runner, CloneMode::Read, image, console, retries, [](CloneRunner&) {}, service);
+        runner, CloneMode::Read, image, console, retries, [](CloneRunner&) {}, trace, service);
     if (outcome != CloneOutcome::Completed) {
+        recordHistory(operation, port, out, runner, outcome, image, trace, lang);
         if (runner.session().log().empty())
             return kExitFailed; // the port did not open; its message is out already
         console.reportFailure();
         return kExitFailed;
     }
-    if (!service)
-        return saveImage(out, runner.session().image(), formatOf(out), lang) ? kExitOk : kExitFailed;
-    takeLinkRead(runner.session().image(), image);
-    return saveImage(out, image, formatOf(out), lang) ? kExitOk : kExitFailed;
+    const RadioImage sent = image;
+    if (service)
+        takeLinkRead(runner.session().image(), image);
+    const bool saved = saveImage(out, service ? image : runner.session().image(), formatOf(out), lang);
+    // A read whose file could not be saved has brought nothing the user keeps.
+    if (saved) {
+        recordHistory(operation, port, out, runner, outcome, sent, trace, lang);
+    } else {
+        PortOutcome failed =
+            PortOutcome::failed(cliText(ids::CannotWriteFile, lang).arg(out.text), trace.clock.nsecsElapsed() / 1e9);
+        failed.identification = QString::fromStdString(hexText(runner.session().radioIdentification()));
+        recordHistory(operation, port, out, failed);
+    }
+    return saved ? kExitOk : kExitFailed;
 }
 
 int runRead(const Args& args) {
@@ -264,9 +323,13 @@ int writeCommand(const Args& args, bool service) {
     if (!loaded)
         return kExitFailed;
     RadioImage image = *loaded;
-    const QString device = resolvePortOrComplain(o.values[QStringLiteral("--port")], lang);
-    if (device.isEmpty())
+    const char* operation = service ? "service-write" : "write";
+    const QString port = o.values[QStringLiteral("--port")];
+    const QString device = resolvePortOrComplain(port, lang);
+    if (device.isEmpty()) {
+        recordHistory(operation, port, in, PortOutcome::failed(cliText(ids::PortNotFound, lang).arg(port)));
         return kExitFailed;
+    }
 
     SerialLink link(device);
     CloneRunner runner(link, lang);
@@ -300,8 +363,10 @@ int writeCommand(const Args& args, bool service) {
         });
     };
     const std::optional<CloneRunner::RadioBackup> backup = service ? std::nullopt : radioBackup(o, device);
+    TransferTrace trace;
     const CloneOutcome outcome = runTransfer(runner, CloneMode::Write, image, console, retries, askIdentification,
-                                             service, verify, backup ? &*backup : nullptr);
+                                             trace, service, verify, backup ? &*backup : nullptr);
+    recordHistory(operation, port, in, runner, outcome, image, trace, lang);
     if (runner.backupFailed()) {
         printErr(runner.backupFailure());
         return kExitFailed;
@@ -363,6 +428,65 @@ int runPorts(const Args& args) {
     return kExitOk;
 }
 
+constexpr const char* kHistoryUsage = "norvik-r7-cli history [--csv]";
+
+int runHistory(const Args& args) {
+    Syntax syntax{"history", QLatin1String(kHistoryUsage), [] {
+                      std::printf(
+                          "usage: %s\n\nPrints the transfer history, oldest first: one line per read or write of\n"
+                          "a radio (this tool's and the window's), with its time, operation, port, the\n"
+                          "radio's identification, the checksum of the rows sent or received, the result\n"
+                          "(verified, differs, failed: REASON, cancelled, completed), the time it took,\n"
+                          "the data file and the backup taken before a write. --csv prints it as a CSV\n"
+                          "file with a header row.\n",
+                          kHistoryUsage);
+                  }};
+    syntax.flags = {QStringLiteral("--csv")};
+    syntax.countProblem = Syntax::CountProblem::UnexpectedArgument;
+    Options o;
+    if (const std::optional<int> stop = parseCommand(syntax, args, o))
+        return *stop;
+    const std::filesystem::path file = historyFilePath();
+    io::FileProblem problem;
+    const std::vector<HistoryEntry> entries = io::readHistory(file, problem);
+    if (problem) {
+        printErr(cliText(ids::HistoryNotRead, o.lang)
+                     .arg(QString::fromStdString(io::displayName(file)),
+                          QString::fromStdString(io::reasonText(problem, o.lang))));
+        return kExitFailed;
+    }
+    if (o.has(QStringLiteral("--csv"))) {
+        std::fputs(historyCsv(entries).c_str(), stdout);
+        return kExitOk;
+    }
+    // Columns as wide as their longest entry; the file and the backup, of any length, come last.
+    std::vector<std::vector<QString>> rows;
+    for (const HistoryEntry& e : entries) {
+        rows.push_back(
+            {QString::fromStdString(e.time), QString::fromStdString(e.operation), QString::fromStdString(e.port),
+             QString::fromStdString(e.identification.empty() ? "-" : e.identification),
+             QString::fromStdString(e.checksum.empty() ? "-" : e.checksum),
+             QString::number(e.seconds, 'f', 1) + QStringLiteral(" s"), QString::fromStdString(historyResult(e)),
+             QString::fromStdString(e.dataFile), QString::fromStdString(e.backupPath)});
+    }
+    constexpr std::size_t kAligned = 6;
+    std::vector<qsizetype> widths(kAligned, 0);
+    for (const auto& row : rows) {
+        for (std::size_t i = 0; i < kAligned; ++i)
+            widths[i] = std::max(widths[i], row[i].size());
+    }
+    for (const auto& row : rows) {
+        QString line;
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            if (row[i].isEmpty())
+                continue;
+            line += (i < kAligned ? row[i].leftJustified(widths[i]) : row[i]) + QStringLiteral("  ");
+        }
+        std::printf("%s\n", visibleText(line.trimmed()).toLocal8Bit().constData());
+    }
+    return kExitOk;
+}
+
 constexpr Command kRadioCommands[] = {
     {"read", "read the radio's memory into an image file", &runRead},
     {"write", "write an image file to the radio", &runWrite},
@@ -370,6 +494,7 @@ constexpr Command kRadioCommands[] = {
     {"service-write", "write an image file's service rows to the radio", &runServiceWrite},
     {"simulate", "run a simulated radio on a pseudo-terminal", &runSimulate},
     {"ports", "list the port numbers and their devices", &runPorts},
+    {"history", "print the transfer history", &runHistory},
 };
 
 } // namespace

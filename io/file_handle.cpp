@@ -88,6 +88,43 @@ FileHandle FileHandle::createNew(const std::filesystem::path& path, FileProblem&
     return file;
 }
 
+FileHandle FileHandle::openAppend(const std::filesystem::path& path, FileProblem& problem) {
+    FileHandle file;
+    file.m_handle = CreateFileW(path.c_str(), FILE_APPEND_DATA | GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file.m_handle == INVALID_HANDLE_VALUE) {
+        file.m_handle = nullptr;
+        problem = FileProblem::system(lastError());
+        return {};
+    }
+    if (GetFileType(file.m_handle) != FILE_TYPE_DISK) {
+        problem = {FileError::NotRegular};
+        return {};
+    }
+    return file;
+}
+
+int FileHandle::lastByte(std::error_code& error) const {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(m_handle, &size)) {
+        error = lastError();
+        return -1;
+    }
+    if (size.QuadPart == 0)
+        return -1;
+    OVERLAPPED at{};
+    const auto offset = static_cast<std::uint64_t>(size.QuadPart - 1);
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    unsigned char byte = 0;
+    DWORD got = 0;
+    if (!ReadFile(m_handle, &byte, 1, &got, &at) || got != 1) {
+        error = lastError();
+        return -1;
+    }
+    return byte;
+}
+
 FileHandle FileHandle::standardInput() {
     _setmode(_fileno(stdin), _O_BINARY);
     FileHandle file;
@@ -199,6 +236,37 @@ FileHandle FileHandle::createNew(const std::filesystem::path& path, FileProblem&
     if (file.m_fd < 0)
         problem = FileProblem::system(errno);
     return file;
+}
+
+FileHandle FileHandle::openAppend(const std::filesystem::path& path, FileProblem& problem) {
+    FileHandle file;
+    file.m_fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (file.m_fd < 0) {
+        problem = FileProblem::system(errno);
+        return {};
+    }
+    struct stat st {};
+    if (::fstat(file.m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        problem = {FileError::NotRegular};
+        return {};
+    }
+    return file;
+}
+
+int FileHandle::lastByte(std::error_code& error) const {
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0) {
+        error = std::error_code(errno, std::generic_category());
+        return -1;
+    }
+    if (st.st_size == 0)
+        return -1;
+    unsigned char byte = 0;
+    if (::pread(m_fd, &byte, 1, st.st_size - 1) != 1) {
+        error = std::error_code(errno ? errno : EIO, std::generic_category());
+        return -1;
+    }
+    return byte;
 }
 
 FileHandle FileHandle::standardInput() {

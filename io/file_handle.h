@@ -26,6 +26,11 @@ public:
     static FileHandle openRegular(const std::filesystem::path& path, FileProblem& problem);
     // Creates a file that did not exist; a name already taken fails with file_exists.
     static FileHandle createNew(const std::filesystem::path& path, FileProblem& problem);
+    // Opens a regular file (created when missing) so that every write lands at its end, in one
+    // piece, even with another process appending at the same time.
+    static FileHandle openAppend(const std::filesystem::path& path, FileProblem& problem);
+    // The last byte of the file, or -1 when it is empty or cannot be read (then `error` is set).
+    int lastByte(std::error_code& error) const;
     // The process's standard input and output, in binary mode; closing them is left to the process.
     static FileHandle standardInput();
     static FileHandle standardOutput();

@@ -10,7 +10,7 @@ scripts/build.sh norvik_screenshots
 run() { # scale, then the pictures to take (none: all of them); SCREEN overrides the screen's size
     local home
     home=$(mktemp -d)
-    HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$1 NORVIK_SCREENSHOT_DIR=$out \
+    HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$1 NORVIK_SCREENSHOT_DIR=$out \
         xvfb-run -a -s "-screen 0 ${SCREEN:-1440x900}x24" bash -c '
             if command -v openbox >/dev/null; then openbox >/dev/null 2>&1 & sleep 1; fi
             build/scripts/screenshots/norvik_screenshots "$@"' screenshots "${@:2}"

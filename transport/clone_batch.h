@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/clone/clone_session.h"
+#include "core/strings/string_ids.h"
 #include "transport/byte_link.h"
 
 namespace norvik {
@@ -24,7 +25,10 @@ struct PortOutcome {
     // first difference and how many more) or why the read-back failed, one line.
     Verification verification = Verification::NotAsked;
     QString verifyDetail;
-    QString backupPath; // where the radio was kept before a write, when it was
+    QString backupPath;     // where the radio was kept before a write, when it was
+    bool cancelled = false; // stopped by cancel() or cancelAll()
+    QString identification; // the radio's identification block in hex, when it answered
+    QString checksum;       // of the rows the transfer sent, or received when a read completed
 
     static PortOutcome failed(const QString& why, double seconds = 0) {
         PortOutcome outcome;
@@ -50,6 +54,8 @@ public:
         // Where each radio is kept before it is written (see CloneRunner::startBackedUpWrite);
         // empty: no backup.
         std::filesystem::path backupFolder;
+        // How a port whose radio has another frequency range ends when acceptRangeChange is off.
+        int rangeDiffersText = ids::FailureRangeDiffers;
     };
 
     explicit CloneBatch(const Settings& settings, QObject* parent = nullptr);
@@ -59,9 +65,21 @@ public:
     void add(std::unique_ptr<ByteLink> link, const RadioImage& image = RadioImage());
     void start();
 
+    // Stops one port's transfer, or every one still running or waiting: each ends with an
+    // outcome marked cancelled. A waiting port ends at once, without a byte sent.
+    void cancel(int index);
+    void cancelAll();
+    // Runs an ended port again from the start, as a port of this batch: portEnded and, once no
+    // port runs, finished follow again. False while the port is running or waiting.
+    bool retry(int index);
+    bool isRunning(int index) const;
+    // Whether any port of a started batch is still running or waiting.
+    bool isRunning() const { return m_running > 0 || !m_retries.empty() || (m_started && m_next < m_ports.size()); }
+
     int size() const { return int(m_ports.size()); }
     // What a port's transfer holds: after a completed read, what the radio sent.
     const RadioImage& image(int index) const;
+    // Ports whose latest outcome is a failure.
     int failures() const { return m_failures; }
 
 signals:
@@ -74,13 +92,15 @@ signals:
 private:
     struct Port;
     void startNext();
+    void run(Port& port);
     void end(Port& port, PortOutcome outcome);
 
     Settings m_settings;
     std::vector<std::unique_ptr<Port>> m_ports;
     std::size_t m_next = 0;
+    bool m_started = false;
+    std::vector<int> m_retries; // ports asked to run again, waiting for a free job
     int m_running = 0;
-    int m_ended = 0;
     int m_failures = 0;
 };
 

@@ -68,4 +68,8 @@ QString DialogPrompter::saveFileName(QWidget* parent, const QString& title, cons
     return QFileDialog::getSaveFileName(parent, title, initialPath, filter);
 }
 
+QString DialogPrompter::folderName(QWidget* parent, const QString& title, const QString& dir) {
+    return QFileDialog::getExistingDirectory(parent, title, dir);
+}
+
 } // namespace norvik

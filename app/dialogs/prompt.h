@@ -32,6 +32,8 @@ public:
     virtual QString openFileName(QWidget* parent, const QString& title, const QString& dir, const QString& filter) = 0;
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& initialPath,
                                  const QString& filter) = 0;
+    // A folder; empty when the user cancels (and wherever nobody can be asked).
+    virtual QString folderName(QWidget*, const QString& /*title*/, const QString& /*dir*/) { return {}; }
 };
 
 // The real thing: QMessageBox and QFileDialog.
@@ -47,6 +49,7 @@ public:
     QString openFileName(QWidget* parent, const QString& title, const QString& dir, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& initialPath,
                          const QString& filter) override;
+    QString folderName(QWidget* parent, const QString& title, const QString& dir) override;
 
 private:
     QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,

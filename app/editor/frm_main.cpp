@@ -134,6 +134,14 @@ constexpr ActionSpec kActions[] = {
      &frmMain::mnuTransfer_Read_Click},
     {"mnuTransfer", "mnuTransfer_Write", ids::MenuTransferWrite, nullptr, ctrl(Qt::Key_W), 5200, 0,
      &frmMain::mnuTransfer_Write_Click},
+    {"mnuTransfer", "mnuTransfer_Bar1", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {"mnuTransfer", "mnuTransfer_WriteSeveral", ids::MenuTransferWriteSeveral, nullptr, kNoKey, 0, 0,
+     &frmMain::mnuTransfer_WriteSeveral_Click},
+    {"mnuTransfer", "mnuTransfer_ReadSeveral", ids::MenuTransferReadSeveral, nullptr, kNoKey, 0, 0,
+     &frmMain::mnuTransfer_ReadSeveral_Click},
+    {"mnuTransfer", "mnuTransfer_Bar2", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {"mnuTransfer", "mnuTransfer_History", ids::MenuTransferHistory, nullptr, kNoKey, 0, 0,
+     &frmMain::mnuTransfer_History_Click},
     {"mnuSet", "mnuSet_GUI", ids::MenuSetupAlternateGui, nullptr, kNoKey, 0, Checkable, &frmMain::mnuSet_GUI_Click},
     {"mnuSet", "mnuSet_SingleClick", ids::MenuSetupSingleClick, nullptr, kNoKey, 0, Checkable,
      &frmMain::mnuSet_SingleClick_Click},
@@ -626,6 +634,14 @@ void frmMain::showTransferLog(const QString& text) {
     TxtStatus->ensureCursorVisible();
 }
 
+void frmMain::appendTransferLogLine(const QString& line) {
+    appendStatus(line);
+}
+
+QString frmMain::transferDataFile() const {
+    return m_filePath.empty() ? QString() : shownPath(std::filesystem::absolute(m_filePath));
+}
+
 QAction* frmMain::action(const char* objectName) const {
     return findChild<QAction*>(QString::fromLatin1(objectName));
 }
@@ -673,6 +689,18 @@ void frmMain::mnuTransfer_Read_Click() {
 
 void frmMain::mnuTransfer_Write_Click() {
     m_transfers->write();
+}
+
+void frmMain::mnuTransfer_WriteSeveral_Click() {
+    m_transfers->severalRadios(CloneMode::Write);
+}
+
+void frmMain::mnuTransfer_ReadSeveral_Click() {
+    m_transfers->severalRadios(CloneMode::Read);
+}
+
+void frmMain::mnuTransfer_History_Click() {
+    m_transfers->history();
 }
 
 void frmMain::mnuSet_COM_Click() {

@@ -105,6 +105,8 @@ public:
     // TransferHost
     QWidget* transferWindow() override { return this; }
     void showTransferLog(const QString& text) override;
+    void appendTransferLogLine(const QString& line) override;
+    QString transferDataFile() const override;
     void showComStatus(const QString& text) override;
 
 signals:
@@ -136,6 +138,9 @@ public slots:
     void mnuProgram_EmbMsg_Click();
     void mnuTransfer_Read_Click();
     void mnuTransfer_Write_Click();
+    void mnuTransfer_WriteSeveral_Click();
+    void mnuTransfer_ReadSeveral_Click();
+    void mnuTransfer_History_Click();
     // The checkable items act on their check as it stands (a trigger has already flipped it).
     void mnuSet_GUI_Click();
     void mnuSet_SingleClick_Click();
@@ -267,6 +272,7 @@ public:
     // own over the machine's ports. Either way a device chosen under "Other device…" last time is
     // chosen again.
     void setTransferPorts(TransferPorts& ports);
+    TransferCommands& transferCommands() const { return *m_transfers; }
     TransferPorts& transferPorts();
     // The transfer running now, null between transfers.
     frmClone* clone() const;

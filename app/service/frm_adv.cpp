@@ -16,12 +16,14 @@
 #include "app/service/gain_settings_page.h"
 #include "app/service/grid_cell_editor.h"
 #include "app/service/tuning_pages.h"
+#include "app/transfer/transfer_host.h"
 #include "app/transfer/transfer_ports.h"
 #include "core/service/gain_page.h"
 #include "core/service/tuning_page.h"
 #include "core/strings/string_ids.h"
 #include "transport/byte_link.h"
 #include "transport/clone_runner.h"
+#include "transport/transfer_record.h"
 
 namespace norvik {
 namespace {
@@ -318,12 +320,20 @@ void frmAdv::startLink(CloneMode mode) {
     });
     connect(m_runner.get(), &CloneRunner::question, this, &frmAdv::onLinkQuestion);
     connect(m_runner.get(), &CloneRunner::done, this, &frmAdv::onLinkDone);
+    m_linkError.clear();
+    connect(m_runner.get(), &CloneRunner::linkError, this, [this](const QString& message) {
+        if (m_linkError.isEmpty())
+            m_linkError = message;
+    });
+    m_linkClock.start();
+    m_linkSent = m_document.image();
     QString openError;
     const auto failedOpen =
         connect(m_runner.get(), &CloneRunner::openFailed, this, [&openError](const QString& m) { openError = m; });
     const bool started = m_runner->startLink(mode, m_document.image(), mode == CloneMode::Write && m_verifyAfterWrite);
     disconnect(failedOpen);
     if (!started) {
+        recordLink(PortOutcome::failed(openError));
         m_prompter.message(this, QMessageBox::Warning, QString::fromLatin1(kProductName),
                            qtext(ids::CannotOpenPort, m_language) + QLatin1Char('\n') + openError, QMessageBox::Ok);
         return;
@@ -358,8 +368,23 @@ void frmAdv::onLinkQuestion(CloneQuestion question, const QString& text) {
     m_runner->answer(answer == QMessageBox::Retry);
 }
 
+// The history gets every link transfer; a line it cannot take is said in the main window's status
+// window, and the transfer's own result stands.
+void frmAdv::recordLink(const PortOutcome& outcome) {
+    const QString operation =
+        m_linkMode == CloneMode::Read ? QStringLiteral("service-read") : QStringLiteral("service-write");
+    const QString problem =
+        recordTransfer(historyEntry(operation, m_ports.choiceName(m_language), {}, outcome), m_language);
+    if (problem.isEmpty())
+        return;
+    if (auto* host = dynamic_cast<TransferHost*>(parentWidget()))
+        host->appendTransferLogLine(problem);
+}
+
 void frmAdv::onLinkDone(CloneOutcome outcome) {
     showLinkRunning(false);
+    recordLink(sessionOutcome(m_runner->session(), outcome, m_linkSent, m_linkClock.nsecsElapsed() / 1e9, m_linkError,
+                              m_language));
     if (outcome == CloneOutcome::Completed) {
         const bool read = m_linkMode == CloneMode::Read;
         if (read) {

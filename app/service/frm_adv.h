@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <array>
 #include <memory>
 
@@ -23,6 +24,7 @@ class FreqSetPage;
 class GainSettingsPage;
 class Prompter;
 class TransferPorts;
+struct PortOutcome;
 class TuningPages;
 
 // The service window: band limits, gains and the tuning grids, each page group loaded from the
@@ -79,6 +81,7 @@ private:
     void onLinkQuestion(CloneQuestion question, const QString& text);
     void onLinkDone(CloneOutcome outcome);
     void reportWrite();
+    void recordLink(const PortOutcome& outcome);
 
     RadioDocument& m_document;
     Prompter& m_prompter;
@@ -92,6 +95,9 @@ private:
     std::unique_ptr<CloneRunner> m_runner;
     CloneMode m_linkMode = CloneMode::Read;
     bool m_verifyAfterWrite = true;
+    QElapsedTimer m_linkClock;
+    RadioImage m_linkSent;
+    QString m_linkError;
 
     QTreeWidget* TreeAdv;
     QSplitter* ImgSplit;

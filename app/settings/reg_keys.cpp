@@ -91,6 +91,30 @@ bool RegKeys::writeBackupDays(int days) {
     return store({{kBackupDays, QString::number(days)}});
 }
 
+QStringList RegKeys::readSeveralRadios() const {
+    if (m_settings.status() != QSettings::NoError)
+        return {};
+    return m_settings.value(QString::fromLatin1(kSeveralRadios)).toStringList();
+}
+
+bool RegKeys::writeSeveralRadios(const QStringList& keys) {
+    if (!m_settings.isWritable())
+        return false;
+    m_settings.setValue(QString::fromLatin1(kSeveralRadios), keys);
+    m_settings.sync();
+    return m_settings.status() == QSettings::NoError;
+}
+
+QString RegKeys::readSeveralFolder() const {
+    if (m_settings.status() != QSettings::NoError)
+        return {};
+    return m_settings.value(QString::fromLatin1(kSeveralFolder)).toString();
+}
+
+bool RegKeys::writeSeveralFolder(const QString& folder) {
+    return store({{kSeveralFolder, folder}});
+}
+
 // A name that is not valid UTF-8 would not survive a QString: each is stored percent-encoded.
 std::vector<std::filesystem::path> RegKeys::readRecentFiles() const {
     std::vector<std::filesystem::path> files;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <filesystem>
 #include <initializer_list>
 #include <memory>
@@ -52,6 +53,12 @@ public:
     // Days a backup is kept before the start removes it (1..kMaxBackupDays, else the default).
     int readBackupDays() const;
     bool writeBackupDays(int days);
+    // The ports checked in the several-radios window, by their keys (see frmSeveralRadios), and
+    // the folder its reads go into.
+    QStringList readSeveralRadios() const;
+    bool writeSeveralRadios(const QStringList& keys);
+    QString readSeveralFolder() const;
+    bool writeSeveralFolder(const QString& folder);
 
     // The File menu's recent data files, newest first, each kept as the bytes of its name.
     std::vector<std::filesystem::path> readRecentFiles() const;
@@ -67,6 +74,8 @@ public:
     static constexpr const char* kRecentFiles = "RecentFiles";
     static constexpr const char* kBackupBeforeWrite = "BackupBeforeWrite";
     static constexpr const char* kBackupDays = "BackupDays";
+    static constexpr const char* kSeveralRadios = "SeveralRadios";
+    static constexpr const char* kSeveralFolder = "SeveralRadiosFolder";
 #ifdef Q_OS_WIN
     // Registry value names ignore case, so the name written and the name read are one value.
     static constexpr const char* kValueWritten = "language";

@@ -8,6 +8,7 @@
 #include "core/strings/string_ids.h"
 #include "transport/byte_link.h"
 #include "transport/clone_runner.h"
+#include "transport/transfer_record.h"
 
 namespace norvik {
 
@@ -20,6 +21,7 @@ frmClone::frmClone(TransferHost& host, Prompter& prompter, std::unique_ptr<ByteL
     connect(m_runner.get(), &CloneRunner::logReset, this, [this] {
         m_log.clear();
         m_linkError.clear();
+        m_lineFailure.clear();
         showLog();
     });
     connect(m_runner.get(), &CloneRunner::logLine, this, [this](const QString& line) {
@@ -43,6 +45,8 @@ frmClone::frmClone(TransferHost& host, Prompter& prompter, std::unique_ptr<ByteL
         // The cable was pulled or the adapter vanished: say so now; the reply time-out that
         // follows asks whether to retry.
         m_linkError = qtext(ids::ConnectionLost, m_language).arg(message);
+        if (m_lineFailure.isEmpty())
+            m_lineFailure = message;
         m_log.append(m_linkError);
         showLog();
     });
@@ -71,6 +75,8 @@ bool frmClone::TransferDatas(CloneMode mode, const RadioImage& image, bool verif
     QString openError;
     const auto failedOpen =
         connect(m_runner.get(), &CloneRunner::openFailed, this, [&openError](const QString& m) { openError = m; });
+    m_sent = image;
+    m_clock.start();
     const bool backup = mode == CloneMode::Write && !backupFolder.empty();
     if (backup) {
         // The write's own progress starts again from 0 once the radio is kept.
@@ -82,6 +88,7 @@ bool frmClone::TransferDatas(CloneMode mode, const RadioImage& image, bool verif
     const bool started = backup ? m_runner->startBackedUpWrite(image, verify, {backupFolder, m_link->name()})
                                 : m_runner->start(mode, image, verify);
     disconnect(failedOpen);
+    m_openError = openError;
     if (!started) {
         window->setEnabled(true);
         m_prompter.message(window, QMessageBox::Warning, QString::fromLatin1(kProductName),
@@ -98,6 +105,18 @@ bool frmClone::TransferDatas(CloneMode mode, const RadioImage& image, bool verif
         m_panel->setPhaseText(qtext(ids::VerifyAhead, m_language));
     m_panel->showOver(window);
     return true;
+}
+
+PortOutcome frmClone::outcome(CloneOutcome outcome, const QString& backupPath) const {
+    PortOutcome result = sessionOutcome(m_runner->session(), outcome, m_sent, m_clock.nsecsElapsed() / 1e9,
+                                        m_lineFailure, m_language, backupPath);
+    // A backup that could not be kept is why the write never started.
+    if (m_runner->backupFailed()) {
+        result.ok = false;
+        result.cancelled = false;
+        result.reason = m_runner->backupFailure();
+    }
+    return result;
 }
 
 // The caption reads exactly as the session words it ("Completion percentage:  0%" at the start,

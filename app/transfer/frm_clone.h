@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include "core/clone/clone_session.h"
 #include "core/image/radio_image.h"
 #include "core/strings/strings.h"
+#include "transport/clone_batch.h"
 
 namespace norvik {
 
@@ -43,6 +45,11 @@ public:
     TransferProgress* progressPanel() const { return m_panel.get(); }
     const CloneRunner& runner() const { return *m_runner; }
     QString log() const { return m_log.join(QStringLiteral("\r\n")); }
+    // How the transfer ended, as the history keeps it; `backupPath` is where the radio was kept
+    // before a write.
+    PortOutcome outcome(CloneOutcome outcome, const QString& backupPath = {}) const;
+    // Why the port would not open, after TransferDatas returned false.
+    const QString& openError() const { return m_openError; }
 
 signals:
     void finished(norvik::CloneOutcome outcome);
@@ -63,7 +70,11 @@ private:
     CloneMode m_mode = CloneMode::Read;
     bool m_running = false;
     QStringList m_log;
-    QString m_linkError; // why the line failed, shown with the Retry question
+    QString m_linkError;   // why the line failed, shown with the Retry question
+    QString m_lineFailure; // the system's own words for it
+    QString m_openError;
+    QElapsedTimer m_clock;
+    RadioImage m_sent;
 };
 
 } // namespace norvik

@@ -6,12 +6,15 @@
 #include "app/settings/reg_keys.h"
 #include "app/transfer/frm_clone.h"
 #include "app/transfer/frm_com_port.h"
+#include "app/transfer/frm_history.h"
+#include "app/transfer/frm_several_radios.h"
 #include "app/transfer/transfer_host.h"
 #include "app/transfer/transfer_ports.h"
 #include "core/image/radio_document.h"
 #include "core/strings/string_ids.h"
 #include "transport/backup_folder.h"
 #include "transport/byte_link.h"
+#include "transport/transfer_record.h"
 
 namespace norvik {
 
@@ -20,7 +23,12 @@ TransferCommands::TransferCommands(TransferHost& host, RadioDocument& document, 
     : QObject(parent), m_host(host), m_document(document), m_prompter(prompter), m_settings(settings),
       m_backupFolder(defaultBackupFolder()) {}
 
-TransferCommands::~TransferCommands() = default;
+// The windows of their own have no parent (the main window is disabled while they run): they go
+// with the commands.
+TransferCommands::~TransferCommands() {
+    delete m_several.data();
+    delete m_history.data();
+}
 
 void TransferCommands::setPorts(TransferPorts& ports) {
     m_ports = &ports;
@@ -57,7 +65,8 @@ bool TransferCommands::confirm(int questionId, int noteId) {
 }
 
 void TransferCommands::read() {
-    if (m_clone || !confirm(ids::ReadFromRadioQuestion, m_document.isModified() ? ids::ReadOverUnsavedEdits : 0))
+    if (m_clone || (m_several && m_several->isRunning()) ||
+        !confirm(ids::ReadFromRadioQuestion, m_document.isModified() ? ids::ReadOverUnsavedEdits : 0))
         return;
     if (m_beforeRead && !m_beforeRead())
         return;
@@ -66,14 +75,26 @@ void TransferCommands::read() {
 
 void TransferCommands::write() {
     const bool backup = RegKeys(m_settings).readBackupBeforeWrite();
-    if (m_clone || !confirm(ids::WriteToRadioQuestion, backup ? ids::BackupWriteNote : 0))
+    if (m_clone || (m_several && m_several->isRunning()) ||
+        !confirm(ids::WriteToRadioQuestion, backup ? ids::BackupWriteNote : 0))
         return;
     start(CloneMode::Write);
+}
+
+void TransferCommands::record(CloneMode mode, const PortOutcome& outcome) {
+    const bool reading = mode == CloneMode::Read;
+    const QString problem = recordTransfer(historyEntry(reading ? QStringLiteral("read") : QStringLiteral("write"),
+                                                        ports().choiceName(m_language),
+                                                        reading ? QString() : m_host.transferDataFile(), outcome),
+                                           m_language);
+    if (!problem.isEmpty())
+        m_host.appendTransferLogLine(problem);
 }
 
 void TransferCommands::start(CloneMode mode) {
     auto* clone = new frmClone(m_host, m_prompter, ports().makeLink(), m_language, this);
     connect(clone, &frmClone::finished, this, [this, clone, mode](CloneOutcome outcome) {
+        record(mode, clone->outcome(outcome, clone->runner().backupPath()));
         if (mode == CloneMode::Read && outcome == CloneOutcome::Completed)
             m_document.replace(clone->receivedImage(), ids::MenuTransferRead, RadioDocument::SavedImage::Keep);
         clone->deleteLater();
@@ -84,9 +105,49 @@ void TransferCommands::start(CloneMode mode) {
     const bool verify = mode == CloneMode::Write && RegKeys(m_settings).readVerifyAfterWrite();
     const bool backup = mode == CloneMode::Write && RegKeys(m_settings).readBackupBeforeWrite();
     if (!clone->TransferDatas(mode, m_document.image(), verify, backup ? m_backupFolder : std::filesystem::path())) {
+        record(mode, PortOutcome::failed(clone->openError()));
         m_clone = nullptr;
         delete clone;
     }
+}
+
+void TransferCommands::severalRadios(CloneMode mode) {
+    if (m_clone)
+        return;
+    if (m_several) {
+        if (m_several->isRunning() || m_several->mode() == mode) {
+            m_several->raise();
+            m_several->activateWindow();
+            return;
+        }
+        delete m_several.data();
+    }
+    m_several = new frmSeveralRadios(mode, m_host, m_document, ports(), m_settings, m_prompter, m_language);
+    m_several->setAttribute(Qt::WA_DeleteOnClose);
+    m_several->setBackupFolder(m_backupFolder);
+    nameControlsFromLabels(m_several, m_language);
+    m_several->show();
+}
+
+void TransferCommands::history() {
+    if (m_history) {
+        m_history->reload();
+        m_history->raise();
+        m_history->activateWindow();
+        return;
+    }
+    m_history = new frmHistory(historyFilePath(), m_prompter, m_language);
+    m_history->setAttribute(Qt::WA_DeleteOnClose);
+    nameControlsFromLabels(m_history, m_language);
+    m_history->show();
+}
+
+frmSeveralRadios* TransferCommands::severalRadiosWindow() const {
+    return m_several;
+}
+
+frmHistory* TransferCommands::historyWindow() const {
+    return m_history;
 }
 
 void TransferCommands::chooseComPort() {

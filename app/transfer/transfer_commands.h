@@ -19,6 +19,9 @@ class TransferHost;
 class TransferPorts;
 class frmClone;
 class frmComPort;
+class frmHistory;
+class frmSeveralRadios;
+struct PortOutcome;
 
 // The Transfer menu and the Communication Port item: each asks first, then runs one transfer
 // for its host window. A read replaces the document's image in one change only when it
@@ -54,6 +57,11 @@ public:
     void read();
     void write();
     void chooseComPort();
+    // The several-radios window for a read or a write (one at a time), and the History window.
+    void severalRadios(CloneMode mode);
+    void history();
+    frmSeveralRadios* severalRadiosWindow() const;
+    frmHistory* historyWindow() const;
 
 signals:
     void finished(norvik::CloneOutcome outcome);
@@ -65,6 +73,8 @@ private:
     bool confirm(int questionId, int noteId = 0);
     void start(CloneMode mode);
     void useRememberedDevice(TransferPorts& ports);
+    // Appends the transfer to the history; a line that cannot be written goes to the status window.
+    void record(CloneMode mode, const PortOutcome& outcome);
 
     TransferHost& m_host;
     RadioDocument& m_document;
@@ -76,6 +86,8 @@ private:
     QPointer<frmClone> m_clone;
     std::filesystem::path m_backupFolder;
     std::function<bool()> m_beforeRead;
+    QPointer<frmSeveralRadios> m_several;
+    QPointer<frmHistory> m_history;
 };
 
 } // namespace norvik

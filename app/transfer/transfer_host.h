@@ -16,6 +16,10 @@ public:
     // The whole Transfer Log, shown with the caret at its end.
     virtual void showTransferLog(const QString& text) = 0;
     virtual void showComStatus(const QString& text) = 0;
+    // One more line under the Transfer Log, such as a history line that could not be kept.
+    virtual void appendTransferLogLine(const QString& line) = 0;
+    // The data file the open image came from, empty when none.
+    virtual QString transferDataFile() const = 0;
 };
 
 } // namespace norvik

@@ -62,6 +62,18 @@ std::unique_ptr<ByteLink> TransferPorts::makeLink() const {
     return std::make_unique<SerialLink>(device);
 }
 
+RadioSimulator& TransferPorts::simulator(int index) {
+    if (index <= 0)
+        return m_simulator;
+    while (int(m_moreSimulators.size()) < index)
+        m_moreSimulators.push_back(std::make_unique<RadioSimulator>(demoRadioImage()));
+    return *m_moreSimulators[std::size_t(index - 1)];
+}
+
+std::unique_ptr<ByteLink> TransferPorts::makeSimulatorLink(int index) {
+    return std::make_unique<SimulatorLink>(simulator(index), m_paced);
+}
+
 QString TransferPorts::choiceName(Language lang) const {
     if (m_choice.simulated)
         return qtext(ids::SimulatedRadio, lang);

@@ -5,6 +5,7 @@
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "core/clone/radio_simulator.h"
 #include "core/strings/strings.h"
@@ -66,6 +67,10 @@ public:
     std::unique_ptr<PortChecker> makeChecker() const;
 
     RadioSimulator& simulator() { return m_simulator; }
+    // The simulated radios the several-radios window offers; number 0 is simulator().
+    static constexpr int kSimulatedRadios = 3;
+    RadioSimulator& simulator(int index);
+    std::unique_ptr<ByteLink> makeSimulatorLink(int index);
     // Paced, the simulated radio answers at the cable's 9600 bit/s (the default, for a demo that
     // looks like the real thing); unpaced, at once.
     void setSimulatorPaced(bool paced) { m_paced = paced; }
@@ -81,6 +86,7 @@ private:
     CheckerFactory m_checkers;
     PortChoice m_choice;
     mutable RadioSimulator m_simulator;
+    std::vector<std::unique_ptr<RadioSimulator>> m_moreSimulators;
     bool m_paced = true;
 };
 

@@ -50,6 +50,7 @@ void CloneSession::begin(CloneMode mode, const RadioImage& image) {
     m_image = image;
     m_outcome = CloneOutcome::Completed;
     m_failure = {};
+    m_identification.clear();
     m_declined = false;
     m_asking = false;
     m_pause = Pause::None;
@@ -284,6 +285,7 @@ void CloneSession::handleReply() {
             abort();
             return;
         }
+        m_identification.assign(reply.begin(), reply.begin() + kRowSize);
         if (!reading) {
             const Row ours = m_image.row(clone::kIdentRow);
             if (!std::equal(ours.begin(), ours.end(), reply.begin())) {

@@ -170,6 +170,8 @@ public:
     // The same, one line each in the user's language, as the log lists them.
     const std::vector<std::string>& differenceLines() const { return m_differenceLines; }
     bool isLink() const { return m_link; }
+    // The identification block the radio last answered with; empty until it has.
+    const std::vector<std::uint8_t>& radioIdentification() const { return m_identification; }
 
     // How the latest failure came about: a reply that failed its check, or none in time, and the
     // Step it happened at (-1: no failure since the start).
@@ -241,6 +243,7 @@ private:
     CloneOutcome m_outcome = CloneOutcome::Completed;
     Failure m_failure;
     std::vector<std::uint8_t> m_buffer;
+    std::vector<std::uint8_t> m_identification;
     int m_progress = 0;
     std::string m_percentCaption;
     std::string m_status;

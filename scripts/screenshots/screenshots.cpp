@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -23,8 +24,12 @@
 #include "app/options/frm_op_sign.h"
 #include "app/service/frm_adv.h"
 #include "app/service/frm_login.h"
+#include "app/settings/reg_keys.h"
 #include "app/transfer/frm_clone.h"
 #include "app/transfer/frm_com_port.h"
+#include "app/transfer/frm_history.h"
+#include "app/transfer/frm_several_radios.h"
+#include "app/transfer/transfer_commands.h"
 #include "app/transfer/transfer_progress.h"
 #include "core/auxiliary/embedded_message.h"
 #include "core/backups/backup_rules.h"
@@ -34,6 +39,7 @@
 #include "io/image_files.h"
 #include "support/window_fixture.h"
 #include "transport/clone_runner.h"
+#include "transport/transfer_record.h"
 
 using namespace norvik;
 
@@ -354,6 +360,45 @@ private slots:
         QVERIFY(save(panel, "transfer-verify-panel", language));
         QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("CmdCancel")), Qt::LeftButton);
         QVERIFY(done.wait(5000));
+    }
+
+    // Four radios on their way: two simulated ones writing, one that refused, a port that is not
+    // there; then the history those runs left.
+    void severalRadios_data() { mainWindow_data(); }
+    void severalRadios() {
+        QFETCH(int, lang);
+        const Language language = languageFromIndex(lang);
+        std::filesystem::remove(historyFilePath());
+        Fixture f(language);
+        f.usePorts({QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyUSB1")});
+        f.ports->setSimulatorPaced(true);
+        for (int i = 0; i < TransferPorts::kSimulatedRadios; ++i)
+            f.ports->simulator(i).memory().setRow(clone::kIdentRow, f.doc.image().row(clone::kIdentRow));
+        f.ports->simulator(1).faults().refuseWriteAt = 0x300;
+        RegKeys(f.settings)
+            .writeSeveralRadios({QStringLiteral("port:/dev/ttyUSB0"), QStringLiteral("sim:1"), QStringLiteral("sim:2"),
+                                 QStringLiteral("sim:3")});
+        f.action("mnuTransfer_WriteSeveral")->trigger();
+        frmSeveralRadios* w = f.window->transferCommands().severalRadiosWindow();
+        QVERIFY(w);
+        QSignalSpy finished(w, &frmSeveralRadios::finished);
+        w->cmdStart_Click();
+        QTRY_VERIFY_WITH_TIMEOUT(w->rowBar(2)->value() >= 100, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!w->rowText(3, frmSeveralRadios::ColResult).isEmpty(), 20000);
+        QVERIFY(saveFramed(w, "several-radios", language));
+        w->cmdCancelAll_Click();
+        QVERIFY(finished.wait(10000));
+        // The next radios on the same cables, at full speed.
+        f.ports->setSimulatorPaced(false);
+        w->cmdStart_Click();
+        QVERIFY(finished.wait(60000));
+        w->close();
+
+        f.action("mnuTransfer_History")->trigger();
+        frmHistory* history = f.window->transferCommands().historyWindow();
+        QVERIFY(history && history->table()->rowCount() == 8);
+        QVERIFY(saveFramed(history, "history", language));
+        history->close();
     }
 
     void service_data() { mainWindow_data(); }

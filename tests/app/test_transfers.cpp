@@ -1,26 +1,41 @@
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableWidget>
+#include <QTreeWidget>
 #include <QtTest>
+#include <set>
 
 #include "app/common/texts.h"
 #include "app/settings/reg_keys.h"
 #include "app/transfer/frm_clone.h"
+#include "app/transfer/frm_history.h"
+#include "app/transfer/frm_several_radios.h"
+#include "app/transfer/transfer_commands.h"
 #include "app/transfer/transfer_progress.h"
 #include "core/helpers.h"
 #include "core/strings/string_ids.h"
 #include "io/backups.h"
+#include "io/history_file.h"
 #include "io/image_files.h"
 #include "support/window_fixture.h"
 #include "transport/clone_runner.h"
 #include "transport/pty_simulator.h"
+#include "transport/transfer_record.h"
 
 using namespace norvik;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(norvik::CloneOutcome)
 
 namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // What a read that does not complete must leave exactly as it was.
 struct DocumentState {
@@ -69,8 +84,152 @@ struct Fixture : test::WindowFixture {
 
 class TransfersTest : public QObject {
     Q_OBJECT
+    QTemporaryDir m_dataHome; // the history of these tests, never the user's
+
+    // The history as the window's transfers left it, from a clean start.
+    static std::vector<HistoryEntry> history() {
+        io::FileProblem problem;
+        return io::readHistory(historyFilePath(), problem);
+    }
+
 private slots:
-    void initTestCase() { qRegisterMetaType<CloneOutcome>(); }
+    void initTestCase() {
+        qRegisterMetaType<CloneOutcome>();
+        qputenv("XDG_DATA_HOME", m_dataHome.path().toLocal8Bit());
+    }
+    void init() { std::filesystem::remove(historyFilePath()); }
+
+    // Three radios, one refusing every write: two verified rows and a failed one, which Retry
+    // puts right once the fault is gone. Each row's end is one line of the history.
+    void severalRadiosWriteAndRetryTheOneThatRefused() {
+        Fixture f;
+        f.table().commitReceive(9, "148.00000");
+        const RadioImage sent = f.doc.image();
+        RegKeys(f.settings).writeSeveralRadios({u"sim:1"_s, u"sim:2"_s, u"sim:3"_s});
+        f.ports->simulator(1).faults().refuseWriteAt = 0x100;
+        f.action("mnuTransfer_WriteSeveral")->trigger();
+        frmSeveralRadios* w = f.window->transferCommands().severalRadiosWindow();
+        QVERIFY(w);
+        QCOMPARE(w->rowCount(), 3);
+        QSet<QString> phases;
+        connect(w->findChild<QTreeWidget*>(u"lstPorts"_s), &QTreeWidget::itemChanged, w,
+                [&](QTreeWidgetItem* item) { phases << item->text(frmSeveralRadios::ColPhase); });
+        QSignalSpy finished(w, &frmSeveralRadios::finished);
+        QTest::mouseClick(w->findChild<QPushButton*>(u"cmdStart"_s), Qt::LeftButton);
+        QVERIFY(!f.window->isEnabled());                            // nothing changes the image while it is being sent
+        f.change([](RadioImage& image) { image.set(0x90, 0x12); }); // a change behind the window's back
+        QVERIFY(finished.wait(60000));
+        QVERIFY(f.window->isEnabled());
+        QCOMPARE(w->rowText(0, frmSeveralRadios::ColResult), u"Verified"_s);
+        QVERIFY2(
+            w->rowText(1, frmSeveralRadios::ColResult).startsWith(u"Failed: the radio refused the write at 0x0100"_s),
+            qPrintable(w->rowText(1, frmSeveralRadios::ColResult)));
+        QCOMPARE(w->rowText(2, frmSeveralRadios::ColResult), u"Verified"_s);
+        QVERIFY(phases.contains(u"Writing"_s) && phases.contains(u"Verifying"_s));
+        for (const int radio : {0, 2})
+            QVERIFY(rowsChecksum(f.ports->simulator(radio).memory(), 0, 240) == rowsChecksum(sent, 0, 240));
+
+        f.ports->simulator(1).faults() = {};
+        w->findChild<QTreeWidget*>(u"lstPorts"_s)
+            ->setCurrentItem(w->findChild<QTreeWidget*>(u"lstPorts"_s)->topLevelItem(1));
+        auto* retry = w->findChild<QPushButton*>(u"cmdRetry"_s);
+        QVERIFY(retry->isEnabled());
+        QTest::mouseClick(retry, Qt::LeftButton);
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(w->rowText(1, frmSeveralRadios::ColResult), u"Verified"_s);
+        QVERIFY(rowsChecksum(f.ports->simulator(1).memory(), 0, 240) == rowsChecksum(sent, 0, 240));
+
+        const std::vector<HistoryEntry> lines = history();
+        QCOMPARE(lines.size(), 4U);
+        std::multiset<std::string> outcomes;
+        for (const HistoryEntry& e : lines) {
+            QCOMPARE(e.operation, "write");
+            QCOMPARE(e.checksum, rowsChecksum(sent, 0, 240));
+            QCOMPARE(e.identification.size(), 32U);
+            outcomes.insert(e.port + " " + historyResult(e).substr(0, 8));
+        }
+        QVERIFY(outcomes == std::multiset<std::string>({"Simulated radio 1 verified", "Simulated radio 2 failed: ",
+                                                        "Simulated radio 2 verified", "Simulated radio 3 verified"}));
+    }
+
+    // A read of several radios: one new data file per radio (the names' rule is core's).
+    void severalRadiosReadSavesAFileEach() {
+        Fixture f;
+        RegKeys(f.settings).writeSeveralRadios({u"sim:1"_s, u"sim:3"_s});
+        f.action("mnuTransfer_ReadSeveral")->trigger();
+        frmSeveralRadios* w = f.window->transferCommands().severalRadiosWindow();
+        w->setFolder(f.path("reads"));
+        // Space checks the current row, and the choice is kept for next time.
+        auto* list = w->findChild<QTreeWidget*>(u"lstPorts"_s);
+        list->setCurrentItem(list->topLevelItem(1));
+        QTest::keyClick(list, Qt::Key_Space);
+        QCOMPARE(RegKeys(f.settings).readSeveralRadios(), (QStringList{u"sim:1"_s, u"sim:2"_s, u"sim:3"_s}));
+        QTest::keyClick(list, Qt::Key_Space);
+        QCOMPARE(RegKeys(f.settings).readSeveralRadios(), (QStringList{u"sim:1"_s, u"sim:3"_s}));
+        QSignalSpy finished(w, &frmSeveralRadios::finished);
+        w->cmdStart_Click();
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(QDir(f.path("reads")).entryList(QDir::Files).size(), 2);
+        const QString saved = w->savedFile(2);
+        QVERIFY2(w->rowText(2, frmSeveralRadios::ColResult).startsWith(u"Saved as sim-3 "_s), qPrintable(saved));
+        QVERIFY(w->savedFile(1).isEmpty()); // not checked
+        const std::vector<HistoryEntry> lines = history();
+        QCOMPARE(lines.size(), 2U);
+        const auto third = std::find_if(lines.begin(), lines.end(),
+                                        [](const HistoryEntry& e) { return e.port == "Simulated radio 3"; });
+        QVERIFY(third != lines.end());
+        QCOMPARE(QString::fromStdString(third->dataFile), saved);
+        QCOMPARE(third->checksum, rowsChecksum(f.ports->simulator(2).memory(), 0, 256));
+
+        // Start Again, then Cancel All at once: every row says so, and no file is left behind.
+        w->cmdStart_Click();
+        QVERIFY(w->findChild<QPushButton*>(u"cmdCancelAll"_s)->isEnabled());
+        QVERIFY(!w->findChild<QPushButton*>(u"cmdStart"_s)->isEnabled());
+        QTest::mouseClick(w->findChild<QPushButton*>(u"cmdCancelAll"_s), Qt::LeftButton);
+        QVERIFY(finished.wait(60000));
+        for (const int row : {0, 2})
+            QCOMPARE(w->rowText(row, frmSeveralRadios::ColResult), u"Cancelled"_s);
+        QCOMPARE(QDir(f.path("reads")).entryList(QDir::Files).size(), 2);
+        QCOMPARE(history().size(), 4U);
+    }
+
+    // The window's own transfers each leave a line, a failed and a cancelled one included, and the
+    // History window shows them and exports them.
+    void singleTransfersGoIntoTheHistoryWindow() {
+        Fixture f;
+        QCOMPARE(f.run(true), CloneOutcome::Completed);
+        Row other = f.doc.image().row(208);
+        other[0] ^= 0x01;
+        f.radio().memory().setRow(208, other);
+        QCOMPARE(f.run(false, {QMessageBox::Cancel}), CloneOutcome::Cancelled);
+        f.radio().faults().silentAt = 0x200;
+        QCOMPARE(f.run(true, {QMessageBox::Cancel}), CloneOutcome::Failed);
+        const std::vector<HistoryEntry> lines = history();
+        QCOMPARE(lines.size(), 3U);
+        QCOMPARE(historyResult(lines[0]), "completed");
+        QCOMPARE(lines[0].port, "Simulated radio");
+        QCOMPARE(historyResult(lines[1]), "cancelled");
+        QCOMPARE(lines[1].operation, "write");
+        QVERIFY2(historyResult(lines[2]).starts_with("failed: "), historyResult(lines[2]).c_str());
+        QVERIFY(lines[2].checksum.empty()); // nothing came in whole
+
+        f.action("mnuTransfer_History")->trigger();
+        frmHistory* h = f.window->transferCommands().historyWindow();
+        QVERIFY(h);
+        QCOMPARE(h->table()->rowCount(), 3);
+        f.prompter.saveNames = {f.path("history.csv")};
+        QTest::mouseClick(h->findChild<QPushButton*>(u"cmdExport"_s), Qt::LeftButton);
+        QCOMPARE(readAll(f.path("history.csv")), QByteArray::fromStdString(historyCsv(lines)));
+
+        // A history that cannot be written is said in the status window; the read stands.
+        std::filesystem::remove(historyFilePath());
+        std::filesystem::create_directory(historyFilePath());
+        f.radio().faults() = {};
+        QCOMPARE(f.run(true), CloneOutcome::Completed);
+        std::filesystem::remove(historyFilePath());
+        QVERIFY2(f.log().endsWith(u"The transfer itself is not affected."_s), qPrintable(f.log().right(200)));
+        QVERIFY(f.doc.image() == f.radio().memory());
+    }
 
     void confirmationsAskFirstAndCancelDoesNothing() {
         for (const bool read : {true, false}) {

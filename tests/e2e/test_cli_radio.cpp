@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "cli_helpers.h"
+#include "core/channels/csv_text.h"
+#include "core/history/transfer_history.h"
 #include "core/image/band_limits.h"
 #include "core/image/defaults.h"
 
@@ -99,7 +101,11 @@ class TestCliRadio : public QObject {
         return saveOnExit ? args << u"--save-on-exit"_s << path(u"saved.bin"_s) : args;
     }
 
+    QTemporaryDir m_dataHome; // where the transfers' history goes, never the user's
+
 private slots:
+    void initTestCase() { qputenv("XDG_DATA_HOME", m_dataHome.path().toLocal8Bit()); }
+
     void readThenWriteAgainstTheSimulator() {
         const QByteArray radioStart = randomImage(1);
         Simulator sim(radioArgs(radioStart));
@@ -383,6 +389,48 @@ private slots:
             QCOMPARE(saved.left(0x700), edited.left(0x700));
             QCOMPARE(saved.mid(0x700, 0x800) == edited.mid(0x700, 0x800), i != 1);
         }
+    }
+
+    // Every transfer is one line of the history, a cancelled and a failed one included, and
+    // history prints them back, as a table or as CSV.
+    void historyKeepsOneLinePerTransfer() {
+        QTemporaryDir dataHome;
+        const QByteArray before = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+        const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", before); });
+        const QByteArray radioStart = randomImage(10), otherRange = randomImage(11);
+        QVERIFY(writeFile(path(u"other.bin"_s), otherRange));
+        {
+            Simulator sim(radioArgs(radioStart, false));
+            QCOMPARE(runCli({u"read"_s, u"--port"_s, sim.device(), path(u"got.dat"_s)}).exitCode, 0);
+            QCOMPARE(runCli({u"write"_s, u"--port"_s, sim.device(), path(u"other.bin"_s)}).exitCode, 2);
+        }
+        {
+            Simulator silent(radioArgs(radioStart, false) << u"--silent-at"_s << u"0x100"_s);
+            QCOMPARE(runCli({u"read"_s, u"--port"_s, silent.device(), path(u"none.dat"_s)}).exitCode, 2);
+        }
+        const Run csv = runCli({u"history"_s, u"--csv"_s});
+        QCOMPARE(csv.exitCode, 0);
+        const norvik::CsvTable table = norvik::readCsv(csv.out.toStdString());
+        QCOMPARE(table.records.size(), 4U);
+        const auto cell = [&](std::size_t row, std::size_t column) {
+            return QString::fromStdString(table.records[row].cells.at(column));
+        };
+        QCOMPARE(cell(0, 6), u"result"_s);
+        QCOMPARE(cell(1, 1) + u' ' + cell(1, 6), u"read completed"_s);
+        QCOMPARE(cell(1, 3), QString::fromLatin1(radioStart.mid(0xD00, 16).toHex().toUpper()));
+        QCOMPARE(cell(1, 4), QFileInfo(path(u"got.dat"_s)).absoluteFilePath());
+        QCOMPARE(cell(1, 5), QString::fromStdString(norvik::rowsChecksum(imageOf(radioStart), 0, 256)));
+        QCOMPARE(cell(2, 1) + u' ' + cell(2, 6), u"write cancelled"_s);
+        QCOMPARE(cell(2, 5), QString::fromStdString(norvik::rowsChecksum(imageOf(otherRange), 0, 240)));
+        QVERIFY2(cell(3, 6).startsWith(u"failed: "_s), qPrintable(cell(3, 6)));
+        QVERIFY(cell(3, 5).isEmpty());
+
+        const Run shown = runCli({u"history"_s});
+        QCOMPARE(shown.exitCode, 0);
+        const QStringList lines = shown.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines[1].contains(u"  cancelled  "_s), qPrintable(lines[1]));
     }
 
     void badArguments_data() {

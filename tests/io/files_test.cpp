@@ -14,6 +14,7 @@
 #include "io/backups.h"
 #include "io/file_handle.h"
 #include "io/files.h"
+#include "io/history_file.h"
 #include "io/image_files.h"
 #include "io/path_text.h"
 #include "support/failing_sink.h"
@@ -353,4 +354,30 @@ TEST(Backups, NeverWriteOverAndRemoveOnlyTheirOwnOldFiles) {
     ASSERT_FALSE(kept.problem);
     EXPECT_EQ(kept.path.filename(), "100000_file_customer.dat");
     EXPECT_EQ(readFile(kept.path, 10).bytes, (Bytes{7, 7, 7}));
+}
+
+TEST(History, AppendsWholeLinesAfterATornOneAndRefusesWhatIsNoFile) {
+    TempFolder dir;
+    const fs::path file = dir.path / "sub" / "history.csv";
+    norvik::HistoryEntry entry{"t", "read", "p", "", "", "", norvik::HistoryOutcome::Completed, "", 1.5, ""};
+    ASSERT_FALSE(appendHistory(file, entry));
+    // A crash left half a line; the next entry starts on a line of its own.
+    {
+        std::FILE* f = std::fopen(file.c_str(), "ab");
+        std::fputs("t,write,p,", f);
+        std::fclose(f);
+    }
+    entry.operation = "write";
+    ASSERT_FALSE(appendHistory(file, entry));
+    FileProblem problem;
+    const std::vector<norvik::HistoryEntry> read = readHistory(file, problem);
+    EXPECT_FALSE(problem);
+    ASSERT_EQ(read.size(), 2U);
+    EXPECT_EQ(read[1], entry);
+    EXPECT_TRUE(readHistory(dir.path / "none.csv", problem).empty());
+    EXPECT_FALSE(problem);
+    for (const char* kind : {"folder", "under a file"}) {
+        const fs::path target = make(kind, dir.path);
+        EXPECT_TRUE(appendHistory(target, entry)) << kind;
+    }
 }
