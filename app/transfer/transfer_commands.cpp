@@ -14,6 +14,7 @@
 #include "core/strings/string_ids.h"
 #include "transport/backup_folder.h"
 #include "transport/byte_link.h"
+#include "transport/clone_runner.h"
 #include "transport/transfer_record.h"
 
 namespace norvik {
