@@ -63,14 +63,14 @@ bool TransferCommands::confirm(int questionId, int noteId) {
 }
 
 void TransferCommands::read() {
-    if (m_clone || (m_several && m_several->isRunning()) ||
+    if (m_clone || busy() ||
         !confirm(ids::ReadFromRadioQuestion, m_document.isModified() ? ids::ReadOverUnsavedEdits : 0))
         return;
     start(CloneMode::Read);
 }
 
 void TransferCommands::write() {
-    if (m_clone || (m_several && m_several->isRunning()) || !confirm(ids::WriteToRadioQuestion))
+    if (m_clone || busy() || !confirm(ids::WriteToRadioQuestion))
         return;
     start(CloneMode::Write);
 }
@@ -134,6 +134,17 @@ void TransferCommands::history() {
     m_history->setAttribute(Qt::WA_DeleteOnClose);
     nameControlsFromLabels(m_history, m_language);
     m_history->show();
+}
+
+bool TransferCommands::busy() const {
+    return m_several && m_several->isRunning();
+}
+
+void TransferCommands::closeWindows() {
+    if (m_several && !m_several->isRunning())
+        m_several->close();
+    if (m_history)
+        m_history->close();
 }
 
 frmSeveralRadios* TransferCommands::severalRadiosWindow() const {
