@@ -792,7 +792,7 @@ void frmMain::tlbActions_ButtonClick(const QString& key) {
 
 void frmMain::closeEvent(QCloseEvent* event) {
     // A transfer runs to its end (or its Cancel) first: the port and the image are in use.
-    if (clone()) {
+    if (clone() || m_transfers->busy()) {
         event->ignore();
         return;
     }
@@ -823,6 +823,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
             QMessageBox::Ok);
     emit unloading();
     m_help->close();
+    m_transfers->closeWindows();
     event->accept();
 }
 

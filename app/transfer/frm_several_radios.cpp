@@ -136,12 +136,9 @@ frmSeveralRadios::frmSeveralRadios(CloneMode mode, TransferHost& host, RadioDocu
     resize(qMax(sizeHint().width(), fontMetrics().averageCharWidth() * 150), sizeHint().height());
 }
 
-frmSeveralRadios::~frmSeveralRadios() {
-    if (isRunning()) {
-        // Gone while running (the program quits): the links close with the batch.
-        m_host.transferWindow()->setEnabled(true);
-    }
-}
+// Gone while running only when the program ends (closing is refused meanwhile): the links close
+// with the batch, and the main window, going too, is not touched.
+frmSeveralRadios::~frmSeveralRadios() = default;
 
 void frmSeveralRadios::addRow(const QString& key, const QString& caption, const QString& name, const QString& device,
                               int simulator, const QStringList& checked) {

@@ -66,7 +66,7 @@ bool TransferCommands::confirm(int questionId, int noteId) {
 }
 
 void TransferCommands::read() {
-    if (m_clone || (m_several && m_several->isRunning()) ||
+    if (m_clone || busy() ||
         !confirm(ids::ReadFromRadioQuestion, m_document.isModified() ? ids::ReadOverUnsavedEdits : 0))
         return;
     if (m_beforeRead && !m_beforeRead())
@@ -76,8 +76,7 @@ void TransferCommands::read() {
 
 void TransferCommands::write() {
     const bool backup = RegKeys(m_settings).readBackupBeforeWrite();
-    if (m_clone || (m_several && m_several->isRunning()) ||
-        !confirm(ids::WriteToRadioQuestion, backup ? ids::BackupWriteNote : 0))
+    if (m_clone || busy() || !confirm(ids::WriteToRadioQuestion, backup ? ids::BackupWriteNote : 0))
         return;
     start(CloneMode::Write);
 }
@@ -141,6 +140,17 @@ void TransferCommands::history() {
     m_history->setAttribute(Qt::WA_DeleteOnClose);
     nameControlsFromLabels(m_history, m_language);
     m_history->show();
+}
+
+bool TransferCommands::busy() const {
+    return m_several && m_several->isRunning();
+}
+
+void TransferCommands::closeWindows() {
+    if (m_several && !m_several->isRunning())
+        m_several->close();
+    if (m_history)
+        m_history->close();
 }
 
 frmSeveralRadios* TransferCommands::severalRadiosWindow() const {

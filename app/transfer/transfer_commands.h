@@ -61,6 +61,10 @@ public:
     void severalRadios(CloneMode mode);
     void history();
     frmSeveralRadios* severalRadiosWindow() const;
+    // Whether the several-radios window has transfers running.
+    bool busy() const;
+    // Closes the windows of their own, as the main window closes.
+    void closeWindows();
     frmHistory* historyWindow() const;
 
 signals:

@@ -13,8 +13,10 @@
 #include "core/helpers.h"
 #include "core/service/gain_page.h"
 #include "core/strings/string_ids.h"
+#include "io/history_file.h"
 #include "support/window_fixture.h"
 #include "transport/clone_runner.h"
+#include "transport/transfer_record.h"
 
 using namespace norvik;
 
@@ -76,8 +78,19 @@ struct Fixture : test::WindowFixture {
 
 class ServiceWindowTest : public QObject {
     Q_OBJECT
+    QTemporaryDir m_dataHome; // the history of these tests, never the user's
+
+    static std::vector<HistoryEntry> history() {
+        io::FileProblem problem;
+        return io::readHistory(historyFilePath(), problem);
+    }
+
 private slots:
-    void initTestCase() { qRegisterMetaType<CloneOutcome>(); }
+    void initTestCase() {
+        qRegisterMetaType<CloneOutcome>();
+        qputenv("XDG_DATA_HOME", m_dataHome.path().toLocal8Bit());
+    }
+    void init() { std::filesystem::remove(historyFilePath()); }
 
     void loginRefusesAnyOtherTextAndSelectsIt() {
         for (const QString& typed : {QStringLiteral("482917 "), QStringLiteral("48291")}) {
@@ -275,6 +288,10 @@ private slots:
                  QString::number(GainPage::load(radio).fine[2])); // the pages show what was read
         QVERIFY(f.button(frmAdv::Read)->isEnabled());
         QVERIFY(!f.find<QLabel>("Label2")->isVisible());
+        const std::vector<HistoryEntry> lines = history();
+        QCOMPARE(lines.size(), 1U);
+        QCOMPARE(lines[0].operation + " " + historyResult(lines[0]), "service-read completed");
+        QCOMPARE(lines[0].checksum, rowsChecksum(radio, 240, 16));
     }
 
     void cancelledLinkReadChangesNothing() {
@@ -294,6 +311,8 @@ private slots:
         QCOMPARE(f.doc.image(), before);
         QCOMPARE(f.doc.undoCount(), steps);
         QVERIFY(f.prompter.asked.isEmpty());
+        QCOMPARE(history().size(), 1U);
+        QCOMPARE(historyResult(history()[0]), "cancelled");
     }
 
     void linkWriteAsksToApplyFirstAndSendsTheServiceRows() {
