@@ -26,8 +26,16 @@ struct RunSetup {
     rlim_t fileSizeLimit = RLIM_INFINITY;
 };
 
+// A test that wants a data folder of its own for a while (an empty history) sets this.
+inline QString& dataHomeOverride() {
+    static QString folder;
+    return folder;
+}
+
 // The application data folder every run of the CLI here gets, private to the test run.
 inline QString dataHome() {
+    if (!dataHomeOverride().isEmpty())
+        return dataHomeOverride();
     static const QTemporaryDir dir;
     return dir.path();
 }

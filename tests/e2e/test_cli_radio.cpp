@@ -395,9 +395,8 @@ private slots:
     // history prints them back, as a table or as CSV.
     void historyKeepsOneLinePerTransfer() {
         QTemporaryDir dataHome;
-        const QByteArray before = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-        const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", before); });
+        dataHomeOverride() = dataHome.path();
+        const auto restore = qScopeGuard([] { dataHomeOverride().clear(); });
         const QByteArray radioStart = randomImage(10), otherRange = randomImage(11);
         QVERIFY(writeFile(path(u"other.bin"_s), otherRange));
         {
