@@ -412,4 +412,20 @@ inline constexpr int AccessibleZoom = 1993;
 inline constexpr int AccessiblePage = 1994;
 inline constexpr int DiffNone = 1995;
 
+// Editing many channels at once.
+inline constexpr int ChangePasteChannels = 3000;
+inline constexpr int ChangeClearChannels = 3001;
+inline constexpr int ChangeDeleteChannels = 3002;
+inline constexpr int ChangeInsertChannels = 3003;
+inline constexpr int ChangeSetColumn = 3004;
+inline constexpr int MenuEditCut = 3005;
+inline constexpr int MenuEditSelectAll = 3006;
+inline constexpr int ChannelsSelected = 3007;    // %1 how many
+inline constexpr int PasteOverwrites = 3008;     // %1 how many, %2 the first channel
+inline constexpr int PasteDoesNotFit = 3009;     // %1 how many, %2 the channel, %3 the last that fits
+inline constexpr int InsertLosesChannels = 3010; // %1 how many
+inline constexpr int DeleteChannelsAsk = 3011;   // %1 how many
+inline constexpr int SetColumnRefused = 3012;    // %1 the channels
+inline constexpr int ClipboardNoChannels = 3013;
+
 } // namespace norvik::ids
