@@ -19,6 +19,19 @@ void CurrentCell::set(int channel, int column) {
     tell(Move::Moved);
 }
 
+void CurrentCell::moveWithin(int channel, int column) {
+    if (m_selected.count() < 2 || channel < 1 || channel > kChannelCount ||
+        !m_selected.test(static_cast<std::size_t>(channel)) || column < 0 || column >= kTableColumns) {
+        set(channel, column);
+        return;
+    }
+    if (channel == m_channel && column == m_column)
+        return;
+    m_channel = channel;
+    m_column = column;
+    tell(Move::Moved);
+}
+
 void CurrentCell::selectRows(int first, int last) {
     if (first < 1 || last < first || last > kChannelCount)
         return;

@@ -57,6 +57,9 @@ public:
     // One cell, the row selection gone. A channel outside 0..128 or a column outside 0..16
     // changes nothing; so does the cell it already is.
     void set(int channel, int column);
+    // A move the user makes in the grid or the panel: inside a selection of several channels it
+    // keeps the selection, elsewhere it is set().
+    void moveWithin(int channel, int column);
     // The channels first..last as whole rows, first current at column 1.
     void selectRows(int first, int last);
     // Shift+click: the block from the anchor (the last channel clicked alone) to the channel,
