@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdlib>
 
 #include "core/channels/channel_csv.h"
 #include "core/channels/csv_text.h"
@@ -315,6 +317,140 @@ std::vector<int> setColumnOnChannels(ChannelTable& table, const ChannelSet& chan
         refused = setColumnOnChannels(image, rows, channels, column, text, table.style());
     });
     return refused;
+}
+
+namespace {
+
+// MHz text as 10 Hz units; nothing for a text that is not a number.
+std::optional<long long> tensOfHertz(std::string text) {
+    std::replace(text.begin(), text.end(), ',', '.');
+    char* end = nullptr;
+    const double mhz = std::strtod(text.c_str(), &end);
+    if (text.empty() || end == text.c_str() || *end != '\0')
+        return std::nullopt;
+    return std::llround(mhz * 100000.0);
+}
+
+} // namespace
+
+FillResult fillFrequencies(RadioImage& image, ChannelRows& rows, const std::vector<int>& channels, const FillPlan& plan,
+                           const ChannelStyle& style) {
+    FillResult result;
+    const auto start = tensOfHertz(plan.start);
+    const auto step = tensOfHertz(plan.step);
+    if (!start || !step || channels.empty()) {
+        result.readable = start.has_value() && step.has_value();
+        return result;
+    }
+    RadioImage trial = image;
+    ChannelRows trialRows = rows;
+    for (std::size_t k = 0; k < channels.size(); ++k) {
+        const int n = channels[k];
+        if (n < 1 || n > kChannelCount)
+            continue;
+        ChannelRow& row = trialRows[bit(n)];
+        const long long rx = *start + static_cast<long long>(k) * *step;
+        bool refused = rx <= 0;
+        if (!refused)
+            refused = commitReceive(trial, row, n, frequencyText(static_cast<Frequency>(rx), '.'), style).noticeId != 0;
+        if (!refused) {
+            switch (plan.transmit) {
+            case FillPlan::Transmit::Off:
+                commitDuplex(trial, row, n, Duplex::Off, style);
+                break;
+            case FillPlan::Transmit::Plus:
+            case FillPlan::Transmit::Minus:
+                commitOffset(trial, row, n, plan.offsetOrTx, style);
+                refused = commitDuplex(trial, row, n,
+                                       plan.transmit == FillPlan::Transmit::Plus ? Duplex::Plus : Duplex::Minus, style)
+                              .noticeId != 0;
+                break;
+            case FillPlan::Transmit::Fixed:
+                refused = commitTransmit(trial, row, n, plan.offsetOrTx, style).noticeId != 0;
+                break;
+            }
+        }
+        if (refused)
+            result.refused.push_back(n);
+        if (k == 0)
+            result.firstRx = row.texts[col::Rx];
+        result.lastRx = row.texts[col::Rx];
+    }
+    if (result.refused.empty()) {
+        image = trial;
+        rows = trialRows;
+    }
+    return result;
+}
+
+FillResult previewFill(const RadioImage& image, const ChannelRows& rows, const std::vector<int>& channels,
+                       const FillPlan& plan, const ChannelStyle& style) {
+    RadioImage copy = image;
+    ChannelRows copyRows = rows;
+    return fillFrequencies(copy, copyRows, channels, plan, style);
+}
+
+FillResult fillFrequencies(ChannelTable& table, const std::vector<int>& channels, const FillPlan& plan) {
+    FillResult result;
+    table.editRows(ids::ChangeFill, [&](RadioImage& image, ChannelRows& rows) {
+        result = fillFrequencies(image, rows, channels, plan, table.style());
+    });
+    return result;
+}
+
+void sortChannelSet(RadioImage& image, ChannelRows& rows, const ChannelSet& channels, SortKey key) {
+    std::vector<int> places;
+    for (int n = 1; n <= kChannelCount; ++n) {
+        if (channels.test(bit(n)))
+            places.push_back(n);
+    }
+    std::vector<int> order = places;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const bool usedA = channelInUse(image, a), usedB = channelInUse(image, b);
+        if (usedA != usedB)
+            return usedA;
+        if (!usedA)
+            return false;
+        if (key == SortKey::Receive)
+            return decodeFrequency(image, channelAddress(a) + rec::Rx) <
+                   decodeFrequency(image, channelAddress(b) + rec::Rx);
+        return rows[bit(a)].texts[col::Name] < rows[bit(b)].texts[col::Name];
+    });
+    const RadioImage before = image;
+    const ChannelRows beforeRows = rows;
+    for (std::size_t k = 0; k < places.size(); ++k) {
+        copyChannel(before, order[k], image, places[k]);
+        rows[bit(places[k])] = beforeRows[bit(order[k])];
+    }
+}
+
+EditResult sortChannels(ChannelTable& table, const ChannelSet& channels, SortKey key) {
+    if (channels.count() < 2)
+        return {};
+    table.editRows(ids::ChangeSort,
+                   [&](RadioImage& image, ChannelRows& rows) { sortChannelSet(image, rows, channels, key); });
+    return ranOver(channels, firstOf(channels));
+}
+
+int findChannel(const ChannelTable& table, std::string_view text, int after) {
+    const std::string wanted = lowerTrimmed(text);
+    if (wanted.empty())
+        return 0;
+    for (int k = 1; k <= kChannelCount; ++k) {
+        const int n = (after + k - 1) % kChannelCount + 1;
+        if (table.isEmpty(n))
+            continue;
+        // Either decimal point finds a frequency, whichever the grid shows.
+        const auto point = [](std::string t) {
+            std::replace(t.begin(), t.end(), ',', '.');
+            return t;
+        };
+        const std::string name = lowerTrimmed(table.text(n, col::Name));
+        if (name.find(wanted) != std::string::npos || point(table.text(n, col::Rx)).starts_with(point(wanted)) ||
+            point(table.text(n, col::Tx)).starts_with(point(wanted)))
+            return n;
+    }
+    return 0;
 }
 
 std::string channelListText(const std::vector<int>& channels) {

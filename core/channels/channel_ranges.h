@@ -84,6 +84,38 @@ EditResult moveChannelBlock(ChannelTable& table, const ChannelSet& channels, int
 std::vector<int> setColumnOnChannels(ChannelTable& table, const ChannelSet& channels, int column,
                                      std::string_view text);
 
+// Fill: receive frequencies from a start in steps, each channel's transmit frequency the duplex
+// offset from it, on it (Off), or one fixed frequency. Texts in MHz, "." or "," as the point.
+struct FillPlan {
+    enum class Transmit { Off, Plus, Minus, Fixed };
+    std::string start;
+    std::string step;
+    Transmit transmit = Transmit::Off;
+    std::string offsetOrTx; // the offset for Plus and Minus, the frequency for Fixed
+};
+struct FillResult {
+    std::vector<int> refused;    // channels whose value the band or the raster refuses
+    std::string firstRx, lastRx; // as the grid would show them
+    bool readable = true;        // start and step are numbers
+};
+// The channels in order from the first; nothing is written when any channel refuses.
+FillResult fillFrequencies(RadioImage& image, ChannelRows& rows, const std::vector<int>& channels, const FillPlan& plan,
+                           const ChannelStyle& style);
+// The same on a copy, for the preview.
+FillResult previewFill(const RadioImage& image, const ChannelRows& rows, const std::vector<int>& channels,
+                       const FillPlan& plan, const ChannelStyle& style);
+FillResult fillFrequencies(ChannelTable& table, const std::vector<int>& channels, const FillPlan& plan);
+
+// Sort: the channels' contents rearranged over the same channels, by receive frequency or by
+// name; equal keys keep their order, and empty channels go to the end.
+enum class SortKey { Receive, Name };
+void sortChannelSet(RadioImage& image, ChannelRows& rows, const ChannelSet& channels, SortKey key);
+EditResult sortChannels(ChannelTable& table, const ChannelSet& channels, SortKey key);
+
+// Find: the first channel after `after` (going round past 128) whose name holds the text, or
+// whose receive or transmit frequency starts with it, case ignored; 0 for none.
+int findChannel(const ChannelTable& table, std::string_view text, int after);
+
 // "3, 7, 12" for a message.
 std::string channelListText(const std::vector<int>& channels);
 

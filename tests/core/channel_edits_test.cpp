@@ -497,3 +497,79 @@ TEST(ChannelRanges, OneValueIntoManyChannels) {
     f.doc.undo();
     EXPECT_EQ(f.table.text(10, col::Name), "CH10");
 }
+
+// Fill across the top of a band: the channel that would leave it is named and nothing is written;
+// inside the band every channel takes its step and its transmit frequency.
+TEST(ChannelRanges, FillRefusesWholeAcrossABandEdgeAndStepsInsideIt) {
+    Fixture f({10});
+    const std::vector<int> channels{10, 11, 12, 13};
+    struct Case {
+        FillPlan plan;
+        std::vector<int> refused;
+        std::vector<std::string> rx, tx;
+    };
+    using T = FillPlan::Transmit;
+    const Case cases[] = {
+        {{"173.950", "0.025", T::Off, ""}, {13}, {}, {}},
+        {{"145,000", "0.0125", T::Plus, "0.6"},
+         {},
+         {"145.00000", "145.01250", "145.02500", "145.03750"},
+         {"145.60000", "145.61250", "145.62500", "145.63750"}},
+        {{"440.000", "-0.1", T::Fixed, "435.000"},
+         {},
+         {"440.00000", "439.90000", "439.80000", "439.70000"},
+         {"435.00000", "435.00000", "435.00000", "435.00000"}},
+        {{"150.000", "0.1", T::Fixed, "300.000"}, {10, 11, 12, 13}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.plan.start);
+        const std::vector<ChannelState> before = f.states();
+        const FillResult preview = previewFill(f.doc.image(), channelRows(f.doc.image(), Language::English, '.'),
+                                               channels, c.plan, f.table.style());
+        EXPECT_EQ(f.states(), before);
+        const FillResult r = fillFrequencies(f.table, channels, c.plan);
+        EXPECT_EQ(r.refused, c.refused);
+        EXPECT_EQ(preview.refused, c.refused);
+        if (!c.refused.empty()) {
+            EXPECT_EQ(f.states(), before);
+            continue;
+        }
+        EXPECT_EQ(preview.firstRx, c.rx.front());
+        EXPECT_EQ(preview.lastRx, c.rx.back());
+        for (std::size_t k = 0; k < channels.size(); ++k) {
+            EXPECT_EQ(f.table.text(channels[k], col::Rx), c.rx[k]);
+            EXPECT_EQ(f.table.text(channels[k], col::Tx), c.tx[k]);
+        }
+        f.doc.undo();
+        EXPECT_EQ(f.states(), before);
+    }
+    EXPECT_FALSE(fillFrequencies(f.table, channels, {"abc", "0.1", T::Off, ""}).readable);
+}
+
+// Sort keeps equal keys in their order and puts empty channels at the end of the sorted block;
+// Find goes round past channel 128.
+TEST(ChannelRanges, SortIsStableWithEmptyChannelsLastAndFindGoesRound) {
+    Fixture f({1, 2, 3, 5, 6, 7});
+    const char* rx[] = {nullptr, "150.000", "140.000", "150.000", nullptr, "140.000", "145.000"};
+    for (int n : {1, 2, 3, 5, 6})
+        f.table.commitReceive(n, rx[n]);
+    const std::vector<ChannelState> before = f.states();
+    sortChannels(f.table, setOf({1, 2, 3, 4, 5, 6}), SortKey::Receive);
+    const int byRx[] = {2, 5, 6, 1, 3};
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(f.state(k + 1), before[byRx[k]]) << k;
+    f.expectEmptied(6);
+    EXPECT_EQ(f.state(7), before[7]); // outside the sorted block
+    sortChannels(f.table, setOf({1, 2, 3, 4, 5, 6}), SortKey::Name);
+    for (int k = 1; k <= 5; ++k)
+        EXPECT_EQ(f.table.text(k, col::Name), "CH" + std::to_string(k < 4 ? k : k + 1));
+    f.doc.undo();
+    f.doc.undo();
+    EXPECT_EQ(f.states(), before);
+
+    EXPECT_EQ(findChannel(f.table, "ch5", 0), 5);
+    EXPECT_EQ(findChannel(f.table, "140,0", 2), 5);
+    EXPECT_EQ(findChannel(f.table, "140.0", 5), 2); // round past 128
+    EXPECT_EQ(findChannel(f.table, "nothing", 0), 0);
+    EXPECT_EQ(findChannel(f.table, "  ", 0), 0);
+}
