@@ -121,6 +121,12 @@ constexpr ActionSpec kActions[] = {
     {"mnuEdit", "mnuEdit_Bar3", 0, nullptr, kNoKey, 0, 0, nullptr},
     {"mnuEdit", "mnuEdit_SelectAll", ids::MenuEditSelectAll, nullptr, Qt::CTRL | Qt::SHIFT | Qt::Key_Space, 0, 0,
      &frmMain::mnuEdit_SelectAll_Click},
+    {"mnuEdit", "mnuEdit_Fill", ids::MenuEditFill, nullptr, kNoKey, 0, 0, &frmMain::mnuEdit_Fill_Click},
+    {"mnuEdit", "mnuEdit_SortRx", ids::MenuEditSortRx, nullptr, kNoKey, 0, 0, &frmMain::mnuEdit_SortRx_Click},
+    {"mnuEdit", "mnuEdit_SortName", ids::MenuEditSortName, nullptr, kNoKey, 0, 0, &frmMain::mnuEdit_SortName_Click},
+    {"mnuEdit", "mnuEdit_Find", ids::MenuEditFind, nullptr, ctrl(Qt::Key_F), 0, 0, &frmMain::mnuEdit_Find_Click},
+    {"mnuEdit", "mnuEdit_FindNext", ids::MenuEditFindNext, nullptr, QKeyCombination(Qt::Key_F3), 0, 0,
+     &frmMain::mnuEdit_FindNext_Click},
     {"mnuProgram", "mnuProgram_OptFeatures", 0, "&Optional Features", kNoKey, 4100, Hidden, nullptr},
     {"mnuProgram", "mnuProgram_OPSign", ids::MenuProgramOptionalFeatures, nullptr, kNoKey, 4100, 0,
      &frmMain::mnuProgram_OPSign_Click},
@@ -193,10 +199,11 @@ constexpr ToolSpec kToolButtons[] = {
 constexpr const char* kShownKey = "shownKey";
 
 // Everything the single-channel panel turns off while it covers the grid.
-constexpr const char* kEditActions[] = {"mnuEdit_Undo",      "mnuEdit_Redo",        "mnuEdit_Cut",
-                                        "mnuEdit_Copy",      "mnuEdit_Paste",       "mnuEdit_Clear",
-                                        "mnuEdit_Delete",    "mnuEdit_Insert",      "mnuEdit_SelectAll",
-                                        "tlbActions_MoveUp", "tlbActions_MoveDown", "tlbActions_Insert"};
+constexpr const char* kEditActions[] = {
+    "mnuEdit_Undo",        "mnuEdit_Redo",     "mnuEdit_Cut",    "mnuEdit_Copy",      "mnuEdit_Paste",
+    "mnuEdit_Clear",       "mnuEdit_Delete",   "mnuEdit_Insert", "mnuEdit_SelectAll", "mnuEdit_Fill",
+    "mnuEdit_SortRx",      "mnuEdit_SortName", "mnuEdit_Find",   "mnuEdit_FindNext",  "tlbActions_MoveUp",
+    "tlbActions_MoveDown", "tlbActions_Insert"};
 
 } // namespace
 

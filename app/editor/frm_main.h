@@ -133,6 +133,11 @@ public slots:
     void mnuEdit_Delete_Click();
     void mnuEdit_Insert_Click();
     void mnuEdit_SelectAll_Click();
+    void mnuEdit_Fill_Click();
+    void mnuEdit_SortRx_Click();
+    void mnuEdit_SortName_Click();
+    void mnuEdit_Find_Click();
+    void mnuEdit_FindNext_Click();
     void mnuProgram_OPSign_Click();
     void mnuProgram_Advanced_Click();
     void mnuProgram_ANI_Click();
@@ -261,6 +266,7 @@ private:
     void showSelectionCount();
     bool askYesNo(const QString& question);
     void tell(const QString& message);
+    void sortSelection(SortKey key);
     void showAlternatePanel(bool shown);
     CopyBuffer m_copy;
     QPointer<AlternatePanel> m_altPanel;
@@ -324,6 +330,7 @@ private:
     QMenu* mnuFile_Recent = nullptr;
     QLabel* m_notice = nullptr;
     QLabel* m_selectionCount = nullptr;
+    QString m_findText;        // what Find last looked for, for Find Next
     QByteArray m_clipboardPut; // the own format as this window last put it on the clipboard
     CurrentCell::Subscription m_selectionSubscription;
     QTimer* m_noticeTimer = nullptr;

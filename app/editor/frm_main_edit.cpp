@@ -7,6 +7,7 @@
 #include <QMimeData>
 
 #include "app/channel_list/frm_csv_import.h"
+#include "app/channel_list/frm_fill.h"
 #include "app/common/texts.h"
 #include "app/dialogs/prompt.h"
 #include "app/editor/alternate_panel.h"
@@ -209,6 +210,56 @@ void frmMain::mnuEdit_Insert_Click() {
 void frmMain::mnuEdit_SelectAll_Click() {
     if (!editMenuOff())
         m_table->current().selectRows(1, kChannelCount);
+}
+
+void frmMain::mnuEdit_Fill_Click() {
+    if (editMenuOff() || m_table->currentChannel() < 1)
+        return;
+    openWindow(new frmFill(*m_table, m_prompter, m_language, this));
+}
+
+void frmMain::sortSelection(SortKey key) {
+    if (editMenuOff())
+        return;
+    // The selection, else every channel: the used ones end up first.
+    ChannelSet set = m_table->current().selected();
+    if (set.count() < 2) {
+        set.set();
+        set.reset(0);
+    }
+    const EditResult r = sortChannels(*m_table, set, key);
+    if (r.ran && !severalSelected())
+        m_channelGrid->setCurrentCell(1, col::Rx);
+}
+
+void frmMain::mnuEdit_SortRx_Click() {
+    sortSelection(SortKey::Receive);
+}
+
+void frmMain::mnuEdit_SortName_Click() {
+    sortSelection(SortKey::Name);
+}
+
+void frmMain::mnuEdit_Find_Click() {
+    if (editMenuOff())
+        return;
+    auto* find = new frmFind(*m_table, m_prompter, m_language, m_findText, this);
+    connect(find, &frmFind::searched, this, [this](const QString& text) { m_findText = text; });
+    openWindow(find);
+}
+
+void frmMain::mnuEdit_FindNext_Click() {
+    if (editMenuOff())
+        return;
+    if (m_findText.trimmed().isEmpty()) {
+        mnuEdit_Find_Click();
+        return;
+    }
+    const int found = findChannel(*m_table, m_findText.toStdString(), m_table->currentChannel());
+    if (found != 0)
+        m_channelGrid->selectChannelRow(found);
+    else
+        tell(qtext(ids::FindNothing, m_language).arg(m_findText));
 }
 
 bool frmMain::severalSelected() const {

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QClipboard>
+#include <QDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -236,6 +237,52 @@ private slots:
         QCOMPARE(f.prompter.asked.size(), 2);
         QVERIFY(f.prompter.asked.last().text.contains(QStringLiteral("channel 126")));
         QVERIFY(!f.doc.isModified());
+    }
+
+    // Fill on a selection, Sort and Find reach their core calls; each is one step.
+    void fillSortAndFindReachTheirOperations() {
+        Fixture f;
+        f.useChannels(6);
+        f.start();
+        f.clickNumber(3);
+        f.clickNumber(6, Qt::ShiftModifier);
+        f.action("mnuEdit_Fill")->trigger();
+        auto* fill = f.window->findChild<QDialog*>(QStringLiteral("frmFill"));
+        QVERIFY(fill);
+        fill->findChild<QLineEdit*>(QStringLiteral("txtStart"))->setText(QStringLiteral("173.950"));
+        QVERIFY(fill->findChild<QLabel*>(QStringLiteral("lblPreview"))->text().contains(QStringLiteral("6")));
+        f.prompter.answers = {QMessageBox::Ok};
+        QTest::mouseClick(fill->findChild<QPushButton*>(QStringLiteral("CmdOk")), Qt::LeftButton);
+        QCOMPARE(f.prompter.asked.size(), 1); // 174.025 on channel 6 is out of band: nothing written
+        QVERIFY(!f.doc.isModified());
+        fill->findChild<QLineEdit*>(QStringLiteral("txtStart"))->setText(QStringLiteral("145.000"));
+        fill->findChild<QLineEdit*>(QStringLiteral("txtStep"))->setText(QStringLiteral("-0.025"));
+        QTest::mouseClick(fill->findChild<QPushButton*>(QStringLiteral("CmdOk")), Qt::LeftButton);
+        QTRY_VERIFY(!f.window->findChild<QDialog*>(QStringLiteral("frmFill")));
+        QCOMPARE(f.shown(3, col::Rx), QStringLiteral("145.00000"));
+        QCOMPARE(f.shown(6, col::Rx), QStringLiteral("144.92500"));
+        QCOMPARE(f.doc.undoLabelId(), ids::ChangeFill);
+
+        f.grid()->setCurrentCell(1, col::Rx);
+        f.action("mnuEdit_SortRx")->trigger();
+        QCOMPARE(f.doc.undoLabelId(), ids::ChangeSort);
+        QCOMPARE(f.shown(1, col::Name), QStringLiteral("CH1"));
+        QCOMPARE(f.shown(3, col::Name), QStringLiteral("CH6"));
+        QCOMPARE(f.shown(6, col::Name), QStringLiteral("CH3"));
+
+        f.action("mnuEdit_Find")->trigger();
+        auto* find = f.window->findChild<QDialog*>(QStringLiteral("frmFind"));
+        QVERIFY(find);
+        find->findChild<QLineEdit*>(QStringLiteral("txtFind"))->setText(QStringLiteral("ch4"));
+        QTest::mouseClick(find->findChild<QPushButton*>(QStringLiteral("CmdFindNext")), Qt::LeftButton);
+        const int at = f.grid()->currentChannel();
+        QCOMPARE(f.shown(at, col::Name), QStringLiteral("CH4"));
+        find->reject();
+        QTRY_VERIFY(!f.window->findChild<QDialog*>(QStringLiteral("frmFind")));
+        f.grid()->setCurrentCell(1, col::Rx);
+        QCOMPARE(f.action("mnuEdit_FindNext")->shortcut(), QKeySequence(Qt::Key_F3));
+        f.action("mnuEdit_FindNext")->trigger();
+        QCOMPARE(f.grid()->currentChannel(), at);
     }
 
     void editCommandsDoNothingWhileThePanelIsOpen() {
