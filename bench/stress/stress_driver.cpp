@@ -101,7 +101,8 @@ constexpr Command kCommands[] = {
     {"mnuTransfer_Read", 1},    {"mnuTransfer_Write", 1},   {"cmdButton", 8},         {"mnuFile_ImportCsv", 5},
     {"mnuFile_ExportCsv", 1},   {"mnuFile_Print", 1},       {"mnuFile_ExportPdf", 1}, {"mnuFile_Compare", 2},
     {"mnuSet_Verify", 1},       {"mnuEdit_Cut", 4},         {"mnuEdit_SelectAll", 2}, {"selectChannels", 14},
-    {"setOnSelection", 8},      {"pasteSpreadsheet", 4},
+    {"setOnSelection", 8},      {"pasteSpreadsheet", 4},    {"mnuEdit_Fill", 3},      {"mnuEdit_SortRx", 2},
+    {"mnuEdit_SortName", 2},    {"mnuEdit_Find", 2},        {"mnuEdit_FindNext", 2},
 };
 
 bool replacesImage(const char* action) {
