@@ -165,6 +165,11 @@ bool frmMain::pasteText(const QString& text) {
         pastedTextAsCsv(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), first);
     if (pasted.lines == 0)
         return false;
+    if (pasted.lines <= kChannelCount && !pasteFits(first, pasted.lines)) {
+        tell(
+            qtext(ids::PasteDoesNotFit, m_language).arg(pasted.lines).arg(first).arg(kChannelCount - pasted.lines + 1));
+        return true;
+    }
     const CsvImport result = importChannelsCsv(pasted.csv, m_document.image());
     if (result.refused() || result.refusedCount() > 0) {
         // The lines it refuses are shown with their reasons; Apply there takes the others.

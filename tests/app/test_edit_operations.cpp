@@ -237,6 +237,12 @@ private slots:
         QCOMPARE(f.prompter.asked.size(), 2);
         QVERIFY(f.prompter.asked.last().text.contains(QStringLiteral("channel 126")));
         QVERIFY(!f.doc.isModified());
+        // Spreadsheet lines that would run past channel 128 are told the same way.
+        QGuiApplication::clipboard()->setText(QStringLiteral("145.000\n146.000\n147.000\n"));
+        QTest::keyClick(f.grid(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.prompter.asked.size(), 3);
+        QVERIFY(f.prompter.asked.last().text.contains(QStringLiteral("channel 126")));
+        QVERIFY(!f.doc.isModified());
     }
 
     // Fill on a selection, Sort and Find reach their core calls; each is one step.
