@@ -2,7 +2,9 @@
 
 #include <QAbstractButton>
 #include <QAbstractTableModel>
+#include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
@@ -88,6 +90,7 @@ ChannelGrid::ChannelGrid(ChannelTable& table, Prompter& prompter, QWidget* paren
     verticalHeader()->setSectionsClickable(false);
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->viewport()->installEventFilter(this);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
 
     // The corner cell above the channel numbers is the header of column 0.
@@ -105,6 +108,12 @@ ChannelGrid::ChannelGrid(ChannelTable& table, Prompter& prompter, QWidget* paren
          {static_cast<QWidget*>(txtMemChannel), static_cast<QWidget*>(cboQtDqt), static_cast<QWidget*>(cboPowerScan)}) {
         w->hide();
         w->installEventFilter(this);
+    }
+    for (QComboBox* combo : {cboQtDqt, cboPowerScan}) {
+        connect(combo, &QComboBox::activated, this, [this, combo] {
+            if (openEditorWidget() == combo && (QApplication::keyboardModifiers() & Qt::ControlModifier))
+                commitToSelection();
+        });
     }
 
     m_table.setDecimalSeparator(localeDecimalSeparator());
@@ -200,7 +209,7 @@ void ChannelGrid::setCurrentCell(int channel, int column) {
     if (!indexOf(channel, column).isValid())
         return;
     // Asked for again, a cell also loses a row selection around it and comes into view.
-    if (channel == currentChannel() && column == currentColumn() && !m_table.current().rows())
+    if (channel == currentChannel() && column == currentColumn() && !m_table.current().hasSelection())
         showCurrent();
     else
         m_table.current().set(channel, column);
@@ -215,9 +224,19 @@ void ChannelGrid::showCurrent() {
         return;
     QScopedValueRollback showing(m_showingCurrent, true);
     setCurrentIndex(index);
-    if (const auto rows = cell.rows())
-        selectionModel()->select(QItemSelection(indexOf(rows->first, 1), indexOf(rows->last, kTableColumns - 1)),
-                                 QItemSelectionModel::ClearAndSelect);
+    if (cell.hasSelection()) {
+        QItemSelection rows;
+        for (int n = 1; n <= kChannelCount; ++n) {
+            if (!cell.selected().test(static_cast<std::size_t>(n)))
+                continue;
+            int last = n;
+            while (last < kChannelCount && cell.selected().test(static_cast<std::size_t>(last + 1)))
+                ++last;
+            rows.select(indexOf(n, 1), indexOf(last, kTableColumns - 1));
+            n = last;
+        }
+        selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
+    }
     scrollTo(index);
 }
 
@@ -229,7 +248,7 @@ void ChannelGrid::currentChanged(const QModelIndex& current, const QModelIndex& 
     const int column = current.column() + 1;
     if (!m_showingCurrent) {
         QScopedValueRollback moving(m_movingCurrent, true);
-        m_table.current().set(channel, column);
+        m_table.current().moveWithin(channel, column);
     }
     // Only the first six columns have topics of their own; elsewhere the last one stays.
     const int context = columnHelpContext(column);
@@ -276,7 +295,7 @@ void ChannelGrid::openEditor(int column, std::optional<char> initialText) {
     commitEditor();
     const int channel = currentChannel();
     if (column != currentColumn())
-        setCurrentCell(channel, column);
+        m_table.current().moveWithin(channel, column);
     const EditorKind kind = editorKind(column);
     if (kind == EditorKind::None)
         return;
@@ -337,6 +356,48 @@ void ChannelGrid::cancelEditor() {
     hideEditor(editor);
 }
 
+bool ChannelGrid::commitToSelection() {
+    QWidget* editor = openEditorWidget();
+    if (!editor || m_committing || m_table.current().selectedCount() < 2 ||
+        !m_table.current().selected().test(static_cast<std::size_t>(m_editChannel)))
+        return false;
+    QScopedValueRollback guard(m_committing, true);
+    auto* combo = m_open == EditorKind::Text ? nullptr : static_cast<QComboBox*>(editor);
+    m_open = EditorKind::None;
+    const QString text = hideEditor(editor);
+    setFocus(Qt::OtherFocusReason);
+    if (!combo || combo->currentIndex() >= 0)
+        emit selectionCommitRequested(m_editColumn, text);
+    return true;
+}
+
+bool ChannelGrid::selectByClick(int channel, Qt::KeyboardModifiers modifiers) {
+    if (channel < 1 || channel > kChannelCount)
+        return false;
+    commitEditor();
+    if (modifiers & Qt::ShiftModifier)
+        m_table.current().extendRows(channel);
+    else if (modifiers & Qt::ControlModifier)
+        m_table.current().toggleRow(channel);
+    else
+        m_table.current().selectRows(channel, channel);
+    setFocus(Qt::MouseFocusReason);
+    return true;
+}
+
+QItemSelectionModel::SelectionFlags ChannelGrid::selectionCommand(const QModelIndex& index, const QEvent* event) const {
+    // Moving about inside a selection of several channels keeps it (the cell to commit into
+    // every one of them is chosen that way); the rules for it are the current cell's.
+    const CurrentCell& cell = m_table.current();
+    if (index.isValid() && cell.selectedCount() > 1 && cell.selected().test(static_cast<std::size_t>(index.row() + 1)))
+        return QItemSelectionModel::NoUpdate;
+    return QTableView::selectionCommand(index, event);
+}
+
+void ChannelGrid::contextMenuEvent(QContextMenuEvent* e) {
+    emit editMenuRequested(e->globalPos());
+}
+
 void ChannelGrid::commitAndMoveRight() {
     const int channel = m_editChannel;
     const int column = m_editColumn;
@@ -388,6 +449,19 @@ bool ChannelGrid::filterTextEditorKey(QKeyEvent* e) {
 bool ChannelGrid::eventFilter(QObject* watched, QEvent* e) {
     if (watched == m_corner && e->type() == QEvent::Paint)
         return paintCorner(m_corner);
+    if (watched == verticalHeader()->viewport()) {
+        if (e->type() == QEvent::MouseButtonPress) {
+            auto* mouse = static_cast<QMouseEvent*>(e);
+            if (mouse->button() == Qt::LeftButton)
+                return selectByClick(verticalHeader()->logicalIndexAt(mouse->position().toPoint()) + 1,
+                                     mouse->modifiers());
+        }
+        if (e->type() == QEvent::ContextMenu) {
+            emit editMenuRequested(static_cast<QContextMenuEvent*>(e)->globalPos());
+            return true;
+        }
+        return QTableView::eventFilter(watched, e);
+    }
 
     const bool isEditor = watched == txtMemChannel || watched == cboQtDqt || watched == cboPowerScan;
     if (!isEditor)
@@ -405,7 +479,8 @@ bool ChannelGrid::eventFilter(QObject* watched, QEvent* e) {
         if (handleEditShortcut(key))
             return true;
         if (isEnterKey(key->key())) {
-            commitAndMoveRight();
+            if (!(key->modifiers() & Qt::ControlModifier) || !commitToSelection())
+                commitAndMoveRight();
             return true;
         }
         if (key->key() == Qt::Key_Escape) {
@@ -441,6 +516,10 @@ void ChannelGrid::keyPressEvent(QKeyEvent* e) {
     }
     const int channel = current.row() + 1;
     const int column = current.column() + 1;
+    if ((e->modifiers() & Qt::ShiftModifier) && (e->key() == Qt::Key_Up || e->key() == Qt::Key_Down)) {
+        m_table.current().extendRows(qBound(1, channel + (e->key() == Qt::Key_Up ? -1 : 1), kChannelCount));
+        return;
+    }
     if (isEnterKey(e->key())) {
         handle(m_table.enterRequest(channel, column));
         return;
@@ -466,6 +545,12 @@ void ChannelGrid::keyPressEvent(QKeyEvent* e) {
 }
 
 void ChannelGrid::mousePressEvent(QMouseEvent* e) {
+    const QModelIndex at = indexAt(e->position().toPoint());
+    if (e->button() == Qt::LeftButton && at.isValid() && (e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))) {
+        m_pressed = QModelIndex();
+        selectByClick(at.row() + 1, e->modifiers());
+        return;
+    }
     QTableView::mousePressEvent(e);
     m_pressed = e->button() == Qt::LeftButton ? indexAt(e->position().toPoint()) : QModelIndex();
 }

@@ -61,8 +61,11 @@ signals:
     // Column 16 of a used channel was clicked or Enter was pressed on it.
     void alternatePanelRequested(int channel);
     void helpContextChanged(int context);
-    // Right mouse button on the text editor: the window shows its Edit menu there.
+    // Right mouse button on the text editor or the grid: the window shows its Edit menu there.
     void editMenuRequested(const QPoint& globalPos);
+    // An editor committed with Ctrl+Enter (or a list value chosen with Ctrl held) while several
+    // channels are selected: the window writes the text into each of them.
+    void selectionCommitRequested(int column, const QString& text);
 
 protected:
     bool event(QEvent* e) override;
@@ -71,6 +74,9 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void updateEditorGeometries() override;
     void keyboardSearch(const QString&) override {} // typing edits cells; it never jumps rows
@@ -88,6 +94,11 @@ private:
     void openEditor(int column, std::optional<char> initialText);
     void cancelEditor();
     void commitAndMoveRight();
+    // Ctrl+Enter or a Ctrl-chosen list value: true when several channels are selected and the
+    // editor's text went to all of them.
+    bool commitToSelection();
+    // Row-number clicks and Shift/Ctrl clicks select whole channels; true when taken.
+    bool selectByClick(int channel, Qt::KeyboardModifiers modifiers);
     // Ctrl+C/V/D: true when the key was one of them (and its signal went out).
     bool handleEditShortcut(const QKeyEvent* e);
     bool filterTextEditorKey(QKeyEvent* e);

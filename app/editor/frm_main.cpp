@@ -111,12 +111,23 @@ constexpr ActionSpec kActions[] = {
     {"mnuEdit", "mnuEdit_Undo", ids::MenuEditUndo, nullptr, ctrl(Qt::Key_Z), 0, 0, &frmMain::mnuEdit_Undo_Click},
     {"mnuEdit", "mnuEdit_Redo", ids::MenuEditRedo, nullptr, ctrl(Qt::Key_Y), 0, 0, &frmMain::mnuEdit_Redo_Click},
     {"mnuEdit", "mnuEdit_Bar1", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {"mnuEdit", "mnuEdit_Cut", ids::MenuEditCut, nullptr, Qt::SHIFT | Qt::Key_Delete, 0, 0,
+     &frmMain::mnuEdit_Cut_Click},
     {"mnuEdit", "mnuEdit_Copy", ids::MenuEditCopy, nullptr, ctrl(Qt::Key_C), 1001, 0, &frmMain::mnuEdit_Copy_Click},
     {"mnuEdit", "mnuEdit_Paste", ids::MenuEditPaste, nullptr, ctrl(Qt::Key_V), 1002, 0, &frmMain::mnuEdit_Paste_Click},
     {"mnuEdit", "mnuEdit_Bar2", 0, nullptr, kNoKey, 0, Hidden, nullptr},
     {"mnuEdit", "mnuEdit_Clear", ids::MenuEditClear, nullptr, ctrl(Qt::Key_D), 1003, 0, &frmMain::mnuEdit_Clear_Click},
     {"mnuEdit", "mnuEdit_Delete", ids::MenuEditDelete, nullptr, kNoKey, 1004, 0, &frmMain::mnuEdit_Delete_Click},
     {"mnuEdit", "mnuEdit_Insert", 0, "&Insert", ctrl(Qt::Key_I), 1005, Hidden, &frmMain::mnuEdit_Insert_Click},
+    {"mnuEdit", "mnuEdit_Bar3", 0, nullptr, kNoKey, 0, 0, nullptr},
+    {"mnuEdit", "mnuEdit_SelectAll", ids::MenuEditSelectAll, nullptr, Qt::CTRL | Qt::SHIFT | Qt::Key_Space, 0, 0,
+     &frmMain::mnuEdit_SelectAll_Click},
+    {"mnuEdit", "mnuEdit_Fill", ids::MenuEditFill, nullptr, kNoKey, 0, 0, &frmMain::mnuEdit_Fill_Click},
+    {"mnuEdit", "mnuEdit_SortRx", ids::MenuEditSortRx, nullptr, kNoKey, 0, 0, &frmMain::mnuEdit_SortRx_Click},
+    {"mnuEdit", "mnuEdit_SortName", ids::MenuEditSortName, nullptr, kNoKey, 0, 0, &frmMain::mnuEdit_SortName_Click},
+    {"mnuEdit", "mnuEdit_Find", ids::MenuEditFind, nullptr, ctrl(Qt::Key_F), 0, 0, &frmMain::mnuEdit_Find_Click},
+    {"mnuEdit", "mnuEdit_FindNext", ids::MenuEditFindNext, nullptr, QKeyCombination(Qt::Key_F3), 0, 0,
+     &frmMain::mnuEdit_FindNext_Click},
     {"mnuProgram", "mnuProgram_OptFeatures", 0, "&Optional Features", kNoKey, 4100, Hidden, nullptr},
     {"mnuProgram", "mnuProgram_OPSign", ids::MenuProgramOptionalFeatures, nullptr, kNoKey, 4100, 0,
      &frmMain::mnuProgram_OPSign_Click},
@@ -199,8 +210,10 @@ constexpr const char* kShownKey = "shownKey";
 
 // Everything the single-channel panel turns off while it covers the grid.
 constexpr const char* kEditActions[] = {
-    "mnuEdit_Undo",   "mnuEdit_Redo",   "mnuEdit_Copy",      "mnuEdit_Paste",       "mnuEdit_Clear",
-    "mnuEdit_Delete", "mnuEdit_Insert", "tlbActions_MoveUp", "tlbActions_MoveDown", "tlbActions_Insert"};
+    "mnuEdit_Undo",        "mnuEdit_Redo",     "mnuEdit_Cut",    "mnuEdit_Copy",      "mnuEdit_Paste",
+    "mnuEdit_Clear",       "mnuEdit_Delete",   "mnuEdit_Insert", "mnuEdit_SelectAll", "mnuEdit_Fill",
+    "mnuEdit_SortRx",      "mnuEdit_SortName", "mnuEdit_Find",   "mnuEdit_FindNext",  "tlbActions_MoveUp",
+    "tlbActions_MoveDown", "tlbActions_Insert"};
 
 } // namespace
 
@@ -465,6 +478,10 @@ void frmMain::buildStatusBar() {
     m_notice->setObjectName(QStringLiteral("staNotice"));
     m_notice->setContentsMargins(6, 0, 6, 0);
     staDateTime->addWidget(m_notice);
+    m_selectionCount = new QLabel(staDateTime);
+    m_selectionCount->setObjectName(QStringLiteral("staSelection"));
+    m_selectionCount->setContentsMargins(6, 0, 6, 0);
+    staDateTime->addWidget(m_selectionCount);
     m_noticeTimer = new QTimer(this);
     m_noticeTimer->setSingleShot(true);
     m_noticeTimer->setInterval(8000);

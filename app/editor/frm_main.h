@@ -13,6 +13,7 @@
 #include "app/editor/main_window_help.h"
 #include "app/transfer/transfer_host.h"
 #include "core/channels/channel_edits.h"
+#include "core/channels/channel_ranges.h"
 #include "core/channels/channel_table.h"
 #include "core/clone/clone_session.h"
 #include "core/image/radio_document.h"
@@ -127,11 +128,18 @@ public slots:
     void mnuFile_Exit_Click();
     void mnuEdit_Undo_Click();
     void mnuEdit_Redo_Click();
+    void mnuEdit_Cut_Click();
     void mnuEdit_Copy_Click();
     void mnuEdit_Paste_Click();
     void mnuEdit_Clear_Click();
     void mnuEdit_Delete_Click();
     void mnuEdit_Insert_Click();
+    void mnuEdit_SelectAll_Click();
+    void mnuEdit_Fill_Click();
+    void mnuEdit_SortRx_Click();
+    void mnuEdit_SortName_Click();
+    void mnuEdit_Find_Click();
+    void mnuEdit_FindNext_Click();
     void mnuProgram_OPSign_Click();
     void mnuProgram_Advanced_Click();
     void mnuProgram_ANI_Click();
@@ -254,6 +262,18 @@ private:
     void setUpEditOperations();
     bool editMenuOff() const;
     void afterButtonOperation(const EditResult& result);
+    // The edit operations on a selection of several channels.
+    bool severalSelected() const;
+    bool copySelection();
+    void putOnClipboard(const ChannelSet& channels);
+    void pasteClip(const ChannelClip& clip);
+    bool pasteText(const QString& text);
+    void runOnSelection(ChannelButton button);
+    void commitToSelection(int column, const QString& text);
+    void showSelectionCount();
+    bool askYesNo(const QString& question);
+    void tell(const QString& message);
+    void sortSelection(SortKey key);
     void showAlternatePanel(bool shown);
     CopyBuffer m_copy;
     QPointer<AlternatePanel> m_altPanel;
@@ -332,6 +352,10 @@ private:
     std::vector<std::filesystem::path> m_recentFiles;
     QMenu* mnuFile_Recent = nullptr;
     QLabel* m_notice = nullptr;
+    QLabel* m_selectionCount = nullptr;
+    QString m_findText;        // what Find last looked for, for Find Next
+    QByteArray m_clipboardPut; // the own format as this window last put it on the clipboard
+    CurrentCell::Subscription m_selectionSubscription;
     QTimer* m_noticeTimer = nullptr;
 };
 

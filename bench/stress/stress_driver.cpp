@@ -5,11 +5,13 @@
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
@@ -29,6 +31,7 @@
 #include "app/editor/frm_main.h"
 #include "app/transfer/frm_clone.h"
 #include "core/channels/channel_csv.h"
+#include "core/channels/channel_ranges.h"
 #include "core/channels/channel_table.h"
 #include "core/datafile/data_file.h"
 #include "core/service/service_code.h"
@@ -97,7 +100,9 @@ constexpr Command kCommands[] = {
     {"mnuView_Status", 1},      {"mnuView_Buttons", 1},     {"mnuSet_COM", 1},        {"mnuHelp_About", 1},
     {"mnuTransfer_Read", 1},    {"mnuTransfer_Write", 1},   {"cmdButton", 8},         {"mnuFile_ImportCsv", 5},
     {"mnuFile_ExportCsv", 1},   {"mnuFile_Print", 1},       {"mnuFile_ExportPdf", 1}, {"mnuFile_Compare", 2},
-    {"mnuSet_Verify", 1},
+    {"mnuSet_Verify", 1},       {"mnuEdit_Cut", 4},         {"mnuEdit_SelectAll", 2}, {"selectChannels", 14},
+    {"setOnSelection", 8},      {"pasteSpreadsheet", 4},    {"mnuEdit_Fill", 3},      {"mnuEdit_SortRx", 2},
+    {"mnuEdit_SortName", 2},    {"mnuEdit_Find", 2},        {"mnuEdit_FindNext", 2},
 };
 
 bool replacesImage(const char* action) {
@@ -389,6 +394,7 @@ void StressDriver::pressKey(QWidget* target) {
         return;
     case 3:
         key = m_rng.chance(0.5) ? Qt::Key_Return : Qt::Key_Enter;
+        mods = m_rng.chance(0.2) ? Qt::ControlModifier : Qt::NoModifier; // into every selected channel
         break;
     case 4:
         key = Qt::Key_Escape;
@@ -399,6 +405,7 @@ void StressDriver::pressKey(QWidget* target) {
         break;
     case 6:
         key = m_rng.pick(std::vector<Qt::Key>{Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right});
+        mods = m_rng.chance(0.25) ? Qt::ShiftModifier : Qt::NoModifier; // Shift+Up/Down grow a selection
         break;
     case 7:
         key = m_rng.pick(std::vector<Qt::Key>{Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End});
@@ -547,6 +554,18 @@ void StressDriver::runAction(const char* name) {
             QTest::mouseClick(b, Qt::LeftButton);
         return;
     }
+    if (key == QLatin1String("selectChannels")) {
+        selectChannels();
+        return;
+    }
+    if (key == QLatin1String("setOnSelection")) {
+        setOnSelection();
+        return;
+    }
+    if (key == QLatin1String("pasteSpreadsheet")) {
+        putSpreadsheetText();
+        name = "mnuEdit_Paste";
+    }
     if (key == QLatin1String("mnuProgram_Advanced")) {
         // The command shows only after Ctrl+Alt and a click on the status bar.
         QAction* advanced = m_window->action(name);
@@ -567,6 +586,68 @@ void StressDriver::runAction(const char* name) {
         QTest::mouseClick(button, Qt::LeftButton);
     else if (a->isVisible() || key.startsWith(QLatin1String("tlbActions")))
         a->trigger();
+}
+
+// Row numbers clicked alone, with Shift or with Ctrl, mostly near the current channel.
+void StressDriver::selectChannels() {
+    ChannelGrid* grid = m_window->channelGrid();
+    if (!grid->isVisible() || m_window->alternatePanelShown())
+        return;
+    const int n = m_rng.chance(0.7) ? qBound(1, grid->currentChannel() + m_rng.between(-6, 6), kChannelCount)
+                                    : m_rng.between(1, kChannelCount);
+    const Qt::KeyboardModifiers mods = m_rng.pick(
+        std::vector<Qt::KeyboardModifiers>{Qt::NoModifier, Qt::ShiftModifier, Qt::ShiftModifier, Qt::ControlModifier});
+    grid->scrollTo(grid->model()->index(n - 1, 0));
+    QHeaderView* numbers = grid->verticalHeader();
+    const int y = numbers->sectionViewportPosition(n - 1) + numbers->sectionSize(n - 1) / 2;
+    if (y < 0 || y >= numbers->viewport()->height())
+        return;
+    if (m_options.trace)
+        std::printf("%*s  number %d (%d)\n", m_depth * 2, "", n, int(mods));
+    QTest::mouseClick(numbers->viewport(), Qt::LeftButton, mods, QPoint(numbers->width() / 2, y));
+}
+
+// A cell of a selected channel edited and left with Ctrl+Enter, or a list value chosen with Ctrl.
+void StressDriver::setOnSelection() {
+    ChannelGrid* grid = m_window->channelGrid();
+    const CurrentCell& cell = m_window->channelTable().current();
+    if (!grid->isVisible() || m_window->alternatePanelShown() || cell.selectedCount() < 2)
+        return;
+    std::vector<int> selected;
+    for (int n = 1; n <= kChannelCount; ++n) {
+        if (cell.selected().test(static_cast<std::size_t>(n)))
+            selected.push_back(n);
+    }
+    const int n = m_rng.pick(selected);
+    const int column = m_rng.pick(
+        std::vector<int>{col::Rx, col::Tx, col::Offset, col::Name, col::Decode, col::Power, col::Duplex, col::Scan});
+    clickCell(n, column, !m_window->singleClickEdit());
+    QWidget* to = keyTarget(m_window.get());
+    if (auto* edit = qobject_cast<QLineEdit*>(to)) {
+        edit->selectAll();
+        typeText(to, column == col::Name ? randomText(kAnyText, 7) : frequencyText());
+    } else {
+        for (int i = m_rng.below(4); i > 0; --i)
+            QTest::keyClick(keyTarget(m_window.get()), m_rng.chance(0.5) ? Qt::Key_Down : Qt::Key_Up);
+    }
+    QTest::keyClick(keyTarget(m_window.get()), Qt::Key_Return, Qt::ControlModifier);
+}
+
+// What a spreadsheet puts on the clipboard: the program's own text of some channels, changed a
+// little, or lines that are partly junk.
+void StressDriver::putSpreadsheetText() {
+    ChannelSet some;
+    const int first = m_rng.between(1, kChannelCount);
+    for (int n = first; n <= std::min(kChannelCount, first + m_rng.below(8)); ++n)
+        some.set(static_cast<std::size_t>(n));
+    QString text = QString::fromStdString(channelsClipboardText(m_doc.image(), some));
+    if (m_rng.chance(0.3))
+        text.remove(0, text.indexOf(QLatin1Char('\n')) + 1); // without the header
+    if (m_rng.chance(0.3))
+        text += frequencyText() + QLatin1Char('\t') + randomText(kAnyText, 9) + QLatin1Char('\n');
+    if (m_rng.chance(0.2))
+        text = randomText(kAnyText + QStringLiteral("\t\n\""), 40);
+    QGuiApplication::clipboard()->setText(text);
 }
 
 // --- The single-channel panel -----------------------------------------------------------------

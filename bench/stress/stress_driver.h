@@ -93,6 +93,9 @@ private:
     void typeIntoCell();
     void command();
     void runAction(const char* name);
+    void selectChannels();
+    void setOnSelection();
+    void putSpreadsheetText();
     void pokeWidget(QWidget* w);
     void pokeItemView(QWidget* view);
     void undoAllTheWay();

@@ -412,6 +412,43 @@ inline constexpr int AccessibleZoom = 1993;
 inline constexpr int AccessiblePage = 1994;
 inline constexpr int DiffNone = 1995;
 
+
+// Editing many channels at once.
+inline constexpr int ChangePasteChannels = 3000;
+inline constexpr int ChangeClearChannels = 3001;
+inline constexpr int ChangeDeleteChannels = 3002;
+inline constexpr int ChangeInsertChannels = 3003;
+inline constexpr int ChangeSetColumn = 3004;
+inline constexpr int MenuEditCut = 3005;
+inline constexpr int MenuEditSelectAll = 3006;
+inline constexpr int ChannelsSelected = 3007;    // %1 how many
+inline constexpr int PasteOverwrites = 3008;     // %1 how many, %2 the first channel
+inline constexpr int PasteDoesNotFit = 3009;     // %1 how many, %2 the channel, %3 the last that fits
+inline constexpr int InsertLosesChannels = 3010; // %1 how many
+inline constexpr int DeleteChannelsAsk = 3011;   // %1 how many
+inline constexpr int SetColumnRefused = 3012;    // %1 the channels
+inline constexpr int ClipboardNoChannels = 3013;
+inline constexpr int ChangeFill = 3014;
+inline constexpr int ChangeSort = 3015;
+inline constexpr int MenuEditFill = 3016;
+inline constexpr int MenuEditSortRx = 3017;
+inline constexpr int MenuEditSortName = 3018;
+inline constexpr int MenuEditFind = 3019;
+inline constexpr int MenuEditFindNext = 3020;
+inline constexpr int FindNothing = 3021; // %1 the text
+inline constexpr int FillStart = 3022;
+inline constexpr int FillStep = 3023;
+inline constexpr int FillTransmit = 3024;
+inline constexpr int FillTxOff = 3025;
+inline constexpr int FillTxPlus = 3026;
+inline constexpr int FillTxMinus = 3027;
+inline constexpr int FillTxFixed = 3028;
+inline constexpr int FillOffsetOrTx = 3029;
+inline constexpr int FillCount = 3030;
+inline constexpr int FillPreview = 3031; // %1 first RX, %2 its channel, %3 last RX, %4 its channel
+inline constexpr int FillRefused = 3032; // %1 the channels
+inline constexpr int FindPrompt = 3033;
+inline constexpr int FillNotNumbers = 3034;
 // Backups.
 inline constexpr int BackupReadAhead = 3100;
 inline constexpr int BackupProgress = 3101;   // %1 the percentage

@@ -1,11 +1,19 @@
 #include <QAction>
+#include <QClipboard>
+#include <QDialog>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QtTest>
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 #include "app/common/texts.h"
 #include "app/editor/alternate_panel.h"
+#include "app/editor/channel_grid.h"
 #include "core/strings/string_ids.h"
 #include "support/window_fixture.h"
 
@@ -28,6 +36,18 @@ struct Fixture : test::WindowFixture {
                 return false;
         }
         return true;
+    }
+    void clickNumber(int channel, Qt::KeyboardModifiers modifiers = {}) {
+        QHeaderView* numbers = grid()->verticalHeader();
+        const int y = numbers->sectionViewportPosition(channel - 1) + numbers->sectionSize(channel - 1) / 2;
+        QTest::mouseClick(numbers->viewport(), Qt::LeftButton, modifiers, QPoint(numbers->width() / 2, y));
+    }
+    std::vector<int> selectedRows() {
+        std::vector<int> rows;
+        for (const QModelIndex& i : grid()->selectionModel()->selectedRows(0))
+            rows.push_back(i.row() + 1);
+        std::sort(rows.begin(), rows.end());
+        return rows;
     }
 };
 
@@ -115,6 +135,160 @@ private slots:
         QTest::mouseClick(f.window->cmdButton(2), Qt::LeftButton);
         QCOMPARE(f.record(11), ten);
         QVERIFY(f.rowSelected(10));
+    }
+
+    // Row numbers with Shift and Ctrl select channels; Copy puts both forms on the clipboard;
+    // Paste of either, Ctrl+Enter into five and Clear each land as one step that Ctrl+Z takes back.
+    void aSelectionOfChannelsIsCopiedPastedAndSetAtOnce() {
+        Fixture f;
+        f.useChannels(10);
+        f.start();
+        f.focusCell(3, col::Power);
+        f.clickNumber(3);
+        f.clickNumber(7, Qt::ShiftModifier);
+        QCOMPARE(f.selectedRows(), (std::vector<int>{3, 4, 5, 6, 7}));
+        QCOMPARE(f.child<QLabel>("staSelection")->text(), QStringLiteral("5 channels selected"));
+
+        QTest::keyClick(f.grid(), Qt::Key_C, Qt::ControlModifier);
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(mime->hasFormat(QStringLiteral("application/x-norvik-r7-channels")));
+        const QStringList lines = mime->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 6);
+        QVERIFY(lines[0].startsWith(QStringLiteral("CH\tRX Freq\t")));
+        for (int k = 1; k <= 5; ++k)
+            QVERIFY(lines[k].startsWith(QString::number(k + 2) + QLatin1Char('\t')));
+
+        const auto pasteAt = [&f](int channel) {
+            f.focusCell(channel, col::Rx);
+            QTest::keyClick(f.grid(), Qt::Key_V, Qt::ControlModifier);
+        };
+        pasteAt(40);
+        QCOMPARE(f.doc.undoLabelId(), ids::ChangePasteChannels);
+        for (int k = 0; k < 5; ++k) {
+            QCOMPARE(f.record(40 + k), f.record(3 + k));
+            QCOMPARE(f.name(40 + k), f.name(3 + k));
+        }
+        QCOMPARE(f.selectedRows(), (std::vector<int>{40, 41, 42, 43, 44}));
+        QTest::keyClick(f.grid(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(f.shown(40, col::Rx).isEmpty() && f.shown(44, col::Rx).isEmpty());
+
+        // Spreadsheet cells, and the program's own type holding junk beside them: the text is taken.
+        auto* cells = new QMimeData;
+        cells->setData(QStringLiteral("application/x-norvik-r7-channels"), "junk");
+        cells->setText(QStringLiteral("RX Freq\tCH.Name\r\n145.000\tAA\r\n146.000\tBB\r\n"));
+        QGuiApplication::clipboard()->setMimeData(cells);
+        pasteAt(60);
+        QCOMPARE(f.shown(60, col::Rx), QStringLiteral("145.00000"));
+        QCOMPARE(f.shown(61, col::Name), QStringLiteral("BB"));
+        QVERIFY(f.shown(62, col::Rx).isEmpty());
+        QTest::keyClick(f.grid(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(f.shown(60, col::Rx).isEmpty() && f.shown(61, col::Rx).isEmpty());
+
+        // Ctrl+Enter in the name column of one of five selected channels names all five.
+        f.clickNumber(2);
+        f.clickNumber(6, Qt::ShiftModifier);
+        f.table().current().moveWithin(4, col::Name);
+        QTest::keyClick(f.grid(), Qt::Key_Z);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+        for (int n = 2; n <= 6; ++n)
+            QCOMPARE(f.shown(n, col::Name), QStringLiteral("Z"));
+        QCOMPARE(f.shown(7, col::Name), QStringLiteral("CH7"));
+        QCOMPARE(f.doc.undoLabelId(), ids::ChangeSetColumn);
+        QTest::keyClick(f.grid(), Qt::Key_Z, Qt::ControlModifier);
+        for (int n = 2; n <= 6; ++n)
+            QCOMPARE(f.shown(n, col::Name), QStringLiteral("CH") + QString::number(n));
+
+        // Ctrl+click adds a channel past a gap; Clear empties just the selected ones.
+        f.clickNumber(2);
+        f.clickNumber(9, Qt::ControlModifier);
+        QCOMPARE(f.selectedRows(), (std::vector<int>{2, 9}));
+        QTest::keyClick(f.grid(), Qt::Key_D, Qt::ControlModifier);
+        QVERIFY(f.shown(2, col::Rx).isEmpty() && f.shown(9, col::Rx).isEmpty() && !f.shown(3, col::Rx).isEmpty());
+        QTest::keyClick(f.grid(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!f.shown(2, col::Rx).isEmpty() && !f.shown(9, col::Rx).isEmpty());
+
+        // Shift+Down grows the block; Select All takes every channel; a click on a cell elsewhere ends it.
+        f.clickNumber(5);
+        QTest::keyClick(f.grid(), Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(f.selectedRows(), (std::vector<int>{5, 6}));
+        QTest::keyClick(f.grid(), Qt::Key_Space, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f.table().current().selectedCount(), kChannelCount);
+        f.table().current().set(20, col::Rx);
+        QVERIFY(f.selectedRows().empty());
+        QVERIFY(f.child<QLabel>("staSelection")->text().isEmpty());
+        QVERIFY(f.prompter.asked.isEmpty());
+    }
+
+    // Pasting several channels over channels in use asks first; past channel 128 it says where to go.
+    void pastingSeveralAsksBeforeWritingOverChannels() {
+        Fixture f;
+        f.useChannels(10);
+        f.start();
+        f.clickNumber(1);
+        f.clickNumber(3, Qt::ShiftModifier);
+        QTest::keyClick(f.grid(), Qt::Key_C, Qt::ControlModifier);
+        f.prompter.answers = {QMessageBox::No};
+        f.focusCell(9, col::Rx);
+        QTest::keyClick(f.grid(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.prompter.asked.size(), 1);
+        QVERIFY(!f.doc.isModified());
+        f.focusCell(127, col::Rx);
+        QTest::keyClick(f.grid(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.prompter.asked.size(), 2);
+        QVERIFY(f.prompter.asked.last().text.contains(QStringLiteral("channel 126")));
+        QVERIFY(!f.doc.isModified());
+        // Spreadsheet lines that would run past channel 128 are told the same way.
+        QGuiApplication::clipboard()->setText(QStringLiteral("145.000\n146.000\n147.000\n"));
+        QTest::keyClick(f.grid(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.prompter.asked.size(), 3);
+        QVERIFY(f.prompter.asked.last().text.contains(QStringLiteral("channel 126")));
+        QVERIFY(!f.doc.isModified());
+    }
+
+    // Fill on a selection, Sort and Find reach their core calls; each is one step.
+    void fillSortAndFindReachTheirOperations() {
+        Fixture f;
+        f.useChannels(6);
+        f.start();
+        f.clickNumber(3);
+        f.clickNumber(6, Qt::ShiftModifier);
+        f.action("mnuEdit_Fill")->trigger();
+        auto* fill = f.window->findChild<QDialog*>(QStringLiteral("frmFill"));
+        QVERIFY(fill);
+        fill->findChild<QLineEdit*>(QStringLiteral("txtStart"))->setText(QStringLiteral("173.950"));
+        QVERIFY(fill->findChild<QLabel*>(QStringLiteral("lblPreview"))->text().contains(QStringLiteral("6")));
+        f.prompter.answers = {QMessageBox::Ok};
+        QTest::mouseClick(fill->findChild<QPushButton*>(QStringLiteral("CmdOk")), Qt::LeftButton);
+        QCOMPARE(f.prompter.asked.size(), 1); // 174.025 on channel 6 is out of band: nothing written
+        QVERIFY(!f.doc.isModified());
+        fill->findChild<QLineEdit*>(QStringLiteral("txtStart"))->setText(QStringLiteral("145.000"));
+        fill->findChild<QLineEdit*>(QStringLiteral("txtStep"))->setText(QStringLiteral("-0.025"));
+        QTest::mouseClick(fill->findChild<QPushButton*>(QStringLiteral("CmdOk")), Qt::LeftButton);
+        QTRY_VERIFY(!f.window->findChild<QDialog*>(QStringLiteral("frmFill")));
+        QCOMPARE(f.shown(3, col::Rx), QStringLiteral("145.00000"));
+        QCOMPARE(f.shown(6, col::Rx), QStringLiteral("144.92500"));
+        QCOMPARE(f.doc.undoLabelId(), ids::ChangeFill);
+
+        f.grid()->setCurrentCell(1, col::Rx);
+        f.action("mnuEdit_SortRx")->trigger();
+        QCOMPARE(f.doc.undoLabelId(), ids::ChangeSort);
+        QCOMPARE(f.shown(1, col::Name), QStringLiteral("CH1"));
+        QCOMPARE(f.shown(3, col::Name), QStringLiteral("CH6"));
+        QCOMPARE(f.shown(6, col::Name), QStringLiteral("CH3"));
+
+        f.action("mnuEdit_Find")->trigger();
+        auto* find = f.window->findChild<QDialog*>(QStringLiteral("frmFind"));
+        QVERIFY(find);
+        find->findChild<QLineEdit*>(QStringLiteral("txtFind"))->setText(QStringLiteral("ch4"));
+        QTest::mouseClick(find->findChild<QPushButton*>(QStringLiteral("CmdFindNext")), Qt::LeftButton);
+        const int at = f.grid()->currentChannel();
+        QCOMPARE(f.shown(at, col::Name), QStringLiteral("CH4"));
+        find->reject();
+        QTRY_VERIFY(!f.window->findChild<QDialog*>(QStringLiteral("frmFind")));
+        f.grid()->setCurrentCell(1, col::Rx);
+        QCOMPARE(f.action("mnuEdit_FindNext")->shortcut(), QKeySequence(Qt::Key_F3));
+        f.action("mnuEdit_FindNext")->trigger();
+        QCOMPARE(f.grid()->currentChannel(), at);
     }
 
     void editCommandsDoNothingWhileThePanelIsOpen() {

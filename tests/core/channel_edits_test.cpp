@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "core/channels/channel_csv.h"
 #include "core/channels/channel_edits.h"
+#include "core/channels/channel_ranges.h"
 #include "core/channels/channel_rules.h"
 #include "core/channels/channel_table.h"
 #include "core/image/channel_record.h"
@@ -288,4 +290,286 @@ TEST(ChannelEdits, EachCommitAndOperationIsOneNamedUndoStepAndTheRowsFollow) {
         f.doc.redo();
         EXPECT_TRUE(f.states() == states[i + 1]) << "redo " << steps[i].what;
     }
+}
+
+namespace {
+
+ChannelSet setOf(std::initializer_list<int> channels) {
+    ChannelSet s;
+    for (int n : channels)
+        s.set(static_cast<std::size_t>(n));
+    return s;
+}
+
+} // namespace
+
+// Each operation on a selection, at the start, in the middle, at the end and with gaps, against
+// a model of where every channel must end up (0: emptied, its name entry kept); one undo takes
+// it all back.
+TEST(ChannelRanges, SelectionOperationsMoveWholeChannelsAndUndoAsOneStep) {
+    enum class Op { Delete, Insert, Clear, Up, Down, Paste };
+    struct Case {
+        Op op;
+        ChannelSet set;
+        int pasteAt = 0;
+    };
+    const Case cases[] = {
+        {Op::Delete, setOf({1, 2, 3})},  {Op::Delete, setOf({60, 61})},      {Op::Delete, setOf({126, 127, 128})},
+        {Op::Delete, setOf({2, 5, 9})},  {Op::Insert, setOf({1, 2})},        {Op::Insert, setOf({64, 65, 66})},
+        {Op::Insert, setOf({127, 128})}, {Op::Insert, setOf({3, 7})},        {Op::Clear, setOf({1, 64, 128})},
+        {Op::Up, setOf({2, 3, 4})},      {Op::Down, setOf({125, 126, 127})}, {Op::Paste, setOf({1, 2, 3}), 60},
+        {Op::Paste, setOf({5, 9}), 127}, {Op::Paste, setOf({126, 128}), 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.op)) + " " + c.set.to_string().substr(0, 20));
+        Fixture f(Fixture::all());
+        const std::vector<ChannelState> before = f.states();
+        std::vector<int> from(1); // channel n ends up holding what channel from[n] held
+        std::vector<int> selected;
+        for (int n = 1; n <= kChannelCount; ++n) {
+            if (c.set.test(static_cast<std::size_t>(n)))
+                selected.push_back(n);
+        }
+        EditResult r;
+        switch (c.op) {
+        case Op::Delete:
+            for (int n = 1; n <= kChannelCount; ++n) {
+                if (!c.set.test(static_cast<std::size_t>(n)))
+                    from.push_back(n);
+            }
+            r = deleteChannels(f.table, c.set);
+            break;
+        case Op::Insert:
+            for (int n = 1; n <= kChannelCount; ++n) {
+                if (c.set.test(static_cast<std::size_t>(n)))
+                    from.push_back(0);
+                from.push_back(n);
+            }
+            r = insertChannels(f.table, c.set);
+            break;
+        case Op::Clear:
+            for (int n = 1; n <= kChannelCount; ++n)
+                from.push_back(c.set.test(static_cast<std::size_t>(n)) ? 0 : n);
+            r = clearChannels(f.table, c.set);
+            break;
+        case Op::Up:
+        case Op::Down: {
+            const int delta = c.op == Op::Up ? -1 : 1;
+            for (int n = 1; n <= kChannelCount; ++n)
+                from.push_back(n);
+            const int first = selected.front(), last = selected.back();
+            for (int n = first; n <= last; ++n)
+                from[n + delta] = n;
+            from[delta < 0 ? last : first] = delta < 0 ? first - 1 : last + 1;
+            r = moveChannelBlock(f.table, c.set, delta);
+            break;
+        }
+        case Op::Paste: {
+            for (int n = 1; n <= kChannelCount; ++n)
+                from.push_back(n);
+            const ChannelClip clip = copyChannels(f.doc.image(), c.set);
+            ASSERT_EQ(clip.size(), selected.size());
+            const bool fits = pasteFits(c.pasteAt, static_cast<int>(clip.size()));
+            if (fits) {
+                for (std::size_t k = 0; k < selected.size(); ++k)
+                    from[static_cast<std::size_t>(c.pasteAt) + k] = selected[k];
+            }
+            // Through the clipboard's own format, as another copy of the program would paste it.
+            const auto decoded = decodeChannelClip(encodeChannelClip(clip));
+            ASSERT_TRUE(decoded.has_value());
+            r = pasteChannels(f.table, c.pasteAt, *decoded);
+            EXPECT_EQ(r.ran, fits);
+            break;
+        }
+        }
+        from.resize(kChannelCount + 1);
+        for (int n = 1; n <= kChannelCount; ++n) {
+            const ChannelState& got = f.state(n);
+            if (from[n] == 0) {
+                EXPECT_EQ(got.record, Bytes(kRowSize, 0xFF)) << n;
+                EXPECT_EQ(got.texts, std::vector<std::string>(kTableColumns - 1)) << n;
+            } else {
+                ASSERT_EQ(got.record, before[from[n]].record) << n;
+                ASSERT_EQ(got.texts, before[from[n]].texts) << n;
+                if (c.op != Op::Clear)
+                    ASSERT_EQ(got.name, before[from[n]].name) << n;
+            }
+        }
+        if (r.ran) {
+            f.doc.undo();
+            EXPECT_EQ(f.states(), before);
+            EXPECT_FALSE(f.doc.canUndo());
+        }
+    }
+    // A set with gaps does not move; pushing channels in use past 128 is asked about.
+    Fixture f({1, 126});
+    EXPECT_FALSE(moveChannelBlock(f.table, setOf({2, 4}), 1).ran);
+    EXPECT_FALSE(insertLosesChannelCount(f.doc.image(), 2));
+    EXPECT_TRUE(insertLosesChannelCount(f.doc.image(), 3));
+    EXPECT_TRUE(pasteOverwritesChannels(f.doc.image(), 125, 2));
+    EXPECT_FALSE(pasteOverwritesChannels(f.doc.image(), 2, 100));
+    EXPECT_TRUE(copyChannels(f.doc.image(), setOf({2, 3})).empty());
+}
+
+// Whatever another program puts under the type is refused whole, never half read.
+TEST(ChannelRanges, MalformedClipboardBytesAreRefused) {
+    Fixture f({5, 6});
+    const std::string good = encodeChannelClip(copyChannels(f.doc.image(), setOf({5, 6})));
+    ASSERT_EQ(good.size(), 6U + 2 * (kRowSize + kNameLength));
+    std::string badVersion = good, countZero = good, countHigh = good, badMagic = good;
+    badVersion[4] = 2;
+    countZero[5] = 0;
+    countHigh[5] = 3;
+    badMagic[0] = 'X';
+    for (const std::string& bytes : {std::string(), good.substr(0, 5), good.substr(0, good.size() - 1), good + "x",
+                                     badVersion, countZero, countHigh, badMagic})
+        EXPECT_FALSE(decodeChannelClip(bytes).has_value()) << bytes.size();
+    EXPECT_TRUE(decodeChannelClip(good).has_value());
+}
+
+// The text form is the export's columns and texts, tab-separated; pasted back from a
+// spreadsheet, with or without a header, it lands from the chosen channel on through the import's
+// rules, a refused line named and the others taken.
+TEST(ChannelRanges, SpreadsheetTextGoesOutAsTheExportAndComesBackThroughTheImport) {
+    Fixture f({5, 9});
+    const std::string text = channelsClipboardText(f.doc.image(), setOf({5, 9, 30}));
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, nl; (nl = text.find('\n', at)) != std::string::npos; at = nl + 1)
+        lines.push_back(text.substr(at, nl - at));
+    ASSERT_EQ(lines.size(), 3U);
+    std::string header = exportChannelsCsv(f.doc.image());
+    header = header.substr(0, header.find('\n'));
+    std::replace(header.begin(), header.end(), ',', '\t');
+    EXPECT_EQ(lines[0], header);
+    EXPECT_EQ(lines[1].substr(0, 2), "5\t");
+    EXPECT_EQ(std::count(lines[1].begin(), lines[1].end(), '\t'), kCsvColumnCount - 1);
+
+    struct Case {
+        const char* what;
+        std::string pasted;
+        int at;
+        std::vector<int> taken; // channels that then show the RX of channel 5 or 9 in turn
+        int refused;
+    };
+    const std::string rx5 = f.table.text(5, col::Rx), rx9 = f.table.text(9, col::Rx);
+    const Case cases[] = {
+        {"own text with its header", text, 40, {40, 41}, 0},
+        {"without a header, channel column first", lines[1] + "\n" + lines[2] + "\n", 50, {50, 51}, 0},
+        {"without a header, from RX Freq", rx5 + ",,\r\n" + rx9 + ",,\r\n", 60, {60, 61}, 0},
+        {"a refused line", "RX Freq\tCH.Name\n" + rx5 + "\tA\nabc\tB\n" + rx9 + "\tC\n", 70, {70, 72}, 1},
+        {"a quote left open", "RX Freq,CH.Name\n" + rx5 + ",\"AB\n", 80, {}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const PastedText p = pastedTextAsCsv(c.pasted, c.at);
+        const CsvImport imp = importChannelsCsv(p.csv, f.doc.image());
+        EXPECT_EQ(imp.refusedCount(), c.refused);
+        EXPECT_EQ(imp.changedCount(), static_cast<int>(c.taken.size()));
+        const ChannelRows rows = channelRows(imp.image, Language::English, '.');
+        for (std::size_t k = 0; k < c.taken.size(); ++k)
+            EXPECT_EQ(rows[static_cast<std::size_t>(c.taken[k])].texts[col::Rx], k == 0 ? rx5 : rx9);
+        if (c.refused == 1 && c.taken.size() == 2)
+            EXPECT_EQ(rows[72].texts[col::Name], "C");
+    }
+    // The whole own text reproduces the channels' bytes.
+    const CsvImport back = importChannelsCsv(pastedTextAsCsv(text, 40).csv, f.doc.image());
+    EXPECT_EQ(bytesAt(back.image, channelAddress(40), kRowSize), f.state(5).record);
+    EXPECT_EQ(bytesAt(back.image, nameAddress(41), kNameLength), f.state(9).name);
+}
+
+// One value into many channels: every selected channel in use takes it through the typing rule,
+// an empty one stays empty; a value the rule refuses leaves every channel as it was.
+TEST(ChannelRanges, OneValueIntoManyChannels) {
+    Fixture f({10, 11, 12, 13, 14});
+    const ChannelSet set = setOf({10, 11, 12, 13, 14, 15});
+    EXPECT_TRUE(setColumnOnChannels(f.table, set, col::Name, "FLEET").empty());
+    EXPECT_TRUE(setColumnOnChannels(f.table, set, col::Tx, "150.000").empty());
+    for (int n = 10; n <= 14; ++n) {
+        EXPECT_EQ(f.table.text(n, col::Name), "FLEET");
+        EXPECT_EQ(f.table.text(n, col::Tx), "150.00000");
+    }
+    EXPECT_TRUE(f.table.isEmpty(15));
+    const std::vector<ChannelState> before = f.states();
+    EXPECT_EQ(setColumnOnChannels(f.table, set, col::Tx, "999.000"), (std::vector<int>{10, 11, 12, 13, 14}));
+    EXPECT_EQ(f.states(), before);
+    EXPECT_EQ(channelListText({3, 7, 12}), "3, 7, 12");
+    f.doc.undo();
+    f.doc.undo();
+    EXPECT_EQ(f.table.text(10, col::Name), "CH10");
+}
+
+// Fill across the top of a band: the channel that would leave it is named and nothing is written;
+// inside the band every channel takes its step and its transmit frequency.
+TEST(ChannelRanges, FillRefusesWholeAcrossABandEdgeAndStepsInsideIt) {
+    Fixture f({10});
+    const std::vector<int> channels{10, 11, 12, 13};
+    struct Case {
+        FillPlan plan;
+        std::vector<int> refused;
+        std::vector<std::string> rx, tx;
+    };
+    using T = FillPlan::Transmit;
+    const Case cases[] = {
+        {{"173.950", "0.025", T::Off, ""}, {13}, {}, {}},
+        {{"145,000", "0.0125", T::Plus, "0.6"},
+         {},
+         {"145.00000", "145.01250", "145.02500", "145.03750"},
+         {"145.60000", "145.61250", "145.62500", "145.63750"}},
+        {{"440.000", "-0.1", T::Fixed, "435.000"},
+         {},
+         {"440.00000", "439.90000", "439.80000", "439.70000"},
+         {"435.00000", "435.00000", "435.00000", "435.00000"}},
+        {{"150.000", "0.1", T::Fixed, "300.000"}, {10, 11, 12, 13}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.plan.start);
+        const std::vector<ChannelState> before = f.states();
+        const FillResult preview = previewFill(f.doc.image(), channelRows(f.doc.image(), Language::English, '.'),
+                                               channels, c.plan, f.table.style());
+        EXPECT_EQ(f.states(), before);
+        const FillResult r = fillFrequencies(f.table, channels, c.plan);
+        EXPECT_EQ(r.refused, c.refused);
+        EXPECT_EQ(preview.refused, c.refused);
+        if (!c.refused.empty()) {
+            EXPECT_EQ(f.states(), before);
+            continue;
+        }
+        EXPECT_EQ(preview.firstRx, c.rx.front());
+        EXPECT_EQ(preview.lastRx, c.rx.back());
+        for (std::size_t k = 0; k < channels.size(); ++k) {
+            EXPECT_EQ(f.table.text(channels[k], col::Rx), c.rx[k]);
+            EXPECT_EQ(f.table.text(channels[k], col::Tx), c.tx[k]);
+        }
+        f.doc.undo();
+        EXPECT_EQ(f.states(), before);
+    }
+    EXPECT_FALSE(fillFrequencies(f.table, channels, {"abc", "0.1", T::Off, ""}).readable);
+}
+
+// Sort keeps equal keys in their order and puts empty channels at the end of the sorted block;
+// Find goes round past channel 128.
+TEST(ChannelRanges, SortIsStableWithEmptyChannelsLastAndFindGoesRound) {
+    Fixture f({1, 2, 3, 5, 6, 7});
+    const char* rx[] = {nullptr, "150.000", "140.000", "150.000", nullptr, "140.000", "145.000"};
+    for (int n : {1, 2, 3, 5, 6})
+        f.table.commitReceive(n, rx[n]);
+    const std::vector<ChannelState> before = f.states();
+    sortChannels(f.table, setOf({1, 2, 3, 4, 5, 6}), SortKey::Receive);
+    const int byRx[] = {2, 5, 6, 1, 3};
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(f.state(k + 1), before[byRx[k]]) << k;
+    f.expectEmptied(6);
+    EXPECT_EQ(f.state(7), before[7]); // outside the sorted block
+    sortChannels(f.table, setOf({1, 2, 3, 4, 5, 6}), SortKey::Name);
+    for (int k = 1; k <= 5; ++k)
+        EXPECT_EQ(f.table.text(k, col::Name), "CH" + std::to_string(k < 4 ? k : k + 1));
+    f.doc.undo();
+    f.doc.undo();
+    EXPECT_EQ(f.states(), before);
+
+    EXPECT_EQ(findChannel(f.table, "ch5", 0), 5);
+    EXPECT_EQ(findChannel(f.table, "140,0", 2), 5);
+    EXPECT_EQ(findChannel(f.table, "140.0", 5), 2); // round past 128
+    EXPECT_EQ(findChannel(f.table, "nothing", 0), 0);
+    EXPECT_EQ(findChannel(f.table, "  ", 0), 0);
 }
