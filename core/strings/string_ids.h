@@ -412,7 +412,6 @@ inline constexpr int AccessibleZoom = 1993;
 inline constexpr int AccessiblePage = 1994;
 inline constexpr int DiffNone = 1995;
 
-
 // Editing many channels at once.
 inline constexpr int ChangePasteChannels = 3000;
 inline constexpr int ChangeClearChannels = 3001;
