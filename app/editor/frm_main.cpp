@@ -581,18 +581,22 @@ void frmMain::updateUndoActions() {
         QAction* action;
         bool can;
         int labelId;
+        int labelArg;
         int plainId;
         int namedId;
     };
     const Side sides[] = {
-        {action("mnuEdit_Undo"), m_document.canUndo(), m_document.undoLabelId(), ids::MenuEditUndo,
-         ids::MenuEditUndoNamed},
-        {action("mnuEdit_Redo"), m_document.canRedo(), m_document.redoLabelId(), ids::MenuEditRedo,
-         ids::MenuEditRedoNamed},
+        {action("mnuEdit_Undo"), m_document.canUndo(), m_document.undoLabelId(), m_document.undoLabelArg(),
+         ids::MenuEditUndo, ids::MenuEditUndoNamed},
+        {action("mnuEdit_Redo"), m_document.canRedo(), m_document.redoLabelId(), m_document.redoLabelArg(),
+         ids::MenuEditRedo, ids::MenuEditRedoNamed},
     };
     for (const Side& side : sides) {
-        const QString text = side.labelId ? qtext(side.namedId, m_language).arg(qtext(side.labelId, m_language))
-                                          : qtext(side.plainId, m_language);
+        QString label = side.labelId ? qtext(side.labelId, m_language) : QString();
+        if (side.labelArg)
+            label = label.arg(side.labelArg);
+        const QString text =
+            side.labelId ? qtext(side.namedId, m_language).arg(label) : qtext(side.plainId, m_language);
         side.action->setText(text);
         side.action->setToolTip(withoutMnemonic(text));
         side.action->setEnabled(side.can && !editMenuOff());

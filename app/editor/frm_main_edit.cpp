@@ -183,12 +183,15 @@ bool frmMain::pasteText(const QString& text) {
     if (pasted.lines > 1 && pasteOverwritesChannels(m_document.image(), first, pasted.lines) &&
         !askYesNo(qtext(ids::PasteOverwrites, m_language).arg(pasted.lines).arg(first)))
         return true;
-    m_document.edit(ids::ChangePasteChannels, [&result](RadioImage& image) {
-        for (int n = 1; n <= kChannelCount; ++n) {
-            if (result.changed.test(static_cast<std::size_t>(n)))
-                copyChannel(result.image, n, image, n);
-        }
-    });
+    m_document.edit(
+        ids::ChangePasteChannels,
+        [&result](RadioImage& image) {
+            for (int n = 1; n <= kChannelCount; ++n) {
+                if (result.changed.test(static_cast<std::size_t>(n)))
+                    copyChannel(result.image, n, image, n);
+            }
+        },
+        result.changedCount());
     m_table->current().selectRows(first, std::min(first + pasted.lines - 1, kChannelCount));
     return true;
 }

@@ -271,31 +271,38 @@ ChannelSet upTo128From(int first) {
 EditResult pasteChannels(ChannelTable& table, int first, const ChannelClip& clip) {
     if (clip.empty() || !pasteFits(first, static_cast<int>(clip.size())))
         return {};
-    table.document().edit(ids::ChangePasteChannels, [&](RadioImage& image) { pasteChannelClip(image, first, clip); });
+    table.document().edit(
+        ids::ChangePasteChannels, [&](RadioImage& image) { pasteChannelClip(image, first, clip); },
+        static_cast<int>(clip.size()));
     return {true, first, first + static_cast<int>(clip.size()) - 1, first};
 }
 
 EditResult clearChannels(ChannelTable& table, const ChannelSet& channels) {
     if (channels.none())
         return {};
-    table.editRows(ids::ChangeClearChannels,
-                   [&](RadioImage& image, ChannelRows& rows) { clearChannelSet(image, rows, channels); });
+    table.editRows(
+        ids::ChangeClearChannels, [&](RadioImage& image, ChannelRows& rows) { clearChannelSet(image, rows, channels); },
+        static_cast<int>(channels.count()));
     return ranOver(channels, firstOf(channels));
 }
 
 EditResult deleteChannels(ChannelTable& table, const ChannelSet& channels) {
     if (channels.none())
         return {};
-    table.editRows(ids::ChangeDeleteChannels,
-                   [&](RadioImage& image, ChannelRows& rows) { deleteChannelSet(image, rows, channels); });
+    table.editRows(
+        ids::ChangeDeleteChannels,
+        [&](RadioImage& image, ChannelRows& rows) { deleteChannelSet(image, rows, channels); },
+        static_cast<int>(channels.count()));
     return ranOver(upTo128From(firstOf(channels)), firstOf(channels));
 }
 
 EditResult insertChannels(ChannelTable& table, const ChannelSet& channels) {
     if (channels.none())
         return {};
-    table.editRows(ids::ChangeInsertChannels,
-                   [&](RadioImage& image, ChannelRows& rows) { insertChannelSet(image, rows, channels); });
+    table.editRows(
+        ids::ChangeInsertChannels,
+        [&](RadioImage& image, ChannelRows& rows) { insertChannelSet(image, rows, channels); },
+        static_cast<int>(channels.count()));
     return ranOver(upTo128From(firstOf(channels)), firstOf(channels));
 }
 
@@ -312,10 +319,20 @@ EditResult moveChannelBlock(ChannelTable& table, const ChannelSet& channels, int
 
 std::vector<int> setColumnOnChannels(ChannelTable& table, const ChannelSet& channels, int column,
                                      std::string_view text) {
-    std::vector<int> refused;
-    table.editRows(ids::ChangeSetColumn, [&](RadioImage& image, ChannelRows& rows) {
-        refused = setColumnOnChannels(image, rows, channels, column, text, table.style());
-    });
+    // Tried on a copy first: the step is named by how many channels take the value.
+    RadioImage trial = table.document().image();
+    ChannelRows trialRows = table.rows();
+    std::vector<int> refused = setColumnOnChannels(trial, trialRows, channels, column, text, table.style());
+    int taking = 0;
+    for (int n = 1; n <= kChannelCount; ++n)
+        taking += channels.test(bit(n)) && channelInUse(table.document().image(), n) ? 1 : 0;
+    taking -= static_cast<int>(refused.size());
+    table.editRows(
+        ids::ChangeSetColumn,
+        [&](RadioImage& image, ChannelRows& rows) {
+            refused = setColumnOnChannels(image, rows, channels, column, text, table.style());
+        },
+        std::max(taking, 0));
     return refused;
 }
 
@@ -392,9 +409,12 @@ FillResult previewFill(const RadioImage& image, const ChannelRows& rows, const s
 
 FillResult fillFrequencies(ChannelTable& table, const std::vector<int>& channels, const FillPlan& plan) {
     FillResult result;
-    table.editRows(ids::ChangeFill, [&](RadioImage& image, ChannelRows& rows) {
-        result = fillFrequencies(image, rows, channels, plan, table.style());
-    });
+    table.editRows(
+        ids::ChangeFill,
+        [&](RadioImage& image, ChannelRows& rows) {
+            result = fillFrequencies(image, rows, channels, plan, table.style());
+        },
+        static_cast<int>(channels.size()));
     return result;
 }
 
@@ -427,8 +447,9 @@ void sortChannelSet(RadioImage& image, ChannelRows& rows, const ChannelSet& chan
 EditResult sortChannels(ChannelTable& table, const ChannelSet& channels, SortKey key) {
     if (channels.count() < 2)
         return {};
-    table.editRows(ids::ChangeSort,
-                   [&](RadioImage& image, ChannelRows& rows) { sortChannelSet(image, rows, channels, key); });
+    table.editRows(
+        ids::ChangeSort, [&](RadioImage& image, ChannelRows& rows) { sortChannelSet(image, rows, channels, key); },
+        static_cast<int>(channels.count()));
     return ranOver(channels, firstOf(channels));
 }
 

@@ -42,9 +42,11 @@ void ChannelTable::follow(const DocumentChange& change) {
     }
 }
 
-DocumentChange ChannelTable::editRows(int labelId, const std::function<void(RadioImage&, ChannelRows&)>& fn) {
+DocumentChange ChannelTable::editRows(int labelId, const std::function<void(RadioImage&, ChannelRows&)>& fn,
+                                      int labelArg) {
     m_ownEdit = true;
-    const DocumentChange change = m_doc.edit(labelId, [&](RadioImage& img) { fn(img, m_rows); });
+    const DocumentChange change = m_doc.edit(
+        labelId, [&](RadioImage& img) { fn(img, m_rows); }, labelArg);
     m_ownEdit = false;
     return change;
 }

@@ -61,7 +61,7 @@ public:
 
     // Runs fn on the image and the table's rows as one change of the document named by labelId:
     // the rules set the rows of what they change themselves.
-    DocumentChange editRows(int labelId, const std::function<void(RadioImage&, ChannelRows&)>& fn);
+    DocumentChange editRows(int labelId, const std::function<void(RadioImage&, ChannelRows&)>& fn, int labelArg = 0);
     // The same for a change of what no row shows (the panel's signalling).
     DocumentChange edit(int labelId, const std::function<void(RadioImage&)>& fn);
     // The band limits in force and the table's language and number format.
@@ -123,6 +123,7 @@ public:
 
     // A channel's whole row (column 0, the channel number, is the table's and stays empty here).
     const ChannelRow& row(int channel) const;
+    const ChannelRows& rows() const { return m_rows; }
 
 private:
     void follow(const DocumentChange& change);

@@ -78,16 +78,17 @@ RadioImage RadioDocument::newImage() const {
     return image;
 }
 
-DocumentChange RadioDocument::edit(int labelId, const std::function<void(RadioImage&)>& fn) {
+DocumentChange RadioDocument::edit(int labelId, const std::function<void(RadioImage&)>& fn, int labelArg) {
     assert(!m_notifying && "an observer started a change while being told of one");
     RadioImage after = m_image;
     fn(after);
     DocumentChange change = diffImages(m_image, after);
     change.kind = DocumentChange::Kind::Edit;
     change.labelId = labelId;
+    change.labelArg = labelArg;
     if (change.areas == 0)
         return change;
-    m_undo.push_back({m_image, after, labelId});
+    m_undo.push_back({m_image, after, labelId, labelArg});
     if (m_undo.size() > kUndoLimit)
         m_undo.pop_front();
     m_redo.clear();
@@ -139,6 +140,7 @@ void RadioDocument::travel(std::deque<Step>& from, std::deque<Step>& to, Documen
     DocumentChange change = diffImages(m_image, target);
     change.kind = kind;
     change.labelId = step.labelId;
+    change.labelArg = step.labelArg;
     to.push_back(std::move(step));
     apply(target, change);
 }

@@ -38,6 +38,7 @@ struct DocumentChange {
     unsigned areas = 0;                      // area:: bits
     std::bitset<kChannelCount + 1> channels; // bit n: record or name of channel n changed
     int labelId = 0;                         // string id naming the change (0: unnamed)
+    int labelArg = 0;                        // the %1 of a label that counts ("Paste %1 Channels"); 0: none
 
     bool touches(unsigned a) const { return (areas & a) != 0; }
     // The lowest channel whose record or name changed, 0 when none did.
@@ -77,9 +78,10 @@ public:
     const RadioImage& savedImage() const { return m_saved; }
     const BandLimits& bandLimits() const { return m_bands; }
 
-    // Runs fn on the image as one undoable step named by labelId. Returns what changed (no
-    // areas when fn altered nothing). Observers must not start another change while notified.
-    DocumentChange edit(int labelId, const std::function<void(RadioImage&)>& fn);
+    // Runs fn on the image as one undoable step named by labelId (with labelArg as its %1 when
+    // not 0). Returns what changed (no areas when fn altered nothing). Observers must not start
+    // another change while notified.
+    DocumentChange edit(int labelId, const std::function<void(RadioImage&)>& fn, int labelArg = 0);
 
     // Puts a whole new image in place: channel records are normalised as loading always does
     // (an empty receive frequency empties the record, an empty transmit frequency clears the
@@ -101,6 +103,8 @@ public:
     // String ids of the change undo or redo would take back or do again (0 when there is none).
     int undoLabelId() const { return m_undo.empty() ? 0 : m_undo.back().labelId; }
     int redoLabelId() const { return m_redo.empty() ? 0 : m_redo.back().labelId; }
+    int undoLabelArg() const { return m_undo.empty() ? 0 : m_undo.back().labelArg; }
+    int redoLabelArg() const { return m_redo.empty() ? 0 : m_redo.back().labelArg; }
     std::size_t undoCount() const { return m_undo.size(); }
     void undo();
     void redo();
@@ -114,6 +118,7 @@ private:
         RadioImage before;
         RadioImage after;
         int labelId = 0;
+        int labelArg = 0;
     };
 
     void travel(std::deque<Step>& from, std::deque<Step>& to, DocumentChange::Kind kind);

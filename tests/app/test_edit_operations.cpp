@@ -194,6 +194,7 @@ private slots:
             QCOMPARE(f.shown(n, col::Name), QStringLiteral("Z"));
         QCOMPARE(f.shown(7, col::Name), QStringLiteral("CH7"));
         QCOMPARE(f.doc.undoLabelId(), ids::ChangeSetColumn);
+        QCOMPARE(f.action("mnuEdit_Undo")->text(), QStringLiteral("&Undo Set 5 Channels")); // the step counts
         QTest::keyClick(f.grid(), Qt::Key_Z, Qt::ControlModifier);
         for (int n = 2; n <= 6; ++n)
             QCOMPARE(f.shown(n, col::Name), QStringLiteral("CH") + QString::number(n));
