@@ -27,7 +27,9 @@ namespace {
 // backups: where each radio is kept first (the write then also reads back); empty: a plain write.
 double timeWrite(std::vector<std::unique_ptr<PtySimulatorHost>>& hosts, std::size_t count, const RadioImage& image,
                  const QString& backups = {}) {
-    CloneBatch::Settings settings{CloneMode::Write, Language::English, 0, 0, false};
+    CloneBatch::Settings settings;
+    settings.mode = CloneMode::Write;
+    settings.language = Language::English;
     if (!backups.isEmpty()) {
         settings.verify = true;
         settings.backupFolder = std::filesystem::path(backups.toStdString());
