@@ -391,8 +391,9 @@ TEST(ChannelRanges, SelectionOperationsMoveWholeChannelsAndUndoAsOneStep) {
             } else {
                 ASSERT_EQ(got.record, before[from[n]].record) << n;
                 ASSERT_EQ(got.texts, before[from[n]].texts) << n;
-                if (c.op != Op::Clear)
+                if (c.op != Op::Clear) {
                     ASSERT_EQ(got.name, before[from[n]].name) << n;
+                }
             }
         }
         if (r.ran) {
@@ -468,8 +469,9 @@ TEST(ChannelRanges, SpreadsheetTextGoesOutAsTheExportAndComesBackThroughTheImpor
         const ChannelRows rows = channelRows(imp.image, Language::English, '.');
         for (std::size_t k = 0; k < c.taken.size(); ++k)
             EXPECT_EQ(rows[static_cast<std::size_t>(c.taken[k])].texts[col::Rx], k == 0 ? rx5 : rx9);
-        if (c.refused == 1 && c.taken.size() == 2)
+        if (c.refused == 1 && c.taken.size() == 2) {
             EXPECT_EQ(rows[72].texts[col::Name], "C");
+        }
     }
     // The whole own text reproduces the channels' bytes.
     const CsvImport back = importChannelsCsv(pastedTextAsCsv(text, 40).csv, f.doc.image());
