@@ -20,6 +20,7 @@
 #include "cli/simulate_command.h"
 #include "cli/transfer_console.h"
 #include "core/image/defaults.h"
+#include "core/image/number_format.h"
 #include "core/strings/string_ids.h"
 #include "io/history_file.h"
 #include "io/path_text.h"

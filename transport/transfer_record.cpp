@@ -4,6 +4,7 @@
 #include <QStandardPaths>
 
 #include "core/clone/clone_failure.h"
+#include "core/image/number_format.h"
 #include "core/strings/string_ids.h"
 #include "io/history_file.h"
 #include "io/path_text.h"

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/clone/clone_session.h"
+#include "core/image/number_format.h"
 #include "core/strings/string_ids.h"
 
 namespace norvik {
@@ -181,19 +182,9 @@ std::string portNamePart(std::string_view device) {
     return out.empty() ? std::string("port") : out;
 }
 
-std::string hexText(std::span<const std::uint8_t> bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string out;
-    for (const std::uint8_t b : bytes) {
-        out += kDigits[b >> 4];
-        out += kDigits[b & 0x0F];
-    }
-    return out;
-}
-
 std::string identificationHex(const RadioImage& image) {
     const Row row = image.row(clone::kIdentRow);
-    return hexText(row);
+    return hexText(row, HexCase::Lower);
 }
 
 std::string backupOriginText(const BackupOrigin& origin, Language lang) {

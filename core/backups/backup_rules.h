@@ -67,7 +67,6 @@ std::optional<BackupName> parseBackupName(std::string_view dayFolder, std::strin
 std::string portNamePart(std::string_view device);
 // The radio's identification block (the row the write compares) as lower-case hex.
 std::string identificationHex(const RadioImage& image);
-std::string hexText(std::span<const std::uint8_t> bytes);
 
 // What a backup came from, as the Backups window lists it ("radio on ttyUSB0, identification …").
 std::string backupOriginText(const BackupOrigin& origin, Language lang);

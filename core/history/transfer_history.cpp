@@ -214,14 +214,4 @@ std::string rowsChecksum(const RadioImage& image, int first, int count) {
     return buffer;
 }
 
-std::string hexText(const std::vector<std::uint8_t>& bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    for (const std::uint8_t b : bytes) {
-        out += kDigits[b >> 4];
-        out += kDigits[b & 0x0F];
-    }
-    return out;
-}
-
 } // namespace norvik

@@ -57,7 +57,5 @@ std::string historyCsv(const std::vector<HistoryEntry>& entries);
 
 // CRC-32 (the one of zip and PNG) of `count` rows from `first`, as eight hex digits.
 std::string rowsChecksum(const RadioImage& image, int first, int count);
-// Bytes as upper-case hex without separators.
-std::string hexText(const std::vector<std::uint8_t>& bytes);
 
 } // namespace norvik

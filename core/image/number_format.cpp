@@ -81,4 +81,15 @@ double leadingNumber(std::string_view text) {
     return scanNumber(text, '.').value;
 }
 
+std::string hexText(std::span<const std::uint8_t> bytes, HexCase letters) {
+    const char* digits = letters == HexCase::Upper ? "0123456789ABCDEF" : "0123456789abcdef";
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (const std::uint8_t b : bytes) {
+        out += digits[b >> 4];
+        out += digits[b & 0x0F];
+    }
+    return out;
+}
+
 } // namespace norvik

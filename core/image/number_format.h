@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,5 +19,9 @@ std::optional<double> parseUserNumber(std::string_view text);
 
 // Leading-number read as above but never failing: a text without a number reads as 0.
 double leadingNumber(std::string_view text);
+
+enum class HexCase : std::uint8_t { Upper, Lower };
+// Bytes as hex without separators ("00AB7F").
+std::string hexText(std::span<const std::uint8_t> bytes, HexCase letters = HexCase::Upper);
 
 } // namespace norvik

@@ -4,6 +4,7 @@
 
 #include "core/clone/port_files.h"
 #include "core/history/transfer_history.h"
+#include "core/image/number_format.h"
 
 namespace norvik {
 namespace {
@@ -71,7 +72,7 @@ TEST(TransferHistory, ChecksumIsTheCrcOfTheRows) {
     EXPECT_EQ(rowsChecksum(image, 3, 1), "6CA11CB4");
     EXPECT_EQ(rowsChecksum(image, 4, 1), "3FB3C61A");
     EXPECT_EQ(rowsChecksum(image, 0, 0), "00000000");
-    EXPECT_EQ(hexText({0x00, 0xAB, 0x7F}), "00AB7F");
+    EXPECT_EQ(hexText(std::vector<std::uint8_t>{0x00, 0xAB, 0x7F}), "00AB7F");
 }
 
 TEST(PortFiles, NamesAreThePortAndTheTimeAndNeverOneTaken) {
