@@ -159,12 +159,7 @@ void frmCsvImport::preview() {
 void frmCsvImport::CmdApply_Click() {
     const CsvImport& r = m_result;
     // Only the channels that change are written, record and name entry; one step to undo.
-    m_document.edit(ids::ChangeCsvImport, [&r](RadioImage& img) {
-        for (int n = 1; n <= kChannelCount; ++n) {
-            if (r.changed.test(static_cast<std::size_t>(n)))
-                copyChannel(r.image, n, img, n);
-        }
-    });
+    m_document.edit(ids::ChangeCsvImport, [&r](RadioImage& img) { r.applyTo(img); });
     accept();
 }
 

@@ -184,14 +184,7 @@ bool frmMain::pasteText(const QString& text) {
         !askYesNo(qtext(ids::PasteOverwrites, m_language).arg(pasted.lines).arg(first)))
         return true;
     m_document.edit(
-        ids::ChangePasteChannels,
-        [&result](RadioImage& image) {
-            for (int n = 1; n <= kChannelCount; ++n) {
-                if (result.changed.test(static_cast<std::size_t>(n)))
-                    copyChannel(result.image, n, image, n);
-            }
-        },
-        result.changedCount());
+        ids::ChangePasteChannels, [&result](RadioImage& image) { result.applyTo(image); }, result.changedCount());
     m_table->current().selectRows(first, std::min(first + pasted.lines - 1, kChannelCount));
     return true;
 }

@@ -457,6 +457,13 @@ bool CsvImport::refused() const {
     return refusedCount() > 0;
 }
 
+void CsvImport::applyTo(RadioImage& target) const {
+    for (int n = 1; n <= kChannelCount; ++n) {
+        if (changed.test(static_cast<std::size_t>(n)))
+            copyChannel(image, n, target, n);
+    }
+}
+
 int CsvImport::refusedCount() const {
     return unlistedProblems + static_cast<int>(std::count_if(problems.begin(), problems.end(),
                                                              [](const CsvProblem& p) { return p.refused(); }));

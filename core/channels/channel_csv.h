@@ -106,6 +106,8 @@ struct CsvImport {
     // Lines kept out, the unlisted ones included.
     int refusedCount() const;
     int changedCount() const { return static_cast<int>(changed.count()); }
+    // Writes the changed channels (record and name entry) into image; nothing else there moves.
+    void applyTo(RadioImage& target) const;
 };
 
 // What an import starts from: the channels as they are, or none at all ("Replace all channels":
