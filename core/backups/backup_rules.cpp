@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/clone/clone_session.h"
+#include "core/clone/port_files.h"
 #include "core/image/number_format.h"
 #include "core/strings/string_ids.h"
 
@@ -171,14 +172,9 @@ std::optional<BackupName> parseBackupName(std::string_view dayFolder, std::strin
 }
 
 std::string portNamePart(std::string_view device) {
-    for (const std::string_view prefix : {std::string_view("/dev/"), std::string_view("\\\\.\\")}) {
-        if (device.starts_with(prefix)) {
-            device.remove_prefix(prefix.size());
-            break;
-        }
-    }
-    // '_' separates the name's fields before the port; within it a dash reads the same.
-    std::string out = cleanNamePart(device);
+    // The stem a read from several ports names its files with; '_' separates the name's fields
+    // before the port, so within it a dash reads the same.
+    std::string out = cleanNamePart(portFileStem(device));
     return out.empty() ? std::string("port") : out;
 }
 
