@@ -59,24 +59,30 @@ bool RegKeys::writeOtherDevice(const OtherDevice& device) {
     return store({{kOtherDevicePath, device.path}, {kOtherDeviceChosen, QLatin1String(device.chosen ? "1" : "0")}});
 }
 
-bool RegKeys::readVerifyAfterWrite() const {
+bool RegKeys::readOnUnlessOff(const char* key) const {
     if (m_settings.status() != QSettings::NoError)
         return true;
-    return m_settings.value(QString::fromLatin1(kVerifyAfterWrite)).toString() != QLatin1String("0");
+    return m_settings.value(QString::fromLatin1(key)).toString() != QLatin1String("0");
+}
+
+bool RegKeys::writeFlag(const char* key, bool on) {
+    return store({{key, QLatin1String(on ? "1" : "0")}});
+}
+
+bool RegKeys::readVerifyAfterWrite() const {
+    return readOnUnlessOff(kVerifyAfterWrite);
 }
 
 bool RegKeys::writeVerifyAfterWrite(bool on) {
-    return store({{kVerifyAfterWrite, QLatin1String(on ? "1" : "0")}});
+    return writeFlag(kVerifyAfterWrite, on);
 }
 
 bool RegKeys::readBackupBeforeWrite() const {
-    if (m_settings.status() != QSettings::NoError)
-        return true;
-    return m_settings.value(QString::fromLatin1(kBackupBeforeWrite)).toString() != QLatin1String("0");
+    return readOnUnlessOff(kBackupBeforeWrite);
 }
 
 bool RegKeys::writeBackupBeforeWrite(bool on) {
-    return store({{kBackupBeforeWrite, QLatin1String(on ? "1" : "0")}});
+    return writeFlag(kBackupBeforeWrite, on);
 }
 
 int RegKeys::readBackupDays() const {

@@ -86,6 +86,9 @@ public:
 private:
     // Writes the values and makes sure they reached the store.
     bool store(std::initializer_list<std::pair<const char*, QString>> values);
+    // A setting that is on until it is stored as "0" (and on when the settings cannot be read).
+    bool readOnUnlessOff(const char* key) const;
+    bool writeFlag(const char* key, bool on);
     QSettings& m_settings;
 };
 
