@@ -70,13 +70,10 @@ void frmMain::mnuEdit_Redo_Click() {
         m_document.redo();
 }
 
+// Copy, then Clear.
 void frmMain::mnuEdit_Cut_Click() {
-    if (editMenuOff() || !copySelection())
-        return;
-    if (severalSelected())
-        clearChannels(*m_table, m_table->current().targets());
-    else
-        clearChannel(*m_table, m_table->currentChannel());
+    if (!editMenuOff() && copySelection())
+        mnuEdit_Clear_Click();
 }
 
 void frmMain::mnuEdit_Copy_Click() {
