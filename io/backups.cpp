@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "io/file_handle.h"
 #include "io/files.h"
 
 namespace norvik::io {
@@ -28,13 +29,15 @@ std::string toUtf8(const fs::path& path) {
 // Creates the file only when there is none, so that two saves in the same second (two copies of
 // the program) cannot end on one name; the save then replaces our own empty placeholder.
 bool reserve(const fs::path& path, FileProblem& problem) {
-    std::FILE* file = std::fopen(path.c_str(), "wbx");
-    if (!file) {
-        if (errno != EEXIST)
-            problem = FileProblem::system(errno);
+    FileProblem made;
+    FileHandle file = FileHandle::createNew(path, made);
+    if (!file.isOpen()) {
+        if (made.reason != std::errc::file_exists)
+            problem = made;
         return false;
     }
-    std::fclose(file);
+    std::error_code ignored;
+    file.close(ignored);
     return true;
 }
 
