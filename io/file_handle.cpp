@@ -60,15 +60,20 @@ FileHandle FileHandle::openRegular(const std::filesystem::path& path, FileProble
         problem = {FileError::NotRegular};
         return {};
     }
+    // Device names such as COM1 or CON pass the attribute test; the open refuses them.
+    return openDisk(path, GENERIC_READ, OPEN_EXISTING, problem);
+}
+
+FileHandle FileHandle::openDisk(const std::filesystem::path& path, unsigned long access, unsigned long disposition,
+                                FileProblem& problem) {
     FileHandle file;
-    file.m_handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+    file.m_handle = CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file.m_handle == INVALID_HANDLE_VALUE) {
         file.m_handle = nullptr;
         problem = FileProblem::system(lastError());
         return {};
     }
-    // Device names such as COM1 or CON pass the attribute test.
     if (GetFileType(file.m_handle) != FILE_TYPE_DISK) {
         problem = {FileError::NotRegular};
         return {};
@@ -89,19 +94,7 @@ FileHandle FileHandle::createNew(const std::filesystem::path& path, FileProblem&
 }
 
 FileHandle FileHandle::openAppend(const std::filesystem::path& path, FileProblem& problem) {
-    FileHandle file;
-    file.m_handle = CreateFileW(path.c_str(), FILE_APPEND_DATA | GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file.m_handle == INVALID_HANDLE_VALUE) {
-        file.m_handle = nullptr;
-        problem = FileProblem::system(lastError());
-        return {};
-    }
-    if (GetFileType(file.m_handle) != FILE_TYPE_DISK) {
-        problem = {FileError::NotRegular};
-        return {};
-    }
-    return file;
+    return openDisk(path, FILE_APPEND_DATA | GENERIC_READ, OPEN_ALWAYS, problem);
 }
 
 int FileHandle::lastByte(std::error_code& error) const {

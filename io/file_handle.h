@@ -47,6 +47,10 @@ public:
 
 private:
 #ifdef _WIN32
+    // Opens with CreateFileW (shared for reading and writing); anything but a disk file, such as
+    // COM1 or CON, is refused as not a regular file.
+    static FileHandle openDisk(const std::filesystem::path& path, unsigned long access, unsigned long disposition,
+                               FileProblem& problem);
     void* m_handle = nullptr;
 #else
     int m_fd = -1;
