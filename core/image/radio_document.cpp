@@ -80,6 +80,8 @@ RadioImage RadioDocument::newImage() const {
 
 DocumentChange RadioDocument::edit(int labelId, const std::function<void(RadioImage&)>& fn, int labelArg) {
     assert(!m_notifying && "an observer started a change while being told of one");
+    if (m_held)
+        return {};
     RadioImage after = m_image;
     fn(after);
     DocumentChange change = diffImages(m_image, after);
@@ -98,6 +100,8 @@ DocumentChange RadioDocument::edit(int labelId, const std::function<void(RadioIm
 
 void RadioDocument::replace(const RadioImage& image, int labelId, SavedImage saved) {
     assert(!m_notifying && "an observer started a change while being told of one");
+    if (m_held)
+        return;
     RadioImage loaded = image;
     normaliseChannels(loaded);
     if (saved == SavedImage::Take) {
@@ -132,7 +136,7 @@ void RadioDocument::redo() {
 
 // Takes the newest step of `from` back (undo) or does it again (redo) and keeps it on `to`.
 void RadioDocument::travel(std::deque<Step>& from, std::deque<Step>& to, DocumentChange::Kind kind) {
-    if (from.empty())
+    if (from.empty() || m_held)
         return;
     Step step = std::move(from.back());
     from.pop_back();

@@ -94,6 +94,12 @@ public:
     // The new-image defaults with the band limits in force.
     RadioImage newImage() const;
 
+    // While held (radios are being written from it) the image stays exactly as it is: edit(),
+    // replace(), undo() and redo() change nothing and announce nothing. The windows turn every
+    // changing command off meanwhile; this is what stands behind them.
+    void setHeld(bool held) { m_held = held; }
+    bool isHeld() const { return m_held; }
+
     void takeSavedImage() { m_saved = m_image; }
     // Any byte differing from the saved image counts; there is no flag.
     bool isModified() const { return !(m_image == m_saved); }
@@ -132,6 +138,7 @@ private:
     std::deque<Step> m_redo;
     ObserverList<const DocumentChange&> m_observers;
     bool m_notifying = false;
+    bool m_held = false;
 };
 
 } // namespace norvik

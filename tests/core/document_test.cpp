@@ -175,3 +175,26 @@ TEST(Document, AnObserverMayDropSubscriptionsWhileBeingTold) {
     EXPECT_EQ(firstCalls, 1);
     EXPECT_EQ(secondCalls, 0);
 }
+
+TEST(Document, WhileHeldNothingChangesTheImageAndReleasingRestoresEditing) {
+    RadioDocument doc;
+    setByte(doc, 0x10, 0x12); // one step to undo
+    setByte(doc, 0x10, 0x34);
+    doc.undo(); // and one to redo
+    const RadioImage held = doc.image();
+    Recorder rec(doc);
+    doc.setHeld(true);
+    RadioImage other = doc.newImage();
+    other.set(0x20, 0x99);
+    EXPECT_EQ(doc.edit(1, [](RadioImage& img) { img.set(0x10, 0x56); }).areas, 0U);
+    doc.replace(other, 1, RadioDocument::SavedImage::Take);
+    doc.replace(other, 1, RadioDocument::SavedImage::Keep);
+    doc.undo();
+    doc.redo();
+    EXPECT_TRUE(doc.image() == held);
+    EXPECT_TRUE(rec.changes.empty());
+    EXPECT_TRUE(doc.canUndo() && doc.canRedo());
+    doc.setHeld(false);
+    doc.redo();
+    EXPECT_EQ(doc.image().at(0x10), 0x34);
+}
