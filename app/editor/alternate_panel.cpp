@@ -335,12 +335,26 @@ void AlternatePanel::setComboEntry(QComboBox* combo, int entry) {
     combo->setCurrentIndex(entry < combo->count() ? entry : -1);
 }
 
+void AlternatePanel::setReadOnly(bool on) {
+    if (on)
+        commitFocusedField();
+    m_readOnly = on;
+    showChannel(m_shown);
+}
+
 void AlternatePanel::setControlsEnabled(bool enabled) {
+    TxtRxFreqGUI->setReadOnly(m_readOnly);
     for (QWidget* w : findChildren<QWidget*>()) {
         if (w == TxtChannelGUI || w == UDChannelGUI || w == TxtRxFreqGUI || w == CmdCloseGUI ||
             w->parentWidget() == UDChannelGUI || qobject_cast<QLabel*>(w) || qobject_cast<QGroupBox*>(w))
             continue;
-        w->setEnabled(enabled);
+        // Read-only text stays readable and selectable; a list or a button is simply off.
+        if (auto* field = qobject_cast<QLineEdit*>(w)) {
+            field->setReadOnly(m_readOnly);
+            w->setEnabled(enabled);
+        } else {
+            w->setEnabled(enabled && !m_readOnly);
+        }
     }
 }
 
@@ -390,7 +404,7 @@ void AlternatePanel::refreshTransmitControls() {
     const int c = shownChannel();
     TxtTxFreqGUI->setText(qstr(m_table.text(c, col::Tx)));
     const bool transmits = m_table.hasTransmit(c);
-    CboEncodeGUI->setEnabled(transmits);
+    CboEncodeGUI->setEnabled(transmits && !m_readOnly);
     if (transmits)
         setComboText(CboEncodeGUI, m_table.text(c, col::Encode));
     else
@@ -432,7 +446,7 @@ void AlternatePanel::commitFocusedField() {
 
 void AlternatePanel::commitField(QLineEdit* field) {
     const int c = shownChannel();
-    if (m_committing || c < 1 || c > kChannelCount)
+    if (m_committing || m_readOnly || c < 1 || c > kChannelCount)
         return;
     QScopedValueRollback guard(m_committing, true);
     const std::string text = field->text().toStdString();

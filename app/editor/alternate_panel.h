@@ -40,6 +40,9 @@ public:
     int shownChannel() const { return m_shown; }
     // The number in the channel field (typed, perhaps not yet taken), clamped into 1..128.
     int typedChannel() const;
+    // Read-only, the panel still moves from channel to channel and shows each, but its fields
+    // take no typing and its lists and Clear are off.
+    void setReadOnly(bool on);
 
     QComboBox* signalCombo(int index) const { return CboSignalGUI.at(static_cast<std::size_t>(index)); }
     QLabel* signalLabel(int index) const { return LblSignalGUI.at(static_cast<std::size_t>(index)); }
@@ -95,6 +98,7 @@ private:
     int m_shown = 1;
     Language m_language;
     bool m_committing = false;
+    bool m_readOnly = false;
 
     QLabel* LblChannelGUI = nullptr;
     QLineEdit* TxtChannelGUI = nullptr;

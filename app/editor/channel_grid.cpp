@@ -278,7 +278,15 @@ void ChannelGrid::updateEditorGeometries() {
         w->setGeometry(cellRect(m_editChannel, m_editColumn));
 }
 
+void ChannelGrid::setReadOnly(bool on) {
+    if (on)
+        commitEditor();
+    m_readOnly = on;
+}
+
 void ChannelGrid::handle(const EditRequest& request) {
+    if (m_readOnly && request.action == EditRequest::Action::OpenEditor)
+        return;
     switch (request.action) {
     case EditRequest::Action::None:
         return;

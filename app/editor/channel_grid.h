@@ -38,6 +38,9 @@ public:
     // Re-captions the headers and lists and refills.
     void setLanguage(Language lang);
     void setSingleClick(bool on) { m_singleClick = on; }
+    // Read-only, the grid still moves, selects and copies, but opens no editor.
+    void setReadOnly(bool on);
+    bool isReadOnly() const { return m_readOnly; }
     bool singleClick() const { return m_singleClick; }
     // Widths from the table's visible flags (hidden columns get width 0).
     void applyColumnWidths();
@@ -119,6 +122,7 @@ private:
     int m_editColumn = 0;
     bool m_committing = false;
     bool m_singleClick = true;
+    bool m_readOnly = false;
     int m_helpContext = 0;
     bool m_showingCurrent = false; // the view follows the current cell: nothing to tell back
     bool m_movingCurrent = false;  // the user moved the view: it is already there

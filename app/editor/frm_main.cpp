@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDate>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,10 +27,13 @@
 #include <map>
 #include <string_view>
 
+#include "app/channel_list/frm_fill.h"
 #include "app/common/accessible_names.h"
 #include "app/common/path_names.h"
 #include "app/common/texts.h"
 #include "app/common/twips.h"
+#include "app/dialogs/frm_compare.h"
+#include "app/dialogs/help_viewer.h"
 #include "app/dialogs/prompt.h"
 #include "app/editor/alternate_panel.h"
 #include "app/editor/channel_grid.h"
@@ -214,6 +218,17 @@ constexpr const char* kEditActions[] = {
     "mnuEdit_Clear",       "mnuEdit_Delete",   "mnuEdit_Insert", "mnuEdit_SelectAll", "mnuEdit_Fill",
     "mnuEdit_SortRx",      "mnuEdit_SortName", "mnuEdit_Find",   "mnuEdit_FindNext",  "tlbActions_MoveUp",
     "tlbActions_MoveDown", "tlbActions_Insert"};
+
+// What a held image turns off besides those edit items: everything that would change the image
+// or open a window that does. Viewing, copying, finding, saving and printing stay.
+constexpr const char* kChangingEditActions[] = {
+    "mnuEdit_Undo",      "mnuEdit_Redo",        "mnuEdit_Cut",      "mnuEdit_Paste",  "mnuEdit_Clear",
+    "mnuEdit_Delete",    "mnuEdit_Insert",      "mnuEdit_Fill",     "mnuEdit_SortRx", "mnuEdit_SortName",
+    "tlbActions_MoveUp", "tlbActions_MoveDown", "tlbActions_Insert"};
+constexpr const char* kChangingActions[] = {"mnuFile_New",       "mnuFile_Open",      "mnuFile_ImportCsv",
+                                            "mnuFile_Backups",   "mnuProgram_OPSign", "mnuProgram_Advanced",
+                                            "mnuProgram_ANI",    "mnuProgram_EmbMsg", "mnuTransfer_Read",
+                                            "mnuTransfer_Write", "mnuSet_Manual"};
 
 } // namespace
 
@@ -478,6 +493,11 @@ void frmMain::buildStatusBar() {
     m_notice->setObjectName(QStringLiteral("staNotice"));
     m_notice->setContentsMargins(6, 0, 6, 0);
     staDateTime->addWidget(m_notice);
+    m_heldNotice = new QLabel(staDateTime);
+    m_heldNotice->setObjectName(QStringLiteral("staHeld"));
+    m_heldNotice->setContentsMargins(6, 0, 6, 0);
+    m_heldNotice->hide();
+    staDateTime->addWidget(m_heldNotice);
     m_selectionCount = new QLabel(staDateTime);
     m_selectionCount->setObjectName(QStringLiteral("staSelection"));
     m_selectionCount->setContentsMargins(6, 0, 6, 0);
@@ -550,6 +570,8 @@ void frmMain::recaption() {
         cmdButton(i)->setText(qtext(ids::ChannelUp + i, m_language));
     m_channelGrid->setAccessibleName(qtext(ids::ChannelListTitle, m_language));
     TxtStatus->setAccessibleName(nameFromCaption(qtext(ids::MenuViewStatus, m_language)));
+    if (m_document.isHeld())
+        m_heldNotice->setText(qtext(ids::ImageHeld, m_language));
     updateUndoActions();
     updateTitle();
 }
@@ -599,7 +621,7 @@ void frmMain::updateUndoActions() {
             side.labelId ? qtext(side.namedId, m_language).arg(label) : qtext(side.plainId, m_language);
         side.action->setText(text);
         side.action->setToolTip(withoutMnemonic(text));
-        side.action->setEnabled(side.can && !editMenuOff());
+        side.action->setEnabled(side.can && !changesOff());
     }
 }
 
@@ -629,16 +651,63 @@ bool frmMain::alternatePanelShown() const {
 void frmMain::setPasteAvailable(bool available) {
     if (available)
         m_holdsCopy = true;
-    action("mnuEdit_Paste")->setEnabled(available && !alternatePanelShown());
+    action("mnuEdit_Paste")->setEnabled(available && !changesOff());
 }
 
 void frmMain::enableEditActions() {
     const bool on = !editMenuOff();
+    const bool held = m_document.isHeld();
     mnuEdit->menuAction()->setEnabled(on);
     for (const char* name : kEditActions)
         action(name)->setEnabled(on);
     action("mnuEdit_Paste")->setEnabled(on && m_holdsCopy);
+    if (held) {
+        for (const char* name : kChangingEditActions)
+            action(name)->setEnabled(false);
+    }
+    for (const char* name : kChangingActions)
+        action(name)->setEnabled(!held);
+    mnuFile_Recent->menuAction()->setEnabled(!held && !m_recentFiles.empty());
+    for (QPushButton* b : CmdButtons)
+        b->setEnabled(!held);
     updateUndoActions();
+}
+
+bool frmMain::changesOff() const {
+    return editMenuOff() || m_document.isHeld();
+}
+
+void frmMain::holdImage(bool held) {
+    if (held == m_document.isHeld())
+        return;
+    if (held)
+        commitOpenEditor();
+    m_document.setHeld(held);
+    m_channelGrid->setReadOnly(held);
+    if (m_altPanel)
+        m_altPanel->setReadOnly(held);
+    // A window of a command open over this one (Optional Features, the memory map, a question)
+    // could change the image too: it stays on screen, off, until the write has ended. Those that
+    // only show something stay as they are.
+    if (held) {
+        for (QDialog* window : findChildren<QDialog*>()) {
+            const bool onlyShows = qobject_cast<HelpViewer*>(window) || qobject_cast<frmCompare*>(window) ||
+                                   qobject_cast<frmFind*>(window);
+            if (window->isVisible() && window->isEnabled() && !onlyShows) {
+                window->setEnabled(false);
+                m_heldWindows.emplace_back(window);
+            }
+        }
+    } else {
+        for (const QPointer<QWidget>& window : m_heldWindows) {
+            if (window)
+                window->setEnabled(true);
+        }
+        m_heldWindows.clear();
+    }
+    m_heldNotice->setText(held ? qtext(ids::ImageHeld, m_language) : QString());
+    m_heldNotice->setVisible(held);
+    enableEditActions();
 }
 
 void frmMain::appendStatus(const QString& line) {
@@ -875,7 +944,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         }
         if (watched == tlbActions && me->button() == Qt::RightButton &&
             mods == (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)) {
-            runCommand([this] { toggleMemoryMap(); });
+            if (!m_document.isHeld())
+                runCommand([this] { toggleMemoryMap(); });
             return true;
         }
     } else if (event->type() == QEvent::Resize && (watched == picMain || watched == Picture1)) {

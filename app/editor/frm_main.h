@@ -109,6 +109,7 @@ public:
     void appendTransferLogLine(const QString& line) override;
     QString transferDataFile() const override;
     void showComStatus(const QString& text) override;
+    void holdImage(bool held) override;
 
 signals:
     void languageChanged(norvik::Language lang);
@@ -196,8 +197,10 @@ private:
     void documentChanged(const DocumentChange& change);
     void syncManualCheck();
     void updateUndoActions();
-    // The edit items are off while the single-channel panel covers the grid.
+    // The edit items are off while the single-channel panel covers the grid, and every command
+    // that would change the image is off while it is held.
     void enableEditActions();
+    bool changesOff() const;
     // The toolbar gesture opens the memory map, or closes it when it is up.
     void toggleMemoryMap();
     // Ctrl+A and Ctrl+X belong to the menu even while a text field has the focus.
@@ -248,7 +251,10 @@ private:
     QLabel* m_datePanel = nullptr;
     QLabel* m_timePanel = nullptr;
     QLabel* m_comStatus = nullptr;
+    QLabel* m_heldNotice = nullptr;
     QTimer* m_clock = nullptr;
+    // The windows of commands that were open when the image was held, off until it is let go.
+    std::vector<QPointer<QWidget>> m_heldWindows;
 
     RadioDocument::Subscription m_subscription;
 

@@ -61,18 +61,18 @@ bool frmMain::editMenuOff() const {
 // --- Edit menu --------------------------------------------------------------------------------
 
 void frmMain::mnuEdit_Undo_Click() {
-    if (!editMenuOff())
+    if (!changesOff())
         m_document.undo();
 }
 
 void frmMain::mnuEdit_Redo_Click() {
-    if (!editMenuOff())
+    if (!changesOff())
         m_document.redo();
 }
 
 // Copy, then Clear.
 void frmMain::mnuEdit_Cut_Click() {
-    if (!editMenuOff() && copySelection())
+    if (!changesOff() && copySelection())
         mnuEdit_Clear_Click();
 }
 
@@ -111,7 +111,7 @@ void frmMain::putOnClipboard(const ChannelSet& channels) {
 }
 
 void frmMain::mnuEdit_Paste_Click() {
-    if (editMenuOff())
+    if (changesOff())
         return;
     const int channel = m_table->currentChannel();
     if (channel < 1)
@@ -187,7 +187,7 @@ bool frmMain::pasteText(const QString& text) {
 }
 
 void frmMain::mnuEdit_Clear_Click() {
-    if (editMenuOff())
+    if (changesOff())
         return;
     if (severalSelected())
         clearChannels(*m_table, m_table->current().targets());
@@ -196,12 +196,12 @@ void frmMain::mnuEdit_Clear_Click() {
 }
 
 void frmMain::mnuEdit_Delete_Click() {
-    if (!editMenuOff())
+    if (!changesOff())
         CmdButtons_Click(static_cast<int>(ChannelButton::Delete));
 }
 
 void frmMain::mnuEdit_Insert_Click() {
-    if (!editMenuOff())
+    if (!changesOff())
         CmdButtons_Click(static_cast<int>(ChannelButton::Insert));
 }
 
@@ -211,13 +211,13 @@ void frmMain::mnuEdit_SelectAll_Click() {
 }
 
 void frmMain::mnuEdit_Fill_Click() {
-    if (editMenuOff() || m_table->currentChannel() < 1)
+    if (changesOff() || m_table->currentChannel() < 1)
         return;
     openWindow(new frmFill(*m_table, m_prompter, m_language, this));
 }
 
 void frmMain::sortSelection(SortKey key) {
-    if (editMenuOff())
+    if (changesOff())
         return;
     // The selection, else every channel: the used ones end up first.
     ChannelSet set = m_table->current().selected();
@@ -329,7 +329,7 @@ void frmMain::CmdButtons_Click(int index) {
     if (index < 0 || index >= kButtonCount)
         return;
     const auto button = static_cast<ChannelButton>(index);
-    if (m_table->currentChannel() < 1)
+    if (m_table->currentChannel() < 1 || m_document.isHeld())
         return;
     if (severalSelected()) {
         runOnSelection(button);

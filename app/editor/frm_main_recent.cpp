@@ -73,7 +73,7 @@ void frmMain::fillRecentMenu() {
         a->setObjectName(QStringLiteral("mnuFile_RecentFile"));
         connect(a, &QAction::triggered, this, [this, file] { runCommand([this, file] { openRecentFile(file); }); });
     }
-    mnuFile_Recent->menuAction()->setEnabled(!m_recentFiles.empty());
+    mnuFile_Recent->menuAction()->setEnabled(!m_recentFiles.empty() && !m_document.isHeld());
 }
 
 void frmMain::openRecentFile(const std::filesystem::path& path) {
@@ -103,13 +103,13 @@ void frmMain::mnuHelp_Contents_Click() {
 
 void frmMain::dragEnterEvent(QDragEnterEvent* event) {
     // Not while a transfer holds the image or a dialog is working on it.
-    if (!clone() && !QApplication::activeModalWidget() && droppedFile(event->mimeData()))
+    if (!clone() && !m_document.isHeld() && !QApplication::activeModalWidget() && droppedFile(event->mimeData()))
         event->acceptProposedAction();
 }
 
 void frmMain::dropEvent(QDropEvent* event) {
     const std::optional<DroppedFile> file = droppedFile(event->mimeData());
-    if (!file || clone() || QApplication::activeModalWidget())
+    if (!file || clone() || m_document.isHeld() || QApplication::activeModalWidget())
         return;
     event->acceptProposedAction();
     // After the drop has returned: the file manager waits for it, and the questions are modal.

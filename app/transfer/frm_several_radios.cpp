@@ -257,6 +257,9 @@ void frmSeveralRadios::cmdStart_Click() {
     if (m_mode == CloneMode::Write && RegKeys(m_settings).readBackupBeforeWrite())
         settings.backupFolder = m_backupFolder;
     m_batch = std::make_unique<CloneBatch>(settings);
+    // Held before it is taken, so a half-typed cell goes in and nothing changes it afterwards.
+    if (m_mode == CloneMode::Write)
+        m_host.holdImage(true);
     const RadioImage image = m_document.image(); // what every radio of this run gets
     m_dataFile = m_host.transferDataFile();
     m_started = QDateTime::currentDateTime();
@@ -430,10 +433,11 @@ void frmSeveralRadios::onFinished() {
     emit finished();
 }
 
-// While anything runs the image may not change (the main window is off, as for one transfer),
-// and no row can be checked or unchecked.
+// While a write runs the image is held (the main window shows it but nothing changes it); a read
+// leaves it alone. Either way no row can be checked or unchecked meanwhile.
 void frmSeveralRadios::showRunning(bool running) {
-    m_host.transferWindow()->setEnabled(!running);
+    if (m_mode == CloneMode::Write)
+        m_host.holdImage(running);
     for (Row& row : m_rows) {
         Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
         if (!running)

@@ -34,7 +34,7 @@ enum class PortPhase : std::uint8_t;
 // rows; each shows its progress, phase, result and time. Retry runs a failed row again, Cancel
 // stops the current row, Cancel All every row, and Start Again runs all rows once more for the
 // next radios on the same cables. A write sends the image as it was when Start was pressed, and
-// the main window stays disabled meanwhile, as for a single transfer. A read saves one data file
+// holds it meanwhile: the main window shows it but nothing changes it. A read saves one data file
 // per radio into the chosen folder, named after the port and the time, never over a file.
 class frmSeveralRadios : public QDialog {
     Q_OBJECT

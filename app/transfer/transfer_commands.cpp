@@ -66,7 +66,7 @@ bool TransferCommands::confirm(int questionId, int noteId) {
 }
 
 void TransferCommands::read() {
-    if (m_clone || busy() ||
+    if (m_clone || raiseBusyWindow() ||
         !confirm(ids::ReadFromRadioQuestion, m_document.isModified() ? ids::ReadOverUnsavedEdits : 0))
         return;
     if (m_beforeRead && !m_beforeRead())
@@ -76,7 +76,7 @@ void TransferCommands::read() {
 
 void TransferCommands::write() {
     const bool backup = RegKeys(m_settings).readBackupBeforeWrite();
-    if (m_clone || busy() || !confirm(ids::WriteToRadioQuestion, backup ? ids::BackupWriteNote : 0))
+    if (m_clone || raiseBusyWindow() || !confirm(ids::WriteToRadioQuestion, backup ? ids::BackupWriteNote : 0))
         return;
     start(CloneMode::Write);
 }
@@ -144,6 +144,14 @@ void TransferCommands::history() {
 
 bool TransferCommands::busy() const {
     return m_several && m_several->isRunning();
+}
+
+bool TransferCommands::raiseBusyWindow() {
+    if (!busy())
+        return false;
+    m_several->raise();
+    m_several->activateWindow();
+    return true;
 }
 
 void TransferCommands::closeWindows() {

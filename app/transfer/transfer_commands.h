@@ -73,6 +73,8 @@ signals:
     void comPortDialogShown(norvik::frmComPort* dialog);
 
 private:
+    // A read or write of one radio waits for the several-radios window: it is brought forward.
+    bool raiseBusyWindow();
     // The question, a note when there is one (noteId 0: none), then "Do you wish to continue?".
     bool confirm(int questionId, int noteId = 0);
     void start(CloneMode mode);

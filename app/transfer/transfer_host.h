@@ -20,6 +20,9 @@ public:
     virtual void appendTransferLogLine(const QString& line) = 0;
     // The data file the open image came from, empty when none.
     virtual QString transferDataFile() const = 0;
+    // While radios are written from the open image it is held: the window still shows it, but
+    // nothing changes it until the write has ended. Holding commits a half-typed cell first.
+    virtual void holdImage(bool held) = 0;
 };
 
 } // namespace norvik

@@ -448,6 +448,7 @@ inline constexpr int FillPreview = 3031; // %1 first RX, %2 its channel, %3 last
 inline constexpr int FillRefused = 3032; // %1 the channels
 inline constexpr int FindPrompt = 3033;
 inline constexpr int FillNotNumbers = 3034;
+inline constexpr int ImageHeld = 3035;
 // Backups.
 inline constexpr int BackupReadAhead = 3100;
 inline constexpr int BackupProgress = 3101;   // %1 the percentage

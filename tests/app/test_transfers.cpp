@@ -1,4 +1,5 @@
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -9,6 +10,7 @@
 #include <set>
 
 #include "app/common/texts.h"
+#include "app/editor/alternate_panel.h"
 #include "app/settings/reg_keys.h"
 #include "app/transfer/frm_clone.h"
 #include "app/transfer/frm_history.h"
@@ -115,11 +117,27 @@ private slots:
         connect(w->findChild<QTreeWidget*>(u"lstPorts"_s), &QTreeWidget::itemChanged, w,
                 [&](QTreeWidgetItem* item) { phases << item->text(frmSeveralRadios::ColPhase); });
         QSignalSpy finished(w, &frmSeveralRadios::finished);
+        f.grid()->setCurrentCell(9, col::Rx);
         QTest::mouseClick(w->findChild<QPushButton*>(u"cmdStart"_s), Qt::LeftButton);
-        QVERIFY(!f.window->isEnabled());                            // nothing changes the image while it is being sent
-        f.change([](RadioImage& image) { image.set(0x90, 0x12); }); // a change behind the window's back
+        // While it is being sent the window shows the image, but neither a key in the grid or the
+        // panel nor a command changes it.
+        QVERIFY(f.window->isEnabled() && !f.child<QLabel>("staHeld")->isHidden());
+        for (const char* name :
+             {"mnuEdit_Clear", "mnuEdit_Undo", "mnuFile_Open", "mnuProgram_OPSign", "mnuTransfer_Write"})
+            QVERIFY2(!f.action(name)->isEnabled(), name);
+        for (const char* name : {"mnuEdit_Copy", "mnuEdit_Find", "mnuFile_Save", "mnuSet_GUI"})
+            QVERIFY2(f.action(name)->isEnabled(), name);
+        QTest::keyClick(f.grid(), Qt::Key_5);
+        QVERIFY(!f.grid()->isEditorOpen());
+        QTest::keyClick(f.grid(), Qt::Key_D, Qt::ControlModifier);
+        QVERIFY(f.window->alternatePanel()->findChild<QLineEdit*>(u"TxtRxFreqGUI"_s)->isReadOnly());
+        QVERIFY(f.doc.image() == sent);
         QVERIFY(finished.wait(60000));
-        QVERIFY(f.window->isEnabled());
+        QVERIFY(f.action("mnuEdit_Clear")->isEnabled() && f.child<QLabel>("staHeld")->isHidden());
+        QTest::keyClick(f.grid(), Qt::Key_5);
+        QVERIFY(f.grid()->isEditorOpen());
+        QTest::keyClick(f.editor(), Qt::Key_Escape);
+        QVERIFY(!f.grid()->isEditorOpen());
         QCOMPARE(w->rowText(0, frmSeveralRadios::ColResult), u"Verified"_s);
         QVERIFY2(
             w->rowText(1, frmSeveralRadios::ColResult).startsWith(u"Failed: the radio refused the write at 0x0100"_s),
