@@ -386,6 +386,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(w->rowBar(2)->value() >= 100, 20000);
         QTRY_VERIFY_WITH_TIMEOUT(!w->rowText(3, frmSeveralRadios::ColResult).isEmpty(), 20000);
         QVERIFY(saveFramed(w, "several-radios", language));
+        // The main window meanwhile: it shows the image, and says why nothing changes it.
+        f.window->raise();
+        QVERIFY(saveFramed(f.window.get(), "several-radios-main", language));
         w->cmdCancelAll_Click();
         QVERIFY(finished.wait(10000));
         // The next radios on the same cables, at full speed.
