@@ -10,7 +10,6 @@
 #include "core/channels/channel_csv.h"
 #include "core/channels/csv_text.h"
 #include "core/image/channel_record.h"
-#include "core/image/defaults.h"
 #include "core/image/tones.h"
 #include "core/strings/string_ids.h"
 #include "helpers.h"
@@ -20,12 +19,6 @@ using namespace norvik::test;
 using Kind = CsvProblem::Kind;
 
 namespace {
-
-RadioImage newImage() {
-    RadioImage img;
-    writeNewImageDefaults(img, BandLimits{});
-    return img;
-}
 
 // Records and name entries of all 128 channels.
 Bytes channelBytes(const RadioImage& img) {
@@ -51,7 +44,7 @@ RadioImage randomChannels(unsigned seed) {
         const unsigned k = toneClass++ % 4;
         return encodeTone(tones[static_cast<std::size_t>(first[k] + pick(count[k]))]);
     };
-    RadioImage img = newImage();
+    RadioImage img = defaultsImage();
     const std::pair<int, int> groups[] = {{1, 6}, {20, 24}, {60, 61}, {127, 128}};
     for (const auto& [first, last] : groups) {
         for (int n = first; n <= last; ++n) {
@@ -97,7 +90,7 @@ TEST(ChannelCsv, ExportThenImportGivesTheSameChannelBytes) {
         const RadioImage original = randomChannels(seed);
         const std::string csv = exportChannelsCsv(original);
 
-        const CsvImport intoNew = importChannelsCsv(csv, newImage());
+        const CsvImport intoNew = importChannelsCsv(csv, defaultsImage());
         EXPECT_TRUE(intoNew.problems.empty()) << seed << ": " << csvProblemText(intoNew.problems[0], Language::English);
         EXPECT_EQ(channelBytes(intoNew.image), channelBytes(original)) << seed << "\n" << csv;
 
@@ -108,7 +101,7 @@ TEST(ChannelCsv, ExportThenImportGivesTheSameChannelBytes) {
 }
 
 TEST(ChannelCsv, ExportWritesUsedChannelsWithTheGridsEnglishTexts) {
-    RadioImage img = newImage();
+    RadioImage img = defaultsImage();
     setBytes(img, channelAddress(3), hex("14 50 00 00 14 56 00 00 85 08 23 80 31 0B 86 00"));
     encodeName(img, 3, "Rpt, A");
     EXPECT_EQ(exportChannelsCsv(img),
@@ -171,7 +164,7 @@ TEST(ChannelCsv, RefusedLinesAreNamedAndLeftOut) {
         {"column twice", "CH,RX Freq,rx freq\n3,146,147\n", {{1, Kind::DuplicateColumn}}, {}},
         {"empty file", "", {{1, Kind::NoChannelColumn}}, {}},
     };
-    RadioImage base = newImage();
+    RadioImage base = defaultsImage();
     setBytes(base, channelAddress(1), hex("14 50 00 00 14 50 00 00 FF FF FF FF 04 00 46 00"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -195,7 +188,7 @@ TEST(ChannelCsv, RefusedLinesAreListedUpToABound) {
     for (int i = 0; i < bad; ++i)
         csv += "x\n";
     csv += "3,146\n";
-    const CsvImport result = importChannelsCsv(csv, newImage());
+    const CsvImport result = importChannelsCsv(csv, defaultsImage());
     ASSERT_EQ(result.problems.size(), kMaxListedCsvProblems);
     EXPECT_EQ(result.problems.back().line, static_cast<int>(kMaxListedCsvProblems) + 1);
     EXPECT_EQ(result.unlistedProblems, bad - static_cast<int>(kMaxListedCsvProblems));
@@ -264,9 +257,9 @@ TEST(ChannelCsv, SpreadsheetFilesImportAsThePlainOne) {
              return s;
          }()},
     };
-    const RadioImage expected = importChannelsCsv(plain, newImage()).image;
+    const RadioImage expected = importChannelsCsv(plain, defaultsImage()).image;
     for (const Variant& v : variants) {
-        const CsvImport result = importChannelsCsv(v.text, newImage());
+        const CsvImport result = importChannelsCsv(v.text, defaultsImage());
         EXPECT_TRUE(result.problems.empty()) << v.name;
         EXPECT_EQ(channelBytes(result.image), channelBytes(expected)) << v.name << "\n" << v.text;
     }
@@ -300,7 +293,7 @@ TEST(ChannelCsv, MissingColumnsKeepAndEmptyCellsEmpty) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        RadioImage base = newImage();
+        RadioImage base = defaultsImage();
         setBytes(base, channelAddress(3), hex(kept));
         encodeName(base, 3, "KEEP");
         encodeName(base, 4, "OLD");
@@ -342,7 +335,7 @@ TEST(ChannelCsv, RoundedFrequenciesAreNamed) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        RadioImage base = newImage();
+        RadioImage base = defaultsImage();
         setBytes(base, channelAddress(3), hex("14 50 00 00 14 56 00 00 85 08 23 80 04 00 46 00"));
         const CsvImport result = importChannelsCsv(c.csv, base);
         EXPECT_EQ(result.rounded, c.rounded);

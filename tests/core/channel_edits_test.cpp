@@ -28,6 +28,12 @@ struct ChannelState {
     friend bool operator==(const ChannelState&, const ChannelState&) = default;
 };
 
+ChannelState stateOf(const RadioImage& image, const ChannelRows& rows, int n) {
+    const auto& texts = rows[static_cast<std::size_t>(n)].texts;
+    return {bytesAt(image, channelAddress(n), kRowSize), bytesAt(image, nameAddress(n), kNameLength),
+            std::vector<std::string>(texts.begin() + 1, texts.end())};
+}
+
 struct Fixture {
     RadioDocument doc;
     ChannelTable table{doc};
@@ -51,14 +57,7 @@ struct Fixture {
         return v;
     }
 
-    ChannelState state(int channel) const {
-        ChannelState s{bytesAt(doc.image(), channelAddress(channel), kRowSize),
-                       bytesAt(doc.image(), nameAddress(channel), kNameLength),
-                       {}};
-        for (int c = 1; c < kTableColumns; ++c)
-            s.texts.push_back(table.text(channel, c));
-        return s;
-    }
+    ChannelState state(int channel) const { return stateOf(doc.image(), table.rows(), channel); }
     std::vector<ChannelState> states() const { // index = channel
         std::vector<ChannelState> out(1);
         for (int n = 1; n <= kChannelCount; ++n)
@@ -118,13 +117,7 @@ TEST(ChannelRules, BlockOperationsMoveRecordsNamesAndRowsTogether) {
         const Fixture f(Fixture::all());
         RadioImage image = f.doc.image();
         ChannelRows rows = channelRows(image, Language::English, '.');
-        const auto state = [&](int n) {
-            ChannelState s{
-                bytesAt(image, channelAddress(n), kRowSize), bytesAt(image, nameAddress(n), kNameLength), {}};
-            for (int col = 1; col < kTableColumns; ++col)
-                s.texts.push_back(rows[static_cast<std::size_t>(n)].texts[static_cast<std::size_t>(col)]);
-            return s;
-        };
+        const auto state = [&](int n) { return stateOf(image, rows, n); };
         std::vector<ChannelState> before(1), expected(1);
         for (int n = 1; n <= kChannelCount; ++n)
             before.push_back(state(n));
@@ -324,7 +317,8 @@ TEST(ChannelRanges, SelectionOperationsMoveWholeChannelsAndUndoAsOneStep) {
         SCOPED_TRACE(std::to_string(static_cast<int>(c.op)) + " " + c.set.to_string().substr(0, 20));
         Fixture f(Fixture::all());
         const std::vector<ChannelState> before = f.states();
-        std::vector<int> from(1); // channel n ends up holding what channel from[n] held
+        std::vector<int> from(kChannelCount + 1); // channel n ends up holding what channel from[n] held
+        std::iota(from.begin(), from.end(), 0);
         std::vector<int> selected;
         for (int n = 1; n <= kChannelCount; ++n) {
             if (c.set.test(static_cast<std::size_t>(n)))
@@ -333,30 +327,22 @@ TEST(ChannelRanges, SelectionOperationsMoveWholeChannelsAndUndoAsOneStep) {
         EditResult r;
         switch (c.op) {
         case Op::Delete:
-            for (int n = 1; n <= kChannelCount; ++n) {
-                if (!c.set.test(static_cast<std::size_t>(n)))
-                    from.push_back(n);
-            }
+            std::erase_if(from, [&](int n) { return n > 0 && c.set.test(static_cast<std::size_t>(n)); });
             r = deleteChannels(f.table, c.set);
             break;
         case Op::Insert:
-            for (int n = 1; n <= kChannelCount; ++n) {
-                if (c.set.test(static_cast<std::size_t>(n)))
-                    from.push_back(0);
-                from.push_back(n);
-            }
+            for (auto n = selected.rbegin(); n != selected.rend(); ++n)
+                from.insert(from.begin() + *n, 0);
             r = insertChannels(f.table, c.set);
             break;
         case Op::Clear:
-            for (int n = 1; n <= kChannelCount; ++n)
-                from.push_back(c.set.test(static_cast<std::size_t>(n)) ? 0 : n);
+            for (int n : selected)
+                from[n] = 0;
             r = clearChannels(f.table, c.set);
             break;
         case Op::Up:
         case Op::Down: {
             const int delta = c.op == Op::Up ? -1 : 1;
-            for (int n = 1; n <= kChannelCount; ++n)
-                from.push_back(n);
             const int first = selected.front(), last = selected.back();
             for (int n = first; n <= last; ++n)
                 from[n + delta] = n;
@@ -365,8 +351,6 @@ TEST(ChannelRanges, SelectionOperationsMoveWholeChannelsAndUndoAsOneStep) {
             break;
         }
         case Op::Paste: {
-            for (int n = 1; n <= kChannelCount; ++n)
-                from.push_back(n);
             const ChannelClip clip = copyChannels(f.doc.image(), c.set);
             ASSERT_EQ(clip.size(), selected.size());
             const bool fits = pasteFits(c.pasteAt, static_cast<int>(clip.size()));
@@ -386,8 +370,7 @@ TEST(ChannelRanges, SelectionOperationsMoveWholeChannelsAndUndoAsOneStep) {
         for (int n = 1; n <= kChannelCount; ++n) {
             const ChannelState& got = f.state(n);
             if (from[n] == 0) {
-                EXPECT_EQ(got.record, Bytes(kRowSize, 0xFF)) << n;
-                EXPECT_EQ(got.texts, std::vector<std::string>(kTableColumns - 1)) << n;
+                f.expectEmptied(n);
             } else {
                 ASSERT_EQ(got.record, before[from[n]].record) << n;
                 ASSERT_EQ(got.texts, before[from[n]].texts) << n;

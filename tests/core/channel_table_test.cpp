@@ -249,16 +249,11 @@ TEST(ChannelTable, LoadingNormalisesEmptyRecordsAndMissingTransmitAndShowingWrit
         EXPECT_EQ(f.row(ch), kEmptyRow) << ch;
         EXPECT_EQ(f.record(ch), Bytes(16, 0xFF)) << ch;
     }
-    EXPECT_EQ(f.text(7, col::Tx), "");
-    EXPECT_EQ(f.text(7, col::Encode), "");
-    EXPECT_EQ(f.text(7, col::Decode), "88.5");
-    EXPECT_EQ(f.text(7, col::Offset), "0.00000");
-    EXPECT_EQ(f.text(7, col::Duplex), "Off");
-    EXPECT_EQ(f.text(7, col::More), ">>");
+    EXPECT_EQ(f.row(7), (std::vector<std::string>{"145.00000", "", "88.5", "", "High", "Add", "Wide", "", "Off", "Off",
+                                                  "Off", "Off", "7", "0.00000", "Off", ">>"}));
     EXPECT_EQ(f.record(7, 4, 8), hex("FF FF FF FF 85 08 FF FF"));
-    EXPECT_EQ(f.text(8, col::Scrambler), "7");
-    EXPECT_EQ(f.text(8, col::Scan), "Del");
-    EXPECT_EQ(f.text(8, col::Encode), "D023N");
+    EXPECT_EQ(f.row(8), (std::vector<std::string>{"145.00000", "145.60000", "88.5", "D023N", "High", "Del", "Wide", "",
+                                                  "Off", "Off", "Off", "Off", "7", "0.60000", "Plus", ">>"}));
 
     // A record changed later is shown as it stands, without a byte written.
     f.change([](RadioImage& img) { setBytes(img, channelAddress(9), hex(kRxOnly)); });

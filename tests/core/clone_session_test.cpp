@@ -12,16 +12,17 @@
 #include "helpers.h"
 
 using namespace norvik;
+using norvik::test::Bytes;
 using norvik::test::randomImage;
 
 namespace {
 
 enum class Delivery { Whole, ByteByByte, Paced };
 const char* const kDeliveryNames[] = {"whole", "byte_by_byte", "paced"};
+const auto kDeliveryName = [](const auto& info) { return kDeliveryNames[int(info.param)]; };
 const auto kAllDeliveries = ::testing::Values(Delivery::Whole, Delivery::ByteByByte, Delivery::Paced);
 
 constexpr long long kMs = 1'000'000; // fake clock in nanoseconds
-using Bytes = std::vector<std::uint8_t>;
 
 // Hosts a CloneSession against a RadioSimulator on a fake clock: timers, pauses and line time
 // are events in simulated time, so nothing here waits for real.
@@ -237,8 +238,7 @@ TEST_P(CloneExchange, WriteSendsRowsUpTo239Only) {
     EXPECT_EQ(bench.progress.back(), std::make_pair(240, 240));
 }
 
-INSTANTIATE_TEST_SUITE_P(AllDeliveries, CloneExchange, kAllDeliveries,
-                         [](const auto& info) { return kDeliveryNames[int(info.param)]; });
+INSTANTIATE_TEST_SUITE_P(AllDeliveries, CloneExchange, kAllDeliveries, kDeliveryName);
 
 TEST(CloneExchange, ChineseTextsInTheLog) {
     RadioSimulator radio(randomImage(5));
@@ -568,8 +568,7 @@ TEST_P(ServiceLink, WriteSendsExactlySixteenBlocks) {
     EXPECT_EQ(bench.progress.back(), std::make_pair(16, 16));
 }
 
-INSTANTIATE_TEST_SUITE_P(AllDeliveries, ServiceLink, kAllDeliveries,
-                         [](const auto& info) { return kDeliveryNames[int(info.param)]; });
+INSTANTIATE_TEST_SUITE_P(AllDeliveries, ServiceLink, kAllDeliveries, kDeliveryName);
 
 TEST(ServiceLink, RefusedWriteIsRepeatedThenAsksRetryOrCancel) {
     struct Case {

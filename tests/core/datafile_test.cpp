@@ -8,12 +8,11 @@
 
 #include "core/datafile/data_file.h"
 #include "core/datafile/eliminator_codec.h"
-#include "core/image/band_limits.h"
-#include "core/image/defaults.h"
 #include "core/strings/string_ids.h"
 #include "helpers.h"
 
 using namespace norvik;
+using norvik::test::defaultsImage;
 using norvik::test::hex;
 using norvik::test::randomImage;
 
@@ -49,12 +48,6 @@ ByteVector be24(std::size_t n) {
 // Control stream of a pass output: B, M and the codes, without W and the literals.
 ByteVector controlOf(const ByteVector& pass) {
     return ByteVector(pass.begin() + 3, pass.begin() + 3 + static_cast<std::ptrdiff_t>(be24(pass, 0)));
-}
-
-RadioImage defaultsImage() {
-    RadioImage img;
-    writeNewImageDefaults(img, BandLimits{});
-    return img;
 }
 
 void expectDecodesTo(const ByteVector& file, const ByteVector& plain) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/image/defaults.h"
 #include "core/image/radio_image.h"
 
 namespace norvik::test {
@@ -44,6 +45,13 @@ inline Bytes randomBytes(std::size_t count, unsigned seed) {
     for (auto& b : out)
         b = static_cast<std::uint8_t>(rng());
     return out;
+}
+
+// A new file's image: the defaults with the standard band limits.
+inline RadioImage defaultsImage() {
+    RadioImage img;
+    writeNewImageDefaults(img, BandLimits{});
+    return img;
 }
 
 inline RadioImage randomImage(unsigned seed) {

@@ -5,7 +5,6 @@
 #include "core/compare/image_compare.h"
 #include "core/image/band_limits.h"
 #include "core/image/channel_record.h"
-#include "core/image/defaults.h"
 #include "core/options/dtmf_page.h"
 #include "core/options/function_setting.h"
 #include "helpers.h"
@@ -20,8 +19,7 @@ constexpr Frequency MHz(double mhz) {
 
 // New-image defaults with channel 5 on 145.00000 MHz, transmitting on 145.60000.
 RadioImage baseImage() {
-    RadioImage image;
-    writeNewImageDefaults(image, BandLimits());
+    RadioImage image = test::defaultsImage();
     encodeFrequency(image, channelAddress(5) + rec::Rx, MHz(145.0));
     encodeFrequency(image, channelAddress(5) + rec::Tx, MHz(145.6));
     encodeName(image, 5, "");

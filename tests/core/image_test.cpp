@@ -86,8 +86,7 @@ TEST(Tones, EncodeBothPolaritiesAndCtcssWidths) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(encodeTone(c.text).high, c.hi);
-        EXPECT_EQ(encodeTone(c.text).low, c.lo);
+        EXPECT_EQ(encodeTone(c.text), (ToneCode{c.lo, c.hi}));
     }
 }
 

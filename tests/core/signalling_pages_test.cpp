@@ -80,6 +80,7 @@ TEST(TwoTonePage, StoredCodesLoadWithTheirRowsRules) {
         {0, "FF FF FF FF FF", {"321.7", "928.1", "255"}, "0C 91 24 41 FF"}, // a blank first code
         {0, "FF FF 27 10 64", {"321.7", "1000.0", "100"}, "0C 91 27 10 64"},
         {4, "7E 00 27 10 64", {"", "1000.0", ""}, "FF FF 27 10 FF"},
+        {4, "7E 00 7E 00 64", {"", "", ""}, "FF FF FF FF FF"},              // an emptied later code: all five bytes
         {9, "27 10 4E 20 00", {"1000.0", "2000.0", "0"}, "27 10 4E 20 00"}, // the last code ends row 200
     };
     for (const Case& c : cases) {
@@ -148,15 +149,6 @@ TEST(TwoTonePage, CellCommitRules) {
         EXPECT_TRUE(commitTwoToneCell(code, c.row, c.column, c.text));
         EXPECT_EQ(code, c.after);
     }
-}
-
-TEST(TwoTonePage, EmptiedFifthCodeSavesFiveEmptyBytes) {
-    RadioImage img;
-    setBytes(img, 0xC50 + 5 * 4, hex("27 10 4E 20 64"));
-    TwoTonePage page = loadTwoTonePage(img);
-    ASSERT_TRUE(commitTwoToneCell(page.codes[4], 5, 1, ""));
-    saveTwoTonePage(page, img);
-    EXPECT_EQ(bytesAt(img, 0xC64, 5), hex("FF FF FF FF FF"));
 }
 
 TEST(FiveTonePage, LoadValidateAndSave) {

@@ -80,20 +80,28 @@ constexpr std::size_t kNever = SIZE_MAX;
 
 } // namespace
 
+// A save replaces the old file only when every byte reached the disk; the check asked before a
+// transfer takes the room for the file for real and gives it back, whatever comes. Neither leaves a
+// temporary file behind or changes the old file's permissions.
 TEST(SaveFile, ReplacesTheOldFileOnlyWhenEveryByteReachedTheDisk) {
     struct Case {
         const char* name;
-        std::size_t failAt;
-        std::size_t chunk;
+        bool check;       // the check before a transfer, asking for `room` bytes; else a save
+        std::size_t room; // of the check
+        std::size_t failAt, chunk;
         bool syncFails;
-        bool saved;
+        std::errc reason; // {}: saved, or the save could be made
     } const cases[] = {
-        {"whole writes", kNever, kNever, false, true},
-        {"one byte per write", kNever, 1, false, true},
-        {"disk full at once", 0, kNever, false, false},
-        {"disk full after 1000 bytes", 1000, 300, false, false},
-        {"disk full before the last byte", 1709, kNever, false, false},
-        {"sync fails", kNever, kNever, true, false},
+        {"whole writes", false, 0, kNever, kNever, false, {}},
+        {"one byte per write", false, 0, kNever, 1, false, {}},
+        {"disk full at once", false, 0, 0, kNever, false, std::errc::no_space_on_device},
+        {"disk full after 1000 bytes", false, 0, 1000, 300, false, std::errc::no_space_on_device},
+        {"disk full before the last byte", false, 0, 1709, kNever, false, std::errc::no_space_on_device},
+        {"sync fails", false, 0, kNever, kNever, true, std::errc::io_error},
+        {"check: room for the file", true, 8192, kNever, kNever, false, {}},
+        {"check: disk full after 1000 bytes", true, 8192, 1000, kNever, false, std::errc::no_space_on_device},
+        {"check: sync fails", true, 8192, kNever, kNever, true, std::errc::io_error},
+        {"check: no room asked for", true, 0, 0, kNever, false, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -104,18 +112,20 @@ TEST(SaveFile, ReplacesTheOldFileOnlyWhenEveryByteReachedTheDisk) {
 #ifndef _WIN32
         ::chmod(target.c_str(), 0640);
 #endif
-        const FileProblem problem = saveFile(target, fresh, [&](ByteSink& file) {
+        const auto wrap = [&](ByteSink& file) {
             return std::make_unique<FailingSink>(file, c.failAt, c.chunk, c.syncFails);
-        });
-        EXPECT_EQ(!problem, c.saved);
-        EXPECT_EQ(test::readFile(target), c.saved ? fresh : old);
-        EXPECT_EQ(dir.names(), std::vector<std::string>{"repeater.dat"}); // no temporary file is left
+        };
+        const FileProblem problem = c.check ? checkSaveTarget(target, c.room, wrap) : saveFile(target, fresh, wrap);
+        const bool saved = c.reason == std::errc{};
+        EXPECT_EQ(!problem, saved);
+        EXPECT_EQ(test::readFile(target), saved && !c.check ? fresh : old);
+        EXPECT_EQ(dir.names(), std::vector<std::string>{"repeater.dat"});
 #ifndef _WIN32
         EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
 #endif
-        if (!c.saved) {
+        if (!saved) {
             EXPECT_EQ(problem.error, FileError::System);
-            EXPECT_EQ(problem.reason, c.syncFails ? std::errc::io_error : std::errc::no_space_on_device);
+            EXPECT_EQ(problem.reason, c.reason);
         }
     }
 }
@@ -159,38 +169,6 @@ TEST(SaveFile, PastTheFileSizeLimitFailsAndKeepsTheOldFile) {
     }
 }
 #endif
-
-// Asked before a transfer: the room for the file is taken for real and given back, whatever comes.
-TEST(CheckSaveTarget, TakesTheRoomForTheFileAndLeavesNothingBehind) {
-    struct Case {
-        const char* name;
-        std::size_t room;
-        std::size_t failAt;
-        bool syncFails;
-        std::errc reason; // {}: the save could be made
-    } const cases[] = {
-        {"room for the file", 8192, kNever, false, {}},
-        {"disk full after 1000 bytes", 8192, 1000, false, std::errc::no_space_on_device},
-        {"sync fails", 8192, kNever, true, std::errc::io_error},
-        {"no room asked for", 0, 0, false, {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        TempFolder dir;
-        const fs::path target = dir.path / "radio.dat";
-        const Bytes old = test::randomBytes(100, 7);
-        test::writeFile(target, old);
-        const FileProblem problem = checkSaveTarget(target, c.room, [&](ByteSink& file) {
-            return std::make_unique<FailingSink>(file, c.failAt, kNever, c.syncFails);
-        });
-        if (c.reason == std::errc{})
-            EXPECT_FALSE(problem);
-        else
-            EXPECT_EQ(problem.reason, c.reason);
-        EXPECT_EQ(test::readFile(target), old);
-        EXPECT_EQ(dir.names(), std::vector<std::string>{"radio.dat"});
-    }
-}
 
 // A save leaves alone what is no regular file or cannot be reached, and says why.
 TEST(SaveFile, LeavesWhatIsNotARegularFileAlone) {
