@@ -1,5 +1,4 @@
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QtTest>
@@ -92,8 +91,7 @@ private slots:
             QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(4, target->height() / 2)); // on its indicator
             QVERIFY(target->isChecked());
             QVERIFY(!d->portButton(1)->isChecked());
-            QTest::mouseClick(d->findChild<QPushButton*>(QString::fromLatin1(c.ok ? "CmdOk" : "CmdCancel")),
-                              Qt::LeftButton);
+            test::clickButton(d, c.ok ? "CmdOk" : "CmdCancel");
             QTRY_VERIFY(!f.dialog); // closed and deleted
             QCOMPARE(f.ports->choice(), c.choice);
         }
@@ -107,7 +105,7 @@ private slots:
         for (int i = 0; i < 20; ++i)
             QVERIFY(!d->portButton(i)->isChecked());
         // OK with nothing else chosen keeps it.
-        QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("CmdOk")), Qt::LeftButton);
+        test::clickButton(d, "CmdOk");
         QCOMPARE(f.ports->choice(), (PortChoice{4, true}));
     }
 
@@ -131,7 +129,7 @@ private slots:
         QVERIFY(checked.wait(2000));
         QCOMPARE(checked.size(), 1);
         QCOMPARE(d->otherDeviceButton()->isEnabled(), opens);
-        QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("CmdOk")), Qt::LeftButton);
+        test::clickButton(d, "CmdOk");
         QCOMPARE(f.ports->choice(), (PortChoice{2, false, path}));
 
         // The next start comes back to it.
@@ -165,7 +163,7 @@ private slots:
         QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("txtOtherDevice")), host.devicePath());
         QVERIFY(checked.wait(5000));
         QCOMPARE(checked.first().first().toBool(), true);
-        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("CmdOk")), Qt::LeftButton);
+        test::clickButton(dialog, "CmdOk");
         QCOMPARE(f.ports->choice().device, host.devicePath());
 
         QSignalSpy done(f.window.get(), &frmMain::transferFinished);

@@ -31,24 +31,12 @@ struct Fixture : test::WindowFixture {
     }
 
     template <class T> T* field(const char* name, int index = -1) const {
-        for (T* w : dialog->findChildren<T*>(QString::fromLatin1(name))) {
-            if (index < 0 || w->property("index").toInt() == index)
-                return w;
-        }
-        qFatal("no control %s(%d)", name, index);
+        return test::indexedChild<T>(dialog, name, index);
     }
     QTreeWidgetItem* node(const char* key) const {
-        auto* tree = field<QTreeWidget>("TreeOPS");
-        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-            if ((*it)->data(0, Qt::UserRole).toString() == QLatin1String(key))
-                return *it;
-        }
-        return nullptr;
+        return test::treeNode(field<QTreeWidget>("TreeOPS"), QLatin1String(key));
     }
-    void click(const char* key) const {
-        auto* tree = field<QTreeWidget>("TreeOPS");
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node(key)).center());
-    }
+    void click(const char* key) const { test::clickTreeNode(field<QTreeWidget>("TreeOPS"), QLatin1String(key)); }
     QString shownKey() const { return field<QTreeWidget>("TreeOPS")->currentItem()->data(0, Qt::UserRole).toString(); }
     CodeGrid* focusGrid(const char* name, int row, int column) const {
         auto* grid = field<CodeGrid>(name);
