@@ -5,8 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QToolBar>
@@ -67,11 +65,15 @@ struct WindowCase {
     std::function<QWidget*(Fixture&)> open;
 };
 
+// The modal window `open` brings up; null when none comes.
+QWidget* modalAfter(const std::function<void()>& open) {
+    open();
+    return QTest::qWaitFor([] { return bool(QApplication::activeModalWidget()); }, 5000)
+               ? QApplication::activeModalWidget()
+               : nullptr;
+}
 QWidget* modalAfter(Fixture& f, const char* action) {
-    f.action(action)->trigger();
-    if (!QTest::qWaitFor([&] { return bool(QApplication::activeModalWidget()); }, 5000))
-        return nullptr;
-    return QApplication::activeModalWidget();
+    return modalAfter([&] { f.action(action)->trigger(); });
 }
 
 const std::vector<WindowCase>& everyWindow() {
@@ -106,13 +108,7 @@ const std::vector<WindowCase>& everyWindow() {
              f.prompter.openNames = {f.path("plan.csv")};
              return modalAfter(f, "mnuFile_ImportCsv");
          }},
-        {"memory map",
-         [](Fixture& f) -> QWidget* {
-             f.memoryMapGesture();
-             if (!QTest::qWaitFor([&] { return bool(QApplication::activeModalWidget()); }, 5000))
-                 return nullptr;
-             return QApplication::activeModalWidget();
-         }},
+        {"memory map", [](Fixture& f) { return modalAfter([&f] { f.memoryMapGesture(); }); }},
         {"service login",
          [](Fixture& f) {
              f.usePorts({});
@@ -136,9 +132,9 @@ const std::vector<WindowCase>& everyWindow() {
         {"help",
          [](Fixture& f) -> QWidget* {
              f.action("mnuHelp_Contents")->trigger();
-             if (!QTest::qWaitFor([&] { return bool(f.window->findChild<HelpViewer*>()); }, 5000))
-                 return nullptr;
-             return f.window->findChild<HelpViewer*>();
+             return QTest::qWaitFor([&] { return bool(f.window->findChild<HelpViewer*>()); }, 5000)
+                        ? f.window->findChild<HelpViewer*>()
+                        : nullptr;
          }},
     };
     return windows;
