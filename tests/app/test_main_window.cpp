@@ -385,14 +385,9 @@ private slots:
                 window->parentWidget() && opening ? roomOnScreen(window).expandedTo(least) : window->size();
             QVERIFY2(least.width() <= small.width() && least.height() <= small.height() &&
                          window->width() <= room.width() && window->height() <= room.height(),
-                     qPrintable(QStringLiteral("%1 needs at least %2×%3, opens at %4×%5 where %6×%7 fit")
-                                    .arg(QString::fromLatin1(what))
-                                    .arg(least.width())
-                                    .arg(least.height())
-                                    .arg(window->width())
-                                    .arg(window->height())
-                                    .arg(room.width())
-                                    .arg(room.height())));
+                     qPrintable(QString::asprintf("%s needs at least %d×%d, opens at %d×%d where %d×%d fit", what,
+                                                  least.width(), least.height(), window->width(), window->height(),
+                                                  room.width(), room.height())));
         });
     }
 };
