@@ -46,34 +46,29 @@ struct Fixture : test::WindowFixture {
 class ComPortTest : public QObject {
     Q_OBJECT
 private slots:
-    void onlyPortsThatOpenAreEnabled_data() {
-        QTest::addColumn<int>("lang");
-        QTest::newRow("English") << 0;
-        QTest::newRow("Chinese") << 1;
-    }
     void onlyPortsThatOpenAreEnabled() {
-        QFETCH(int, lang);
-        const Language language = languageFromIndex(lang);
-        Fixture f;
-        f.window->setLanguage(language);
-        frmComPort* d = f.openDialog();
-        QVERIFY(d && d->isVisible() && !d->probing());
-        QVERIFY(f.waitedForTheProbe);
-        QCOMPARE(d->windowTitle(), qtext(1140, language));
-        QCOMPARE(d->findChildren<QRadioButton*>(QStringLiteral("OptComPort")).size(), 20);
-        const QString com = language == Language::English ? QStringLiteral("COM%1") : QStringLiteral("通信口%1");
-        for (int i = 0; i < 20; ++i) {
-            QRadioButton* b = d->portButton(i);
-            QCOMPARE(b->isEnabled(), i == 0 || i == 2);
-            // Each device's description follows it.
-            QCOMPARE(b->text(),
-                     com.arg(i + 1) +
-                         (i < kDevices.size() ? QStringLiteral("  %1 (fake port)").arg(kDevices[i]) : QString()));
+        for (const Language language : {Language::English, Language::Chinese}) {
+            Fixture f;
+            f.window->setLanguage(language);
+            frmComPort* d = f.openDialog();
+            QVERIFY(d && d->isVisible() && !d->probing());
+            QVERIFY(f.waitedForTheProbe);
+            QCOMPARE(d->windowTitle(), qtext(1140, language));
+            QCOMPARE(d->findChildren<QRadioButton*>(QStringLiteral("OptComPort")).size(), 20);
+            const QString com = language == Language::English ? QStringLiteral("COM%1") : QStringLiteral("通信口%1");
+            for (int i = 0; i < 20; ++i) {
+                QRadioButton* b = d->portButton(i);
+                QCOMPARE(b->isEnabled(), i == 0 || i == 2);
+                // Each device's description follows it.
+                QCOMPARE(b->text(),
+                         com.arg(i + 1) +
+                             (i < kDevices.size() ? QStringLiteral("  %1 (fake port)").arg(kDevices[i]) : QString()));
+            }
+            // The port in force stays selected although it does not open.
+            QVERIFY(d->portButton(1)->isChecked());
+            QVERIFY(!d->simulatedButton()->isChecked());
+            QVERIFY(d->simulatedButton()->isEnabled());
         }
-        // The port in force stays selected although it does not open.
-        QVERIFY(d->portButton(1)->isChecked());
-        QVERIFY(!d->simulatedButton()->isChecked());
-        QVERIFY(d->simulatedButton()->isEnabled());
     }
 
     void okTakesTheCheckedChoiceAndCancelKeepsTheOldOne() {
