@@ -104,39 +104,35 @@ private slots:
         QCOMPARE(f.ports->choice(), (PortChoice{4, true}));
     }
 
-    void otherDeviceIsProbedChosenAndRemembered_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("opens");
-        QTest::newRow("a device that opens") << QStringLiteral("/dev/rfcomm0") << true;
-        QTest::newRow("one that does not") << QStringLiteral("/dev/ttyUSB3") << false;
-    }
+    // A device that opens and one that does not: each is chosen, probed and remembered.
     void otherDeviceIsProbedChosenAndRemembered() {
-        QFETCH(QString, path);
-        QFETCH(bool, opens);
-        Fixture f;
-        frmComPort* d = f.openDialog();
-        QVERIFY(d && !d->otherDeviceButton()->isEnabled());
-        QSignalSpy checked(d, &frmComPort::otherDeviceChecked);
-        // Typing the path chooses it; the probe follows once the typing stops.
-        auto* field = d->findChild<QLineEdit*>(QStringLiteral("txtOtherDevice"));
-        QTest::keyClicks(field, path);
-        QVERIFY(d->otherDeviceButton()->isChecked() && !d->portButton(1)->isChecked());
-        QVERIFY(checked.wait(2000));
-        QCOMPARE(checked.size(), 1);
-        QCOMPARE(d->otherDeviceButton()->isEnabled(), opens);
-        test::clickButton(d, "CmdOk");
-        QCOMPARE(f.ports->choice(), (PortChoice{2, false, path}));
+        for (const auto& [path, opens] :
+             {std::pair{QStringLiteral("/dev/rfcomm0"), true}, std::pair{QStringLiteral("/dev/ttyUSB3"), false}}) {
+            Fixture f;
+            frmComPort* d = f.openDialog();
+            QVERIFY(d && !d->otherDeviceButton()->isEnabled());
+            QSignalSpy checked(d, &frmComPort::otherDeviceChecked);
+            // Typing the path chooses it; the probe follows once the typing stops.
+            auto* field = d->findChild<QLineEdit*>(QStringLiteral("txtOtherDevice"));
+            QTest::keyClicks(field, path);
+            QVERIFY(d->otherDeviceButton()->isChecked() && !d->portButton(1)->isChecked());
+            QVERIFY(checked.wait(2000));
+            QCOMPARE(checked.size(), 1);
+            QCOMPARE(d->otherDeviceButton()->isEnabled(), opens);
+            test::clickButton(d, "CmdOk");
+            QCOMPARE(f.ports->choice(), (PortChoice{2, false, path}));
 
-        // The next start comes back to it.
-        const RegKeys::OtherDevice stored = RegKeys(f.settings).readOtherDevice();
-        QCOMPARE(stored.path, path);
-        QVERIFY(stored.chosen);
-        RadioDocument doc;
-        test::ScriptedPrompter prompter;
-        frmMain restarted(doc, prompter, &f.settings);
-        TransferPorts ports(std::make_unique<test::FakeEnumerator>(kDevices));
-        restarted.setTransferPorts(ports);
-        QCOMPARE(ports.choice().device, path);
+            // The next start comes back to it.
+            const RegKeys::OtherDevice stored = RegKeys(f.settings).readOtherDevice();
+            QCOMPARE(stored.path, path);
+            QVERIFY(stored.chosen);
+            RadioDocument doc;
+            test::ScriptedPrompter prompter;
+            frmMain restarted(doc, prompter, &f.settings);
+            TransferPorts ports(std::make_unique<test::FakeEnumerator>(kDevices));
+            restarted.setTransferPorts(ports);
+            QCOMPARE(ports.choice().device, path);
+        }
     }
 
     // The device is a simulated radio on a pseudo-terminal: the real probe opens it, then a read.
