@@ -69,7 +69,6 @@ struct Fixture : test::WindowFixture {
 // A code grid's editor: keys that do not open it, keys typed (the first opens it), what it shows
 // and what the cell takes on Enter, and where the focus and the current cell go then.
 struct GridCase {
-    const char* name;
     const char* node;
     const char* grid;
     const char* editor;
@@ -84,9 +83,9 @@ struct GridCase {
     int columnAfter;
 };
 constexpr GridCase kGridCases[] = {
-    {"DTMF, last row to Save", "C1", "GridDTMF", "TxtDTMF", 10, 1, "x ", "a5 #xd", "A5#D", "A5#D", "CmdOps", 10, 1},
-    {"2-tone, tone limits, next column", "C3", "Grid2Tone", "Txt2T", 2, 1, "a.", "5000x", "5000", "3000.0", "Grid2Tone",
-     2, 2},
+    // DTMF: the last row goes on to Save. 2-tone: the tone limits, then the next column.
+    {"C1", "GridDTMF", "TxtDTMF", 10, 1, "x ", "a5 #xd", "A5#D", "A5#D", "CmdOps", 10, 1},
+    {"C3", "Grid2Tone", "Txt2T", 2, 1, "a.", "5000x", "5000", "3000.0", "Grid2Tone", 2, 2},
 };
 
 } // namespace
@@ -258,46 +257,41 @@ private slots:
     }
 
     // One editor serves the three code grids; each grid's own keys and walk come through it.
-    void codeGridEditorsFollowTheirGrid_data() {
-        QTest::addColumn<int>("n");
-        for (std::size_t n = 0; n < std::size(kGridCases); ++n)
-            QTest::newRow(kGridCases[n].name) << int(n);
-    }
     void codeGridEditorsFollowTheirGrid() {
-        QFETCH(int, n);
-        const GridCase& c = kGridCases[n];
-        const QString typed = QString::fromLatin1(c.typed);
-        const QString committed = QString::fromLatin1(c.committed);
-        Fixture f;
-        f.click(c.node);
-        CodeGrid* g = f.focusGrid(c.grid, c.row, c.column);
-        QLineEdit* editor = g->editor();
-        QCOMPARE(editor->objectName(), QLatin1String(c.editor));
+        for (const GridCase& c : kGridCases) {
+            const QString typed = QString::fromLatin1(c.typed);
+            const QString committed = QString::fromLatin1(c.committed);
+            Fixture f;
+            f.click(c.node);
+            CodeGrid* g = f.focusGrid(c.grid, c.row, c.column);
+            QLineEdit* editor = g->editor();
+            QCOMPARE(editor->objectName(), QLatin1String(c.editor));
 
-        QTest::keyClicks(g, QString::fromLatin1(c.notStarting));
-        QVERIFY(!g->isEditorOpen());
-        QTest::keyClicks(g, typed.left(1));
-        QVERIFY(g->isEditorOpen() && editor->isVisible());
-        QTest::keyClicks(editor, typed.mid(1));
-        QCOMPARE(editor->text(), QLatin1String(c.shown));
-        QTest::keyClick(editor, Qt::Key_Return);
-        QVERIFY(!editor->isVisible());
-        QCOMPARE(QString::fromStdString(g->text(c.row, c.column)), committed);
-        QCOMPARE(f.focused(), QLatin1String(c.focusAfter));
-        QCOMPARE(g->currentRow() + 1, c.rowAfter);
-        QCOMPARE(g->currentColumn(), c.columnAfter);
+            QTest::keyClicks(g, QString::fromLatin1(c.notStarting));
+            QVERIFY(!g->isEditorOpen());
+            QTest::keyClicks(g, typed.left(1));
+            QVERIFY(g->isEditorOpen() && editor->isVisible());
+            QTest::keyClicks(editor, typed.mid(1));
+            QCOMPARE(editor->text(), QLatin1String(c.shown));
+            QTest::keyClick(editor, Qt::Key_Return);
+            QVERIFY(!editor->isVisible());
+            QCOMPARE(QString::fromStdString(g->text(c.row, c.column)), committed);
+            QCOMPARE(f.focused(), QLatin1String(c.focusAfter));
+            QCOMPARE(g->currentRow() + 1, c.rowAfter);
+            QCOMPARE(g->currentColumn(), c.columnAfter);
 
-        // A left press opens the editor on the cell's text; Esc puts that text back.
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
-                          g->visualRect(g->model()->index(c.row - 1, c.column)).center());
-        QVERIFY(g->isEditorOpen());
-        QCOMPARE(editor->text(), committed);
-        QCOMPARE(editor->selectedText(), committed);
-        QTest::keyClicks(editor, typed.left(1));
-        QTest::keyClick(editor, Qt::Key_Escape);
-        QVERIFY(!editor->isVisible());
-        QCOMPARE(QString::fromStdString(g->text(c.row, c.column)), committed);
-        QCOMPARE(f.focused(), QLatin1String(c.grid));
+            // A left press opens the editor on the cell's text; Esc puts that text back.
+            QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
+                              g->visualRect(g->model()->index(c.row - 1, c.column)).center());
+            QVERIFY(g->isEditorOpen());
+            QCOMPARE(editor->text(), committed);
+            QCOMPARE(editor->selectedText(), committed);
+            QTest::keyClicks(editor, typed.left(1));
+            QTest::keyClick(editor, Qt::Key_Escape);
+            QVERIFY(!editor->isVisible());
+            QCOMPARE(QString::fromStdString(g->text(c.row, c.column)), committed);
+            QCOMPARE(f.focused(), QLatin1String(c.grid));
+        }
     }
 
     void twoToneEnterWalksAcrossTheRowsToTheAToneField() {
