@@ -23,12 +23,13 @@
 
 namespace norvik::test {
 
-// The control of `root` named `name` whose "index" property is `index` (any, when negative).
+// The control of `root` named `name` whose "index" property is `index` (any, when negative); a
+// missing one stops the run with its name rather than a crash.
 template <class T> T* indexedChild(const QWidget* root, const char* name, int index = -1) {
     for (T* w : root->findChildren<T*>(QString::fromLatin1(name)))
         if (index < 0 || w->property("index").toInt() == index)
             return w;
-    return nullptr;
+    qFatal("no control %s(%d)", name, index);
 }
 // The item of a page tree whose key (its user data) is `key`, and a click on it.
 inline QTreeWidgetItem* treeNode(QTreeWidget* tree, const QString& key) {
