@@ -4,7 +4,6 @@
 #include <QListWidget>
 #include <QPrintPreviewDialog>
 #include <QProcess>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QtTest>
@@ -52,7 +51,7 @@ private slots:
                 QCOMPARE(changes->rowCount(), 4);
                 // Channel 2 after the import, in the RX Freq column.
                 QCOMPARE(changes->item(3, col::Rx + 1)->text(), QStringLiteral("147.0021 → 147.00000"));
-                QTest::mouseClick(preview->findChild<QPushButton*>(QStringLiteral("CmdApply")), Qt::LeftButton);
+                test::clickButton(preview, "CmdApply");
             });
         QTRY_COMPARE(f.shown(1, col::Name), QStringLiteral("FIRST"));
         QVERIFY(!f.shown(2, col::Rx).isEmpty());

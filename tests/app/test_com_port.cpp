@@ -1,5 +1,4 @@
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QtTest>
@@ -47,34 +46,29 @@ struct Fixture : test::WindowFixture {
 class ComPortTest : public QObject {
     Q_OBJECT
 private slots:
-    void onlyPortsThatOpenAreEnabled_data() {
-        QTest::addColumn<int>("lang");
-        QTest::newRow("English") << 0;
-        QTest::newRow("Chinese") << 1;
-    }
     void onlyPortsThatOpenAreEnabled() {
-        QFETCH(int, lang);
-        const Language language = languageFromIndex(lang);
-        Fixture f;
-        f.window->setLanguage(language);
-        frmComPort* d = f.openDialog();
-        QVERIFY(d && d->isVisible() && !d->probing());
-        QVERIFY(f.waitedForTheProbe);
-        QCOMPARE(d->windowTitle(), qtext(1140, language));
-        QCOMPARE(d->findChildren<QRadioButton*>(QStringLiteral("OptComPort")).size(), 20);
-        const QString com = language == Language::English ? QStringLiteral("COM%1") : QStringLiteral("通信口%1");
-        for (int i = 0; i < 20; ++i) {
-            QRadioButton* b = d->portButton(i);
-            QCOMPARE(b->isEnabled(), i == 0 || i == 2);
-            // Each device's description follows it.
-            QCOMPARE(b->text(),
-                     com.arg(i + 1) +
-                         (i < kDevices.size() ? QStringLiteral("  %1 (fake port)").arg(kDevices[i]) : QString()));
+        for (const Language language : {Language::English, Language::Chinese}) {
+            Fixture f;
+            f.window->setLanguage(language);
+            frmComPort* d = f.openDialog();
+            QVERIFY(d && d->isVisible() && !d->probing());
+            QVERIFY(f.waitedForTheProbe);
+            QCOMPARE(d->windowTitle(), qtext(1140, language));
+            QCOMPARE(d->findChildren<QRadioButton*>(QStringLiteral("OptComPort")).size(), 20);
+            const QString com = language == Language::English ? QStringLiteral("COM%1") : QStringLiteral("通信口%1");
+            for (int i = 0; i < 20; ++i) {
+                QRadioButton* b = d->portButton(i);
+                QCOMPARE(b->isEnabled(), i == 0 || i == 2);
+                // Each device's description follows it.
+                QCOMPARE(b->text(),
+                         com.arg(i + 1) +
+                             (i < kDevices.size() ? QStringLiteral("  %1 (fake port)").arg(kDevices[i]) : QString()));
+            }
+            // The port in force stays selected although it does not open.
+            QVERIFY(d->portButton(1)->isChecked());
+            QVERIFY(!d->simulatedButton()->isChecked());
+            QVERIFY(d->simulatedButton()->isEnabled());
         }
-        // The port in force stays selected although it does not open.
-        QVERIFY(d->portButton(1)->isChecked());
-        QVERIFY(!d->simulatedButton()->isChecked());
-        QVERIFY(d->simulatedButton()->isEnabled());
     }
 
     void okTakesTheCheckedChoiceAndCancelKeepsTheOldOne() {
@@ -92,8 +86,7 @@ private slots:
             QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(4, target->height() / 2)); // on its indicator
             QVERIFY(target->isChecked());
             QVERIFY(!d->portButton(1)->isChecked());
-            QTest::mouseClick(d->findChild<QPushButton*>(QString::fromLatin1(c.ok ? "CmdOk" : "CmdCancel")),
-                              Qt::LeftButton);
+            test::clickButton(d, c.ok ? "CmdOk" : "CmdCancel");
             QTRY_VERIFY(!f.dialog); // closed and deleted
             QCOMPARE(f.ports->choice(), c.choice);
         }
@@ -107,43 +100,39 @@ private slots:
         for (int i = 0; i < 20; ++i)
             QVERIFY(!d->portButton(i)->isChecked());
         // OK with nothing else chosen keeps it.
-        QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("CmdOk")), Qt::LeftButton);
+        test::clickButton(d, "CmdOk");
         QCOMPARE(f.ports->choice(), (PortChoice{4, true}));
     }
 
-    void otherDeviceIsProbedChosenAndRemembered_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("opens");
-        QTest::newRow("a device that opens") << QStringLiteral("/dev/rfcomm0") << true;
-        QTest::newRow("one that does not") << QStringLiteral("/dev/ttyUSB3") << false;
-    }
+    // A device that opens and one that does not: each is chosen, probed and remembered.
     void otherDeviceIsProbedChosenAndRemembered() {
-        QFETCH(QString, path);
-        QFETCH(bool, opens);
-        Fixture f;
-        frmComPort* d = f.openDialog();
-        QVERIFY(d && !d->otherDeviceButton()->isEnabled());
-        QSignalSpy checked(d, &frmComPort::otherDeviceChecked);
-        // Typing the path chooses it; the probe follows once the typing stops.
-        auto* field = d->findChild<QLineEdit*>(QStringLiteral("txtOtherDevice"));
-        QTest::keyClicks(field, path);
-        QVERIFY(d->otherDeviceButton()->isChecked() && !d->portButton(1)->isChecked());
-        QVERIFY(checked.wait(2000));
-        QCOMPARE(checked.size(), 1);
-        QCOMPARE(d->otherDeviceButton()->isEnabled(), opens);
-        QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("CmdOk")), Qt::LeftButton);
-        QCOMPARE(f.ports->choice(), (PortChoice{2, false, path}));
+        for (const auto& [path, opens] :
+             {std::pair{QStringLiteral("/dev/rfcomm0"), true}, std::pair{QStringLiteral("/dev/ttyUSB3"), false}}) {
+            Fixture f;
+            frmComPort* d = f.openDialog();
+            QVERIFY(d && !d->otherDeviceButton()->isEnabled());
+            QSignalSpy checked(d, &frmComPort::otherDeviceChecked);
+            // Typing the path chooses it; the probe follows once the typing stops.
+            auto* field = d->findChild<QLineEdit*>(QStringLiteral("txtOtherDevice"));
+            QTest::keyClicks(field, path);
+            QVERIFY(d->otherDeviceButton()->isChecked() && !d->portButton(1)->isChecked());
+            QVERIFY(checked.wait(2000));
+            QCOMPARE(checked.size(), 1);
+            QCOMPARE(d->otherDeviceButton()->isEnabled(), opens);
+            test::clickButton(d, "CmdOk");
+            QCOMPARE(f.ports->choice(), (PortChoice{2, false, path}));
 
-        // The next start comes back to it.
-        const RegKeys::OtherDevice stored = RegKeys(f.settings).readOtherDevice();
-        QCOMPARE(stored.path, path);
-        QVERIFY(stored.chosen);
-        RadioDocument doc;
-        test::ScriptedPrompter prompter;
-        frmMain restarted(doc, prompter, &f.settings);
-        TransferPorts ports(std::make_unique<test::FakeEnumerator>(kDevices));
-        restarted.setTransferPorts(ports);
-        QCOMPARE(ports.choice().device, path);
+            // The next start comes back to it.
+            const RegKeys::OtherDevice stored = RegKeys(f.settings).readOtherDevice();
+            QCOMPARE(stored.path, path);
+            QVERIFY(stored.chosen);
+            RadioDocument doc;
+            test::ScriptedPrompter prompter;
+            frmMain restarted(doc, prompter, &f.settings);
+            TransferPorts ports(std::make_unique<test::FakeEnumerator>(kDevices));
+            restarted.setTransferPorts(ports);
+            QCOMPARE(ports.choice().device, path);
+        }
     }
 
     // The device is a simulated radio on a pseudo-terminal: the real probe opens it, then a read.
@@ -165,7 +154,7 @@ private slots:
         QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("txtOtherDevice")), host.devicePath());
         QVERIFY(checked.wait(5000));
         QCOMPARE(checked.first().first().toBool(), true);
-        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("CmdOk")), Qt::LeftButton);
+        test::clickButton(dialog, "CmdOk");
         QCOMPARE(f.ports->choice().device, host.devicePath());
 
         QSignalSpy done(f.window.get(), &frmMain::transferFinished);

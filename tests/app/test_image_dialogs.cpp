@@ -1,8 +1,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
@@ -20,13 +18,10 @@
 #include "support/window_fixture.h"
 
 using namespace norvik;
+using norvik::test::clickButton;
 using norvik::test::runModal;
 
 namespace {
-
-void click(QWidget* dialog, const char* button) {
-    QTest::mouseClick(dialog->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
-}
 
 QTableView* mapGrid(frmMemoryMap* d) {
     return d->findChild<QTableView*>(QStringLiteral("msgMemory"));
@@ -48,7 +43,7 @@ QWidget* focused() {
 class ImageDialogsTest : public QObject {
     Q_OBJECT
 private slots:
-    void memoryMapOkWritesEveryByteAsOneStepAfterTheGridEditorIsCommitted() {
+    void memoryMapOkWritesEveryByteAsOneStepAfterTheGridEditorIsCommittedAndCancelNothing() {
         test::WindowFixture f;
         f.useChannel(1, 14600000);
         f.start();
@@ -68,19 +63,14 @@ private slots:
                 QTest::keyClicks(focused(), "45");
                 QTest::keyClick(focused(), Qt::Key_Return);
                 QCOMPARE(d->currentCell(), (MapCell{2, 3}));
-                click(d, "cmdOK");
+                clickButton(d, "cmdOK");
             });
         QCOMPARE(f.doc.image().at(0x011), 0x45);
         QCOMPARE(f.shown(1, col::Rx), QStringLiteral("144.50000")); // the grid follows, no refill by hand
         QCOMPARE(f.doc.undoCount(), steps + 1);
         f.action("mnuEdit_Undo")->trigger(); // every one of the 4096 bytes back as the map found them
         QVERIFY(f.doc.image() == atOpen);
-    }
-
-    void memoryMapCancelWritesNothing() {
-        test::WindowFixture f;
-        f.start();
-        const RadioImage before = f.doc.image();
+        // Cancel writes nothing.
         runModal<frmMemoryMap>(
             f.window.get(), [&] { f.memoryMapGesture(); },
             [](frmMemoryMap* d) {
@@ -88,14 +78,14 @@ private slots:
                 QTest::keyClicks(focused(), "12");
                 QTest::keyClick(focused(), Qt::Key_Return);
                 QCOMPARE(d->cellText({1, 1}), QStringLiteral("12"));
-                click(d, "cmdCancel");
+                clickButton(d, "cmdCancel");
             });
-        QVERIFY(f.doc.image() == before);
-        QCOMPARE(f.doc.undoCount(), std::size_t{0});
+        QVERIFY(f.doc.image() == atOpen);
+        QCOMPARE(f.doc.undoCount(), steps);
     }
 
     // What the cell holds after the editor's keys and where Enter goes; neither Enter nor Esc in
-    // the editor closes the map.
+    // the editor closes the map, and scrolling drops the edit.
     void memoryMapKeys() {
         struct Case {
             const char* what;
@@ -130,13 +120,7 @@ private slots:
             QCOMPARE(d.cellText(c.cell), QString::fromLatin1(c.shown));
             QCOMPARE(d.currentCell(), c.next);
         }
-    }
-
-    void memoryMapScrollingDropsTheEdit() {
-        RadioDocument doc;
-        frmMemoryMap d(doc);
-        d.show();
-        QVERIFY(QTest::qWaitForWindowActive(&d));
+        // Scrolling drops an edit.
         const QString before = d.cellText({2, 1});
         clickMapCell(&d, {2, 1});
         QTest::keyClick(focused(), '1');
@@ -146,7 +130,7 @@ private slots:
         QCOMPARE(d.cellText({2, 1}), before);
     }
 
-    void radioClampsWithItsMessageAndOkWritesThePresets() {
+    void radioClampsWithItsMessageOkWritesThePresetsAndCancelNothing() {
         test::WindowFixture f;
         f.doc.edit(0, [](RadioImage& img) { img.set(kRadioSelectedAddress, 0xFF); });
         f.start();
@@ -172,26 +156,21 @@ private slots:
                 grid->setCurrentCell(4, 5);
                 QTest::keyClick(grid, Qt::Key_Return);
                 QCOMPARE(focused()->objectName(), QStringLiteral("Command1")); // left the grid after preset 25
-                click(d, "Command1");
+                clickButton(d, "Command1");
             });
         QCOMPARE(f.doc.image().at(kRadioSelectedAddress), 0x00);
         QCOMPARE(f.bytesAt(radioPresetAddress(1), 8), QByteArray::fromHex("0700000008810000"));
-    }
-
-    void radioCancelWritesNothing() {
-        test::WindowFixture f;
-        f.start();
-        const RadioImage before = f.doc.image();
+        const RadioImage saved = f.doc.image();
         runModal<frmRadio>(
             f.window.get(), [&] { f.action("mnuProgram_ANI")->trigger(); },
             [](frmRadio* d) {
                 d->findChild<QComboBox*>(QStringLiteral("cboRadioCh"))->setCurrentIndex(7);
-                click(d, "Command2");
+                clickButton(d, "Command2");
             });
-        QVERIFY(f.doc.image() == before);
+        QVERIFY(f.doc.image() == saved); // Cancel writes nothing
     }
 
-    void embeddedMessageTypingLimitAndOk() {
+    void embeddedMessageTypingLimitOkAndCancel() {
         test::WindowFixture f;
         f.doc.edit(0, [](RadioImage& img) {
             img.set(kEmbeddedMessageAddress, 'A');
@@ -212,14 +191,14 @@ private slots:
                 box->setSelection(0, 2);
                 QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
                 QCOMPARE(box->text(), QStringLiteral("xyCDEFGHIJKLMNOP"));
-                click(d, "CmdOk");
+                clickButton(d, "CmdOk");
             });
         QCOMPARE(f.bytesAt(kEmbeddedMessageAddress, 16), QByteArray("xyCDEFGHIJKLMNOP"));
         runModal<frmEmbMsg>(
             f.window.get(), [&] { f.action("mnuProgram_EmbMsg")->trigger(); },
             [](frmEmbMsg* d) {
                 QTest::keyClicks(d->findChild<QLineEdit*>(QStringLiteral("txtMsg")), "Q");
-                click(d, "CmdCancel");
+                clickButton(d, "CmdCancel");
             });
         QCOMPARE(f.bytesAt(kEmbeddedMessageAddress, 16), QByteArray("xyCDEFGHIJKLMNOP"));
     }

@@ -5,8 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QToolBar>
@@ -67,11 +65,15 @@ struct WindowCase {
     std::function<QWidget*(Fixture&)> open;
 };
 
+// The modal window `open` brings up; null when none comes.
+QWidget* modalAfter(const std::function<void()>& open) {
+    open();
+    return QTest::qWaitFor([] { return bool(QApplication::activeModalWidget()); }, 5000)
+               ? QApplication::activeModalWidget()
+               : nullptr;
+}
 QWidget* modalAfter(Fixture& f, const char* action) {
-    f.action(action)->trigger();
-    if (!QTest::qWaitFor([&] { return bool(QApplication::activeModalWidget()); }, 5000))
-        return nullptr;
-    return QApplication::activeModalWidget();
+    return modalAfter([&] { f.action(action)->trigger(); });
 }
 
 const std::vector<WindowCase>& everyWindow() {
@@ -106,13 +108,7 @@ const std::vector<WindowCase>& everyWindow() {
              f.prompter.openNames = {f.path("plan.csv")};
              return modalAfter(f, "mnuFile_ImportCsv");
          }},
-        {"memory map",
-         [](Fixture& f) -> QWidget* {
-             f.memoryMapGesture();
-             if (!QTest::qWaitFor([&] { return bool(QApplication::activeModalWidget()); }, 5000))
-                 return nullptr;
-             return QApplication::activeModalWidget();
-         }},
+        {"memory map", [](Fixture& f) { return modalAfter([&f] { f.memoryMapGesture(); }); }},
         {"service login",
          [](Fixture& f) {
              f.usePorts({});
@@ -136,9 +132,9 @@ const std::vector<WindowCase>& everyWindow() {
         {"help",
          [](Fixture& f) -> QWidget* {
              f.action("mnuHelp_Contents")->trigger();
-             if (!QTest::qWaitFor([&] { return bool(f.window->findChild<HelpViewer*>()); }, 5000))
-                 return nullptr;
-             return f.window->findChild<HelpViewer*>();
+             return QTest::qWaitFor([&] { return bool(f.window->findChild<HelpViewer*>()); }, 5000)
+                        ? f.window->findChild<HelpViewer*>()
+                        : nullptr;
          }},
     };
     return windows;
@@ -370,33 +366,24 @@ private slots:
         QTRY_COMPARE(viewer->source(), QUrl(QStringLiteral("qrc:/help/en/editing.html#power")));
     }
 
-    void everyControlOfEveryWindowHasAName() {
-        forEveryWindow([](const char* what, QWidget* window, bool) {
+    // Every control has a name, and every window fits the smallest screen the program is used on:
+    // 1024×600, less a panel and the title bar. A window opens no larger than the screen it opens on
+    // (the test's is smaller still).
+    void everyWindowHasNamedControlsAndFitsASmallScreen() {
+        const QSize small(1024, 540);
+        forEveryWindow([small](const char* what, QWidget* window, bool opening) {
             const QStringList unnamed = unnamedControls(window);
             QVERIFY2(unnamed.isEmpty(), qPrintable(QStringLiteral("%1: %2").arg(QString::fromLatin1(what),
                                                                                 unnamed.join(QStringLiteral(", ")))));
-        });
-    }
-
-    // The smallest screen the program is used on: 1024×600, less a panel and the title bar. A
-    // window opens no larger than the screen it opens on (the test's is smaller still).
-    void everyWindowFitsASmallScreen() {
-        const QSize small(1024, 540);
-        forEveryWindow([small](const char* what, QWidget* window, bool opening) {
             const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());
             // The main window is the fixture's size; a window that needs more than the room gets its least.
             const QSize room =
                 window->parentWidget() && opening ? roomOnScreen(window).expandedTo(least) : window->size();
             QVERIFY2(least.width() <= small.width() && least.height() <= small.height() &&
                          window->width() <= room.width() && window->height() <= room.height(),
-                     qPrintable(QStringLiteral("%1 needs at least %2×%3, opens at %4×%5 where %6×%7 fit")
-                                    .arg(QString::fromLatin1(what))
-                                    .arg(least.width())
-                                    .arg(least.height())
-                                    .arg(window->width())
-                                    .arg(window->height())
-                                    .arg(room.width())
-                                    .arg(room.height())));
+                     qPrintable(QString::asprintf("%s needs at least %d×%d, opens at %d×%d where %d×%d fit", what,
+                                                  least.width(), least.height(), window->width(), window->height(),
+                                                  room.width(), room.height())));
         });
     }
 };

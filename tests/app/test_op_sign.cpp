@@ -31,24 +31,12 @@ struct Fixture : test::WindowFixture {
     }
 
     template <class T> T* field(const char* name, int index = -1) const {
-        for (T* w : dialog->findChildren<T*>(QString::fromLatin1(name))) {
-            if (index < 0 || w->property("index").toInt() == index)
-                return w;
-        }
-        qFatal("no control %s(%d)", name, index);
+        return test::indexedChild<T>(dialog, name, index);
     }
     QTreeWidgetItem* node(const char* key) const {
-        auto* tree = field<QTreeWidget>("TreeOPS");
-        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-            if ((*it)->data(0, Qt::UserRole).toString() == QLatin1String(key))
-                return *it;
-        }
-        return nullptr;
+        return test::treeNode(field<QTreeWidget>("TreeOPS"), QLatin1String(key));
     }
-    void click(const char* key) const {
-        auto* tree = field<QTreeWidget>("TreeOPS");
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node(key)).center());
-    }
+    void click(const char* key) const { test::clickTreeNode(field<QTreeWidget>("TreeOPS"), QLatin1String(key)); }
     QString shownKey() const { return field<QTreeWidget>("TreeOPS")->currentItem()->data(0, Qt::UserRole).toString(); }
     CodeGrid* focusGrid(const char* name, int row, int column) const {
         auto* grid = field<CodeGrid>(name);
@@ -81,7 +69,6 @@ struct Fixture : test::WindowFixture {
 // A code grid's editor: keys that do not open it, keys typed (the first opens it), what it shows
 // and what the cell takes on Enter, and where the focus and the current cell go then.
 struct GridCase {
-    const char* name;
     const char* node;
     const char* grid;
     const char* editor;
@@ -96,9 +83,9 @@ struct GridCase {
     int columnAfter;
 };
 constexpr GridCase kGridCases[] = {
-    {"DTMF, last row to Save", "C1", "GridDTMF", "TxtDTMF", 10, 1, "x ", "a5 #xd", "A5#D", "A5#D", "CmdOps", 10, 1},
-    {"2-tone, tone limits, next column", "C3", "Grid2Tone", "Txt2T", 2, 1, "a.", "5000x", "5000", "3000.0", "Grid2Tone",
-     2, 2},
+    // DTMF: the last row goes on to Save. 2-tone: the tone limits, then the next column.
+    {"C1", "GridDTMF", "TxtDTMF", 10, 1, "x ", "a5 #xd", "A5#D", "A5#D", "CmdOps", 10, 1},
+    {"C3", "Grid2Tone", "Txt2T", 2, 1, "a.", "5000x", "5000", "3000.0", "Grid2Tone", 2, 2},
 };
 
 } // namespace
@@ -270,46 +257,41 @@ private slots:
     }
 
     // One editor serves the three code grids; each grid's own keys and walk come through it.
-    void codeGridEditorsFollowTheirGrid_data() {
-        QTest::addColumn<int>("n");
-        for (std::size_t n = 0; n < std::size(kGridCases); ++n)
-            QTest::newRow(kGridCases[n].name) << int(n);
-    }
     void codeGridEditorsFollowTheirGrid() {
-        QFETCH(int, n);
-        const GridCase& c = kGridCases[n];
-        const QString typed = QString::fromLatin1(c.typed);
-        const QString committed = QString::fromLatin1(c.committed);
-        Fixture f;
-        f.click(c.node);
-        CodeGrid* g = f.focusGrid(c.grid, c.row, c.column);
-        QLineEdit* editor = g->editor();
-        QCOMPARE(editor->objectName(), QLatin1String(c.editor));
+        for (const GridCase& c : kGridCases) {
+            const QString typed = QString::fromLatin1(c.typed);
+            const QString committed = QString::fromLatin1(c.committed);
+            Fixture f;
+            f.click(c.node);
+            CodeGrid* g = f.focusGrid(c.grid, c.row, c.column);
+            QLineEdit* editor = g->editor();
+            QCOMPARE(editor->objectName(), QLatin1String(c.editor));
 
-        QTest::keyClicks(g, QString::fromLatin1(c.notStarting));
-        QVERIFY(!g->isEditorOpen());
-        QTest::keyClicks(g, typed.left(1));
-        QVERIFY(g->isEditorOpen() && editor->isVisible());
-        QTest::keyClicks(editor, typed.mid(1));
-        QCOMPARE(editor->text(), QLatin1String(c.shown));
-        QTest::keyClick(editor, Qt::Key_Return);
-        QVERIFY(!editor->isVisible());
-        QCOMPARE(QString::fromStdString(g->text(c.row, c.column)), committed);
-        QCOMPARE(f.focused(), QLatin1String(c.focusAfter));
-        QCOMPARE(g->currentRow() + 1, c.rowAfter);
-        QCOMPARE(g->currentColumn(), c.columnAfter);
+            QTest::keyClicks(g, QString::fromLatin1(c.notStarting));
+            QVERIFY(!g->isEditorOpen());
+            QTest::keyClicks(g, typed.left(1));
+            QVERIFY(g->isEditorOpen() && editor->isVisible());
+            QTest::keyClicks(editor, typed.mid(1));
+            QCOMPARE(editor->text(), QLatin1String(c.shown));
+            QTest::keyClick(editor, Qt::Key_Return);
+            QVERIFY(!editor->isVisible());
+            QCOMPARE(QString::fromStdString(g->text(c.row, c.column)), committed);
+            QCOMPARE(f.focused(), QLatin1String(c.focusAfter));
+            QCOMPARE(g->currentRow() + 1, c.rowAfter);
+            QCOMPARE(g->currentColumn(), c.columnAfter);
 
-        // A left press opens the editor on the cell's text; Esc puts that text back.
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
-                          g->visualRect(g->model()->index(c.row - 1, c.column)).center());
-        QVERIFY(g->isEditorOpen());
-        QCOMPARE(editor->text(), committed);
-        QCOMPARE(editor->selectedText(), committed);
-        QTest::keyClicks(editor, typed.left(1));
-        QTest::keyClick(editor, Qt::Key_Escape);
-        QVERIFY(!editor->isVisible());
-        QCOMPARE(QString::fromStdString(g->text(c.row, c.column)), committed);
-        QCOMPARE(f.focused(), QLatin1String(c.grid));
+            // A left press opens the editor on the cell's text; Esc puts that text back.
+            QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
+                              g->visualRect(g->model()->index(c.row - 1, c.column)).center());
+            QVERIFY(g->isEditorOpen());
+            QCOMPARE(editor->text(), committed);
+            QCOMPARE(editor->selectedText(), committed);
+            QTest::keyClicks(editor, typed.left(1));
+            QTest::keyClick(editor, Qt::Key_Escape);
+            QVERIFY(!editor->isVisible());
+            QCOMPARE(QString::fromStdString(g->text(c.row, c.column)), committed);
+            QCOMPARE(f.focused(), QLatin1String(c.grid));
+        }
     }
 
     void twoToneEnterWalksAcrossTheRowsToTheAToneField() {

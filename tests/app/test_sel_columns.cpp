@@ -1,6 +1,4 @@
-#include <QApplication>
 #include <QCheckBox>
-#include <QPushButton>
 #include <QtTest>
 #include <functional>
 
@@ -11,6 +9,7 @@
 #include "support/window_fixture.h"
 
 using namespace norvik;
+using norvik::test::clickButton;
 
 namespace {
 
@@ -19,10 +18,6 @@ QList<bool> checks(const frmSelColumns& d) {
     for (int i = 0; i < kTableColumns; ++i)
         out.append(d.columnBox(i)->isChecked());
     return out;
-}
-
-void click(QWidget* dialog, const char* button) {
-    QTest::mouseClick(dialog->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
 }
 
 // Opens the dialog from the View menu and works it with `steps` once it is up.
@@ -50,7 +45,7 @@ private slots:
         QTest::keyClick(d.columnBox(5), Qt::Key_Return);
         QVERIFY(d.isVisible()); // Enter is not OK here
         QVERIFY(!d.columnBox(5)->hasFocus());
-        click(&d, "CmdOk");
+        clickButton(&d, "CmdOk");
         QVERIFY(!table.isColumnVisible(col::Vox));
         QVERIFY(table.isColumnVisible(col::Rx));
     }
@@ -62,28 +57,28 @@ private slots:
         const int rx = width(col::Rx), more = width(col::More), duplex = width(col::Duplex);
         QVERIFY(rx > 0);
         runDialog(f, [](frmSelColumns* d) {
-            click(d, "Command2");
-            click(d, "CmdOk");
+            clickButton(d, "Command2");
+            clickButton(d, "CmdOk");
         });
         QCOMPARE(width(col::Rx), 0);
         QCOMPARE(width(col::Duplex), 0);
         QCOMPARE(width(col::More), more);
         runDialog(f, [](frmSelColumns* d) {
             QVERIFY(!d->columnBox(col::Duplex)->isChecked());
-            click(d, "Command1");
-            click(d, "CmdCancel");
+            clickButton(d, "Command1");
+            clickButton(d, "CmdCancel");
         });
         QCOMPARE(width(col::Rx), 0);
         runDialog(f, [](frmSelColumns* d) {
-            click(d, "Command1");
+            clickButton(d, "Command1");
             QTest::mouseClick(d->columnBox(col::Duplex), Qt::LeftButton);
-            click(d, "CmdOk");
+            clickButton(d, "CmdOk");
         });
         QCOMPARE(width(col::Rx), rx);
         QCOMPARE(width(col::Duplex), 0);
         runDialog(f, [](frmSelColumns* d) {
             QTest::mouseClick(d->columnBox(col::Duplex), Qt::LeftButton);
-            click(d, "CmdOk");
+            clickButton(d, "CmdOk");
         });
         QCOMPARE(width(col::Duplex), duplex);
     }

@@ -39,22 +39,11 @@ struct Fixture : test::WindowFixture {
         QVERIFY(QTest::qWaitForWindowExposed(service.get()));
     }
     template <class T> T* find(const char* name, int index = -1) const {
-        for (T* w : service->findChildren<T*>(QString::fromLatin1(name)))
-            if (index < 0 || w->property("index").toInt() == index)
-                return w;
-        return nullptr;
+        return test::indexedChild<T>(service.get(), name, index);
     }
     QPushButton* button(int index) const { return find<QPushButton>("CmdAdv", index); }
-    QTreeWidgetItem* node(const QString& key) const {
-        for (QTreeWidgetItemIterator it(find<QTreeWidget>("TreeAdv")); *it; ++it)
-            if ((*it)->data(0, Qt::UserRole).toString() == key)
-                return *it;
-        return nullptr;
-    }
-    void clickNode(const QString& key) {
-        auto* tree = find<QTreeWidget>("TreeAdv");
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node(key)).center());
-    }
+    QTreeWidgetItem* node(const QString& key) const { return test::treeNode(find<QTreeWidget>("TreeAdv"), key); }
+    void clickNode(const QString& key) { test::clickTreeNode(find<QTreeWidget>("TreeAdv"), key); }
     // Types into a cell through the grid's editor: click, type, Enter.
     void typeIntoCell(QTableWidget* grid, int row, int column, const QString& text) {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(row, column)).center());
@@ -103,7 +92,7 @@ private slots:
             auto* field = login.findChild<QLineEdit*>(QStringLiteral("txtPassword"));
             QTest::keyClicks(field, typed + QStringLiteral("x"));
             QTest::keyClick(field, Qt::Key_Backspace);
-            QTest::mouseClick(login.findChild<QPushButton*>(QStringLiteral("CmdOk")), Qt::LeftButton);
+            test::clickButton(&login, "CmdOk");
             QCOMPARE(f.prompter.asked.size(), 1);
             QCOMPARE(f.prompter.asked[0].icon, QMessageBox::NoIcon);
             QCOMPARE(f.prompter.asked[0].title, QStringLiteral("LOGIN"));
@@ -150,7 +139,7 @@ private slots:
         f.window->action("mnuProgram_Advanced")->trigger();
         login = f.window->findChild<frmLogin*>();
         QVERIFY(login);
-        QTest::mouseClick(login->findChild<QPushButton*>(QStringLiteral("CmdCancel")), Qt::LeftButton);
+        test::clickButton(login, "CmdCancel");
         QVERIFY(!login->loggedIn());
         QVERIFY(f.window->findChild<frmAdv*>() == nullptr);
     }
@@ -333,28 +322,24 @@ private slots:
         QCOMPARE(f.radio().memory().row(240), f.doc.image().row(240));
     }
 
-    void linkWriteTheRadioDidNotStoreWarnsWithItsRow_data() {
-        QTest::addColumn<bool>("verify");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("read back") << true
-                                   << QStringLiteral("The radio does not hold the service values written to it; "
-                                                     "these rows differ: 243.");
-        QTest::newRow("--no-verify") << false << QStringLiteral("Writing completed!");
-    }
+    // Read back, the row is named; without the read-back the write is told as completed.
     void linkWriteTheRadioDidNotStoreWarnsWithItsRow() {
-        QFETCH(bool, verify);
-        QFETCH(QString, message);
-        Fixture f;
-        RadioImage radio = f.doc.image();
-        radio.setRow(243, Row{}); // what a write that is not stored leaves
-        f.radio().memory() = radio;
-        f.radio().faults().dropWriteAt = 0x0F30;
-        f.service->setVerifyAfterWrite(verify);
-        QCOMPARE(f.runLink(frmAdv::Write), CloneOutcome::Completed);
-        QCOMPARE(f.prompter.asked.size(), 1);
-        QVERIFY2(f.prompter.asked[0].text.startsWith(message), qPrintable(f.prompter.asked[0].text));
-        QCOMPARE(f.prompter.asked[0].icon, verify ? QMessageBox::Warning : QMessageBox::Information);
-        QCOMPARE(f.radio().readCommands(), verify ? 16 : 0);
+        for (const auto& [verify, message] :
+             {std::pair{true, QStringLiteral("The radio does not hold the service values written to it; "
+                                             "these rows differ: 243.")},
+              std::pair{false, QStringLiteral("Writing completed!")}}) {
+            Fixture f;
+            RadioImage radio = f.doc.image();
+            radio.setRow(243, Row{}); // what a write that is not stored leaves
+            f.radio().memory() = radio;
+            f.radio().faults().dropWriteAt = 0x0F30;
+            f.service->setVerifyAfterWrite(verify);
+            QCOMPARE(f.runLink(frmAdv::Write), CloneOutcome::Completed);
+            QCOMPARE(f.prompter.asked.size(), 1);
+            QVERIFY2(f.prompter.asked[0].text.startsWith(message), qPrintable(f.prompter.asked[0].text));
+            QCOMPARE(f.prompter.asked[0].icon, verify ? QMessageBox::Warning : QMessageBox::Information);
+            QCOMPARE(f.radio().readCommands(), verify ? 16 : 0);
+        }
     }
 
     void refusedLinkWriteEndsInRetryOrCancel() {

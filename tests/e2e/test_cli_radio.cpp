@@ -173,29 +173,28 @@ private slots:
         QCOMPARE(readFile(path(u"saved.bin"_s)), radioStart);
     }
 
-    void changedFrequencyRangeStopsAWriteWithoutATerminal_data() {
-        QTest::addColumn<QStringList>("extra");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("logLine");
-        QTest::newRow("no answer possible")
-            << QStringList{} << 2 << u"Writing cancelled: nothing was written to the radio."_s;
-        QTest::newRow("--yes") << QStringList{u"--yes"_s, u"--no-verify"_s} << 0 << u"Writing completed!"_s;
-    }
+    // With no answer possible the write stops; --yes answers for the user.
     void changedFrequencyRangeStopsAWriteWithoutATerminal() {
-        QFETCH(QStringList, extra);
-        QFETCH(int, exitCode);
-        QFETCH(QString, logLine);
-        const QByteArray radioStart = randomImage(3), edited = randomImage(4);
-        QVERIFY(edited.mid(0xD00, 16) != radioStart.mid(0xD00, 16));
-        QVERIFY(writeFile(path(u"edited.bin"_s), edited));
-        Simulator sim(radioArgs(radioStart));
-        const Run write = runCli(QStringList{u"write"_s, u"--port"_s, sim.device(), path(u"edited.bin"_s)} + extra);
-        QCOMPARE(write.exitCode, exitCode);
-        QVERIFY2(write.err.contains(u"FrequencyRange has been changed!Go on?"_s), qPrintable(write.err));
-        QVERIFY2(write.err.contains(logLine), qPrintable(write.err));
-        QCOMPARE(sim.stop(), 0);
-        const QByteArray saved = readFile(path(u"saved.bin"_s));
-        QCOMPARE(saved.left(0xF00), (exitCode == 0 ? edited : radioStart).left(0xF00));
+        struct Case {
+            QStringList extra;
+            int exitCode;
+            QString logLine;
+        };
+        for (const auto& [extra, exitCode, logLine] :
+             {Case{{}, 2, u"Writing cancelled: nothing was written to the radio."_s},
+              Case{{u"--yes"_s, u"--no-verify"_s}, 0, u"Writing completed!"_s}}) {
+            const QByteArray radioStart = randomImage(3), edited = randomImage(4);
+            QVERIFY(edited.mid(0xD00, 16) != radioStart.mid(0xD00, 16));
+            QVERIFY(writeFile(path(u"edited.bin"_s), edited));
+            Simulator sim(radioArgs(radioStart));
+            const Run write = runCli(QStringList{u"write"_s, u"--port"_s, sim.device(), path(u"edited.bin"_s)} + extra);
+            QCOMPARE(write.exitCode, exitCode);
+            QVERIFY2(write.err.contains(u"FrequencyRange has been changed!Go on?"_s), qPrintable(write.err));
+            QVERIFY2(write.err.contains(logLine), qPrintable(write.err));
+            QCOMPARE(sim.stop(), 0);
+            const QByteArray saved = readFile(path(u"saved.bin"_s));
+            QCOMPARE(saved.left(0xF00), (exitCode == 0 ? edited : radioStart).left(0xF00));
+        }
     }
 
     // The radio acknowledges channel 5's row but keeps what it had: the read-back names it.
@@ -239,56 +238,51 @@ private slots:
         QVERIFY(shown.count(u"Progress:"_s) <= clock.elapsed() / 1000 + 1);
     }
 
-    void failedReadExitsWithTheErrorLine_data() {
-        QTest::addColumn<QStringList>("faults");
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<int>("exitCode");
-        QTest::newRow("silent radio, no retries") << QStringList{u"--silent-at"_s, u"0x100"_s} << QStringList{} << 2;
-        QTest::newRow("one silence, one retry")
-            << QStringList{u"--silent-at"_s, u"0x100"_s, u"--fault-once"_s} << QStringList{u"--retries"_s, u"1"_s} << 0;
-    }
+    // A silent radio and no retries fail the read; one silence and one retry do not.
     void failedReadExitsWithTheErrorLine() {
-        QFETCH(QStringList, faults);
-        QFETCH(QStringList, options);
-        QFETCH(int, exitCode);
-        const QByteArray radioStart = randomImage(5);
-        Simulator sim(radioArgs(radioStart, false) + faults);
-        const QString out = path(u"read.bin"_s);
-        QFile::remove(out);
-        const Run read = runCli(QStringList{u"read"_s, u"--port"_s, sim.device(), out} + options);
-        QCOMPARE(read.exitCode, exitCode);
-        QVERIFY(read.err.contains(u"ERROR:Timeout while waiting for data blocks."_s));
-        if (exitCode == 0)
-            QCOMPARE(readFile(out), radioStart);
-        else
-            QVERIFY2(!QFile::exists(out), "a failed read leaves no file");
+        struct Case {
+            QStringList faults, options;
+            int exitCode;
+        };
+        for (const auto& [faults, options, exitCode] :
+             {Case{{u"--silent-at"_s, u"0x100"_s}, {}, 2},
+              Case{{u"--silent-at"_s, u"0x100"_s, u"--fault-once"_s}, {u"--retries"_s, u"1"_s}, 0}}) {
+            const QByteArray radioStart = randomImage(5);
+            Simulator sim(radioArgs(radioStart, false) + faults);
+            const QString out = path(u"read.bin"_s);
+            QFile::remove(out);
+            const Run read = runCli(QStringList{u"read"_s, u"--port"_s, sim.device(), out} + options);
+            QCOMPARE(read.exitCode, exitCode);
+            QVERIFY(read.err.contains(u"ERROR:Timeout while waiting for data blocks."_s));
+            if (exitCode == 0)
+                QCOMPARE(readFile(out), radioStart);
+            else
+                QVERIFY2(!QFile::exists(out), "a failed read leaves no file");
+        }
     }
 
-    void serviceReadChangesOnlyTheServiceBytes_data() {
-        QTest::addColumn<bool>("existing");
-        QTest::newRow("existing file updated in place") << true;
-        QTest::newRow("missing file starts from the defaults") << false;
-    }
+    // An existing file is updated in place; a missing one starts from the defaults.
     void serviceReadChangesOnlyTheServiceBytes() {
-        QFETCH(bool, existing);
-        const QByteArray radio = randomImage(11);
-        Simulator sim(radioArgs(radio, false));
-        const QString out = path(u"service.dat"_s);
-        QFile::remove(out);
-        norvik::RadioImage start;
-        if (existing) {
-            start = imageOf(randomImage(12));
-            QVERIFY(writeFile(out, packed(start)));
-        } else {
-            norvik::writeNewImageDefaults(start, norvik::BandLimits());
-        }
-        const Run read = runCli({u"service-read"_s, u"--port"_s, sim.device(), out});
-        QCOMPARE(read.exitCode, 0);
-        const QByteArray after = unpacked(readFile(out));
-        QCOMPARE(after.size(), norvik::kImageSize);
-        for (int a = 0; a < norvik::kImageSize; ++a) {
-            const bool service = a == 0x0D06 || a >= 0x0F00;
-            QCOMPARE(std::uint8_t(after[a]), service ? std::uint8_t(radio[a]) : start.at(a));
+        for (const bool existing : {true, false}) {
+            const QByteArray radio = randomImage(11);
+            Simulator sim(radioArgs(radio, false));
+            const QString out = path(u"service.dat"_s);
+            QFile::remove(out);
+            norvik::RadioImage start;
+            if (existing) {
+                start = imageOf(randomImage(12));
+                QVERIFY(writeFile(out, packed(start)));
+            } else {
+                norvik::writeNewImageDefaults(start, norvik::BandLimits());
+            }
+            const Run read = runCli({u"service-read"_s, u"--port"_s, sim.device(), out});
+            QCOMPARE(read.exitCode, 0);
+            const QByteArray after = unpacked(readFile(out));
+            QCOMPARE(after.size(), norvik::kImageSize);
+            for (int a = 0; a < norvik::kImageSize; ++a) {
+                const bool service = a == 0x0D06 || a >= 0x0F00;
+                QCOMPARE(std::uint8_t(after[a]), service ? std::uint8_t(radio[a]) : start.at(a));
+            }
         }
     }
 

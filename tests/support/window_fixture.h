@@ -3,9 +3,11 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <QtTest>
 #include <functional>
 #include <memory>
@@ -20,6 +22,28 @@
 #include "support/scripted_prompter.h"
 
 namespace norvik::test {
+
+// The control of `root` named `name` whose "index" property is `index` (any, when negative); a
+// missing one stops the run with its name rather than a crash.
+template <class T> T* indexedChild(const QWidget* root, const char* name, int index = -1) {
+    for (T* w : root->findChildren<T*>(QString::fromLatin1(name)))
+        if (index < 0 || w->property("index").toInt() == index)
+            return w;
+    qFatal("no control %s(%d)", name, index);
+}
+// The item of a page tree whose key (its user data) is `key`, and a click on it.
+inline QTreeWidgetItem* treeNode(QTreeWidget* tree, const QString& key) {
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if ((*it)->data(0, Qt::UserRole).toString() == key)
+            return *it;
+    return nullptr;
+}
+inline void clickTreeNode(QTreeWidget* tree, const QString& key) {
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(treeNode(tree, key)).center());
+}
+inline void clickButton(const QWidget* root, const char* name) {
+    QTest::mouseClick(root->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+}
 
 // A main window over its own document, prompter, settings file and (fake) serial ports.
 struct WindowFixture {
