@@ -176,7 +176,9 @@ int StressDriver::run() {
     verify();
     while (m_step < m_options.steps)
         step();
-    // Wind down: dialogs closed, then the whole history walked once more and the closing question.
+    // Wind down: the image let go, dialogs closed, then the whole history walked once more and the
+    // closing question.
+    m_window->holdImage(false);
     for (int guard = 0; QApplication::activeModalWidget() && guard < 20; ++guard) {
         QApplication::activeModalWidget()->close();
         settle();
@@ -217,6 +219,12 @@ void StressDriver::step() {
     const auto files = fileTimes();
     const int takes = m_checks->takes();
     m_transferOutcome.reset();
+    // Fifty of every 250 steps with the image held, as a write to several radios holds it: the
+    // window must keep showing it, and nothing may change it.
+    if (const bool hold = m_step % 250 >= 200; hold != m_doc.isHeld()) {
+        m_window->holdImage(hold);
+        m_heldImage = m_doc.image();
+    }
     if (QWidget* popup = QApplication::activePopupWidget()) {
         onPopup(popup);
     } else if (QWidget* modal = QApplication::activeModalWidget()) {
@@ -312,6 +320,8 @@ void StressDriver::verify() {
         fault = checkTitle(*m_window);
     if (fault.isEmpty() && !m_window->clone() && !m_window->isEnabled())
         fault = QStringLiteral("the main window stays disabled with no transfer running");
+    if (fault.isEmpty() && m_doc.isHeld() && !(m_doc.image() == m_heldImage))
+        fault = QStringLiteral("the image changed while it was held");
     if (!fault.isEmpty())
         fail(fault);
 }
@@ -845,6 +855,11 @@ void StressDriver::undoAllTheWay() {
     settle();
     QAction* undo = m_window->action("mnuEdit_Undo");
     QAction* redo = m_window->action("mnuEdit_Redo");
+    if (m_doc.isHeld()) {
+        if (undo->isEnabled() || redo->isEnabled())
+            fail(QStringLiteral("Undo or Redo is on while the image is held"));
+        return;
+    }
     const RadioImage newest = m_checks->newestReachable();
     for (std::size_t guard = 0; undo->isEnabled() && guard <= RadioDocument::kUndoLimit + 1; ++guard)
         undo->trigger();

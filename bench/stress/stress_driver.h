@@ -126,6 +126,7 @@ private:
     QWidget* m_lastDialog = nullptr;
     int m_dialogAge = 0;
     std::optional<CloneOutcome> m_transferOutcome;
+    RadioImage m_heldImage; // as it was when the current stretch of held steps began
     Summary m_summary;
     std::chrono::steady_clock::time_point m_start;
 };
