@@ -11,6 +11,7 @@
 
 #include "app/common/texts.h"
 #include "app/editor/alternate_panel.h"
+#include "app/options/frm_op_sign.h"
 #include "app/settings/reg_keys.h"
 #include "app/transfer/frm_clone.h"
 #include "app/transfer/frm_history.h"
@@ -152,8 +153,14 @@ private slots:
             ->setCurrentItem(w->findChild<QTreeWidget*>(u"lstPorts"_s)->topLevelItem(1));
         auto* retry = w->findChild<QPushButton*>(u"cmdRetry"_s);
         QVERIFY(retry->isEnabled());
+        f.action("mnuProgram_OPSign")->trigger(); // a command's window open over the main one waits
+        auto* options = f.window->findChild<FrmOpSign*>();
+        QVERIFY(options && options->isEnabled());
         QTest::mouseClick(retry, Qt::LeftButton);
+        QVERIFY(!options->isEnabled());
         QVERIFY(finished.wait(60000));
+        QVERIFY(options->isEnabled());
+        options->reject();
         QCOMPARE(w->rowText(1, frmSeveralRadios::ColResult), u"Verified"_s);
         QVERIFY(rowsChecksum(f.ports->simulator(1).memory(), 0, 240) == rowsChecksum(sent, 0, 240));
 
