@@ -881,8 +881,9 @@ void frmMain::tlbActions_ButtonClick(const QString& key) {
 // --- Window events ----------------------------------------------------------------------------
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    // A transfer runs to its end (or its Cancel) first: the port and the image are in use.
-    if (clone() || m_transfers->busy()) {
+    // A transfer runs to its end (or its Cancel) first: the port and the image are in use. The
+    // several-radios window comes forward to show what is still running.
+    if (clone() || m_transfers->raiseBusyWindow()) {
         event->ignore();
         return;
     }

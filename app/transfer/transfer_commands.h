@@ -63,6 +63,9 @@ public:
     frmSeveralRadios* severalRadiosWindow() const;
     // Whether the several-radios window has transfers running.
     bool busy() const;
+    // Brings the several-radios window forward when it is busy (what a read or write of one radio,
+    // or closing the main window, waits for); false when it is not.
+    bool raiseBusyWindow();
     // Closes the windows of their own, as the main window closes.
     void closeWindows();
     frmHistory* historyWindow() const;
@@ -73,8 +76,6 @@ signals:
     void comPortDialogShown(norvik::frmComPort* dialog);
 
 private:
-    // A read or write of one radio waits for the several-radios window: it is brought forward.
-    bool raiseBusyWindow();
     // The question, a note when there is one (noteId 0: none), then "Do you wish to continue?".
     bool confirm(int questionId, int noteId = 0);
     void start(CloneMode mode);

@@ -206,8 +206,10 @@ private slots:
         QCOMPARE(QString::fromStdString(third->dataFile), saved);
         QCOMPARE(third->checksum, rowsChecksum(f.ports->simulator(2).memory(), 0, 256));
 
-        // Start Again, then Cancel All at once: every row says so, and no file is left behind.
+        // Start Again, then Cancel All at once: every row says so, and no file is left behind. A read
+        // holds nothing, but the main window does not close under it.
         w->cmdStart_Click();
+        QVERIFY(f.window->isEnabled() && !f.doc.isHeld() && !f.window->close());
         QVERIFY(w->findChild<QPushButton*>(u"cmdCancelAll"_s)->isEnabled());
         QVERIFY(!w->findChild<QPushButton*>(u"cmdStart"_s)->isEnabled());
         QTest::mouseClick(w->findChild<QPushButton*>(u"cmdCancelAll"_s), Qt::LeftButton);
