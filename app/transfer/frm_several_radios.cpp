@@ -115,9 +115,22 @@ frmSeveralRadios::frmSeveralRadios(CloneMode mode, TransferHost& host, RadioDocu
         lstPorts->resizeColumnToContents(c);
     lstPorts->setColumnWidth(ColProgress,
                              qMax(lstPorts->columnWidth(ColProgress), fontMetrics().averageCharWidth() * 16));
-    lstPorts->setColumnWidth(ColPhase, qMax(lstPorts->columnWidth(ColPhase), fontMetrics().averageCharWidth() * 12));
+    // Wide enough for the longest phase in this language, so none is cut short mid-run.
+    int phaseWidth = lstPorts->columnWidth(ColPhase);
+    for (const int id :
+         {ids::PhaseWaiting, ids::PhaseBackingUp, ids::PhaseWriting, ids::PhaseVerifying, ids::PhaseReading})
+        phaseWidth = qMax(phaseWidth, lstPorts->fontMetrics().horizontalAdvance(qtext(id, lang)) +
+                                          fontMetrics().averageCharWidth() * 3);
+    lstPorts->setColumnWidth(ColPhase, phaseWidth);
+    lstPorts->setColumnWidth(
+        ColTime, qMax(lstPorts->columnWidth(ColTime),
+                      lstPorts->fontMetrics().horizontalAdvance(qtext(ids::SecondsShort, lang).arg(999.9, 0, 'f', 1)) +
+                          fontMetrics().averageCharWidth() * 3));
     if (!m_rows.empty())
         lstPorts->setCurrentItem(m_rows.front().item);
+    // The list, not the default button, starts with the keys: Space there checks a row instead of
+    // starting a write.
+    lstPorts->setFocus(Qt::OtherFocusReason);
     connect(lstPorts, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem*, int column) {
         if (column == ColPort && !isRunning())
             rememberChecks();

@@ -184,8 +184,9 @@ private slots:
         f.action("mnuTransfer_ReadSeveral")->trigger();
         frmSeveralRadios* w = f.window->transferCommands().severalRadiosWindow();
         w->setFolder(f.path("reads"));
-        // Space checks the current row, and the choice is kept for next time.
+        // Space checks the current row (the list has the keys first), and the choice is kept.
         auto* list = w->findChild<QTreeWidget*>(u"lstPorts"_s);
+        QCOMPARE(w->focusWidget(), list);
         list->setCurrentItem(list->topLevelItem(1));
         QTest::keyClick(list, Qt::Key_Space);
         QCOMPARE(RegKeys(f.settings).readSeveralRadios(), (QStringList{u"sim:1"_s, u"sim:2"_s, u"sim:3"_s}));
