@@ -28,6 +28,8 @@ void FilteredLineEdit::takeDigitsOnly(int maxDigits) {
 }
 
 void FilteredLineEdit::restoreEntered() {
+    if (isReadOnly())
+        return;
     setText(m_entered);
     selectAll();
 }
@@ -43,6 +45,12 @@ void FilteredLineEdit::focusInEvent(QFocusEvent* event) {
 }
 
 void FilteredLineEdit::keyPressEvent(QKeyEvent* event) {
+    // A read-only box takes no text by any rule (insert() would put it in all the same); moving
+    // about and copying are the line edit's own.
+    if (isReadOnly()) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
     if (event->matches(QKeySequence::Paste)) {
         const QString taken = m_pasteRule ? m_pasteRule(QApplication::clipboard()->text()) : QString();
         // Inserting nothing would still delete the selection.

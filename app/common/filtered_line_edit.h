@@ -29,7 +29,8 @@ public:
     // Entering the box selects its whole text, after the click that brought the focus has
     // placed the caret.
     void selectAllOnEntry() { m_selectOnEntry = true; }
-    // Esc's undo: the text as it was when the box got the focus, all of it selected.
+    // Esc's undo: the text as it was when the box got the focus, all of it selected (nothing while
+    // the box is read-only).
     void restoreEntered();
     const QString& entered() const { return m_entered; }
     // The text shown now is what Esc puts back, as if the box had just got the focus.

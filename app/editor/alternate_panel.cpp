@@ -388,7 +388,11 @@ void AlternatePanel::showChannel(int c) {
         showAutoResponse(isFiveTone(signalTypeEntry(image, c)));
     }
     TxtRxFreqGUI->selectAll();
-    TxtRxFreqGUI->rememberText();
+    // What Esc puts back is this channel's text, not the one a field showed before the selector
+    // moved under it.
+    for (QLineEdit* field :
+         std::initializer_list<QLineEdit*>{TxtRxFreqGUI, TxtTxFreqGUI, TxtOffsetFreqGUI, TxtChNameGUI})
+        static_cast<FilteredLineEdit*>(field)->rememberText();
 }
 
 void AlternatePanel::disableChannel() {

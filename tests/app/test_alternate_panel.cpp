@@ -229,6 +229,8 @@ private slots:
         QCOMPARE(ch->text(), QStringLiteral("2"));
         QCOMPARE(f.shown(1, col::Name), QStringLiteral("HOME"));
         QCOMPARE(name->text(), QString()); // channel 2 is empty
+        QTest::keyClick(name, Qt::Key_Escape); // puts back channel 2's text, not channel 1's
+        QCOMPARE(name->text(), QString());
     }
 
     void keysOfTheTextFields() {
