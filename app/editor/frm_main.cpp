@@ -77,7 +77,9 @@ constexpr MenuSpec kMenus[] = {
 
 // One action: where it sits, its caption, key, help topic, and what it runs. An entry without
 // caption and handler is a separator; one without a menu sits only on the toolbar.
-enum ActionFlag : unsigned { Checkable = 1U << 0, Hidden = 1U << 1 };
+// ChangesImage: the command changes the image or opens a window that does, so it is off while the
+// image is held (a write to several radios is sending it); viewing, copying and saving stay.
+enum ActionFlag : unsigned { Checkable = 1U << 0, Hidden = 1U << 1, ChangesImage = 1U << 2 };
 struct ActionSpec {
     const char* menu;
     const char* name;
@@ -95,16 +97,20 @@ constexpr QKeyCombination ctrl(Qt::Key k) {
 }
 
 constexpr ActionSpec kActions[] = {
-    {"mnuFile", "mnuFile_New", ids::MenuFileNew, nullptr, ctrl(Qt::Key_N), 2100, 0, &frmMain::mnuFile_New_Click},
-    {"mnuFile", "mnuFile_Open", ids::MenuFileOpen, nullptr, ctrl(Qt::Key_O), 2200, 0, &frmMain::mnuFile_Open_Click},
+    {"mnuFile", "mnuFile_New", ids::MenuFileNew, nullptr, ctrl(Qt::Key_N), 2100, ChangesImage,
+     &frmMain::mnuFile_New_Click},
+    {"mnuFile", "mnuFile_Open", ids::MenuFileOpen, nullptr, ctrl(Qt::Key_O), 2200, ChangesImage,
+     &frmMain::mnuFile_Open_Click},
     {"mnuFile", "mnuFile_Recent", 0, nullptr, kNoKey, 0, 0, nullptr}, // the submenu
     {"mnuFile", "mnuFile_Save", ids::MenuFileSave, nullptr, ctrl(Qt::Key_S), 2300, 0, &frmMain::mnuFile_Save_Click},
     {"mnuFile", "mnuFile_SaveAs", ids::MenuFileSaveAs, nullptr, ctrl(Qt::Key_A), 2400, 0,
      &frmMain::mnuFile_SaveAs_Click},
     {"mnuFile", "mnuFile_Compare", ids::MenuFileCompare, nullptr, kNoKey, 0, 0, &frmMain::mnuFile_Compare_Click},
-    {"mnuFile", "mnuFile_Backups", ids::MenuFileBackups, nullptr, kNoKey, 0, 0, &frmMain::mnuFile_Backups_Click},
+    {"mnuFile", "mnuFile_Backups", ids::MenuFileBackups, nullptr, kNoKey, 0, ChangesImage,
+     &frmMain::mnuFile_Backups_Click},
     {"mnuFile", "mnuFile_Bar2", 0, nullptr, kNoKey, 0, 0, nullptr},
-    {"mnuFile", "mnuFile_ImportCsv", ids::MenuFileImportCsv, nullptr, kNoKey, 0, 0, &frmMain::mnuFile_ImportCsv_Click},
+    {"mnuFile", "mnuFile_ImportCsv", ids::MenuFileImportCsv, nullptr, kNoKey, 0, ChangesImage,
+     &frmMain::mnuFile_ImportCsv_Click},
     {"mnuFile", "mnuFile_ExportCsv", ids::MenuFileExportCsv, nullptr, kNoKey, 0, 0, &frmMain::mnuFile_ExportCsv_Click},
     {"mnuFile", "mnuFile_Bar3", 0, nullptr, kNoKey, 0, 0, nullptr},
     {"mnuFile", "mnuFile_Print", ids::MenuFilePrint, nullptr, ctrl(Qt::Key_P), 0, 0, &frmMain::mnuFile_Print_Click},
@@ -112,42 +118,51 @@ constexpr ActionSpec kActions[] = {
     {"mnuFile", "mnuFile_Bar1", 0, nullptr, kNoKey, 0, 0, nullptr},
     {"mnuFile", "mnuFile_Exit", ids::MenuFileExit, nullptr, ctrl(Qt::Key_X), 2600, 0, &frmMain::mnuFile_Exit_Click},
     {"mnuModel", "mnuModel_Info", ids::MenuModelInfo, nullptr, ctrl(Qt::Key_M), 3100, 0, nullptr},
-    {"mnuEdit", "mnuEdit_Undo", ids::MenuEditUndo, nullptr, ctrl(Qt::Key_Z), 0, 0, &frmMain::mnuEdit_Undo_Click},
-    {"mnuEdit", "mnuEdit_Redo", ids::MenuEditRedo, nullptr, ctrl(Qt::Key_Y), 0, 0, &frmMain::mnuEdit_Redo_Click},
+    {"mnuEdit", "mnuEdit_Undo", ids::MenuEditUndo, nullptr, ctrl(Qt::Key_Z), 0, ChangesImage,
+     &frmMain::mnuEdit_Undo_Click},
+    {"mnuEdit", "mnuEdit_Redo", ids::MenuEditRedo, nullptr, ctrl(Qt::Key_Y), 0, ChangesImage,
+     &frmMain::mnuEdit_Redo_Click},
     {"mnuEdit", "mnuEdit_Bar1", 0, nullptr, kNoKey, 0, 0, nullptr},
-    {"mnuEdit", "mnuEdit_Cut", ids::MenuEditCut, nullptr, Qt::SHIFT | Qt::Key_Delete, 0, 0,
+    {"mnuEdit", "mnuEdit_Cut", ids::MenuEditCut, nullptr, Qt::SHIFT | Qt::Key_Delete, 0, ChangesImage,
      &frmMain::mnuEdit_Cut_Click},
     {"mnuEdit", "mnuEdit_Copy", ids::MenuEditCopy, nullptr, ctrl(Qt::Key_C), 1001, 0, &frmMain::mnuEdit_Copy_Click},
-    {"mnuEdit", "mnuEdit_Paste", ids::MenuEditPaste, nullptr, ctrl(Qt::Key_V), 1002, 0, &frmMain::mnuEdit_Paste_Click},
+    {"mnuEdit", "mnuEdit_Paste", ids::MenuEditPaste, nullptr, ctrl(Qt::Key_V), 1002, ChangesImage,
+     &frmMain::mnuEdit_Paste_Click},
     {"mnuEdit", "mnuEdit_Bar2", 0, nullptr, kNoKey, 0, Hidden, nullptr},
-    {"mnuEdit", "mnuEdit_Clear", ids::MenuEditClear, nullptr, ctrl(Qt::Key_D), 1003, 0, &frmMain::mnuEdit_Clear_Click},
-    {"mnuEdit", "mnuEdit_Delete", ids::MenuEditDelete, nullptr, kNoKey, 1004, 0, &frmMain::mnuEdit_Delete_Click},
-    {"mnuEdit", "mnuEdit_Insert", 0, "&Insert", ctrl(Qt::Key_I), 1005, Hidden, &frmMain::mnuEdit_Insert_Click},
+    {"mnuEdit", "mnuEdit_Clear", ids::MenuEditClear, nullptr, ctrl(Qt::Key_D), 1003, ChangesImage,
+     &frmMain::mnuEdit_Clear_Click},
+    {"mnuEdit", "mnuEdit_Delete", ids::MenuEditDelete, nullptr, kNoKey, 1004, ChangesImage,
+     &frmMain::mnuEdit_Delete_Click},
+    {"mnuEdit", "mnuEdit_Insert", 0, "&Insert", ctrl(Qt::Key_I), 1005, Hidden | ChangesImage,
+     &frmMain::mnuEdit_Insert_Click},
     {"mnuEdit", "mnuEdit_Bar3", 0, nullptr, kNoKey, 0, 0, nullptr},
     {"mnuEdit", "mnuEdit_SelectAll", ids::MenuEditSelectAll, nullptr, Qt::CTRL | Qt::SHIFT | Qt::Key_Space, 0, 0,
      &frmMain::mnuEdit_SelectAll_Click},
-    {"mnuEdit", "mnuEdit_Fill", ids::MenuEditFill, nullptr, kNoKey, 0, 0, &frmMain::mnuEdit_Fill_Click},
-    {"mnuEdit", "mnuEdit_SortRx", ids::MenuEditSortRx, nullptr, kNoKey, 0, 0, &frmMain::mnuEdit_SortRx_Click},
-    {"mnuEdit", "mnuEdit_SortName", ids::MenuEditSortName, nullptr, kNoKey, 0, 0, &frmMain::mnuEdit_SortName_Click},
+    {"mnuEdit", "mnuEdit_Fill", ids::MenuEditFill, nullptr, kNoKey, 0, ChangesImage, &frmMain::mnuEdit_Fill_Click},
+    {"mnuEdit", "mnuEdit_SortRx", ids::MenuEditSortRx, nullptr, kNoKey, 0, ChangesImage,
+     &frmMain::mnuEdit_SortRx_Click},
+    {"mnuEdit", "mnuEdit_SortName", ids::MenuEditSortName, nullptr, kNoKey, 0, ChangesImage,
+     &frmMain::mnuEdit_SortName_Click},
     {"mnuEdit", "mnuEdit_Find", ids::MenuEditFind, nullptr, ctrl(Qt::Key_F), 0, 0, &frmMain::mnuEdit_Find_Click},
     {"mnuEdit", "mnuEdit_FindNext", ids::MenuEditFindNext, nullptr, QKeyCombination(Qt::Key_F3), 0, 0,
      &frmMain::mnuEdit_FindNext_Click},
     {"mnuProgram", "mnuProgram_OptFeatures", 0, "&Optional Features", kNoKey, 4100, Hidden, nullptr},
-    {"mnuProgram", "mnuProgram_OPSign", ids::MenuProgramOptionalFeatures, nullptr, kNoKey, 4100, 0,
+    {"mnuProgram", "mnuProgram_OPSign", ids::MenuProgramOptionalFeatures, nullptr, kNoKey, 4100, ChangesImage,
      &frmMain::mnuProgram_OPSign_Click},
     {"mnuProgram", "mnuProgram_KeyAssign", ids::MenuProgramKeyAssignment, nullptr, kNoKey, 0, Hidden, nullptr},
     {"mnuProgram", "mnuProgram_Debug", ids::MenuProgramTuning, nullptr, kNoKey, 0, Hidden, nullptr},
-    {"mnuProgram", "mnuProgram_Advanced", ids::MenuProgramAdvanced, nullptr, kNoKey, 0, Hidden,
+    {"mnuProgram", "mnuProgram_Advanced", ids::MenuProgramAdvanced, nullptr, kNoKey, 0, Hidden | ChangesImage,
      &frmMain::mnuProgram_Advanced_Click},
     {"mnuProgram", "mnuProgram_Deviation", ids::MenuProgramDeviation, nullptr, kNoKey, 0, Hidden, nullptr},
     {"mnuProgram", "mnuProgram_Bar1", 0, nullptr, kNoKey, 0, 0, nullptr},
-    {"mnuProgram", "mnuProgram_ANI", ids::MenuProgramRadio, nullptr, kNoKey, 4300, 0, &frmMain::mnuProgram_ANI_Click},
+    {"mnuProgram", "mnuProgram_ANI", ids::MenuProgramRadio, nullptr, kNoKey, 4300, ChangesImage,
+     &frmMain::mnuProgram_ANI_Click},
     {"mnuProgram", "mnuProgram_Bar2", 0, nullptr, kNoKey, 0, 0, nullptr},
-    {"mnuProgram", "mnuProgram_EmbMsg", ids::MenuProgramEmbeddedMessage, nullptr, kNoKey, 4400, 0,
+    {"mnuProgram", "mnuProgram_EmbMsg", ids::MenuProgramEmbeddedMessage, nullptr, kNoKey, 4400, ChangesImage,
      &frmMain::mnuProgram_EmbMsg_Click},
-    {"mnuTransfer", "mnuTransfer_Read", ids::MenuTransferRead, nullptr, ctrl(Qt::Key_R), 5100, 0,
+    {"mnuTransfer", "mnuTransfer_Read", ids::MenuTransferRead, nullptr, ctrl(Qt::Key_R), 5100, ChangesImage,
      &frmMain::mnuTransfer_Read_Click},
-    {"mnuTransfer", "mnuTransfer_Write", ids::MenuTransferWrite, nullptr, ctrl(Qt::Key_W), 5200, 0,
+    {"mnuTransfer", "mnuTransfer_Write", ids::MenuTransferWrite, nullptr, ctrl(Qt::Key_W), 5200, ChangesImage,
      &frmMain::mnuTransfer_Write_Click},
     {"mnuTransfer", "mnuTransfer_Bar1", 0, nullptr, kNoKey, 0, 0, nullptr},
     {"mnuTransfer", "mnuTransfer_WriteSeveral", ids::MenuTransferWriteSeveral, nullptr, kNoKey, 0, 0,
@@ -160,7 +175,8 @@ constexpr ActionSpec kActions[] = {
     {"mnuSet", "mnuSet_GUI", ids::MenuSetupAlternateGui, nullptr, kNoKey, 0, Checkable, &frmMain::mnuSet_GUI_Click},
     {"mnuSet", "mnuSet_SingleClick", ids::MenuSetupSingleClick, nullptr, kNoKey, 0, Checkable,
      &frmMain::mnuSet_SingleClick_Click},
-    {"mnuSet", "mnuSet_Manual", ids::MenuSetupManual, nullptr, kNoKey, 0, Checkable, &frmMain::mnuSet_Manual_Click},
+    {"mnuSet", "mnuSet_Manual", ids::MenuSetupManual, nullptr, kNoKey, 0, Checkable | ChangesImage,
+     &frmMain::mnuSet_Manual_Click},
     {"mnuSet", "mnuSet_Bar", 0, nullptr, kNoKey, 0, 0, nullptr},
     {"mnuSet", "mnuSet_COM", ids::MenuSetupComPort, nullptr, kNoKey, 6, 0, &frmMain::mnuSet_COM_Click},
     {"mnuSet", "mnuSet_Verify", ids::MenuSetupVerify, nullptr, kNoKey, 0, Checkable, &frmMain::mnuSet_Verify_Click},
@@ -176,9 +192,9 @@ constexpr ActionSpec kActions[] = {
     {"mnuHelp", "mnuHelp_About", ids::MenuHelpAbout, nullptr, kNoKey, 0, 0, &frmMain::mnuHelp_About_Click},
     // The button column's moves on the toolbar; Insert there also answers Ctrl+I, which the
     // hidden menu item cannot.
-    {nullptr, "tlbActions_MoveUp", 0, nullptr, kNoKey, 0, 0, nullptr},
-    {nullptr, "tlbActions_MoveDown", 0, nullptr, kNoKey, 0, 0, nullptr},
-    {nullptr, "tlbActions_Insert", 0, nullptr, ctrl(Qt::Key_I), 0, 0, &frmMain::mnuEdit_Insert_Click},
+    {nullptr, "tlbActions_MoveUp", 0, nullptr, kNoKey, 0, ChangesImage, nullptr},
+    {nullptr, "tlbActions_MoveDown", 0, nullptr, kNoKey, 0, ChangesImage, nullptr},
+    {nullptr, "tlbActions_Insert", 0, nullptr, ctrl(Qt::Key_I), 0, ChangesImage, &frmMain::mnuEdit_Insert_Click},
 };
 
 struct ToolSpec {
@@ -218,17 +234,6 @@ constexpr const char* kEditActions[] = {
     "mnuEdit_Clear",       "mnuEdit_Delete",   "mnuEdit_Insert", "mnuEdit_SelectAll", "mnuEdit_Fill",
     "mnuEdit_SortRx",      "mnuEdit_SortName", "mnuEdit_Find",   "mnuEdit_FindNext",  "tlbActions_MoveUp",
     "tlbActions_MoveDown", "tlbActions_Insert"};
-
-// What a held image turns off besides those edit items: everything that would change the image
-// or open a window that does. Viewing, copying, finding, saving and printing stay.
-constexpr const char* kChangingEditActions[] = {
-    "mnuEdit_Undo",      "mnuEdit_Redo",        "mnuEdit_Cut",      "mnuEdit_Paste",  "mnuEdit_Clear",
-    "mnuEdit_Delete",    "mnuEdit_Insert",      "mnuEdit_Fill",     "mnuEdit_SortRx", "mnuEdit_SortName",
-    "tlbActions_MoveUp", "tlbActions_MoveDown", "tlbActions_Insert"};
-constexpr const char* kChangingActions[] = {"mnuFile_New",       "mnuFile_Open",      "mnuFile_ImportCsv",
-                                            "mnuFile_Backups",   "mnuProgram_OPSign", "mnuProgram_Advanced",
-                                            "mnuProgram_ANI",    "mnuProgram_EmbMsg", "mnuTransfer_Read",
-                                            "mnuTransfer_Write", "mnuSet_Manual"};
 
 } // namespace
 
@@ -661,12 +666,15 @@ void frmMain::enableEditActions() {
     for (const char* name : kEditActions)
         action(name)->setEnabled(on);
     action("mnuEdit_Paste")->setEnabled(on && m_holdsCopy);
-    if (held) {
-        for (const char* name : kChangingEditActions)
-            action(name)->setEnabled(false);
+    // The edit items were just set as the panel allows; a held image turns them off too, and the
+    // rest of what would change it is on again once let go.
+    for (const ActionSpec& item : kActions) {
+        if (!(item.flags & ChangesImage))
+            continue;
+        const bool editItem = !item.menu || item.menu == std::string_view("mnuEdit");
+        if (held || !editItem)
+            action(item.name)->setEnabled(!held);
     }
-    for (const char* name : kChangingActions)
-        action(name)->setEnabled(!held);
     mnuFile_Recent->menuAction()->setEnabled(!held && !m_recentFiles.empty());
     for (QPushButton* b : CmdButtons)
         b->setEnabled(!held);

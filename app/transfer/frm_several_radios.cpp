@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTreeWidget>
+#include <utility>
 
 #include "app/common/path_names.h"
 #include "app/common/texts.h"
@@ -26,6 +27,15 @@
 #include "transport/transfer_record.h"
 
 namespace norvik {
+namespace {
+
+// What the phase column says of each phase of a row's run.
+constexpr std::pair<PortPhase, int> kPhaseTexts[] = {{PortPhase::BackingUp, ids::PhaseBackingUp},
+                                                     {PortPhase::Writing, ids::PhaseWriting},
+                                                     {PortPhase::Verifying, ids::PhaseVerifying},
+                                                     {PortPhase::Reading, ids::PhaseReading}};
+
+} // namespace
 
 frmSeveralRadios::frmSeveralRadios(CloneMode mode, TransferHost& host, RadioDocument& document, TransferPorts& ports,
                                    QSettings& settings, Prompter& prompter, Language lang, QWidget* parent)
@@ -115,17 +125,19 @@ frmSeveralRadios::frmSeveralRadios(CloneMode mode, TransferHost& host, RadioDocu
         lstPorts->resizeColumnToContents(c);
     lstPorts->setColumnWidth(ColProgress,
                              qMax(lstPorts->columnWidth(ColProgress), fontMetrics().averageCharWidth() * 16));
-    // Wide enough for the longest phase in this language, so none is cut short mid-run.
-    int phaseWidth = lstPorts->columnWidth(ColPhase);
-    for (const int id :
-         {ids::PhaseWaiting, ids::PhaseBackingUp, ids::PhaseWriting, ids::PhaseVerifying, ids::PhaseReading})
-        phaseWidth = qMax(phaseWidth, lstPorts->fontMetrics().horizontalAdvance(qtext(id, lang)) +
-                                          fontMetrics().averageCharWidth() * 3);
-    lstPorts->setColumnWidth(ColPhase, phaseWidth);
-    lstPorts->setColumnWidth(
-        ColTime, qMax(lstPorts->columnWidth(ColTime),
-                      lstPorts->fontMetrics().horizontalAdvance(qtext(ids::SecondsShort, lang).arg(999.9, 0, 'f', 1)) +
-                          fontMetrics().averageCharWidth() * 3));
+    // The phase and time columns are wide enough for the longest text they will show in this
+    // language, so none is cut short mid-run.
+    const auto fit = [this](int column, const QStringList& texts) {
+        int width = lstPorts->columnWidth(column);
+        for (const QString& text : texts)
+            width = qMax(width, lstPorts->fontMetrics().horizontalAdvance(text) + fontMetrics().averageCharWidth() * 3);
+        lstPorts->setColumnWidth(column, width);
+    };
+    QStringList phases{qtext(ids::PhaseWaiting, lang)};
+    for (const auto& [phase, id] : kPhaseTexts)
+        phases << qtext(id, lang);
+    fit(ColPhase, phases);
+    fit(ColTime, {qtext(ids::SecondsShort, lang).arg(999.9, 0, 'f', 1)});
     if (!m_rows.empty())
         lstPorts->setCurrentItem(m_rows.front().item);
     // The list, not the default button, starts with the keys: Space there checks a row instead of
@@ -360,22 +372,10 @@ void frmSeveralRadios::onPhase(int index, PortPhase phase) {
     Row* row = rowOfBatch(index);
     if (!row)
         return;
-    int id = ids::PhaseReading;
-    switch (phase) {
-    case PortPhase::BackingUp:
-        id = ids::PhaseBackingUp;
-        break;
-    case PortPhase::Writing:
-        id = ids::PhaseWriting;
-        break;
-    case PortPhase::Verifying:
-        id = ids::PhaseVerifying;
-        break;
-    case PortPhase::Reading:
-        id = ids::PhaseReading;
-        break;
+    for (const auto& [shown, id] : kPhaseTexts) {
+        if (shown == phase)
+            row->item->setText(ColPhase, qtext(id, m_language));
     }
-    row->item->setText(ColPhase, qtext(id, m_language));
 }
 
 void frmSeveralRadios::onEnded(int index, const PortOutcome& ended) {
